@@ -1,0 +1,20 @@
+// Reading numbers from typed and stored texts, identically on every C runtime: leading blanks,
+// an optional sign, digits with an optional point, an optional e/E exponent; the number ends
+// at the first character that cannot continue it. No "inf", "nan", hex or "d" exponents.
+#pragma once
+
+#include <cstddef>
+
+// Scans one number at `text`. Returns the character after it, or nullptr when the text does
+// not begin (after blanks) with a number; *value is written only on success.
+const char* ScanNumber(const char* text, double* value);
+
+// Scans an optionally signed decimal integer after leading blanks; values beyond the 32-bit
+// range saturate. Returns the character after it, or nullptr when there is none.
+const char* ScanInteger(const char* text, int* value);
+
+// The number an edit box holds: the leading number of its text, or 0 when there is none.
+double ParseNumber(const char* text);
+
+// Edit boxes are read with room for 14 characters and the terminator.
+constexpr int kEditReadSize = 15;

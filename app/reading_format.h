@@ -1,0 +1,12 @@
+// Formatting of results by moisture unit and magnitude.
+#pragma once
+
+#include <cstddef>
+
+// Writes the reading of `value` in moisture unit `unitCode` into `text` (room for `size`
+// bytes): a fixed number of decimals chosen by unit and magnitude, runs of trailing zeros
+// shrunk to one. A value that is not finite, or whose digits do not fit, gives
+// kOutOfRangeText.
+void FormatReading(int unitCode, char* text, size_t size, double value);
+
+extern const char kOutOfRangeText[];  // "out of range"

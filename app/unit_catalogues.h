@@ -1,0 +1,56 @@
+// The two constant unit catalogues. A unit's code is its row, the item index in the combo
+// boxes that offer the catalogue, the value stored in the settings and the conversions' unit.
+#pragma once
+
+enum MoistureUnitCode : int {
+  DewFrostPointC = 0,
+  DewPointC = 1,
+  DewFrostPointF = 2,
+  DewPointF = 3,
+  PpmV = 4,
+  PpmWGas = 5,
+  LbsPerMmscf = 6,
+  GramsPerM3 = 7,
+  VapourPressureMbar = 8,
+  RelativeHumidity = 9,
+  PpmWLiquid = 10,
+};
+
+enum PressureUnitCode : int {
+  Mbar = 0,
+  Psi = 1,
+  Psig = 2,
+  Atm = 3,
+  Kpa = 4,
+};
+
+constexpr int kMoistureUnitCount = 11;
+constexpr int kPressureUnitCount = 5;
+
+struct MoistureUnit {
+  char itemText[91];  // Windows-1252; 0xB0 degree, 0xB3 superscript three, 0xB5 micro
+};
+
+struct PressureUnit {
+  char name[16];
+  float offset;  // millibar added after dividing by factor
+  float factor;  // readings in this unit per millibar
+};
+
+extern const MoistureUnit MoistureUnits[kMoistureUnitCount];
+extern const PressureUnit PressureUnits[kPressureUnitCount];
+
+inline bool IsMoistureUnitCode(int code) { return code >= 0 && code < kMoistureUnitCount; }
+inline bool IsPressureUnitCode(int code) { return code >= 0 && code < kPressureUnitCount; }
+
+// Units 5, 7, 9 and 10 need a side parameter and carry "caption|prompt" item texts.
+bool IsParameterisedUnit(int code);
+
+// Number of characters of the unit's item text before its first "|" (the whole text if none).
+int CaptionLength(int code);
+
+// A reading in pressure unit `code` to millibar: reading / factor + offset.
+double PressureToMbar(int code, double reading);
+
+// Millibar to a reading in pressure unit `code`: (millibar - offset) * factor.
+double MbarToPressure(int code, double millibar);

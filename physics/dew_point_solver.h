@@ -1,0 +1,13 @@
+// Decimal rounding and the fixed bisections that invert the saturation functions.
+#pragma once
+
+#include "physics/no_solution.h"
+
+// Rounds to a multiple of 10^place; halves round upwards, also for negative values.
+double RoundDecimal(double value, int place);
+
+// Dew/frost point (inverts SaturationPressureIce), degC rounded to tenths, or NO_SOLUTION.
+double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar);
+
+// Dew point over supercooled water (inverts SaturationPressureWater), or NO_SOLUTION.
+double SolveDewPoint(double partialPressureMbar, double totalPressureMbar);

@@ -1,0 +1,4 @@
+// The value every solver and conversion returns when it has no answer.
+#pragma once
+
+constexpr double NO_SOLUTION = -10000.0;
