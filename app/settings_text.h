@@ -18,7 +18,7 @@ enum SettingsKey : int {
   kSettingsKeyCount,
 };
 
-extern const char kSettingsSection[];                   // "ZazUdur"
+extern const char kSettingsSection[];  // "ZazUdur"
 extern const char* const kSettingsKeyNames[kSettingsKeyCount];
 extern const SettingsKey kSettingsLoadOrder[kSettingsKeyCount];
 extern const SettingsKey kSettingsSaveOrder[kSettingsKeyCount];

@@ -40,8 +40,12 @@ struct PressureUnit {
 extern const MoistureUnit MoistureUnits[kMoistureUnitCount];
 extern const PressureUnit PressureUnits[kPressureUnitCount];
 
-inline bool IsMoistureUnitCode(int code) { return code >= 0 && code < kMoistureUnitCount; }
-inline bool IsPressureUnitCode(int code) { return code >= 0 && code < kPressureUnitCount; }
+inline bool IsMoistureUnitCode(int code) {
+  return code >= 0 && code < kMoistureUnitCount;
+}
+inline bool IsPressureUnitCode(int code) {
+  return code >= 0 && code < kPressureUnitCount;
+}
 
 // Units 5, 7, 9 and 10 need a side parameter and carry "caption|prompt" item texts.
 bool IsParameterisedUnit(int code);

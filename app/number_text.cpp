@@ -1,0 +1,119 @@
+// Number reading shared by edit boxes and settings texts, identical on every C runtime.
+#include "app/number_text.h"
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMaxMantissaDigits = 40;   // more than enough for a correctly rounded double
+constexpr long kExponentLimit = 100000;  // beyond this every double has over- or underflowed
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+long Saturate(long value) {
+  return value > kExponentLimit    ? kExponentLimit
+         : value < -kExponentLimit ? -kExponentLimit
+                                   : value;
+}
+
+}  // namespace
+
+// The number is rebuilt as "-d.ddd...e+N" from its significant digits and converted by strtod,
+// so that only plain decimal forms ever reach the C runtime.
+const char* ScanNumber(const char* text, double* value) {
+  const char* p = text;
+  while (IsBlank(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+
+  char digits[kMaxMantissaDigits + 1];
+  int digitCount = 0;
+  long pointShift = 0;  // power of ten of the first kept digit, counted from the units place
+  bool anyDigit = false;
+  bool seenPoint = false;
+  bool significant = false;
+  for (;; ++p) {
+    if (IsDigit(*p)) {
+      anyDigit = true;
+      if (*p != '0') significant = true;
+      if (significant) {
+        if (digitCount < kMaxMantissaDigits) digits[digitCount++] = *p;
+        if (!seenPoint) pointShift = Saturate(pointShift + 1);
+      } else if (seenPoint) {
+        pointShift = Saturate(pointShift - 1);
+      }
+    } else if (*p == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (!anyDigit) return nullptr;
+
+  long exponent = 0;
+  if (*p == 'e' || *p == 'E') {
+    const char* q = p + 1;
+    bool negativeExponent = false;
+    if (*q == '+' || *q == '-') negativeExponent = *q++ == '-';
+    if (IsDigit(*q)) {
+      while (IsDigit(*q)) exponent = Saturate(exponent * 10 + (*q++ - '0'));
+      if (negativeExponent) exponent = -exponent;
+      p = q;
+    }
+  }
+
+  if (digitCount == 0) {
+    *value = negative ? -0.0 : 0.0;
+    return p;
+  }
+  digits[digitCount] = '\0';
+  // digits d1 d2 ... stand for 0.d1d2... x 10^pointShift
+  char rebuilt[kMaxMantissaDigits + 32];
+  std::snprintf(rebuilt, sizeof rebuilt, "%s0.%se%ld", negative ? "-" : "", digits,
+                Saturate(pointShift + exponent));
+  *value = std::strtod(rebuilt, nullptr);
+  return p;
+}
+
+const char* ScanInteger(const char* text, int* value) {
+  const char* p = text;
+  while (IsBlank(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  if (!IsDigit(*p)) return nullptr;
+  long long magnitude = 0;
+  while (IsDigit(*p)) {
+    if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (*p - '0');
+    ++p;
+  }
+  const long long signedValue = negative ? -magnitude : magnitude;
+  *value = signedValue > INT_MAX   ? INT_MAX
+           : signedValue < INT_MIN ? INT_MIN
+                                   : static_cast<int>(signedValue);
+  return p;
+}
+
+double ParseNumber(const char* text) {
+  double value = 0.0;
+  return ScanNumber(text, &value) ? value : 0.0;
+}
+
+float ToSingle(double value) {
+  // Halfway between FLT_MAX and the next power of two: from here on the float is infinite.
+  constexpr double kFloatOverflow = 3.4028235677973366e38;
+  if (value >= kFloatOverflow) return HUGE_VALF;
+  if (value <= -kFloatOverflow) return -HUGE_VALF;
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(value);
+}

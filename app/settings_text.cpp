@@ -1,0 +1,241 @@
+// Value texts of the settings section, composed and read back without the profile itself.
+#include "app/settings_text.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+#include "app/number_text.h"
+#include "app/unit_catalogues.h"
+
+const char kSettingsSection[] = "ZazUdur";
+
+const char* const kSettingsKeyNames[kSettingsKeyCount] = {
+    "SrcDew", "SrcPrs",  "TrgDew",        "TrgPrs",   "MolWt",
+    "Liq",    "AmbTemp", "DensityMedium", "PrevTemp", "SWVPcal",
+};
+
+const SettingsKey kSettingsLoadOrder[kSettingsKeyCount] = {
+    kSrcDew, kSrcPrs, kTrgDew, kTrgPrs, kMolWt, kLiq, kAmbTemp, kDensityMedium, kPrevTemp, kSWVPcal,
+};
+
+const SettingsKey kSettingsSaveOrder[kSettingsKeyCount] = {
+    kSrcDew, kSrcPrs, kTrgDew, kTrgPrs, kMolWt, kAmbTemp, kPrevTemp, kDensityMedium, kSWVPcal, kLiq,
+};
+
+namespace {
+
+constexpr float kDefaultSourceValue = 0.0f;
+constexpr float kDefaultPressureMbar = 1013.25f;
+
+// Choices and options are written as the low 16 bits of their identifiers.
+unsigned LowWord(int32_t value) {
+  return static_cast<uint32_t>(value) & 0xFFFFu;
+}
+
+// A choice pair and a value pair of both sides, as "%d,%f,%d,%f".
+void ComposeSidePair(char* text, int32_t sourceChoice, float sourceValue, int32_t targetChoice,
+                     float targetValue) {
+  std::snprintf(text, kSettingsComposeSize, "%u,%f,%u,%f", LowWord(sourceChoice),
+                static_cast<double>(sourceValue), LowWord(targetChoice),
+                static_cast<double>(targetValue));
+}
+
+int LoadSidePair(const char* text, int32_t* sourceChoice, float* sourceValue, int32_t* targetChoice,
+                 float* targetValue) {
+  return ScanSettingsText(text, "%d,%f,%d,%f", sourceChoice, sourceValue, targetChoice,
+                          targetValue);
+}
+
+// "number,index" keys: the number for the edit box and the unit code.
+void LoadFieldAndUnit(const char* text, float defaultNumber, int32_t* unit, int unitCount,
+                      float* fieldNumber) {
+  float number = defaultNumber;
+  if (ScanSettingsText(text, "%f,%d", &number, unit) == 0) number = defaultNumber;
+  // A damaged index must never select outside the catalogue.
+  if (*unit < 0 || *unit >= unitCount) *unit = 0;
+  if (fieldNumber) *fieldNumber = number;
+}
+
+void SetDefaults(SettingsKey key, CalculatorState& state) {
+  const SideContext defaults = DefaultSideContext();
+  switch (key) {
+    case kSrcDew:
+      state.sourceMoistureUnit = 0;
+      break;
+    case kSrcPrs:
+      state.sourcePressureUnit = 0;
+      break;
+    case kTrgDew:
+      state.targetMoistureUnit = 0;
+      break;
+    case kTrgPrs:
+      state.targetPressureUnit = 0;
+      break;
+    case kMolWt:
+      state.source.gasChoice = state.target.gasChoice = defaults.gasChoice;
+      state.source.molecularWeight = state.target.molecularWeight = defaults.molecularWeight;
+      break;
+    case kLiq:
+      state.source.liquidChoice = state.target.liquidChoice = defaults.liquidChoice;
+      state.source.henryConstant = state.target.henryConstant = defaults.henryConstant;
+      break;
+    case kAmbTemp:
+      state.source.ambientUnit = state.target.ambientUnit = defaults.ambientUnit;
+      state.source.ambientTemperature = state.target.ambientTemperature =
+          defaults.ambientTemperature;
+      break;
+    case kDensityMedium:
+      state.source.densityMedium = state.target.densityMedium = defaults.densityMedium;
+      break;
+    case kPrevTemp:
+      state.source.prevailingUnit = state.target.prevailingUnit = defaults.prevailingUnit;
+      state.source.prevailingTemperature = state.target.prevailingTemperature =
+          defaults.prevailingTemperature;
+      break;
+    case kSWVPcal:
+      state.svpFormulation = GoffGratch;
+      state.enhancementFactor = NoFactor;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void ComposeSettingsText(SettingsKey key, const CalculatorState& state,
+                         const MainWindowFields& fields, char* text) {
+  const SideContext& s = state.source;
+  const SideContext& t = state.target;
+  switch (key) {
+    case kSrcDew:
+      std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.sourceValue,
+                    fields.sourceUnitIndex);
+      break;
+    case kSrcPrs:
+      std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.sourcePressure,
+                    fields.sourcePressureIndex);
+      break;
+    case kTrgDew:
+      std::snprintf(text, kSettingsComposeSize, "0,%d", fields.targetUnitIndex);
+      break;
+    case kTrgPrs:
+      std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.targetPressure,
+                    fields.targetPressureIndex);
+      break;
+    case kMolWt:
+      ComposeSidePair(text, s.gasChoice, s.molecularWeight, t.gasChoice, t.molecularWeight);
+      break;
+    case kLiq:
+      ComposeSidePair(text, s.liquidChoice, s.henryConstant, t.liquidChoice, t.henryConstant);
+      break;
+    case kAmbTemp:
+      ComposeSidePair(text, s.ambientUnit, s.ambientTemperature, t.ambientUnit,
+                      t.ambientTemperature);
+      break;
+    case kDensityMedium:
+      std::snprintf(text, kSettingsComposeSize, "%u,%u", LowWord(s.densityMedium),
+                    LowWord(t.densityMedium));
+      break;
+    case kPrevTemp:
+      ComposeSidePair(text, s.prevailingUnit, s.prevailingTemperature, t.prevailingUnit,
+                      t.prevailingTemperature);
+      break;
+    case kSWVPcal:
+      std::snprintf(text, kSettingsComposeSize, "%u,%u", unsigned{state.pendingSvpFormulation},
+                    unsigned{state.pendingEnhancementFactor});
+      break;
+    default:
+      text[0] = '\0';
+      break;
+  }
+}
+
+void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
+                      float* fieldNumber) {
+  SideContext& s = state.source;
+  SideContext& t = state.target;
+  const bool empty = text[0] == '\0';
+  if (empty) SetDefaults(key, state);
+  switch (key) {
+    case kSrcDew:
+      LoadFieldAndUnit(text, kDefaultSourceValue, &state.sourceMoistureUnit, kMoistureUnitCount,
+                       fieldNumber);
+      break;
+    case kSrcPrs:
+      LoadFieldAndUnit(text, kDefaultPressureMbar, &state.sourcePressureUnit, kPressureUnitCount,
+                       fieldNumber);
+      break;
+    case kTrgDew:
+      LoadFieldAndUnit(text, 0.0f, &state.targetMoistureUnit, kMoistureUnitCount, nullptr);
+      break;
+    case kTrgPrs:
+      LoadFieldAndUnit(text, kDefaultPressureMbar, &state.targetPressureUnit, kPressureUnitCount,
+                       fieldNumber);
+      break;
+    case kMolWt:
+      if (!empty)
+        LoadSidePair(text, &s.gasChoice, &s.molecularWeight, &t.gasChoice, &t.molecularWeight);
+      state.appliedSource.molecularWeight = s.molecularWeight;
+      break;
+    case kLiq:
+      if (!empty)
+        LoadSidePair(text, &s.liquidChoice, &s.henryConstant, &t.liquidChoice, &t.henryConstant);
+      state.appliedSource.henryConstant = s.henryConstant;
+      break;
+    case kAmbTemp:
+      if (!empty)
+        LoadSidePair(text, &s.ambientUnit, &s.ambientTemperature, &t.ambientUnit,
+                     &t.ambientTemperature);
+      state.appliedSource.ambientTemperature = s.ambientTemperature;
+      break;
+    case kDensityMedium:
+      if (!empty) ScanSettingsText(text, "%d,%d", &s.densityMedium, &t.densityMedium);
+      state.appliedSource.densityMedium = static_cast<uint16_t>(LowWord(s.densityMedium));
+      break;
+    case kPrevTemp:
+      if (!empty)
+        LoadSidePair(text, &s.prevailingUnit, &s.prevailingTemperature, &t.prevailingUnit,
+                     &t.prevailingTemperature);
+      state.appliedSource.prevailingTemperature = s.prevailingTemperature;
+      break;
+    case kSWVPcal:
+      if (!empty) ScanSettingsText(text, "%d,%d", &state.svpFormulation, &state.enhancementFactor);
+      break;
+    default:
+      break;
+  }
+}
+
+int ScanSettingsText(const char* text, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  int assigned = 0;
+  const char* p = text;
+  for (const char* f = format; *f; ++f) {
+    if (f[0] == '%' && (f[1] == 'f' || f[1] == 'd')) {
+      if (f[1] == 'f') {
+        double number;
+        const char* end = ScanNumber(p, &number);
+        if (!end) break;
+        *va_arg(arguments, float*) = ToSingle(number);
+        p = end;
+      } else {
+        int number;
+        const char* end = ScanInteger(p, &number);
+        if (!end) break;
+        *va_arg(arguments, int*) = number;
+        p = end;
+      }
+      ++assigned;
+      ++f;
+    } else if (*p == *f) {
+      ++p;
+    } else {
+      break;
+    }
+  }
+  va_end(arguments);
+  return assigned;
+}
