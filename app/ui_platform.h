@@ -1,0 +1,24 @@
+// Small helpers over the Windows user-interface calls that every window and dialog uses.
+#pragma once
+
+#include <windows.h>
+
+#include "app/number_text.h"
+
+// The first 14 characters of a control's text.
+void ReadEditText(HWND window, int controlId, char text[kEditReadSize]);
+
+// The number a control's text begins with (its first 14 characters), 0 when there is none.
+double ReadEditNumber(HWND window, int controlId);
+
+// The selection index of a combo box, -1 when nothing is selected.
+int ComboSelection(HWND window, int controlId);
+
+// Gives the keyboard focus to an edit box and selects its whole text.
+void FocusAndSelectAll(HWND window, int controlId);
+
+// Runs a dialog template modally, owned by the main window; its result is not used.
+void RunModalDialog(int templateId, DLGPROC procedure);
+
+// Writes `value` with `digits` significant digits into a control.
+void SetSignificantText(HWND window, int controlId, double value, int digits);

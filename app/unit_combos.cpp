@@ -1,0 +1,33 @@
+// Fills the main window's unit combo boxes from the catalogues, item index = unit code.
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "app/unit_catalogues.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+void FillCombo(HWND window, int comboId, const char* const* texts, int count) {
+  SendDlgItemMessageA(window, comboId, CB_RESETCONTENT, 0, 0);
+  for (int code = 0; code < count; ++code) {
+    char text[100];
+    std::snprintf(text, sizeof text, "%s", texts[code]);
+    SendDlgItemMessageA(window, comboId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  }
+}
+
+}  // namespace
+
+void FillUnitCombos(HWND window) {
+  const char* pressureNames[kPressureUnitCount];
+  for (int code = 0; code < kPressureUnitCount; ++code)
+    pressureNames[code] = PressureUnits[code].name;
+  const char* moistureTexts[kMoistureUnitCount];
+  for (int code = 0; code < kMoistureUnitCount; ++code) {
+    moistureTexts[code] = MoistureUnits[code].itemText;
+  }
+  FillCombo(window, IDC_SOURCE_PRESSURE_UNIT, pressureNames, kPressureUnitCount);
+  FillCombo(window, IDC_SOURCE_MOISTURE_UNIT, moistureTexts, kMoistureUnitCount);
+  FillCombo(window, IDC_TARGET_PRESSURE_UNIT, pressureNames, kPressureUnitCount);
+  FillCombo(window, IDC_TARGET_MOISTURE_UNIT, moistureTexts, kMoistureUnitCount);
+}

@@ -1,0 +1,28 @@
+// What the gas and the liquid dialogs share: a column of named media, each with a fixed value
+// and description, and an "Other" entry whose value is typed into an edit box.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct NamedMedium {
+  int id;                   // radio button
+  float value;              // molecular weight or Henry's constant
+  const char* description;  // copied verbatim on a click
+};
+
+struct MediumChoice {
+  const NamedMedium* media;
+  int mediumCount;
+  int otherId;              // the "Other" radio button
+  int otherValueId;         // its edit box
+  const char* otherFormat;  // description of a typed value, formatted with the double typed
+  uint16_t* choice;         // working field that holds the chosen button
+  float* value;             // working field that holds the value
+  char* description;        // the dialog's description text (kDescriptionSize bytes)
+};
+
+// The whole dialog procedure of a medium choice dialog.
+INT_PTR RunMediumChoiceMessage(const MediumChoice& dialogData, HWND dialog, UINT message,
+                               WPARAM wParam);
