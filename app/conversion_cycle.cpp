@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/conversion_steps.h"
 #include "app/number_text.h"
 #include "app/reading_format.h"
 #include "app/ui_platform.h"
@@ -21,39 +22,6 @@ namespace {
 
 constexpr int kWorkTextSize = 100;
 
-// Accepted source values by unit; units without a row accept any number. The bounds are
-// single-precision numbers except 123.4, which is a double.
-struct SourceRange {
-  int unit;
-  double low;
-  double high;
-  const char* message;
-};
-
-constexpr SourceRange kSourceRanges[] = {
-    {DewFrostPointC, -140.0f, 50.0f,
-     "stay between -140\xB0"
-     "C and +50\xB0"
-     "C"},
-    {DewFrostPointF, -220.0f, 122.0f,
-     "stay between -220\xB0"
-     "F and +122\xB0"
-     "F"},
-    {PpmV, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-    {PpmWGas, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-    {LbsPerMmscf, 0.0f, 5812.0f, "stay between 0 and 5812 lbs/mm'\xB3"},
-    {GramsPerM3, 0.0f, 93.0f, "stay between 0 and 93 g/m\xB3"},
-    {VapourPressureMbar, 0.0f, 123.4, "stay between 0 and 123.4 mb."},
-    {PpmWLiquid, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-};
-
-const SourceRange* FindSourceRange(int unit) {
-  for (const SourceRange& range : kSourceRanges) {
-    if (range.unit == unit) return &range;
-  }
-  return nullptr;
-}
-
 // A parameterised unit's dialog.
 struct UnitDialog {
   int unit;
@@ -68,17 +36,6 @@ const UnitDialog kUnitDialogs[] = {
     {GramsPerM3, IDD_DENSITY, DensityDialogProc},
     {RelativeHumidity, IDD_AMBIENT_TEMPERATURE, AmbientTemperatureDialogProc},
 };
-
-// A conversion result that is no answer: the solvers' NO_SOLUTION, or no number at all.
-bool NoAnswer(double value) {
-  return value == NO_SOLUTION || std::isnan(value);
-}
-
-// A ppmV from the source side that cannot stand for any water content: none, negative (a
-// vapour pressure above the total pressure, a total pressure of 0) or not finite.
-bool NoSourceAnswer(double ppmV) {
-  return NoAnswer(ppmV) || ppmV < 0.0 || !std::isfinite(ppmV);
-}
 
 void ReplaceComboItem(HWND window, int comboId, int index, const char* text) {
   SendDlgItemMessageA(window, comboId, CB_DELETESTRING, index, 0);
@@ -97,39 +54,25 @@ void BuildDescribedItem(int unit, char text[kWorkTextSize]) {
 }  // namespace
 
 float ReadPressureMbar(HWND window, int editId, int unitCode) {
-  if (!IsPressureUnitCode(unitCode)) return NAN;
-  const float millibar = ToSingle(PressureToMbar(unitCode, ReadEditNumber(window, editId)));
-  return ToSingle(RoundDecimal(millibar, -2));
+  return PressureMbarFromReading(unitCode, ReadEditNumber(window, editId));
 }
 
 void ComputeResult(HWND window) {
   InvalidateRect(window, nullptr, TRUE);
   PAINTSTRUCT paint;
   BeginPaint(window, &paint);
-
-  char text[kWorkTextSize];
-  std::strcpy(text, kOutOfRangeText);
-  const SideContext& source = calculator.source;
-  const SideContext& target = calculator.target;
   const float sourceValue = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
   const float sourcePressure = ReadPressureMbar(window, IDC_SOURCE_PRESSURE,
                                                 ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT));
-  const double ppmV =
-      ToPpmV(calculator.sourceMoistureUnit, sourceValue, sourcePressure, source.ambientTemperature,
-             source.molecularWeight, source.henryConstant, source.prevailingTemperature,
-             source.densityMedium);
-  const float heldPpmV = ToSingle(ppmV);
-  if (!NoSourceAnswer(ppmV) && std::isfinite(heldPpmV)) {
-    const float targetPressure = ReadPressureMbar(window, IDC_TARGET_PRESSURE,
-                                                  ComboSelection(window, IDC_TARGET_PRESSURE_UNIT));
-    const int targetUnit = ComboSelection(window, IDC_TARGET_MOISTURE_UNIT);
+  const float targetPressure = ReadPressureMbar(window, IDC_TARGET_PRESSURE,
+                                                ComboSelection(window, IDC_TARGET_PRESSURE_UNIT));
+  const int targetUnit = ComboSelection(window, IDC_TARGET_MOISTURE_UNIT);
+  char text[kWorkTextSize];
+  // The target unit is remembered only when the source side had an answer.
+  if (ComposeResultText(calculator.sourceMoistureUnit, sourceValue, sourcePressure,
+                        calculator.source, targetUnit, targetPressure, calculator.target, text,
+                        sizeof text)) {
     calculator.targetMoistureUnit = targetUnit;
-    const double value = FromPpmV(
-        targetUnit, heldPpmV, targetPressure, target.ambientTemperature, target.molecularWeight,
-        target.henryConstant, target.prevailingTemperature, target.densityMedium, sourcePressure);
-    if (!NoAnswer(value) && std::isfinite(value)) {
-      FormatReading(targetUnit, text, sizeof text, ToSingle(value));
-    }
   }
   SetDlgItemTextA(window, IDC_RESULT, text);
   EndPaint(window, &paint);
@@ -138,12 +81,11 @@ void ComputeResult(HWND window) {
 void ValidateSourceValue(HWND window) {
   const int unit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
   const double value = ReadEditNumber(window, IDC_SOURCE_VALUE);
-  const SourceRange* range = FindSourceRange(unit);
-  if (range && !(value >= range->low && value <= range->high)) {
+  if (IsOutsideSourceRange(unit, value)) {
     MessageBeep(0xFFFFFFFF);
     // This write notifies us again at once; "enter new val" reads as 0, inside every range.
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, kEnterNewValueText);
-    MessageBoxA(window, range->message, nullptr, MB_ICONINFORMATION | MB_OK);
+    MessageBoxA(window, FindSourceRange(unit)->message, nullptr, MB_ICONINFORMATION | MB_OK);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   }
   InvalidateRect(window, nullptr, FALSE);
@@ -201,12 +143,11 @@ void ConvertSourceValue(HWND window, int newUnit) {
       ToPpmV(calculator.sourceMoistureUnit, value, pressure, applied.ambientTemperature,
              applied.molecularWeight, applied.henryConstant, applied.prevailingTemperature,
              applied.densityMedium);
-  const float heldPpmV = ToSingle(ppmV);
-  if (NoSourceAnswer(ppmV) || !std::isfinite(heldPpmV)) {
+  if (NoSourceAnswer(ppmV)) {
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, kEnterNewValueText);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {
-    const double converted = FromPpmV(newUnit, heldPpmV, pressure, source.ambientTemperature,
+    const double converted = FromPpmV(newUnit, ToSingle(ppmV), pressure, source.ambientTemperature,
                                       source.molecularWeight, source.henryConstant,
                                       source.prevailingTemperature, source.densityMedium, pressure);
     char text[kWorkTextSize];

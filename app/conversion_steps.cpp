@@ -1,0 +1,76 @@
+// The Win32-free steps of the conversion cycle.
+#include "app/conversion_steps.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/number_text.h"
+#include "app/reading_format.h"
+#include "app/unit_catalogues.h"
+#include "physics/dew_point_solver.h"
+#include "physics/unit_conversion.h"
+
+namespace {
+
+// The bounds are single-precision numbers except 123.4, which is a double.
+constexpr SourceRange kSourceRanges[] = {
+    {DewFrostPointC, -140.0f, 50.0f,
+     "stay between -140\xB0"
+     "C and +50\xB0"
+     "C"},
+    {DewFrostPointF, -220.0f, 122.0f,
+     "stay between -220\xB0"
+     "F and +122\xB0"
+     "F"},
+    {PpmV, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {PpmWGas, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {LbsPerMmscf, 0.0f, 5812.0f, "stay between 0 and 5812 lbs/mm'\xB3"},
+    {GramsPerM3, 0.0f, 93.0f, "stay between 0 and 93 g/m\xB3"},
+    {VapourPressureMbar, 0.0f, 123.4, "stay between 0 and 123.4 mb."},
+    {PpmWLiquid, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+};
+
+}  // namespace
+
+float PressureMbarFromReading(int unitCode, double reading) {
+  if (!IsPressureUnitCode(unitCode)) return NAN;
+  const float millibar = ToSingle(PressureToMbar(unitCode, reading));
+  return ToSingle(RoundDecimal(millibar, -2));
+}
+
+const SourceRange* FindSourceRange(int unit) {
+  for (const SourceRange& range : kSourceRanges) {
+    if (range.unit == unit) return &range;
+  }
+  return nullptr;
+}
+
+bool IsOutsideSourceRange(int unit, double value) {
+  const SourceRange* range = FindSourceRange(unit);
+  return range && !(value >= range->low && value <= range->high);
+}
+
+bool NoAnswer(double value) {
+  return value == NO_SOLUTION || std::isnan(value);
+}
+
+bool NoSourceAnswer(double ppmV) {
+  return NoAnswer(ppmV) || ppmV < 0.0 || !std::isfinite(ToSingle(ppmV));
+}
+
+bool ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
+                       const SideContext& source, int targetUnit, float targetPressure,
+                       const SideContext& target, char* text, size_t size) {
+  std::snprintf(text, size, "%s", kOutOfRangeText);
+  const double ppmV = ToPpmV(sourceUnit, sourceValue, sourcePressure, source.ambientTemperature,
+                             source.molecularWeight, source.henryConstant,
+                             source.prevailingTemperature, source.densityMedium);
+  if (NoSourceAnswer(ppmV)) return false;
+  const double value = FromPpmV(
+      targetUnit, ToSingle(ppmV), targetPressure, target.ambientTemperature, target.molecularWeight,
+      target.henryConstant, target.prevailingTemperature, target.densityMedium, sourcePressure);
+  if (!NoAnswer(value) && std::isfinite(value)) {
+    FormatReading(targetUnit, text, size, ToSingle(value));
+  }
+  return true;
+}
