@@ -1,0 +1,142 @@
+// Timings of the calculator's core: saturation pressures, the solvers, the unit conversions
+// and the two number formatters. The main window runs one ToPpmV, one FromPpmV and one
+// FormatReading on every paint.
+#include <benchmark/benchmark.h>
+
+#include "app/calculator_state.h"
+#include "app/reading_format.h"
+#include "app/significant_format.h"
+#include "physics/dew_point_solver.h"
+#include "physics/saturation_pressure.h"
+#include "physics/unit_conversion.h"
+
+namespace {
+
+void UseOptions(const benchmark::State& state) {
+  calculator = CalculatorState{};
+  calculator.svpFormulation = static_cast<int32_t>(state.range(0));
+  calculator.enhancementFactor = static_cast<int32_t>(state.range(1));
+}
+
+void FormulationsAndFactors(benchmark::internal::Benchmark* bench) {
+  bench->ArgNames({"svp", "factor"});
+  for (int formulation : {HylandWexler, GoffGratch, Sonntag, Magnus}) {
+    for (int factor : {NoFactor, Bogel, Greenspan}) bench->Args({formulation, factor});
+  }
+}
+
+// Temperatures from -80 to +50 degC, stepped so that both branches are taken.
+double NextTemperature(double t) {
+  return t > 50 ? -80.0 : t + 0.37;
+}
+
+void BM_SaturationPressureWater(benchmark::State& state) {
+  UseOptions(state);
+  double t = -80;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SaturationPressureWater(t, pressure));
+    t = NextTemperature(t);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SaturationPressureWater)->Apply(FormulationsAndFactors);
+
+void BM_SaturationPressureIce(benchmark::State& state) {
+  UseOptions(state);
+  double t = -80;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SaturationPressureIce(t, pressure));
+    t = NextTemperature(t);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SaturationPressureIce)->Apply(FormulationsAndFactors);
+
+// Partial pressures from 1e-5 to about 150 mbar, log-stepped.
+double NextPartialPressure(double e) {
+  return e > 150 ? 1e-5 : e * 1.37;
+}
+
+void BM_SolveDewFrostPoint(benchmark::State& state) {
+  UseOptions(state);
+  double e = 1e-5;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure));
+    e = NextPartialPressure(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SolveDewFrostPoint)->Args({Sonntag, NoFactor})->Args({GoffGratch, Greenspan});
+
+void BM_SolveDewPoint(benchmark::State& state) {
+  UseOptions(state);
+  double e = 1e-5;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveDewPoint(e, pressure));
+    e = NextPartialPressure(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SolveDewPoint)->Args({Sonntag, NoFactor})->Args({GoffGratch, Greenspan});
+
+// A representative source value for each moisture unit, and a small spread around it.
+const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};
+
+// One conversion cycle: the value into ppmV at the source pressure, then back out of ppmV in
+// the same unit at the target pressure.
+void BM_ToPpmVFromPpmV(benchmark::State& state) {
+  calculator = CalculatorState{};
+  calculator.svpFormulation = GoffGratch;
+  calculator.enhancementFactor = Greenspan;
+  const int unit = static_cast<int>(state.range(0));
+  const double base = kUnitValues[unit];
+  double step = 0;
+  for (auto _ : state) {
+    const double value = base * (1 + step);
+    const double ppmV = ToPpmV(unit, value, 1013.25, 25, 16, 8.6, 15.6, kMediumNaturalGas);
+    benchmark::DoNotOptimize(FromPpmV(unit, ppmV, 2000, 30, 28, 1.9, 20, kMediumAir, 1013.25));
+    step = step > 0.05 ? 0 : step + 0.001;
+  }
+}
+BENCHMARK(BM_ToPpmVFromPpmV)->ArgName("unit")->DenseRange(0, 10);
+
+void BM_FormatSignificant(benchmark::State& state) {
+  const double values[] = {0, 20, -40, 123.456, 138670, 0.05, 1013.25, 14.696, 99999.6};
+  const int digits = static_cast<int>(state.range(0));
+  char text[100];
+  size_t i = 0;
+  for (auto _ : state) {
+    FormatSignificant(values[i], digits, text, sizeof text);
+    benchmark::DoNotOptimize(text);
+    benchmark::ClobberMemory();
+    i = i + 1 == sizeof values / sizeof values[0] ? 0 : i + 1;
+  }
+}
+BENCHMARK(BM_FormatSignificant)->ArgName("digits")->Arg(5)->Arg(6)->Arg(7);
+
+void BM_FormatReading(benchmark::State& state) {
+  struct Reading {
+    int unit;
+    double value;
+  };
+  const Reading readings[] = {
+      {4, 6060.0517578125}, {0, -40}, {9, 26.129114}, {8, 0.05}, {6, 0.5}, {4, -5.5}, {4, 0},
+      {7, 3.8326773}};
+  char text[100];
+  size_t i = 0;
+  for (auto _ : state) {
+    FormatReading(readings[i].unit, text, sizeof text, readings[i].value);
+    benchmark::DoNotOptimize(text);
+    benchmark::ClobberMemory();
+    i = i + 1 == sizeof readings / sizeof readings[0] ? 0 : i + 1;
+  }
+}
+BENCHMARK(BM_FormatReading);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,147 @@
+// Reading numbers from typed and stored texts, the same on every C runtime.
+#include "app/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+struct ParseRow {
+  const char* text;
+  double value;
+};
+
+TEST(ParseNumberTest, LeadingNumberOrZero) {
+  const ParseRow rows[] = {
+      {"12abc", 12},
+      {"abc", 0},
+      {"  -1.5e2x", -150},
+      {"1.5d2", 1.5},  // no "d" exponents
+      {"inf", 0},
+      {"nan", 0},
+      {"-inf", 0},
+      {"0x10", 0},  // the leading 0 is read, the x ends the number
+      {".", 0},
+      {"-", 0},
+      {"+", 0},
+      {"", 0},
+      {"1e", 1},
+      {"1e+", 1},
+      {"1E-", 1},
+      {"+.5", 0.5},
+      {"5.", 5},
+      {".25", 0.25},
+      {"-.e5", 0},
+      {"enter new val", 0},
+      {"N/A", 0},
+      {"out of range", 0},
+      {"1,5", 1},
+      {"1013.25", 1013.25},
+      {"-40.", -40},
+      {"1.3867e+005", 138670},
+      {"5.e-002", 0.05},
+      {"1.E3", 1000},
+      {"  +7", 7},
+      {"1e-400", 0},
+      {"00012.50", 12.5},
+      {"- 5", 0},
+  };
+  for (const ParseRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");
+    EXPECT_DOUBLE_EQ(ParseNumber(row.text), row.value);
+  }
+}
+
+TEST(ParseNumberTest, DecimalTextsReadAsTheNearestDouble) {
+  EXPECT_EQ(ParseNumber("0.1"), 0.1);
+  EXPECT_EQ(ParseNumber("1013.25"), 1013.25);
+  EXPECT_EQ(ParseNumber("123.456"), 123.456);
+  EXPECT_EQ(ParseNumber("14.696"), 14.696);
+  EXPECT_EQ(ParseNumber("-0.0000004"), -0.0000004);
+}
+
+TEST(ParseNumberTest, ExponentBeyondTheDoubleRange) {
+  const double value = ParseNumber("1e999");
+  EXPECT_GT(value, 1e308);
+  EXPECT_LT(ParseNumber("-1e999"), -1e308);
+}
+
+struct ScanRow {
+  const char* text;
+  bool found;
+  double value;
+  int consumed;  // characters up to the end of the number
+};
+
+TEST(ScanNumberTest, ReportsWhereTheNumberEnds) {
+  const ScanRow rows[] = {
+      {"12abc", true, 12, 2},  {"  -1.5e2x", true, -150, 8}, {"1e", true, 1, 1},
+      {"1e+", true, 1, 1},     {"+.5", true, 0.5, 3},        {"5.", true, 5, 2},
+      {"1,5,4", true, 1, 1},   {"0x10", true, 0, 1},         {"1.5d2", true, 1.5, 3},
+      {"-40,0", true, -40, 3}, {"7 ", true, 7, 1},           {"abc", false, 0, 0},
+      {".", false, 0, 0},      {"-", false, 0, 0},           {"", false, 0, 0},
+      {"   ", false, 0, 0},    {"inf", false, 0, 0},         {"nan", false, 0, 0},
+      {"e5", false, 0, 0},     {"+-1", false, 0, 0},
+  };
+  for (const ScanRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");
+    double value = -777;
+    const char* end = ScanNumber(row.text, &value);
+    if (row.found) {
+      ASSERT_NE(end, nullptr);
+      EXPECT_EQ(end - row.text, row.consumed);
+      EXPECT_DOUBLE_EQ(value, row.value);
+    } else {
+      EXPECT_EQ(end, nullptr);
+      EXPECT_EQ(value, -777);  // untouched
+    }
+  }
+}
+
+struct IntegerRow {
+  const char* text;
+  bool found;
+  int value;
+  int consumed;
+};
+
+TEST(ScanIntegerTest, SignedDecimalsSaturate) {
+  const IntegerRow rows[] = {
+      {"1019,1022", true, 1019, 4},
+      {" 42,", true, 42, 3},
+      {"+7", true, 7, 2},
+      {"-0", true, 0, 2},
+      {"3.7", true, 3, 1},
+      {"-12x", true, -12, 3},
+      {"2147483647", true, INT_MAX, 10},
+      {"2147483648", true, INT_MAX, 10},
+      {"99999999999", true, INT_MAX, 11},
+      {"-2147483648", true, INT_MIN, 11},
+      {"-99999999999", true, INT_MIN, 12},
+      {"123456789012345678901234567890", true, INT_MAX, 30},
+      {"-123456789012345678901234567890", true, INT_MIN, 31},
+      {"000123", true, 123, 6},
+      {"abc", false, 0, 0},
+      {"-", false, 0, 0},
+      {"", false, 0, 0},
+      {".5", false, 0, 0},
+      {"- 5", false, 0, 0},
+  };
+  for (const IntegerRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");
+    int value = -777;
+    const char* end = ScanInteger(row.text, &value);
+    if (row.found) {
+      ASSERT_NE(end, nullptr);
+      EXPECT_EQ(end - row.text, row.consumed);
+      EXPECT_EQ(value, row.value);
+    } else {
+      EXPECT_EQ(end, nullptr);
+      EXPECT_EQ(value, -777);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// The moisture and pressure unit catalogues and the two pressure conversion rules.
+#include "app/unit_catalogues.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "physics/dew_point_solver.h"
+
+namespace {
+
+// Windows-1252 bytes: 0xB0 degree sign, 0xB3 superscript three, 0xB5 micro sign.
+const char* const kItemTexts[kMoistureUnitCount] = {
+    "\xB0"
+    "C  ...  dew/frost point",
+    "\xB0"
+    "C  ...  dewpoint (no ice) supercooled water",
+    "\xB0"
+    "F  ...  dew/frost point",
+    "\xB0"
+    "F  ...  dewpoint (no ice) supercooled water",
+    "ppmV  ...  Volumetric parts per million",
+    "ppmW(mol/mol)  ...  parts per million by weight| choose gas...",
+    "lbs H2O per Million Feet\xB3 ... water vapor density in Natural Gas @ STP: per IGT",
+    "grams H2O per meter\xB3... vapor density| specify medium...",
+    "mb  ...  partial water vapor pressure",
+    "%RH  ...  percent Relative Humidity| choose temp...",
+    "ppmW(\xB5g/g)  ...  parts per million by weight| choose liquid...",
+};
+
+TEST(UnitCataloguesTest, MoistureItemTextsAreByteExact) {
+  for (int code = 0; code < kMoistureUnitCount; ++code) {
+    SCOPED_TRACE(::testing::Message() << "code " << code);
+    const std::string actual(MoistureUnits[code].itemText);
+    EXPECT_EQ(actual, std::string(kItemTexts[code]));
+    EXPECT_LT(actual.size(), sizeof MoistureUnits[code].itemText);
+  }
+}
+
+TEST(UnitCataloguesTest, CodesNameTheRows) {
+  EXPECT_EQ(kMoistureUnitCount, 11);
+  EXPECT_EQ(kPressureUnitCount, 5);
+  const int moisture[] = {
+      DewFrostPointC, DewPointC,  DewFrostPointF,     DewPointF,        PpmV,      PpmWGas,
+      LbsPerMmscf,    GramsPerM3, VapourPressureMbar, RelativeHumidity, PpmWLiquid};
+  for (int row = 0; row < kMoistureUnitCount; ++row) EXPECT_EQ(moisture[row], row);
+  const int pressure[] = {Mbar, Psi, Psig, Atm, Kpa};
+  for (int row = 0; row < kPressureUnitCount; ++row) EXPECT_EQ(pressure[row], row);
+}
+
+TEST(UnitCataloguesTest, ParameterisedUnitsAndCaptions) {
+  struct Row {
+    int code;
+    bool parameterised;
+    const char* caption;
+  };
+  const Row rows[] = {
+      {0, false, kItemTexts[0]},
+      {1, false, kItemTexts[1]},
+      {2, false, kItemTexts[2]},
+      {3, false, kItemTexts[3]},
+      {4, false, kItemTexts[4]},
+      {5, true, "ppmW(mol/mol)  ...  parts per million by weight"},
+      {6, false, kItemTexts[6]},
+      {7, true, "grams H2O per meter\xB3... vapor density"},
+      {8, false, kItemTexts[8]},
+      {9, true, "%RH  ...  percent Relative Humidity"},
+      {10, true, "ppmW(\xB5g/g)  ...  parts per million by weight"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "code " << row.code);
+    EXPECT_EQ(IsParameterisedUnit(row.code), row.parameterised);
+    EXPECT_EQ(CaptionLength(row.code), static_cast<int>(std::strlen(row.caption)));
+    EXPECT_EQ(std::string(MoistureUnits[row.code].itemText, CaptionLength(row.code)),
+              std::string(row.caption));
+    EXPECT_EQ(std::strchr(MoistureUnits[row.code].itemText, '|') != nullptr, row.parameterised);
+  }
+  EXPECT_EQ(CaptionLength(PpmWGas), 47);  // the longest caption
+  for (int code : {-1, 11, 100}) EXPECT_FALSE(IsParameterisedUnit(code)) << code;
+}
+
+TEST(UnitCataloguesTest, CodeRangeChecks) {
+  for (int code = -3; code < 15; ++code) {
+    EXPECT_EQ(IsMoistureUnitCode(code), code >= 0 && code <= 10) << code;
+    EXPECT_EQ(IsPressureUnitCode(code), code >= 0 && code <= 4) << code;
+  }
+}
+
+TEST(UnitCataloguesTest, PressureRows) {
+  struct Row {
+    const char* name;
+    float offset;
+    float factor;
+  };
+  const Row rows[kPressureUnitCount] = {
+      {"mBAR", 0.0f, 1.0f},       {"PSI", 0.0f, 0.0145038f}, {"PSIG", 1013.25f, 0.01450377f},
+      {"ATM", 0.0f, 0.00098692f}, {"kPa", 0.0f, 0.1f},
+  };
+  for (int code = 0; code < kPressureUnitCount; ++code) {
+    SCOPED_TRACE(::testing::Message() << "code " << code);
+    EXPECT_STREQ(PressureUnits[code].name, rows[code].name);
+    EXPECT_EQ(PressureUnits[code].offset, rows[code].offset);
+    EXPECT_EQ(PressureUnits[code].factor, rows[code].factor);
+  }
+}
+
+struct ConversionRow {
+  int code;
+  double reading;
+  double millibar;
+  double tolerance;  // half a unit of the last digit shown
+};
+
+TEST(UnitCataloguesTest, ReadingsToMillibar) {
+  const ConversionRow rows[] = {
+      {Psig, 0, 1013.25, 0},
+      {Psi, 0, 0, 0},
+      {Psi, 14.5038, 999.99998, 0.000005},
+      {Atm, 1, 1013.2534, 0.00005},
+      {Kpa, 100, 999.99999, 0.000005},
+      {Mbar, 1013.25, 1013.25, 0},
+      {Mbar, -3.5, -3.5, 0},
+  };
+  for (const ConversionRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "code " << row.code << ", reading " << row.reading);
+    EXPECT_NEAR(PressureToMbar(row.code, row.reading), row.millibar, row.tolerance * (1 + 1e-9));
+  }
+}
+
+TEST(UnitCataloguesTest, MillibarToReadings) {
+  const ConversionRow rows[] = {
+      {Atm, 0.9999967, 1013.25, 0.00000005},
+      {Psig, 0, 1013.25, 0},
+      {Psi, 0, 0, 0},
+      {Mbar, 1013.25, 1013.25, 0},
+  };
+  for (const ConversionRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "code " << row.code << ", mbar " << row.millibar);
+    EXPECT_NEAR(MbarToPressure(row.code, row.millibar), row.reading, row.tolerance * (1 + 1e-9));
+  }
+}
+
+TEST(UnitCataloguesTest, StandardAtmosphereInEveryUnitAfterRounding) {
+  // A pressure re-expressed in a new unit is rounded to thousandths.
+  struct Row {
+    int code;
+    double shown;
+  };
+  const Row rows[] = {{Mbar, 1013.25}, {Psi, 14.696}, {Psig, 0}, {Atm, 1}, {Kpa, 101.325}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "code " << row.code);
+    const float reading = static_cast<float>(MbarToPressure(row.code, 1013.25));
+    EXPECT_NEAR(RoundDecimal(reading, -3), row.shown, 1e-9);
+    // And back: the reading shown converts to 1013.25 mbar at hundredths.
+    const float millibar = static_cast<float>(PressureToMbar(row.code, row.shown));
+    EXPECT_NEAR(RoundDecimal(millibar, -2), 1013.25, 1e-9);
+  }
+  EXPECT_NEAR(RoundDecimal(static_cast<float>(MbarToPressure(Atm, 1)), -3), 0.001, 1e-12);
+}
+
+TEST(UnitCataloguesTest, RulesAreInverse) {
+  for (int code = 0; code < kPressureUnitCount; ++code) {
+    for (double millibar : {0.0, 1.0, 1013.25, 2000.0, 123456.0}) {
+      SCOPED_TRACE(::testing::Message() << "code " << code << ", mbar " << millibar);
+      EXPECT_NEAR(PressureToMbar(code, MbarToPressure(code, millibar)), millibar,
+                  1e-9 * (1 + millibar));
+    }
+  }
+}
+
+}  // namespace
