@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run script need.
+# Quick when everything is there already; safe to run any number of times.
+set -euo pipefail
+
+packages=(
+  cmake make g++                      # native build
+  g++-mingw-w64-x86-64-posix          # Windows cross compiler (C and C++), windres, objdump
+  googletest libgtest-dev             # GoogleTest: sources for Windows, library for native
+  libbenchmark-dev                    # Google Benchmark for the native benchmarks
+  wine wine64 fonts-wine              # runs the Windows programs; Wine's own dialog fonts
+  fonts-liberation libxrender1 libxcursor1 libxi6 libxrandr2 libxcomposite1 libxinerama1
+  libxfixes3 libxxf86vm1              # what Wine's X11 driver loads (recommended, not required)
+  xvfb xauth x11-utils                # virtual X display (xvfb-run needs xauth), xdpyinfo
+  imagemagick xdotool                 # screenshot and key presses for the headless run
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+  else
+    echo "setup: missing packages and not root: ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt_options=(-y -q --no-install-recommends -o DPkg::Lock::Timeout=300)
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install "${apt_options[@]}" "${missing[@]}"

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test:
+#   build/native   portable core, core tests (GoogleTest), benchmarks (built, not run)
+#   build/windows  calculator, core tests and window tests, run under Wine on a virtual display
+# Exits non-zero when a build or a test fails.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+native_dir="$root/build/native"
+windows_dir="$root/build/windows"
+export WINEPREFIX="$windows_dir/wine"
+log_dir="$root/build/test-logs"
+
+seconds() { date +%s; }
+phase_start=$(seconds)
+phase() {
+  local now
+  now=$(seconds)
+  echo "== $1 ($((now - phase_start)) s)"
+  phase_start=$now
+}
+
+xvfb_pid=""
+cleanup() {
+  if [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+bash scripts/setup.sh
+phase "setup"
+
+mkdir -p "$log_dir"
+cmake -S . -B "$native_dir" >"$log_dir/native-configure.log" || {
+  cat "$log_dir/native-configure.log"
+  exit 1
+}
+cmake --build "$native_dir" -j2
+phase "native build"
+
+cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  >"$log_dir/windows-configure.log" || {
+  cat "$log_dir/windows-configure.log"
+  exit 1
+}
+cmake --build "$windows_dir" -j2
+phase "windows build"
+
+# Every Windows program must run on a bare Windows: no MinGW runtime DLLs.
+for exe in "$windows_dir"/*.exe; do
+  [ -e "$exe" ] || continue
+  if x86_64-w64-mingw32-objdump -p "$exe" | grep -i 'DLL Name' |
+    grep -i -E 'libstdc|libgcc|libwinpthread|mingw'; then
+    echo "$(basename "$exe") needs MinGW runtime DLLs" >&2
+    exit 1
+  fi
+done
+
+failures=0
+if ! ctest --test-dir "$native_dir" --output-on-failure 2>&1 | tee "$log_dir/native-ctest.log"; then
+  failures=$((failures + 1))
+fi
+phase "native tests"
+
+# One virtual display for every Windows test; a stale Wine server of this prefix, which
+# may belong to another display, goes first.
+if [ -d "$WINEPREFIX" ]; then
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+fi
+display_file="$log_dir/xvfb-display"
+: >"$display_file"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
+  >"$log_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$display_file" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ ! -s "$display_file" ]; then
+  echo "Xvfb did not start:" >&2
+  cat "$log_dir/xvfb.log" >&2
+  exit 1
+fi
+DISPLAY=":$(head -n 1 "$display_file")"
+export DISPLAY
+
+# Make the Wine prefix (once) and start Wine's server before the timed tests.
+RURUZIR_BUILD_DIR="$windows_dir" "$root/cmake/wine-run.sh" cmd /c exit 0 >/dev/null
+phase "wine start on display $DISPLAY"
+
+if ! ctest --test-dir "$windows_dir" --output-on-failure 2>&1 | tee "$log_dir/windows-ctest.log"; then
+  failures=$((failures + 1))
+fi
+phase "windows tests"
+
+# One closing line for both runs.
+passed=0
+failed=0
+for log in "$log_dir/native-ctest.log" "$log_dir/windows-ctest.log"; do
+  line="$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)"
+  if [ -n "$line" ]; then
+    n_failed="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+    n_total="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")"
+    passed=$((passed + n_total - n_failed))
+    failed=$((failed + n_failed))
+  fi
+done
+echo "ctest: $passed passed, $failed failed"
+if [ "$failures" -ne 0 ]; then
+  exit 1
+fi
