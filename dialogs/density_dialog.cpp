@@ -50,8 +50,12 @@ void OnInitialise(HWND dialog) {
   }
   SetSignificantText(dialog, IDC_PREVAILING_TEMPERATURE, working.prevailingTemperature, 7);
   CheckRadioButton(dialog, IDC_MEDIUM_WATER_VAPOUR, IDC_MEDIUM_NATURAL_GAS, working.densityMedium);
-  // Handled after initialisation like a click on the stored medium.
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(working.densityMedium, 0), 0);
+  // Handled after initialisation like a click on the stored medium; a medium outside the
+  // group (a damaged setting) is not replayed, since it could name OK or a unit button.
+  if (working.densityMedium >= IDC_MEDIUM_WATER_VAPOUR &&
+      working.densityMedium <= IDC_MEDIUM_NATURAL_GAS) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(working.densityMedium, 0), 0);
+  }
 }
 
 void OnMedium(HWND dialog, const DensityMedium& medium) {

@@ -23,8 +23,11 @@ const NamedMedium* FindNamedMedium(const MediumChoice& data, int id) {
 void OnInitialise(const MediumChoice& data, HWND dialog) {
   const int firstId = data.media[0].id;
   CheckRadioButton(dialog, firstId, data.otherId, *data.choice);
-  // Handled after initialisation like a click on the stored choice.
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(*data.choice, 0), 0);
+  // Handled after initialisation like a click on the stored choice. A choice outside the
+  // group (a damaged setting) is not replayed: it could name OK or another control.
+  if (*data.choice >= firstId && *data.choice <= data.otherId) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(*data.choice, 0), 0);
+  }
 }
 
 void OnNamedMedium(const MediumChoice& data, const NamedMedium& medium) {
