@@ -553,6 +553,22 @@ void GuiTest::SaveThroughPreferences() {
   Script({});
 }
 
+std::vector<MenuItem> ReadMenu(HMENU menu) {
+  std::vector<MenuItem> items;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[128] = "";
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    items.push_back({info.fType, info.wID, text});
+  }
+  return items;
+}
+
 }  // namespace gui
 
 namespace {

@@ -138,6 +138,15 @@ class GuiTest : public ::testing::Test {
 
 extern const char kPreferencesCaption[];
 
+// One item of a menu, as read back.
+struct MenuItem {
+  UINT type;
+  UINT id;
+  std::string text;
+};
+
+std::vector<MenuItem> ReadMenu(HMENU menu);
+
 // The ten key texts a save writes after a first start without saved settings.
 extern const std::vector<std::pair<const char*, const char*>> kFirstStartProfile;
 

@@ -10,30 +10,11 @@
 #include "app/calculator_state.h"
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
+#include "tests/expected_unit_texts.h"
 #include "tests/gui/gui_harness.h"
 
 namespace gui {
 namespace {
-
-const char* const kMoistureItems[] = {
-    "\xB0"
-    "C  ...  dew/frost point",
-    "\xB0"
-    "C  ...  dewpoint (no ice) supercooled water",
-    "\xB0"
-    "F  ...  dew/frost point",
-    "\xB0"
-    "F  ...  dewpoint (no ice) supercooled water",
-    "ppmV  ...  Volumetric parts per million",
-    "ppmW(mol/mol)  ...  parts per million by weight| choose gas...",
-    "lbs H2O per Million Feet\xB3 ... water vapor density in Natural Gas @ STP: per IGT",
-    "grams H2O per meter\xB3... vapor density| specify medium...",
-    "mb  ...  partial water vapor pressure",
-    "%RH  ...  percent Relative Humidity| choose temp...",
-    "ppmW(\xB5g/g)  ...  parts per million by weight| choose liquid...",
-};
-
-const char* const kPressureItems[] = {"mBAR", "PSI", "PSIG", "ATM", "kPa"};
 
 const char kAboutCaption[] = "About Ruruzir Dewpoint Calculator ";
 const char kLoopCaption[] = "  4 / 20 mA Conversions Calculator";
@@ -62,7 +43,7 @@ TEST_F(MainWindowTest, MoistureCombosHoldTheCatalogueTextsByteForByte) {
     const std::vector<std::string> items = ComboItems(window_, combo);
     ASSERT_EQ(items.size(), 11u) << "combo " << combo;
     for (size_t code = 0; code < items.size(); ++code) {
-      EXPECT_EQ(Bytes(items[code]), Bytes(kMoistureItems[code]))
+      EXPECT_EQ(Bytes(items[code]), Bytes(kExpectedMoistureItemTexts[code]))
           << "combo " << combo << " item " << code;
     }
   }
@@ -74,7 +55,7 @@ TEST_F(MainWindowTest, PressureCombosHoldTheFiveUnitsInOrder) {
     const std::vector<std::string> items = ComboItems(window_, combo);
     ASSERT_EQ(items.size(), 5u) << "combo " << combo;
     for (size_t code = 0; code < items.size(); ++code) {
-      EXPECT_EQ(items[code], kPressureItems[code]) << "combo " << combo << " item " << code;
+      EXPECT_EQ(items[code], kExpectedPressureNames[code]) << "combo " << combo << " item " << code;
     }
   }
 }
@@ -89,28 +70,6 @@ TEST_F(MainWindowTest, InitialisingAgainDoesNotDuplicateItems) {
   EXPECT_EQ(ComboItems(window_, IDC_TARGET_MOISTURE_UNIT).size(), 11u);
   EXPECT_EQ(ComboItems(window_, IDC_SOURCE_PRESSURE_UNIT).size(), 5u);
   EXPECT_EQ(ComboItems(window_, IDC_TARGET_PRESSURE_UNIT).size(), 5u);
-}
-
-struct MenuItem {
-  UINT type;
-  UINT id;
-  std::string text;
-};
-
-std::vector<MenuItem> ReadMenu(HMENU menu) {
-  std::vector<MenuItem> items;
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    char text[128] = "";
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = sizeof text;
-    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-    items.push_back({info.fType, info.wID, text});
-  }
-  return items;
 }
 
 TEST_F(MainWindowTest, SystemMenuEndsWithSeparatorAndTheThreeCommands) {

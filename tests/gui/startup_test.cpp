@@ -30,20 +30,14 @@ ShownWindow shown;
 UINT_PTR closeTimer = 0;
 constexpr int kMaxTicks = 500;  // 10 s at 20 ms
 
+// The last four system-menu items as "id text", or "separator".
 std::vector<std::string> SystemMenuTail(HWND window) {
-  HMENU menu = GetSystemMenu(window, FALSE);
-  const int count = GetMenuItemCount(menu);
+  const std::vector<MenuItem> items = ReadMenu(GetSystemMenu(window, FALSE));
   std::vector<std::string> tail;
-  for (int i = count < 4 ? 0 : count - 4; i < count; ++i) {
-    char text[128] = "";
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = sizeof text;
-    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-    tail.push_back((info.fType & MFT_SEPARATOR) ? std::string("separator")
-                                                : std::to_string(info.wID) + " " + text);
+  for (size_t i = items.size() < 4 ? 0 : items.size() - 4; i < items.size(); ++i) {
+    tail.push_back((items[i].type & MFT_SEPARATOR)
+                       ? std::string("separator")
+                       : std::to_string(items[i].id) + " " + items[i].text);
   }
   return tail;
 }

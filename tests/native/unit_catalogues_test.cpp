@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/expected_unit_texts.h"
+
 #include <cstring>
 #include <string>
 
@@ -10,30 +12,11 @@
 
 namespace {
 
-// Windows-1252 bytes: 0xB0 degree sign, 0xB3 superscript three, 0xB5 micro sign.
-const char* const kItemTexts[kMoistureUnitCount] = {
-    "\xB0"
-    "C  ...  dew/frost point",
-    "\xB0"
-    "C  ...  dewpoint (no ice) supercooled water",
-    "\xB0"
-    "F  ...  dew/frost point",
-    "\xB0"
-    "F  ...  dewpoint (no ice) supercooled water",
-    "ppmV  ...  Volumetric parts per million",
-    "ppmW(mol/mol)  ...  parts per million by weight| choose gas...",
-    "lbs H2O per Million Feet\xB3 ... water vapor density in Natural Gas @ STP: per IGT",
-    "grams H2O per meter\xB3... vapor density| specify medium...",
-    "mb  ...  partial water vapor pressure",
-    "%RH  ...  percent Relative Humidity| choose temp...",
-    "ppmW(\xB5g/g)  ...  parts per million by weight| choose liquid...",
-};
-
 TEST(UnitCataloguesTest, MoistureItemTextsAreByteExact) {
   for (int code = 0; code < kMoistureUnitCount; ++code) {
     SCOPED_TRACE(::testing::Message() << "code " << code);
     const std::string actual(MoistureUnits[code].itemText);
-    EXPECT_EQ(actual, std::string(kItemTexts[code]));
+    EXPECT_EQ(actual, std::string(kExpectedMoistureItemTexts[code]));
     EXPECT_LT(actual.size(), sizeof MoistureUnits[code].itemText);
   }
 }
@@ -56,15 +39,15 @@ TEST(UnitCataloguesTest, ParameterisedUnitsAndCaptions) {
     const char* caption;
   };
   const Row rows[] = {
-      {0, false, kItemTexts[0]},
-      {1, false, kItemTexts[1]},
-      {2, false, kItemTexts[2]},
-      {3, false, kItemTexts[3]},
-      {4, false, kItemTexts[4]},
+      {0, false, kExpectedMoistureItemTexts[0]},
+      {1, false, kExpectedMoistureItemTexts[1]},
+      {2, false, kExpectedMoistureItemTexts[2]},
+      {3, false, kExpectedMoistureItemTexts[3]},
+      {4, false, kExpectedMoistureItemTexts[4]},
       {5, true, "ppmW(mol/mol)  ...  parts per million by weight"},
-      {6, false, kItemTexts[6]},
+      {6, false, kExpectedMoistureItemTexts[6]},
       {7, true, "grams H2O per meter\xB3... vapor density"},
-      {8, false, kItemTexts[8]},
+      {8, false, kExpectedMoistureItemTexts[8]},
       {9, true, "%RH  ...  percent Relative Humidity"},
       {10, true, "ppmW(\xB5g/g)  ...  parts per million by weight"},
   };
