@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# Tests the packages that scripts/dist.sh made:
+#   packaging/test-installer.sh [SETUP.exe [PORTABLE.zip]]
+# In a throwaway Wine prefix of its own (build/windows/install-test/wine, made the way
+# cmake/wine-run.sh makes the test prefix), it installs the setup silently, starts the
+# installed program, dismisses the start-up notice, sees the main window and closes it, puts
+# a marker into the user's settings ([ZazUdur] in win.ini), uninstalls silently and checks that
+# the program, its shortcut and its registration are gone and the marker is not.
+# Needs an X display; without DISPLAY it makes a virtual one.  Prints one line per check and
+# closes with "packaging: N passed, N failed"; exits 1 when a check failed.
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+setup_exe="$(realpath -m "${1:-$root/dist/ruruzir-dewpoint-3.4-setup.exe}")"
+portable_zip="$(realpath -m "${2:-$root/dist/ruruzir-dewpoint-3.4-portable.zip}")"
+title="Ruruzir Dewpoint Calculator"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\RuruzirDewpointCalculator'
+marker="kept-$$-$(date +%s)"
+
+if [ -z "${DISPLAY:-}" ]; then
+  if [ -z "${RURUZIR_PACKAGING_INNER:-}" ]; then
+    RURUZIR_PACKAGING_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+      bash "$0" "$@"
+  fi
+  echo "packaging: no X display" >&2
+  exit 1
+fi
+
+test_dir="${RURUZIR_INSTALL_TEST_DIR:-$root/build/windows/install-test}"
+export WINEPREFIX="$test_dir/wine"
+# As cmake/wine-run.sh, and no Start-menu entries copied to the Linux desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDEBUG="-all,err+module"
+
+checks_total=11
+passed=0
+failed=0
+start_time=$(date +%s)
+pass() {
+  passed=$((passed + 1))
+  echo "packaging: ok    $1"
+}
+fail() {
+  failed=$((failed + 1))
+  echo "packaging: FAIL  $1" >&2
+}
+# Ends the run; checks not reached count as failed.
+finish() {
+  local not_run=$((checks_total - passed - failed))
+  if [ "$not_run" -gt 0 ]; then
+    echo "packaging: $not_run checks not run" >&2
+    failed=$((failed + not_run))
+  fi
+  echo "packaging: done in $(($(date +%s) - start_time)) s"
+  echo "packaging: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit $?
+}
+
+app_pid=""
+# shellcheck disable=SC2317  # called by the trap
+cleanup() {
+  if [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$app_pid" ]; then
+    wait "$app_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+# Waits up to $1 tenths of a second for the shell condition $2... to hold.
+wait_until() {
+  local tries="$1"
+  shift
+  for _ in $(seq "$tries"); do
+    if "$@"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+visible() { xdotool search --onlyvisible "$@" >/dev/null 2>&1; }
+main_window_visible() { visible --name "^$title\$"; }
+notice_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --class ruruzir-dewpoint 2>/dev/null); do
+    if [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+# shellcheck disable=SC2317  # called through wait_until
+notice_visible() { notice_window >/dev/null; }
+
+# 1. The packages are there and hold the programs.
+if [ -f "$setup_exe" ] && [ -f "$portable_zip" ] &&
+  unzip -Z1 "$portable_zip" 2>/dev/null | grep -qx 'ruruzir-dewpoint.exe'; then
+  pass "setup and portable zip with ruruzir-dewpoint.exe ($(unzip -Z1 "$portable_zip" | tr '\n' ' '))"
+else
+  fail "no $setup_exe, or no $portable_zip holding ruruzir-dewpoint.exe (run scripts/dist.sh)"
+  finish
+fi
+
+# 2. A fresh prefix, made as the test prefix is made.
+if [ -d "$WINEPREFIX" ]; then
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+fi
+rm -rf "$test_dir"
+mkdir -p "$test_dir"
+if RURUZIR_BUILD_DIR="$test_dir" "$root/cmake/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 &&
+  [ -f "$WINEPREFIX/drive_c/windows/win.ini" ]; then
+  pass "fresh Wine prefix $WINEPREFIX ($(($(date +%s) - start_time)) s)"
+else
+  fail "could not make the Wine prefix $WINEPREFIX (see $test_dir/wine-prefix.log)"
+  finish
+fi
+
+# 3. Silent install: the registration names the folder, which holds the program.
+wine "$setup_exe" /S >"$test_dir/setup.log" 2>&1
+setup_status=$?
+install_dir=""
+location="$(wine reg query "$uninstall_key" /v InstallLocation 2>/dev/null |
+  sed -n 's/^[[:space:]]*InstallLocation[[:space:]]*REG_SZ[[:space:]]*//p' | tr -d '\r')"
+if [ -n "$location" ]; then
+  install_dir="$(wine winepath -u "$location" 2>/dev/null | tr -d '\r')"
+  install_dir="${install_dir%/}"
+fi
+installed_exe="$install_dir/ruruzir-dewpoint.exe"
+if [ "$setup_status" -eq 0 ] && [ -n "$install_dir" ] &&
+  wait_until 50 test -f "$installed_exe" -a -f "$install_dir/uninstall.exe" &&
+  unzip -p "$portable_zip" ruruzir-dewpoint.exe | cmp -s - "$installed_exe"; then
+  pass "silent install into $location"
+else
+  fail "silent install (exit status $setup_status, InstallLocation '$location')"
+  finish
+fi
+case "$location" in
+  *'\AppData\Local\Programs\Ruruzir Dewpoint Calculator') ;;
+  *) echo "packaging: note: unexpected install folder $location" >&2 ;;
+esac
+
+# 4. The Start-menu shortcut.
+shortcut_glob="$WINEPREFIX/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$title.lnk"
+shortcut_exists() { compgen -G "$shortcut_glob" >/dev/null; }
+if shortcut_exists; then
+  pass "Start-menu shortcut"
+else
+  fail "no Start-menu shortcut $shortcut_glob"
+fi
+
+# 5. The installed converter runs (and agrees with the native one when that is built).
+if [ -f "$install_dir/ruruzir-convert.exe" ]; then
+  converted="$(wine "$install_dir/ruruzir-convert.exe" --to ppmv -20 2>&1 </dev/null | tr -d '\r')"
+  convert_status=$?
+  expected=""
+  if [ -x "$root/build/native/ruruzir-convert" ]; then
+    expected="$("$root/build/native/ruruzir-convert" --to ppmv -20 2>&1)"
+  fi
+  if [ "$convert_status" -eq 0 ] && [ -n "$converted" ] &&
+    { [ -z "$expected" ] || [ "$converted" = "$expected" ]; }; then
+    pass "installed ruruzir-convert --to ppmv -20: $converted"
+  else
+    fail "installed ruruzir-convert printed '$converted' (native: '$expected')"
+  fi
+else
+  pass "no converter in this setup"
+fi
+
+# 6. The installed program starts with its notice...
+wine "$installed_exe" >"$test_dir/program.log" 2>&1 </dev/null &
+app_pid=$!
+if wait_until 300 notice_visible && ! main_window_visible; then
+  pass "installed program shows the start-up notice"
+else
+  fail "installed program showed no start-up notice"
+fi
+
+# 7. ... and OK (Enter, the default button) shows the main window.  Without a window manager
+# the keyboard goes to the window under the pointer: the pointer goes onto the notice first.
+for _ in 1 2 3 4 5; do
+  if notice="$(notice_window)"; then
+    xdotool mousemove --window "$notice" 20 20 2>/dev/null
+  fi
+  xdotool key Return 2>/dev/null
+  if wait_until 20 main_window_visible; then
+    break
+  fi
+done
+if main_window_visible; then
+  pass "main window \"$title\" after OK"
+else
+  fail "the main window did not appear"
+  finish
+fi
+
+# 8. It closes (WM_CLOSE to its windows) and the process ends.
+wine taskkill /im ruruzir-dewpoint.exe >/dev/null 2>&1
+# shellcheck disable=SC2317  # called through wait_until
+app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+if wait_until 100 app_ended; then
+  wait "$app_pid" 2>/dev/null
+  app_pid=""
+  pass "program closed"
+else
+  fail "program did not end after WM_CLOSE"
+fi
+
+# 9. The user's settings: a marker in the [ZazUdur] section of win.ini.
+win_ini="$WINEPREFIX/drive_c/windows/win.ini"
+printf '[ZazUdur]\r\nPackagingMarker=%s\r\n' "$marker" >>"$win_ini"
+marker_kept() { tr -d '\r' <"$win_ini" | grep -qx "PackagingMarker=$marker"; }
+
+# Silent uninstall: NSIS runs a copy of the uninstaller from the temporary folder, so the
+# end is awaited by its effects.
+wine "$install_dir/uninstall.exe" /S >"$test_dir/uninstall.log" 2>&1
+uninstall_status=$?
+if [ "$uninstall_status" -eq 0 ] && wait_until 100 test ! -e "$install_dir"; then
+  pass "silent uninstall removed $location"
+else
+  fail "silent uninstall (exit status $uninstall_status) left: $(find "$install_dir" -mindepth 1 -printf '%f ' 2>/dev/null)"
+fi
+
+# 10. Shortcut and registration are gone.
+if ! shortcut_exists && ! wine reg query "$uninstall_key" >/dev/null 2>&1; then
+  pass "shortcut and uninstall registration removed"
+else
+  fail "shortcut or uninstall registration left behind"
+fi
+
+# 11. The settings are not.
+if marker_kept; then
+  pass "settings in [ZazUdur] of win.ini kept"
+else
+  fail "the uninstaller changed the settings in win.ini"
+fi
+
+finish

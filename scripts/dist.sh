@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the Windows packages into dist/:
+#   dist/ruruzir-dewpoint-3.4-setup.exe     per-user setup (NSIS), packaging/installer.nsi
+#   dist/ruruzir-dewpoint-3.4-portable.zip  ruruzir-dewpoint.exe (and ruruzir-convert.exe)
+# The programs come from the Windows build in build/windows, built here as run.sh builds
+# them (RURUZIR_WINDOWS_BUILD_DIR names another build folder); they must import only DLLs
+# that every Windows has.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+version="3.4"
+windows_dir="${RURUZIR_WINDOWS_BUILD_DIR:-$root/build/windows}"
+dist_dir="$root/dist"
+app_exe="$windows_dir/ruruzir-dewpoint.exe"
+converter_exe="$windows_dir/ruruzir-convert.exe"
+setup_exe="$dist_dir/ruruzir-dewpoint-$version-setup.exe"
+portable_zip="$dist_dir/ruruzir-dewpoint-$version-portable.zip"
+
+bash scripts/setup.sh
+cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+targets=(--target ruruzir-dewpoint)
+if grep -q '^ruruzir-convert:' "$windows_dir/Makefile" 2>/dev/null; then
+  targets+=(--target ruruzir-convert)
+fi
+cmake --build "$windows_dir" "${targets[@]}" -j2
+
+# The shipped copies lose their symbols and debugging information (the build keeps them).
+stage_dir="$windows_dir/dist-stage"
+rm -rf "$stage_dir"
+mkdir -p "$stage_dir"
+shipped=("$stage_dir/ruruzir-dewpoint.exe")
+x86_64-w64-mingw32-strip -o "$stage_dir/ruruzir-dewpoint.exe" "$app_exe"
+if [ -f "$converter_exe" ]; then
+  x86_64-w64-mingw32-strip -o "$stage_dir/ruruzir-convert.exe" "$converter_exe"
+  shipped+=("$stage_dir/ruruzir-convert.exe")
+fi
+bash packaging/check-imports.sh "${shipped[@]}"
+
+mkdir -p "$dist_dir"
+rm -f "$setup_exe" "$portable_zip"
+
+nsis_defines=(-DAPP_EXE="${shipped[0]}" -DOUT_FILE="$setup_exe" -DRESOURCE_DIR="$root/resources")
+if [ ${#shipped[@]} -gt 1 ]; then
+  nsis_defines+=(-DCONVERTER_EXE="${shipped[1]}")
+fi
+makensis -V2 -NOCD "${nsis_defines[@]}" packaging/installer.nsi
+
+# -j: the programs at the top of the archive; -X: no Unix owners or extra time stamps.
+zip -q -j -X "$portable_zip" "${shipped[@]}"
+
+echo "dist: $setup_exe ($(stat -c %s "$setup_exe") bytes)"
+echo "dist: $portable_zip ($(stat -c %s "$portable_zip") bytes): $(unzip -Z1 "$portable_zip" | tr '\n' ' ')"
