@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr int kMaxMantissaDigits = 40;   // more than enough for a correctly rounded double
+// A double is rounded correctly from its first 768 significant digits as long as any nonzero
+// digit after them is remembered: one more "1" stands for all of them.
+constexpr int kMaxMantissaDigits = 769;
 constexpr long kExponentLimit = 100000;  // beyond this every double has over- or underflowed
 
 bool IsBlank(char c) {
@@ -47,7 +49,12 @@ const char* ScanNumber(const char* text, double* value) {
       anyDigit = true;
       if (*p != '0') significant = true;
       if (significant) {
-        if (digitCount < kMaxMantissaDigits) digits[digitCount++] = *p;
+        if (digitCount < kMaxMantissaDigits - 1) {
+          digits[digitCount++] = *p;
+        } else if (*p != '0') {
+          digits[kMaxMantissaDigits - 1] = '1';
+          digitCount = kMaxMantissaDigits;
+        }
         if (!seenPoint) pointShift = Saturate(pointShift + 1);
       } else if (seenPoint) {
         pointShift = Saturate(pointShift - 1);

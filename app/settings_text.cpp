@@ -1,6 +1,7 @@
 // Value texts of the settings section, composed and read back without the profile itself.
 #include "app/settings_text.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -41,10 +42,17 @@ void ComposeSidePair(char* text, int32_t sourceChoice, float sourceValue, int32_
                 static_cast<double>(targetValue));
 }
 
-int LoadSidePair(const char* text, int32_t* sourceChoice, float* sourceValue, int32_t* targetChoice,
-                 float* targetValue) {
-  return ScanSettingsText(text, "%d,%f,%d,%f", sourceChoice, sourceValue, targetChoice,
-                          targetValue);
+// A stored value beyond single precision would load as an infinity, which no dialog accepts
+// and no later save could write back as a number: it loads as the value's default instead.
+void ReplaceNonFinite(float* value, float defaultValue) {
+  if (!std::isfinite(*value)) *value = defaultValue;
+}
+
+void LoadSidePair(const char* text, int32_t* sourceChoice, float* sourceValue,
+                  int32_t* targetChoice, float* targetValue, float defaultValue) {
+  ScanSettingsText(text, "%d,%f,%d,%f", sourceChoice, sourceValue, targetChoice, targetValue);
+  ReplaceNonFinite(sourceValue, defaultValue);
+  ReplaceNonFinite(targetValue, defaultValue);
 }
 
 // "number,index" keys: the number for the edit box and the unit code.
@@ -52,6 +60,7 @@ void LoadFieldAndUnit(const char* text, float defaultNumber, int32_t* unit, int 
                       float* fieldNumber) {
   float number = defaultNumber;
   if (ScanSettingsText(text, "%f,%d", &number, unit) == 0) number = defaultNumber;
+  ReplaceNonFinite(&number, defaultNumber);
   // A damaged index must never select outside the catalogue.
   if (*unit < 0 || *unit >= unitCount) *unit = 0;
   if (fieldNumber) *fieldNumber = number;
@@ -156,8 +165,8 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
                       float* fieldNumber) {
   SideContext& s = state.source;
   SideContext& t = state.target;
-  const bool empty = text[0] == '\0';
-  if (empty) SetDefaults(key, state);
+  const SideContext defaults = DefaultSideContext();
+  if (text[0] == '\0') SetDefaults(key, state);
   switch (key) {
     case kSrcDew:
       LoadFieldAndUnit(text, kDefaultSourceValue, &state.sourceMoistureUnit, kMoistureUnitCount,
@@ -175,33 +184,31 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
                        fieldNumber);
       break;
     case kMolWt:
-      if (!empty)
-        LoadSidePair(text, &s.gasChoice, &s.molecularWeight, &t.gasChoice, &t.molecularWeight);
+      LoadSidePair(text, &s.gasChoice, &s.molecularWeight, &t.gasChoice, &t.molecularWeight,
+                   defaults.molecularWeight);
       state.appliedSource.molecularWeight = s.molecularWeight;
       break;
     case kLiq:
-      if (!empty)
-        LoadSidePair(text, &s.liquidChoice, &s.henryConstant, &t.liquidChoice, &t.henryConstant);
+      LoadSidePair(text, &s.liquidChoice, &s.henryConstant, &t.liquidChoice, &t.henryConstant,
+                   defaults.henryConstant);
       state.appliedSource.henryConstant = s.henryConstant;
       break;
     case kAmbTemp:
-      if (!empty)
-        LoadSidePair(text, &s.ambientUnit, &s.ambientTemperature, &t.ambientUnit,
-                     &t.ambientTemperature);
+      LoadSidePair(text, &s.ambientUnit, &s.ambientTemperature, &t.ambientUnit,
+                   &t.ambientTemperature, defaults.ambientTemperature);
       state.appliedSource.ambientTemperature = s.ambientTemperature;
       break;
     case kDensityMedium:
-      if (!empty) ScanSettingsText(text, "%d,%d", &s.densityMedium, &t.densityMedium);
+      ScanSettingsText(text, "%d,%d", &s.densityMedium, &t.densityMedium);
       state.appliedSource.densityMedium = static_cast<uint16_t>(LowWord(s.densityMedium));
       break;
     case kPrevTemp:
-      if (!empty)
-        LoadSidePair(text, &s.prevailingUnit, &s.prevailingTemperature, &t.prevailingUnit,
-                     &t.prevailingTemperature);
+      LoadSidePair(text, &s.prevailingUnit, &s.prevailingTemperature, &t.prevailingUnit,
+                   &t.prevailingTemperature, defaults.prevailingTemperature);
       state.appliedSource.prevailingTemperature = s.prevailingTemperature;
       break;
     case kSWVPcal:
-      if (!empty) ScanSettingsText(text, "%d,%d", &state.svpFormulation, &state.enhancementFactor);
+      ScanSettingsText(text, "%d,%d", &state.svpFormulation, &state.enhancementFactor);
       break;
     default:
       break;

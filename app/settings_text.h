@@ -47,7 +47,8 @@ void ComposeSettingsText(SettingsKey key, const CalculatorState& state,
 // that parses only in part fills the members before the first mismatch and leaves the rest.
 // A unit index outside its catalogue is loaded as unit 0. For SrcDew, SrcPrs and TrgPrs,
 // *fieldNumber receives the number to show in the key's edit box: the stored number, or the
-// key's default when the text is empty or does not begin with a number.
+// key's default when the text is empty or does not begin with a number. A stored value beyond
+// single precision loads as the default of its member, never as an infinity.
 void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
                       float* fieldNumber);
 

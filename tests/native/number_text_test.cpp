@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <climits>
 #include <cmath>
 
@@ -60,6 +62,24 @@ TEST(ParseNumberTest, DecimalTextsReadAsTheNearestDouble) {
   EXPECT_EQ(ParseNumber("123.456"), 123.456);
   EXPECT_EQ(ParseNumber("14.696"), 14.696);
   EXPECT_EQ(ParseNumber("-0.0000004"), -0.0000004);
+}
+
+// Texts with more digits than a double holds still read as the nearest double, also where
+// a digit far behind the point decides between two neighbours.
+TEST(ParseNumberTest, LongDigitStringsRoundCorrectly) {
+  // Just above the midpoint between 1 and the next double: rounds up.
+  EXPECT_EQ(ParseNumber("1.000000000000000111022302462515654042363166809082031250000001"),
+            1.0000000000000002);
+  // Exactly the midpoint: ties to even, down to 1.
+  EXPECT_EQ(ParseNumber("1.00000000000000011102230246251565404236316680908203125"), 1.0);
+  // The deciding digit behind 900 zeros.
+  const std::string aboveHalf = "0.5" + std::string(900, '0') + "1";
+  EXPECT_EQ(ParseNumber(aboveHalf.c_str()), 0.5);
+  const std::string midpoint =
+      "1.00000000000000011102230246251565404236316680908203125" + std::string(900, '0') + "1";
+  EXPECT_EQ(ParseNumber(midpoint.c_str()), 1.0000000000000002);
+  const std::string scaled = "1" + std::string(900, '0') + "e-900";
+  EXPECT_EQ(ParseNumber(scaled.c_str()), 1.0);
 }
 
 TEST(ParseNumberTest, ExponentBeyondTheDoubleRange) {

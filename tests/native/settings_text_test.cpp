@@ -465,6 +465,48 @@ TEST_F(SettingsTextTest, HugeValuesAreCutAtTheCompositionArea) {
   EXPECT_EQ(text.compare(0, 21, "1001,1000000015047466"), 0) << text;
 }
 
+// A stored value beyond single precision would be an infinity, which a later save writes
+// as "inf" or "N/A" and nothing reads back: it loads as its member's default.
+TEST_F(SettingsTextTest, ValuesBeyondSinglePrecisionLoadAsDefaults) {
+  struct Row {
+    SettingsKey key;
+    const char* text;
+    float fieldNumber;  // for the three keys with an edit box
+  };
+  const Row rows[] = {
+      {kSrcDew, "1e39,4", 0.0f},
+      {kSrcPrs, "-1e300,3", 1013.25f},
+      {kTrgPrs, "1e39,2", 1013.25f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    float number = -1.0f;
+    LoadSettingsText(row.key, row.text, calculator, &number);
+    EXPECT_EQ(number, row.fieldNumber);
+  }
+  EXPECT_EQ(calculator.sourceMoistureUnit, 4);
+  EXPECT_EQ(calculator.sourcePressureUnit, 3);
+  EXPECT_EQ(calculator.targetPressureUnit, 2);
+
+  float unused;
+  LoadSettingsText(kMolWt, "1013,1e39,1005,28", calculator, &unused);
+  LoadSettingsText(kLiq, "1059,-1e39,1059,1e300", calculator, &unused);
+  LoadSettingsText(kAmbTemp, "1016,1e40,1015,25", calculator, &unused);
+  LoadSettingsText(kPrevTemp, "1034,30,1033,-1e45", calculator, &unused);
+  EXPECT_EQ(calculator.source.gasChoice, 1013);
+  EXPECT_EQ(calculator.source.molecularWeight, 29.0f);
+  EXPECT_EQ(calculator.target.gasChoice, 1005);
+  EXPECT_EQ(calculator.target.molecularWeight, 28.0f);
+  EXPECT_EQ(calculator.source.henryConstant, 1.9f);
+  EXPECT_EQ(calculator.target.henryConstant, 1.9f);
+  EXPECT_EQ(calculator.source.ambientTemperature, 20.0f);
+  EXPECT_EQ(calculator.target.ambientTemperature, 25.0f);
+  EXPECT_EQ(calculator.source.prevailingTemperature, 30.0f);
+  EXPECT_EQ(calculator.target.prevailingTemperature, 20.0f);
+  EXPECT_EQ(calculator.appliedSource.molecularWeight, 29.0f);
+  EXPECT_EQ(calculator.appliedSource.henryConstant, 1.9f);
+}
+
 struct ScanRow {
   const char* text;
   int assigned;
