@@ -8,11 +8,13 @@ packages=(
   g++-mingw-w64-x86-64-posix          # Windows cross compiler (C and C++), windres, objdump
   googletest libgtest-dev             # GoogleTest: sources for Windows, library for native
   libbenchmark-dev                    # Google Benchmark for the native benchmarks
+  clang-14 libclang-rt-14-dev         # libFuzzer targets and their sanitizers (scripts/fuzz.sh)
   wine wine64 fonts-wine              # runs the Windows programs; Wine's own dialog fonts
   fonts-liberation libxrender1 libxcursor1 libxi6 libxrandr2 libxcomposite1 libxinerama1
   libxfixes3 libxxf86vm1              # what Wine's X11 driver loads (recommended, not required)
   xvfb xauth x11-utils                # virtual X display (xvfb-run needs xauth), xdpyinfo
   imagemagick xdotool                 # screenshot and key presses for the headless run
+  nsis zip unzip                      # Windows setup and portable zip (scripts/dist.sh)
 )
 
 missing=()
