@@ -38,13 +38,13 @@ void Recompute(HWND dialog) {
   }
   char answer[kLoopTextSize];
   const bool inLoop = valid && milliamps >= kLoopLowMa && milliamps <= kLoopHighMa;
+  const double value =
+      (static_cast<double>(high) - low) * (milliamps - 4.0) * kReciprocalSpanMa + low;
+  // A range beyond single precision gives no number; an answer too long for its area (ranges
+  // such as 3e38) is shown as an error too, not cut.
   const int length =
-      inLoop ? std::snprintf(
-                   answer, sizeof answer, "%.1f",
-                   (static_cast<double>(high) - low) * (milliamps - 4.0) * kReciprocalSpanMa + low)
-             : 0;
-  // An answer too long for its area (ranges such as 3e38) is shown as an error, not cut.
-  if (!inLoop || length < 0 || length >= kLoopTextSize) {
+      inLoop && std::isfinite(value) ? std::snprintf(answer, sizeof answer, "%.1f", value) : -1;
+  if (length < 0 || length >= kLoopTextSize) {
     std::snprintf(answer, sizeof answer, "%s", kErrorText);
   }
   SetDlgItemTextA(dialog, IDC_LOOP_ANSWER, answer);
