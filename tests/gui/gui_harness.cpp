@@ -2,11 +2,14 @@
 // hook and a thread timer, message pumping, and a watchdog that ends a hanging run.
 #include "tests/gui/gui_harness.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/calculator_state.h"
 #include "app/main_window.h"
+#include "app/number_text.h"
 #include "resources/resource_ids.h"
 
 namespace gui {
@@ -111,6 +114,14 @@ class WatchdogListener : public ::testing::EmptyTestEventListener {
   void OnTestEnd(const ::testing::TestInfo&) override { deadline = 0; }
 };
 
+}  // namespace
+
+void RestartTestTimeLimit() {
+  if (deadline != 0) deadline = GetTickCount64() + kTestTimeLimitMs;
+}
+
+namespace {
+
 // ---------------------------------------------------------------------------------------------
 // Dialog script.
 
@@ -121,6 +132,7 @@ std::vector<HWND> pendingDialogs;  // activated, not yet handled
 std::vector<HWND> handledDialogs;  // handled; forgotten when destroyed
 UINT_PTR stepTimer = 0;
 HHOOK cbtHook = nullptr;
+UnscriptedDialogHandler unscriptedHandler = nullptr;
 
 bool IsExpectStep(const Step& step) {
   return step.kind == StepKind::ExpectDialog || step.kind == StepKind::ExpectMessageBox;
@@ -252,6 +264,16 @@ void RunStep(HWND dialog, const Step& step, size_t index) {
   }
 }
 
+// Lets the unscripted-dialog handler answer a dialog the script does not expect now.
+bool AnsweredUnscripted(HWND dialog, const SeenDialog& record, const std::string& shown) {
+  if (!unscriptedHandler || !unscriptedHandler(dialog, record)) return false;
+  if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+    ADD_FAILURE() << shown << " is still open after its handler; it is ended";
+    ForceEnd(dialog);
+  }
+  return true;
+}
+
 // Runs the steps of one dialog: its Expect step and the steps up to the next Expect step.
 void HandleDialog(HWND dialog) {
   if (!IsWindow(dialog)) return;
@@ -264,6 +286,7 @@ void HandleDialog(HWND dialog) {
       "dialog \"" + Bytes(record.caption) + "\" message \"" + Bytes(record.message) + "\"";
 
   if (nextStep >= steps.size() || !IsExpectStep(steps[nextStep])) {
+    if (AnsweredUnscripted(dialog, record, shown)) return;
     ADD_FAILURE() << "unexpected " << shown << "; it is ended";
     ForceEnd(dialog);
     return;
@@ -275,6 +298,7 @@ void HandleDialog(HWND dialog) {
   } else {
     matches = record.caption == expect.text;
   }
+  if (!matches && AnsweredUnscripted(dialog, record, shown)) return;
   ++nextStep;
   if (!matches) {
     ADD_FAILURE() << "expected " << Describe(expect) << " (\"" << Bytes(expect.text) << "\"), got "
@@ -297,26 +321,44 @@ constexpr int kMaxWaitTicks = 300;  // 3 s for an activated dialog to show itsel
 int waitTicks = 0;
 
 VOID CALLBACK StepTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  for (size_t i = 0; i < pendingDialogs.size();) {
+    if (IsWindow(pendingDialogs[i])) {
+      ++i;
+    } else {
+      pendingDialogs.erase(pendingDialogs.begin() + static_cast<long>(i));
+    }
+  }
   // A dialog whose template is not marked visible is activated before its modal loop shows
-  // it: its steps wait until it is shown.
-  if (!pendingDialogs.empty() && IsWindow(pendingDialogs.front()) &&
-      !IsWindowVisible(pendingDialogs.front()) && ++waitTicks < kMaxWaitTicks) {
+  // it: its steps wait until it is shown. A dialog activated while an earlier one is still
+  // being created (a message box raised by a focus change during its creation) goes first:
+  // the earlier one is shown only after it has been answered.
+  size_t ready = pendingDialogs.size();
+  for (size_t i = 0; i < pendingDialogs.size(); ++i) {
+    if (IsWindowVisible(pendingDialogs[i])) {
+      ready = i;
+      break;
+    }
+  }
+  if (ready == pendingDialogs.size() && !pendingDialogs.empty() && ++waitTicks < kMaxWaitTicks) {
     return;
   }
   waitTicks = 0;
   KillTimer(nullptr, stepTimer);
   stepTimer = 0;
-  while (!pendingDialogs.empty()) {
-    HWND dialog = pendingDialogs.front();
-    pendingDialogs.erase(pendingDialogs.begin());
-    if (!IsWindow(dialog)) continue;
-    if (!IsWindowVisible(dialog)) {
+  if (ready == pendingDialogs.size()) {
+    while (!pendingDialogs.empty()) {
+      HWND dialog = pendingDialogs.front();
+      pendingDialogs.erase(pendingDialogs.begin());
       ADD_FAILURE() << "dialog \"" << Bytes(CaptionOf(dialog)) << "\" was never shown; it is ended";
       ForceEnd(dialog);
-      continue;
     }
-    HandleDialog(dialog);
+    return;
   }
+  HWND dialog = pendingDialogs[ready];
+  pendingDialogs.erase(pendingDialogs.begin() + static_cast<long>(ready));
+  HandleDialog(dialog);
+  // The others, if any, at the next tick.
+  if (!pendingDialogs.empty() && !stepTimer) stepTimer = SetTimer(nullptr, 0, 10, StepTimerProc);
 }
 
 LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -397,6 +439,293 @@ std::string PendingSteps() {
 
 const std::vector<SeenDialog>& SeenDialogs() {
   return seen;
+}
+
+void SetUnscriptedDialogHandler(UnscriptedDialogHandler handler) {
+  unscriptedHandler = handler;
+}
+
+void PressDialogButton(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+namespace {
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && ClassOf(window) == "#32770") {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+
+// A second thread that sends WM_NULL on request and reports whether it was answered in time.
+struct NullSender {
+  HANDLE thread = nullptr;
+  HANDLE request = nullptr;
+  HANDLE done = nullptr;
+  HWND window = nullptr;
+  DWORD milliseconds = 0;
+  bool answered = false;
+} nullSender;
+
+DWORD WINAPI SendNullMessages(LPVOID) {
+  for (;;) {
+    WaitForSingleObject(nullSender.request, INFINITE);
+    DWORD_PTR result = 0;
+    nullSender.answered = SendMessageTimeoutA(nullSender.window, WM_NULL, 0, 0, SMTO_NORMAL,
+                                              nullSender.milliseconds, &result) != 0;
+    SetEvent(nullSender.done);
+  }
+}
+
+}  // namespace
+
+std::vector<HWND> OpenDialogs() {
+  std::vector<HWND> dialogs;
+  EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+  return dialogs;
+}
+
+bool AnswersWithin(HWND window, DWORD milliseconds) {
+  if (!nullSender.thread) {
+    nullSender.request = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    nullSender.done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    nullSender.thread = CreateThread(nullptr, 0, SendNullMessages, nullptr, 0, nullptr);
+    if (!nullSender.request || !nullSender.done || !nullSender.thread) return false;
+  }
+  nullSender.window = window;
+  nullSender.milliseconds = milliseconds;
+  nullSender.answered = false;
+  SetEvent(nullSender.request);
+  for (;;) {
+    const DWORD wait =
+        MsgWaitForMultipleObjects(1, &nullSender.done, FALSE, milliseconds + 5000, QS_ALLINPUT);
+    if (wait == WAIT_OBJECT_0) return nullSender.answered;
+    if (wait != WAIT_OBJECT_0 + 1) return false;  // the sender itself hangs
+    MSG queued;
+    while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE)) {
+      if (queued.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(queued.wParam));
+        break;
+      }
+      TranslateMessage(&queued);
+      DispatchMessageA(&queued);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the calculator may show.
+
+namespace {
+
+// The bounds are single-precision numbers except 123.4, which is a double.
+const SourceRangeRule kSourceRangeRules[] = {
+    {0, -140.0f, 50.0f,
+     "stay between -140\xB0"
+     "C and +50\xB0"
+     "C"},
+    {2, -220.0f, 122.0f,
+     "stay between -220\xB0"
+     "F and +122\xB0"
+     "F"},
+    {4, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {5, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {6, 0.0f, 5812.0f, "stay between 0 and 5812 lbs/mm'\xB3"},
+    {7, 0.0f, 93.0f, "stay between 0 and 93 g/m\xB3"},
+    {8, 0.0f, 123.4, "stay between 0 and 123.4 mb."},
+    {10, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+};
+
+const char kOutOfRange[] = "out of range";
+
+// The decimals of a reading of `value` in a unit without a fixed format.
+int MagnitudeDecimals(double value) {
+  static const double kAbove[] = {100.0, 10.0, 1.0, 0.1, 0.01, 0.001, 0.0001};
+  for (int i = 0; i < 7; ++i) {
+    if (value > kAbove[i]) return i + 1;
+  }
+  return 8;
+}
+
+// "%.Nf" of the value, every run of trailing zeros shrunk to one, the first three characters
+// always kept.
+std::string TrimmedFixed(double value, int decimals) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  std::string result = text;
+  while (result.size() > 3 && result.back() == '0' && result[result.size() - 2] == '0') {
+    result.pop_back();
+  }
+  return result;
+}
+
+}  // namespace
+
+const SourceRangeRule* SourceRangeOf(int unit) {
+  for (const SourceRangeRule& rule : kSourceRangeRules) {
+    if (rule.unit == unit) return &rule;
+  }
+  return nullptr;
+}
+
+bool RefusedInUnit(int unit, double value) {
+  const SourceRangeRule* rule = SourceRangeOf(unit);
+  return rule && !(value >= rule->low && value <= rule->high);
+}
+
+bool IsRangeMessage(const std::string& text) {
+  for (const SourceRangeRule& rule : kSourceRangeRules) {
+    if (text == rule.message) return true;
+  }
+  return false;
+}
+
+double FieldNumber(const std::string& text) {
+  return ParseNumber(text.substr(0, kEditReadSize - 1).c_str());
+}
+
+bool IsWholeNumber(const std::string& text) {
+  if (text.empty() || text[0] == ' ' || text[0] == '\t') return false;
+  double value;
+  const char* end = ScanNumber(text.c_str(), &value);
+  return end && *end == '\0';
+}
+
+::testing::AssertionResult IsReadingText(int unit, const std::string& text) {
+  // Shape: an optional "-", digits, ".", digits, nothing else.
+  size_t at = text.size() > 0 && text[0] == '-' ? 1 : 0;
+  const size_t integerStart = at;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  const bool integerDigits = at > integerStart;
+  const bool point = at < text.size() && text[at] == '.';
+  const size_t fractionStart = ++at;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  if (!integerDigits || !point || at == fractionStart || at != text.size()) {
+    return ::testing::AssertionFailure() << "\"" << Bytes(text) << "\" is no reading";
+  }
+  const double shown = std::strtod(text.c_str(), nullptr);
+  if (unit < 0 || unit > 10) {
+    return ::testing::AssertionFailure() << "unit " << unit << " is outside the catalogue";
+  }
+  // The decimals the unit's format may have had for a value that rounds to the one shown.
+  for (int decimals = 1; decimals <= 8; ++decimals) {
+    bool possible;
+    if (unit <= 3) {
+      possible = decimals == 1;
+    } else if (unit == 9) {
+      possible = decimals == 2;
+    } else {
+      const double half = 0.5 * std::pow(10.0, -decimals) * (1.0 + 1e-9);
+      possible = MagnitudeDecimals(shown + half) <= decimals &&
+                 decimals <= MagnitudeDecimals(shown - half);
+    }
+    if (possible && TrimmedFixed(shown, decimals) == text) return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << "\"" << Bytes(text) << "\" is not written as unit " << unit << " writes "
+         << TrimmedFixed(shown, unit <= 3   ? 1
+                                : unit == 9 ? 2
+                                            : MagnitudeDecimals(shown));
+}
+
+::testing::AssertionResult IsResultText(int unit, const std::string& text) {
+  if (text == kOutOfRange) return ::testing::AssertionSuccess();
+  return IsReadingText(unit, text);
+}
+
+namespace {
+
+// Reads `text` with a settings read format ('f' a number, 'd' an integer, ',' a comma); fails
+// unless every field is there and nothing follows. Integers go to `integers` in order.
+bool ParsesCompletely(const std::string& text, const char* format, std::vector<long long>* integers,
+                      std::string* why) {
+  const char* p = text.c_str();
+  for (const char* f = format; *f; ++f) {
+    if (*f == 'f') {
+      double number;
+      const char* end = ScanNumber(p, &number);
+      if (!end) {
+        *why = "no number at \"" + std::string(p) + "\"";
+        return false;
+      }
+      if (!std::isfinite(ToSingle(number))) {
+        *why = "a number that is not finite in single precision";
+        return false;
+      }
+      p = end;
+    } else if (*f == 'd') {
+      char* end;
+      const long long number = std::strtoll(p, &end, 10);
+      if (end == p || *p == ' ' || *p == '\t') {
+        *why = "no integer at \"" + std::string(p) + "\"";
+        return false;
+      }
+      if (number < -2147483648LL || number > 2147483647LL) {
+        *why = "an integer beyond 32 bits";
+        return false;
+      }
+      integers->push_back(number);
+      p = end;
+    } else if (*p == *f) {
+      ++p;
+    } else {
+      *why = std::string("\"") + *f + "\" expected at \"" + std::string(p) + "\"";
+      return false;
+    }
+  }
+  if (*p) {
+    *why = "\"" + std::string(p) + "\" left over";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+::testing::AssertionResult ProfileIsClean(bool allowFieldWords) {
+  struct KeyFormat {
+    const char* key;
+    const char* format;
+    int unitCount;  // > 0: the last integer is a unit index of a catalogue of this size
+  };
+  static const KeyFormat kFormats[] = {
+      {"SrcDew", "f,d", 11},      {"SrcPrs", "f,d", 5},        {"TrgDew", "f,d", 11},
+      {"TrgPrs", "f,d", 5},       {"MolWt", "d,f,d,f", 0},     {"AmbTemp", "d,f,d,f", 0},
+      {"PrevTemp", "d,f,d,f", 0}, {"DensityMedium", "d,d", 0}, {"SWVPcal", "d,d", 0},
+      {"Liq", "d,f,d,f", 0},
+  };
+  std::string problems;
+  for (const KeyFormat& k : kFormats) {
+    std::string text = ReadKey(k.key);
+    if (text == kAbsent) {
+      problems += std::string(" ") + k.key + " is absent;";
+      continue;
+    }
+    // The program reads a value back as its first 49 characters: those must parse. (Only a
+    // side value of about 1e11 or more makes a text longer; see SavedSideValuesAreTheState.)
+    text = text.substr(0, 49);
+    const bool field = k.format[0] == 'f';
+    if (field && allowFieldWords) {
+      for (const char* word : {"enter new val,", "N/A,"}) {
+        if (text.compare(0, std::strlen(word), word) == 0)
+          text = "0," + text.substr(std::strlen(word));
+      }
+    }
+    std::vector<long long> integers;
+    std::string why;
+    if (!ParsesCompletely(text, k.format, &integers, &why)) {
+      problems += std::string(" ") + k.key + "=\"" + Bytes(ReadKey(k.key)) + "\": " + why + ";";
+      continue;
+    }
+    if (k.unitCount > 0 && (integers.back() < 0 || integers.back() >= k.unitCount)) {
+      problems += std::string(" ") + k.key + "=\"" + Bytes(text) + "\": unit index outside 0.." +
+                  std::to_string(k.unitCount - 1) + ";";
+    }
+  }
+  if (problems.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "profile not clean:" << problems;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -481,6 +810,7 @@ void GuiTest::SetUp() {
   calculator = CalculatorState{};
   ClearProfile();
   Script({});
+  SetUnscriptedDialogHandler(nullptr);
   DrainQueue();
 }
 
@@ -488,6 +818,7 @@ void GuiTest::TearDown() {
   CloseWindow();
   EXPECT_TRUE(ScriptDone()) << "dialog steps never used: " << PendingSteps();
   Script({});
+  SetUnscriptedDialogHandler(nullptr);
 }
 
 void GuiTest::OpenWindow(const std::vector<std::pair<const char*, const char*>>& keys) {

@@ -91,6 +91,68 @@ struct SeenDialog {
 // Every dialog seen since the last Script() call.
 const std::vector<SeenDialog>& SeenDialogs();
 
+// Answers a dialog that the script does not expect at that moment (no Expect step is next, or
+// the next one names another dialog): returns true when it has answered the dialog, which then
+// counts as handled and leaves the script where it was; false lets it fail the test as before.
+// For input whose message boxes cannot be told in advance, such as the range message raised
+// by a focus change. Reset to none before and after each test.
+using UnscriptedDialogHandler = bool (*)(HWND dialog, const SeenDialog& seen);
+void SetUnscriptedDialogHandler(UnscriptedDialogHandler handler);
+
+// Presses a dialog's button, as the Command step does.
+void PressDialogButton(HWND dialog, int id);
+
+// The visible dialogs (class "#32770") of the test thread: none is left when every modal
+// dialog and message box has been answered.
+std::vector<HWND> OpenDialogs();
+
+// True when `window` handles a message sent from another thread within `milliseconds`; the
+// test thread keeps dispatching its messages meanwhile, as the program's message loop would.
+bool AnswersWithin(HWND window, DWORD milliseconds);
+
+// Starts the running test's time limit afresh: for long tests that make progress step by step.
+void RestartTestTimeLimit();
+
+// ---------------------------------------------------------------------------------------------
+// What the calculator may show.
+
+// The range a source value is held to in moisture unit `unit`, with the message that refuses
+// a value outside it; nullptr for units that accept every number.
+struct SourceRangeRule {
+  int unit;
+  double low;
+  double high;
+  const char* message;
+};
+const SourceRangeRule* SourceRangeOf(int unit);
+// True when a source value read as `value` is refused in unit `unit`.
+bool RefusedInUnit(int unit, double value);
+// True when `text` is the message of one of the ranges.
+bool IsRangeMessage(const std::string& text);
+
+// The number an edit box's text stands for, read as the calculator reads it: its first 14
+// characters, 0 when they do not begin with a number.
+double FieldNumber(const std::string& text);
+
+// True when the whole of `text` is one number the calculator can read (sign, digits, point,
+// exponent), without anything after it.
+bool IsWholeNumber(const std::string& text);
+
+// Succeeds when `text` is "out of range" or a reading of moisture unit `unit` as the result box
+// writes it: "%.1f" for the dew-point units 0 to 3, "%.2f" for %RH (9), and for the others the
+// decimals that the value's magnitude calls for (one above 100, two above 10, ... eight at
+// 0.0001 and below), every run of trailing zeros shrunk to a single zero.
+::testing::AssertionResult IsResultText(int unit, const std::string& text);
+// The same without "out of range": a reading the source value box is given on a unit change.
+::testing::AssertionResult IsReadingText(int unit, const std::string& text);
+
+// Succeeds when every key of the section is present, short enough to be read back whole (49
+// characters), and parses completely with its read format ("%f,%d", "%d,%f,%d,%f" or "%d,%d"),
+// with numbers finite in single precision and unit indices inside their catalogues. A field that
+// holds one of the window's own words ("enter new val", "N/A") is written as shown and is accepted
+// in place of the number when `allowFieldWords` is set.
+::testing::AssertionResult ProfileIsClean(bool allowFieldWords);
+
 // ---------------------------------------------------------------------------------------------
 // Main window.
 
