@@ -84,16 +84,8 @@ wait_until() {
 }
 visible() { xdotool search --onlyvisible "$@" >/dev/null 2>&1; }
 main_window_visible() { visible --name "^$title\$"; }
-notice_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --class ruruzir-dewpoint 2>/dev/null); do
-    if [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
+# shellcheck source=scripts/lib/wine-desktop.sh
+. "$root/scripts/lib/wine-desktop.sh"
 # shellcheck disable=SC2317  # called through wait_until
 notice_visible() { notice_window >/dev/null; }
 

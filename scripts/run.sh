@@ -24,44 +24,13 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 # Headless: a virtual display of our own.
-xvfb_pid=""
-wine_pid=""
-# shellcheck disable=SC2317  # called by the trap
-cleanup() {
-  if [ -d "$WINEPREFIX" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-  fi
-  if [ -n "$wine_pid" ]; then
-    wait "$wine_pid" 2>/dev/null || true
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-}
-trap cleanup EXIT
-
-# A Wine server of this prefix left from an earlier run may be tied to another display.
-if [ -d "$WINEPREFIX" ]; then
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
-fi
-
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.1
-done
-if [ ! -s "$display_file" ]; then
+# shellcheck source=scripts/lib/wine-desktop.sh
+. "$root/scripts/lib/wine-desktop.sh"
+trap stop_wine_session EXIT
+if ! start_virtual_display; then
   echo "run: Xvfb did not start" >&2
   exit 1
 fi
-DISPLAY=":$(head -n 1 "$display_file")"
-export DISPLAY
-rm -f "$display_file"
 
 # Wine's desktop starts the program by its Windows path (drive Z: is the Unix root).
 windows_path="Z:${exe//\//\\}"

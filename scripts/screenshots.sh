@@ -27,45 +27,16 @@ export WINEPREFIX="$shots_dir/wine"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG="-all,err+module"
 
-xvfb_pid=""
-wine_pid=""
-# shellcheck disable=SC2317  # called by the trap
-cleanup() {
-  if [ -d "$WINEPREFIX" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-  fi
-  if [ -n "$wine_pid" ]; then
-    wait "$wine_pid" 2>/dev/null || true
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-}
-trap cleanup EXIT
+# shellcheck source=scripts/lib/wine-desktop.sh
+. "$root/scripts/lib/wine-desktop.sh"
+trap stop_wine_session EXIT
 
 fail() {
   echo "screenshots: $*" >&2
   exit 1
 }
 
-if [ -d "$WINEPREFIX" ]; then
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
-fi
-
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.1
-done
-[ -s "$display_file" ] || fail "Xvfb did not start"
-DISPLAY=":$(head -n 1 "$display_file")"
-export DISPLAY
-rm -f "$display_file"
+start_virtual_display || fail "Xvfb did not start"
 
 # The prefix (made once), and first-start settings: no [ZazUdur] section in win.ini.
 mkdir -p "$shots_dir"
@@ -96,17 +67,6 @@ wait_until() {
 }
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shown() { [ -n "$(window_named "$1")" ]; }
-# The start-up notice is the program's one visible window without a caption text.
-notice_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --class ruruzir-dewpoint 2>/dev/null); do
-    if [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
 notice_shown() { notice_window >/dev/null; }
 
 wait_until 600 notice_shown || fail "the calculator showed no start-up notice"
