@@ -21,9 +21,7 @@ enum EnhancementFactor : int32_t {
 
 // Radio-button identifiers stored as choices.
 enum ChoiceId : int32_t {
-  kGasAcetylene = 1000,
   kGasAir = 1001,
-  kGasSulfurDioxide = 1012,
   kGasOther = 1013,
   kAmbientCelsius = 1015,
   kAmbientFahrenheit = 1016,
@@ -33,7 +31,6 @@ enum ChoiceId : int32_t {
   kPrevailingCelsius = 1033,
   kPrevailingFahrenheit = 1034,
   kLiquidHexane = 1054,
-  kLiquidMix = 1058,
   kLiquidOther = 1059,
 };
 

@@ -58,8 +58,8 @@ void LoadSidePair(const char* text, int32_t* sourceChoice, float* sourceValue,
 // "number,index" keys: the number for the edit box and the unit code.
 void LoadFieldAndUnit(const char* text, float defaultNumber, int32_t* unit, int unitCount,
                       float* fieldNumber) {
-  float number = defaultNumber;
-  if (ScanSettingsText(text, "%f,%d", &number, unit) == 0) number = defaultNumber;
+  float number = defaultNumber;  // kept when the text does not begin with a number
+  ScanSettingsText(text, "%f,%d", &number, unit);
   ReplaceNonFinite(&number, defaultNumber);
   // A damaged index must never select outside the catalogue.
   if (*unit < 0 || *unit >= unitCount) *unit = 0;

@@ -8,6 +8,7 @@
 #include "app/conversion_steps.h"
 #include "app/number_text.h"
 #include "app/unit_catalogues.h"
+#include "dialogs/temperature_entry.h"
 
 namespace {
 
@@ -58,11 +59,6 @@ constexpr NamedCode kEnhancementNames[] = {
     {"greenspan", Greenspan, "Greenspan enhancement factor"},
 };
 
-// Single-precision temperature constants, as the temperature dialogs use them.
-constexpr double kFiveNinthsSingle = 0.5555555820465088;
-constexpr float kLowestTemperatureC = -80.0f;   // excluded
-constexpr float kHighestTemperatureC = 200.0f;  // excluded
-
 template <size_t N>
 const NamedCode* FindName(const NamedCode (&table)[N], const char* name) {
   for (const NamedCode& entry : table) {
@@ -95,7 +91,7 @@ bool ParseTemperature(const char* text, float* celsius, bool* fahrenheit) {
   *fahrenheit = *end == 'F' || *end == 'f';
   if (*end == 'C' || *end == 'c' || *fahrenheit) ++end;
   if (*end != '\0') return false;
-  *celsius = ToSingle(*fahrenheit ? (number - 32.0) * kFiveNinthsSingle : number);
+  *celsius = ToSingle(*fahrenheit ? CelsiusFromFahrenheit(number) : number);
   return true;
 }
 
@@ -133,7 +129,7 @@ int ApplySideOption(const char* option, const char* argument, SideSelector sides
                     "--%s: not a temperature: '%s' (a number, optionally followed by C or F)",
                     option, argument);
       }
-      if (!(celsius > kLowestTemperatureC && celsius < kHighestTemperatureC)) {
+      if (!IsAcceptedTemperature(celsius)) {
         return Fail(kConvertOutOfRange, message, size,
                     "--%s: stay between -80 and 200 degC (both excluded), not %s", option,
                     argument);
