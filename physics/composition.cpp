@@ -60,10 +60,13 @@ double VapourDensity(double partialPressure, double totalPressure, double prevai
          (prevailingTemperatureC + kDensityKelvinOffset);
 }
 
-// The estimate is raised unless the content just above it reaches the target, so an undefined
-// content (the power of a negative estimate) raises it; it is lowered only when the content
-// just below it exceeds the target, so an undefined content there accepts it.
-double PressureFromNaturalGasContent(double waterContent, double totalPressure) {
+namespace {
+
+// The search around the first estimate: the estimate is raised unless the content just above
+// it reaches the target, so an undefined content (the power of a negative estimate) raises it;
+// it is lowered only when the content just below it exceeds the target, so an undefined
+// content there accepts it. It reaches no further than 0.5 mbar from the first estimate.
+double SearchNearFirstEstimate(double waterContent, double totalPressure) {
   double estimate = waterContent / (kIgtLinearNumerator / totalPressure - kIgtLinearOffset);
   double step = kNaturalGasFirstStep;
   for (;;) {
@@ -79,6 +82,43 @@ double PressureFromNaturalGasContent(double waterContent, double totalPressure) 
     }
     if (step < kNaturalGasTolerance) return NO_SOLUTION;
   }
+}
+
+// Halves the interval from no water to the whole pressure, on which the content rises with
+// the partial pressure as long as its linear coefficient is positive, until the root is known
+// to within the tolerance. Without that rise, or with the content outside the interval's
+// contents, there is no single root to find.
+double BracketOnContentCurve(double waterContent, double totalPressure) {
+  const double linearCoefficient = kIgtLinearNumerator / totalPressure - kIgtLinearOffset;
+  if (!(totalPressure > 0.0) || !std::isfinite(totalPressure) || !(linearCoefficient > 0.0)) {
+    return NO_SOLUTION;
+  }
+  double low = 0.0;
+  double high = totalPressure;
+  if (!(waterContent > 0.0) || !(NaturalGasWaterContent(high, totalPressure) >= waterContent)) {
+    return NO_SOLUTION;
+  }
+  while (high - low > 2.0 * kNaturalGasTolerance) {
+    const double middle = 0.5 * (low + high);
+    if (middle <= low || middle >= high) break;  // no double left between them
+    if (NaturalGasWaterContent(middle, totalPressure) < waterContent) {
+      low = middle;
+    } else {
+      high = middle;
+    }
+  }
+  return 0.5 * (low + high);
+}
+
+}  // namespace
+
+// The search around the first estimate decides wherever it finds an answer; only where it has
+// none (line pressures, where the power term moves the root far from the estimate) is the
+// whole curve searched.
+double PressureFromNaturalGasContent(double waterContent, double totalPressure) {
+  const double nearby = SearchNearFirstEstimate(waterContent, totalPressure);
+  if (nearby != NO_SOLUTION) return nearby;
+  return BracketOnContentCurve(waterContent, totalPressure);
 }
 
 double PressureFromDensity(double density, double totalPressure, double prevailingTemperatureC,

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "app/calculator_state.h"
+#include "app/conversion_steps.h"
 #include "app/unit_catalogues.h"
 #include "physics/composition.h"
 
@@ -105,9 +107,10 @@ TEST_F(UnitConversionTest, ToPpmVReferenceValues) {
 
 TEST_F(UnitConversionTest, NoSolutionCases) {
   const Side side{20, 29, 1.9, 20, kMediumNaturalGas};
-  EXPECT_EQ(To(LbsPerMmscf, 1.75, 50000, side), NO_SOLUTION);
-  EXPECT_EQ(To(LbsPerMmscf, 40, 10000, side), NO_SOLUTION);
-  EXPECT_EQ(To(GramsPerM3, 0.3, 10000, side), NO_SOLUTION);
+  // Natural gas above about 395600 mbar, and more water than pure vapour at the pressure.
+  EXPECT_EQ(To(LbsPerMmscf, 40, 500000, side), NO_SOLUTION);
+  EXPECT_EQ(To(GramsPerM3, 0.3, 500000, side), NO_SOLUTION);
+  EXPECT_EQ(To(LbsPerMmscf, 1e6, 1013.25, side), NO_SOLUTION);
   // A ppmV whose dew point lies above +60 degC: no temperature in degF either.
   const double wet = PpmVFromPressure(250, 1013.25);
   for (int unit : {DewFrostPointC, DewPointC, DewFrostPointF, DewPointF}) {
@@ -331,6 +334,46 @@ TEST_F(UnitConversionTest, RelativeHumidityUsesTheWaterFunctionAtTheAmbientTempe
   Use(HylandWexler, NoFactor);
   const double ppmVHw = To(DewFrostPointC, -20, 1013.25, side);
   EXPECT_NEAR(From(RelativeHumidity, ppmVHw, 1013.25, side, 1013.25), 100, 1e-9);
+}
+
+// Natural gas is specified in pounds per million standard cubic feet at line pressure.
+TEST_F(UnitConversionTest, NaturalGasContentAtLinePressure) {
+  Use(GoffGratch, NoFactor);
+  const SideContext side = DefaultSideContext();
+  const float linePressure = PressureMbarFromReading(Psi, 1000);
+  char text[100];
+  // The pipeline tariff of 7 lb at 1000 psia is a frost point just above 32 degF.
+  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointF,
+                                linePressure, side, text, sizeof text));
+  EXPECT_STREQ(text, "32.4");
+  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointC,
+                                linePressure, side, text, sizeof text));
+  EXPECT_STREQ(text, "0.2");
+  ASSERT_TRUE(ComposeResultText(DewFrostPointF, 32.4f, linePressure, side, LbsPerMmscf,
+                                linePressure, side, text, sizeof text));
+  EXPECT_NEAR(std::atof(text), 7.0, 0.05) << text;
+
+  const Side gas{20, 16, 1.9, 20, kMediumNaturalGas};
+  const double psia[] = {14.7, 100, 300, 500, 1000, 1500};
+  for (const double reading : psia) {
+    const double pressure = PressureMbarFromReading(Psi, reading);
+    for (int tenths = -400; tenths <= 200; tenths += 25) {
+      const double dewPoint = tenths / 10.0;
+      SCOPED_TRACE(::testing::Message() << reading << " psia, " << dewPoint << " degC");
+      const double pounds =
+          From(LbsPerMmscf, To(DewFrostPointC, dewPoint, pressure, gas), pressure, gas, pressure);
+      const double ppmV = To(LbsPerMmscf, static_cast<float>(pounds), pressure, gas);
+      ASSERT_NE(ppmV, NO_SOLUTION);
+      EXPECT_NEAR(From(DewFrostPointC, ppmV, pressure, gas, pressure), dewPoint, 0.1 + 1e-9);
+      // The same content as a natural-gas density.
+      const double grams =
+          From(GramsPerM3, To(DewFrostPointC, dewPoint, pressure, gas), pressure, gas, pressure);
+      const double fromDensity = To(GramsPerM3, static_cast<float>(grams), pressure, gas);
+      ASSERT_NE(fromDensity, NO_SOLUTION);
+      EXPECT_NEAR(From(DewFrostPointC, fromDensity, pressure, gas, pressure), dewPoint,
+                  0.1 + 1e-9);
+    }
+  }
 }
 
 }  // namespace
