@@ -51,6 +51,14 @@ void BuildDescribedItem(int unit, char text[kWorkTextSize]) {
   strncat(text, description, kWorkTextSize - 1 - captionLength);
 }
 
+// Takes the keyboard focus to the main window after a list's choice, which runs the source
+// value's focus-loss check, unless the list itself holds the focus: chosen from the keyboard,
+// it keeps it, so that the arrow keys go on moving through it as in any dialog.
+void ReleaseFocusAfterChoice(HWND window, int comboId) {
+  if (GetFocus() == GetDlgItem(window, comboId)) return;
+  SetFocus(window);
+}
+
 }  // namespace
 
 float ReadPressureMbar(HWND window, int editId, int unitCode) {
@@ -104,7 +112,7 @@ void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* remembere
     *rememberedUnit = newUnit;
   }
   InvalidateRect(window, nullptr, FALSE);
-  SetFocus(window);
+  ReleaseFocusAfterChoice(window, comboId);
 }
 
 void RebuildUnitItems(HWND window, int comboId, int chosenUnit, SideContext& side) {
@@ -127,7 +135,7 @@ void SelectSourceUnit(HWND window) {
   const int newUnit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
   RebuildUnitItems(window, IDC_SOURCE_MOISTURE_UNIT, newUnit, calculator.source);
   if (newUnit == calculator.sourceMoistureUnit && !IsParameterisedUnit(newUnit)) {
-    SetFocus(window);
+    ReleaseFocusAfterChoice(window, IDC_SOURCE_MOISTURE_UNIT);
     return;
   }
   ConvertSourceValue(window, newUnit);
@@ -156,10 +164,14 @@ void ConvertSourceValue(HWND window, int newUnit) {
     } else {
       FormatReading(newUnit, text, sizeof text, ToSingle(converted));
     }
-    SetFocus(window);
     InvalidateRect(window, nullptr, FALSE);
     // Runs the range check at once, against the new unit that the combo box already shows.
+    // The text is written before the focus moves: were the value box to lose the focus first,
+    // its focus-loss check would test the old text against the new unit. A refusal has
+    // already given the focus back to the value box, and there it stays.
+    const HWND focusBeforeWrite = GetFocus();
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
+    if (GetFocus() == focusBeforeWrite) ReleaseFocusAfterChoice(window, IDC_SOURCE_MOISTURE_UNIT);
   }
   calculator.sourceMoistureUnit = newUnit;
   ApplySource(calculator);
@@ -169,5 +181,5 @@ void SelectTargetUnit(HWND window) {
   const int newUnit = ComboSelection(window, IDC_TARGET_MOISTURE_UNIT);
   RebuildUnitItems(window, IDC_TARGET_MOISTURE_UNIT, newUnit, calculator.target);
   InvalidateRect(window, nullptr, FALSE);
-  SetFocus(window);
+  ReleaseFocusAfterChoice(window, IDC_TARGET_MOISTURE_UNIT);
 }

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kMainWindowExtraBytes = DLGWINDOWEXTRA;  // the room a dialog window needs
+constexpr int kArtworkDpi = 96;                        // the banner bitmaps' screen scale
 
 void OnCreate(HWND window) {
   // Controls do not exist yet: initialise again once they do, from the queue.
@@ -55,6 +56,46 @@ void OnCommand(HWND window, int controlId, int notification) {
   }
 }
 
+// The dialog manager's request to move the focus (Tab and Shift+Tab come here through
+// IsDialogMessageA): to the control in wParam when lParam says so, otherwise to the next tab
+// stop, or the previous one when wParam is non-zero. An edit box gets its whole text selected,
+// so that typing replaces it.
+void OnNextDialogControl(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND next = nullptr;
+  if (LOWORD(lParam)) {
+    next = reinterpret_cast<HWND>(wParam);
+  } else {
+    HWND focus = GetFocus();
+    if (focus && !IsChild(window, focus)) focus = nullptr;
+    next = GetNextDlgTabItem(window, focus, wParam != 0);
+  }
+  if (!next || !IsChild(window, next)) return;
+  if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+    SendMessageA(next, EM_SETSEL, 0, -1);
+  }
+  SetFocus(next);
+}
+
+// The control that had the focus when the window was last deactivated gets it back when the
+// window is activated again, as in any dialog; false when there is none to restore.
+HWND focusBeforeDeactivation = nullptr;
+
+void OnActivate(HWND window, WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    focusBeforeDeactivation = (focus && IsChild(window, focus)) ? focus : nullptr;
+  }
+}
+
+bool RestoreFocus(HWND window, WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam)) return false;  // minimised
+  HWND focus = focusBeforeDeactivation;
+  focusBeforeDeactivation = nullptr;
+  if (!focus || !IsWindow(focus) || !IsChild(window, focus)) return false;
+  SetFocus(focus);
+  return true;
+}
+
 void OnSystemCommand(WPARAM command) {
   switch (command) {
     case IDM_ABOUT:
@@ -95,6 +136,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SYSCOMMAND:
       OnSystemCommand(wParam);
       break;
+    case WM_NEXTDLGCTL:
+      OnNextDialogControl(window, wParam, lParam);
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(window, wParam);
+      if (RestoreFocus(window, wParam)) return 0;
+      break;
     default:
       break;
   }
@@ -110,6 +158,9 @@ BOOL InitialiseMainWindow(HWND window) {
 }
 
 // The banner shows bitmap 106 while pressed and 105 otherwise, loaded and freed at every draw.
+// The artwork is laid out for a screen of 96 dpi: the part of it a button of that scale would
+// show is stretched over the button, so that it fills the button at every scale and is copied
+// pixel for pixel at 96 dpi.
 void DrawBannerButton(HWND, const DRAWITEMSTRUCT* item) {
   if (item->CtlType != ODT_BUTTON || item->CtlID != IDC_BANNER) return;
   if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;  // focus changes draw nothing
@@ -121,7 +172,21 @@ void DrawBannerButton(HWND, const DRAWITEMSTRUCT* item) {
   HGDIOBJ previous = SelectObject(memory, bitmap);
   if (previous && previous != HGDI_ERROR) {
     const RECT& r = item->rcItem;
-    BitBlt(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, SRCCOPY);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    const int sourceWidth = MulDiv(width, kArtworkDpi, GetDeviceCaps(item->hDC, LOGPIXELSX));
+    const int sourceHeight = MulDiv(height, kArtworkDpi, GetDeviceCaps(item->hDC, LOGPIXELSY));
+    if ((sourceWidth == width && sourceHeight == height) || sourceWidth <= 0 || sourceHeight <= 0) {
+      BitBlt(item->hDC, r.left, r.top, width, height, memory, 0, 0, SRCCOPY);
+    } else {
+      const int previousMode = SetStretchBltMode(item->hDC, HALFTONE);
+      POINT origin;
+      SetBrushOrgEx(item->hDC, 0, 0, &origin);  // what HALFTONE asks for after setting it
+      StretchBlt(item->hDC, r.left, r.top, width, height, memory, 0, 0, sourceWidth, sourceHeight,
+                 SRCCOPY);
+      SetBrushOrgEx(item->hDC, origin.x, origin.y, nullptr);
+      if (previousMode) SetStretchBltMode(item->hDC, previousMode);
+    }
     SelectObject(memory, previous);
   }
   DeleteDC(memory);
@@ -156,6 +221,14 @@ void AppendSystemMenuItems(HWND window) {
   AppendMenuA(menu, MF_STRING, IDM_LOOP_CALCULATOR, "4/20mA Conversions...");
 }
 
+void ShowMainWindow(HWND window, int showCommand) {
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  AppendSystemMenuItems(window);
+  // Typing goes straight into the moisture value and replaces it.
+  FocusAndSelectAll(window, IDC_SOURCE_VALUE);
+}
+
 namespace {
 
 // Ends on WM_QUIT, and also when GetMessage fails instead of spinning on the error.
@@ -165,12 +238,18 @@ int RunMessageLoop() {
     const BOOL result = GetMessageA(&message, nullptr, 0, 0);
     if (result == 0) return static_cast<int>(message.wParam);
     if (result == -1) return 1;
+    if (RouteDialogKeys(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
 }
 
 }  // namespace
+
+bool RouteDialogKeys(MSG* message) {
+  const HWND window = static_cast<HWND>(calculator.mainWindow);
+  return window && IsWindow(window) && IsDialogMessageA(window, message);
+}
 
 int RunCalculator(HINSTANCE instance, HINSTANCE previousInstance, int showCommand) {
   if (!previousInstance) RegisterMainWindowClass(instance);
@@ -181,8 +260,6 @@ int RunCalculator(HINSTANCE instance, HINSTANCE previousInstance, int showComman
     return 1;
   }
   RunModalDialog(IDD_NOTICE, AboutDialogProc);
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
-  AppendSystemMenuItems(window);
+  ShowMainWindow(window, showCommand);
   return RunMessageLoop();
 }

@@ -20,5 +20,15 @@ HWND CreateMainWindow(HINSTANCE instance);
 // Appends the separator and the three commands to the window's system menu.
 void AppendSystemMenuItems(HWND window);
 
+// Shows the initialised window once the notice is closed: the first paint computes the
+// result; the system menu gets its additions; the moisture value box gets the focus with its
+// whole text selected.
+void ShowMainWindow(HWND window, int showCommand);
+
+// Hands a message of the main window or its controls to the dialog manager, which gives the
+// window its keyboard: Tab and Shift+Tab between the controls, Enter and Escape answered
+// without a sound. True when the dialog manager has handled (and dispatched) it.
+bool RouteDialogKeys(MSG* message);
+
 // The whole start-up and the message loop; returns the process exit code.
 int RunCalculator(HINSTANCE instance, HINSTANCE previousInstance, int showCommand);

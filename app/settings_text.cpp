@@ -215,6 +215,20 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
   }
 }
 
+namespace {
+
+// An edit box reads "1.5e" or "14.7E+" as the number before the marker, and the save writes
+// such a text as it was typed: the marker (with its sign) belongs to the number, not to what
+// follows it.
+const char* SkipBareExponentMarker(const char* end) {
+  if (*end != 'e' && *end != 'E') return end;
+  const char* p = end + 1;
+  if (*p == '+' || *p == '-') ++p;
+  return (*p >= '0' && *p <= '9') ? end : p;
+}
+
+}  // namespace
+
 int ScanSettingsText(const char* text, const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
@@ -227,7 +241,7 @@ int ScanSettingsText(const char* text, const char* format, ...) {
         const char* end = ScanNumber(p, &number);
         if (!end) break;
         *va_arg(arguments, float*) = ToSingle(number);
-        p = end;
+        p = SkipBareExponentMarker(end);
       } else {
         int number;
         const char* end = ScanInteger(p, &number);

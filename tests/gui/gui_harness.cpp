@@ -10,6 +10,7 @@
 #include "app/calculator_state.h"
 #include "app/main_window.h"
 #include "app/number_text.h"
+#include "app/settings_profile.h"
 #include "resources/resource_ids.h"
 
 namespace gui {
@@ -39,6 +40,8 @@ const std::vector<std::pair<const char*, const char*>> kFirstStartProfile = {
 
 void ClearProfile() {
   WriteProfileStringA(kSection, nullptr, nullptr);
+  char settingsFile[MAX_PATH];
+  if (SettingsFileLocation(settingsFile)) DeleteFileA(settingsFile);
 }
 
 void WriteKey(const char* key, const char* value) {
@@ -744,6 +747,7 @@ bool PumpOnce() {
       quitSeen = true;
       continue;
     }
+    if (RouteDialogKeys(&message)) continue;  // as the program's own message loop does
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -827,8 +831,9 @@ void GuiTest::OpenWindow(const std::vector<std::pair<const char*, const char*>>&
   RegisterMainWindowClass(instance);  // a second registration fails harmlessly
   window_ = CreateMainWindow(instance);
   ASSERT_NE(window_, nullptr) << "the main window could not be created";
-  ShowWindow(window_, SW_SHOW);
-  PumpUntilIdle();  // runs the WM_INITDIALOG posted from WM_CREATE
+  PumpUntilIdle();  // runs the WM_INITDIALOG posted from WM_CREATE, as the notice's loop does
+  ShowMainWindow(window_, SW_SHOW);
+  PumpUntilIdle();
 }
 
 void GuiTest::CloseWindow() {

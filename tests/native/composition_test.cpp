@@ -115,9 +115,9 @@ TEST(CompositionTest, PressureFromNaturalGasContentSearchesTheWholeCurveFarFromT
     double partialPressure;
   };
   // Beyond 0.5 mbar from the first estimate; the last rows are near the whole pressure.
-  const Row rows[] = {{5000, 23.4},     {50000, 1.0},    {10000, 20.0},  {1013.25, 100.0},
-                      {68947.6, 6.0},   {100000, 50.0},  {300000, 0.5},  {1013.25, 1000.0},
-                      {1013.25, 1013.2}};
+  const Row rows[] = {{5000, 23.4},     {50000, 1.0},      {10000, 20.0},
+                      {1013.25, 100.0}, {68947.6, 6.0},    {100000, 50.0},
+                      {300000, 0.5},    {1013.25, 1000.0}, {1013.25, 1013.2}};
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message()
                  << "P " << row.totalPressure << ", e " << row.partialPressure);
@@ -134,8 +134,8 @@ TEST(CompositionTest, PressureFromNaturalGasContentHasNoAnswerWithoutASingleRoot
   };
   // Above about 395600 mbar the content no longer rises with the partial pressure; a content
   // beyond that of pure water vapour at the pressure, or an undefined one, has no root either.
-  const Row rows[] = {{10.0, 500000}, {10.0, 1e9}, {1e6, 1013.25}, {std::nan(""), 1013.25},
-                      {5.0, std::nan("")}};
+  const Row rows[] = {
+      {10.0, 500000}, {10.0, 1e9}, {1e6, 1013.25}, {std::nan(""), 1013.25}, {5.0, std::nan("")}};
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << "W " << row.content << ", P " << row.totalPressure);
     EXPECT_EQ(PressureFromNaturalGasContent(row.content, row.totalPressure), NO_SOLUTION);

@@ -155,9 +155,17 @@ struct MoistureLoadRow {
 
 TEST_F(SettingsTextTest, LoadSourceValue) {
   const MoistureLoadRow rows[] = {
-      {"-40,0", "-40.", 0},      {"123.456,4", "123.46", 4}, {"138670,4", "1.3867e+005", 4},
-      {"0.05,4", "5.e-002", 4},  {"1,5,4", "1.", 5},         {"0.,0", "0.", 0},
+      {"-40,0", "-40.", 0},
+      {"123.456,4", "123.46", 4},
+      {"138670,4", "1.3867e+005", 4},
+      {"0.05,4", "5.e-002", 4},
+      {"1,5,4", "1.", 5},
+      {"0.,0", "0.", 0},
       {"  12.5,  7", "12.5", 7},
+      // Typed with a bare exponent marker, which the edit box reads as the number before it.
+      {"1.5e,4", "1.5", 4},
+      {"2E-,3", "2.", 3},
+      {"1.5e5,4", "1.5e+005", 4},
   };
   for (const MoistureLoadRow& row : rows) {
     SCOPED_TRACE(row.text);
@@ -180,6 +188,7 @@ TEST_F(SettingsTextTest, LoadPressures) {
       {kSrcPrs, "14.7,1", "14.7", 1},       {kSrcPrs, "1013.25,0", "1013.25", 0},
       {kTrgPrs, "101.325,4", "101.325", 4}, {kTrgPrs, "0.,2", "0.", 2},
       {kSrcPrs, "1.,3", "1.", 3},           {kTrgPrs, "1234567,0", "1.23457e+006", 0},
+      {kSrcPrs, "14.7E+,1", "14.7", 1},     {kTrgPrs, "3e,4", "3.", 4},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << kSettingsKeyNames[row.key] << " " << row.text);
@@ -521,7 +530,7 @@ TEST(ScanSettingsTextTest, IntegerCommaFloat) {
       {"abc", 0, -1, -1.0f},      {"", 0, -1, -1.0f},
       {"7", 1, 7, -1.0f},         {"7,", 1, 7, -1.0f},
       {"7,x", 1, 7, -1.0f},       {"7;2", 1, 7, -1.0f},
-      {"+3,-1e2", 2, 3, -100.0f},
+      {"+3,-1e2", 2, 3, -100.0f}, {"4,2ex", 2, 4, 2.0f},
   };
   for (const ScanRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");

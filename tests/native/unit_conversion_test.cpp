@@ -343,11 +343,11 @@ TEST_F(UnitConversionTest, NaturalGasContentAtLinePressure) {
   const float linePressure = PressureMbarFromReading(Psi, 1000);
   char text[100];
   // The pipeline tariff of 7 lb at 1000 psia is a frost point just above 32 degF.
-  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointF,
-                                linePressure, side, text, sizeof text));
+  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointF, linePressure,
+                                side, text, sizeof text));
   EXPECT_STREQ(text, "32.4");
-  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointC,
-                                linePressure, side, text, sizeof text));
+  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointC, linePressure,
+                                side, text, sizeof text));
   EXPECT_STREQ(text, "0.2");
   ASSERT_TRUE(ComposeResultText(DewFrostPointF, 32.4f, linePressure, side, LbsPerMmscf,
                                 linePressure, side, text, sizeof text));
@@ -370,8 +370,7 @@ TEST_F(UnitConversionTest, NaturalGasContentAtLinePressure) {
           From(GramsPerM3, To(DewFrostPointC, dewPoint, pressure, gas), pressure, gas, pressure);
       const double fromDensity = To(GramsPerM3, static_cast<float>(grams), pressure, gas);
       ASSERT_NE(fromDensity, NO_SOLUTION);
-      EXPECT_NEAR(From(DewFrostPointC, fromDensity, pressure, gas, pressure), dewPoint,
-                  0.1 + 1e-9);
+      EXPECT_NEAR(From(DewFrostPointC, fromDensity, pressure, gas, pressure), dewPoint, 0.1 + 1e-9);
     }
   }
 }
