@@ -60,6 +60,36 @@ TEST_F(MainWindowTest, PressureCombosHoldTheFiveUnitsInOrder) {
   }
 }
 
+// A unit list's template height is its dropped list's: every unit shows without scrolling.
+TEST_F(MainWindowTest, DroppedListsShowEveryUnit) {
+  OpenWindow();
+  const struct {
+    int id;
+    int units;
+  } lists[] = {{IDC_SOURCE_MOISTURE_UNIT, 11},
+               {IDC_TARGET_MOISTURE_UNIT, 11},
+               {IDC_SOURCE_PRESSURE_UNIT, 5},
+               {IDC_TARGET_PRESSURE_UNIT, 5}};
+  for (const auto& list : lists) {
+    SCOPED_TRACE(::testing::Message() << "list " << list.id);
+    HWND combo = GetDlgItem(window_, list.id);
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    PumpUntilIdle();
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    RECT client;
+    GetClientRect(info.hwndList, &client);
+    const LRESULT itemHeight = SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0);
+    ASSERT_GT(itemHeight, 0);
+    EXPECT_GE((client.bottom - client.top) / itemHeight, list.units);
+    EXPECT_EQ(GetWindowLongA(info.hwndList, GWL_STYLE) & WS_VSCROLL, 0) << "a scroll bar shows";
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    PumpUntilIdle();
+  }
+}
+
 TEST_F(MainWindowTest, InitialisingAgainDoesNotDuplicateItems) {
   OpenWindow();
   // The window has initialised twice already (from the dialog manager and from the posted

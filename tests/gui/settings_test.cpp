@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/calculator_state.h"
+#include "app/settings_profile.h"
+#include "app/unit_catalogues.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
 
@@ -274,6 +276,21 @@ TEST_F(SettingsTest, SourceTypedAsOneCommaFiveIsSavedAndComesBackAsUnitFive) {
   EXPECT_EQ(calculator.sourceMoistureUnit, 5);
 }
 
+// An edit box reads "1.5e" as 1.5; the save writes it as typed, and it must load again.
+TEST_F(SettingsTest, ValuesTypedWithABareExponentComeBackWithTheirUnits) {
+  OpenWindow({{"SrcDew", "0,4"}, {"SrcPrs", "14.7,1"}});
+  SetEditText(IDC_SOURCE_VALUE, "1.5e");
+  SetEditText(IDC_SOURCE_PRESSURE, "14.7E+");
+  SaveThroughPreferences();
+  EXPECT_EQ(ReadKey("SrcDew"), "1.5e,4");
+  EXPECT_EQ(ReadKey("SrcPrs"), "14.7E+,1");
+  Reopen();
+  EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "1.5");
+  EXPECT_EQ(Selection(IDC_SOURCE_MOISTURE_UNIT), PpmV);
+  EXPECT_EQ(ReadText(IDC_SOURCE_PRESSURE), "14.7");
+  EXPECT_EQ(Selection(IDC_SOURCE_PRESSURE_UNIT), Psi);
+}
+
 TEST_F(SettingsTest, FieldTextsAreSavedAsTheirFirstFourteenCharacters) {
   OpenWindow({{"SrcDew", "0,1"}});
   SetEditText(IDC_SOURCE_VALUE, "12345.678901234567");
@@ -386,6 +403,123 @@ TEST_F(SettingsTest, NothingIsSavedWhenTheWindowCloses) {
   ChooseComboItem(IDC_TARGET_MOISTURE_UNIT, 4);
   CloseWindow();
   EXPECT_EQ(ReadSection(), std::vector<std::string>{"SrcDew=-40,0"});
+}
+
+}  // namespace
+}  // namespace gui
+
+namespace gui {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// A profile that cannot be written: a folder stands where win.ini would be, which stops every
+// write, also one made as root.
+
+std::string WindowsFile(const char* name) {
+  char folder[MAX_PATH];
+  GetWindowsDirectoryA(folder, sizeof folder);
+  return std::string(folder) + "\\" + name;
+}
+
+std::string SettingsFile() {
+  char path[MAX_PATH] = "";
+  EXPECT_TRUE(SettingsFileLocation(path));
+  return path;
+}
+
+std::string FileKey(const std::string& file, const char* key) {
+  char text[100];
+  GetPrivateProfileStringA(kSection, key, kAbsent, text, sizeof text, file.c_str());
+  return text;
+}
+
+// Moves win.ini aside and puts a folder in its place for the life of the object.
+class UnwritablePath {
+ public:
+  explicit UnwritablePath(std::string path) : path_(std::move(path)), aside_(path_ + ".aside") {
+    DeleteFileA(aside_.c_str());
+    moved_ = MoveFileA(path_.c_str(), aside_.c_str());
+    blocked_ = CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~UnwritablePath() {
+    RemoveDirectoryA(path_.c_str());
+    if (moved_) MoveFileA(aside_.c_str(), path_.c_str());
+  }
+  bool blocked() const { return blocked_; }
+
+ private:
+  std::string path_;
+  std::string aside_;
+  bool moved_ = false;
+  bool blocked_ = false;
+};
+
+std::vector<std::string> unsavedMessages;
+
+bool AnswerUnsavedMessage(HWND box, const SeenDialog& seen) {
+  unsavedMessages.push_back(seen.message);
+  PressDialogButton(box, IDOK);
+  return true;
+}
+
+class SettingsFallbackTest : public GuiTest {
+ protected:
+  void Reopen() {
+    CloseWindow();
+    calculator = CalculatorState{};
+    OpenWindow();
+  }
+};
+
+TEST_F(SettingsFallbackTest, AProfileThatCannotBeWrittenSendsTheSettingsToTheUserFile) {
+  const std::string file = SettingsFile();
+  {
+    UnwritablePath profile(WindowsFile("win.ini"));
+    ASSERT_TRUE(profile.blocked());
+    OpenWindow();
+    SetEditText(IDC_SOURCE_VALUE, "-40");
+    SaveThroughPreferences();
+    for (const auto& key : kFirstStartProfile) {
+      const std::string expected = std::strcmp(key.first, "SrcDew") == 0 ? "-40,0" : key.second;
+      EXPECT_EQ(FileKey(file, key.first), expected) << key.first;
+    }
+    // Read back from the file while the profile is still out of reach.
+    Reopen();
+    EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "-40.");
+  }
+  // With the profile writable again the file, which holds the section, stays in use.
+  EXPECT_EQ(ReadKey("SrcDew"), kAbsent);
+  SetEditText(IDC_SOURCE_VALUE, "-20");
+  SaveThroughPreferences();
+  EXPECT_EQ(FileKey(file, "SrcDew"), "-20,0");
+  EXPECT_EQ(ReadKey("SrcDew"), kAbsent) << "the profile must not get a second copy";
+  Reopen();
+  EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "-20.");
+}
+
+TEST_F(SettingsFallbackTest, NothingWritableIsReportedNamingBothPlaces) {
+  const std::string file = SettingsFile();
+  const std::string folder = file.substr(0, file.rfind('\\'));
+  CreateDirectoryA(folder.c_str(), nullptr);
+  UnwritablePath profile(WindowsFile("win.ini"));
+  UnwritablePath userFile(file);
+  ASSERT_TRUE(profile.blocked() && userFile.blocked());
+  OpenWindow();
+  unsavedMessages.clear();
+  SetUnscriptedDialogHandler(AnswerUnsavedMessage);
+  SaveThroughPreferences();
+  ASSERT_EQ(unsavedMessages.size(), 1u);
+  const std::string& message = unsavedMessages[0];
+  EXPECT_NE(message.find("could not be saved"), std::string::npos) << message;
+  EXPECT_NE(message.find(WindowsFile("win.ini")), std::string::npos) << message;
+  EXPECT_NE(message.find(file), std::string::npos) << message;
+}
+
+TEST_F(SettingsFallbackTest, AWritableProfileLeavesNoUserFile) {
+  OpenWindow();
+  SaveThroughPreferences();
+  EXPECT_EQ(ReadKey("SrcDew"), "0.,0");
+  EXPECT_EQ(GetFileAttributesA(SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
