@@ -270,6 +270,7 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   CLI::App app{"ruruzir-convert"};
   app.set_help_flag();  // the help text is ours: PrintConverterHelp
   app.allow_extras();
+  app.allow_windows_style_options(false);  // "/tmp/rows.csv" is a file, not an option
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("-h,--help", texts.help);
   app.add_flag("--version", texts.version);
