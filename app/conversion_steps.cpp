@@ -1,8 +1,9 @@
 // The Win32-free steps of the conversion cycle.
 #include "app/conversion_steps.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 
 #include "app/number_text.h"
 #include "app/reading_format.h"
@@ -61,7 +62,11 @@ bool NoSourceAnswer(double ppmV) {
 bool ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
                        const SideContext& source, int targetUnit, float targetPressure,
                        const SideContext& target, char* text, size_t size) {
-  std::snprintf(text, size, "%s", kOutOfRangeText);
+  if (size > 0) {
+    const size_t length = std::min(size - 1, std::strlen(kOutOfRangeText));
+    std::memcpy(text, kOutOfRangeText, length);
+    text[length] = '\0';
+  }
   const double ppmV = ToPpmV(sourceUnit, sourceValue, sourcePressure, source.ambientTemperature,
                              source.molecularWeight, source.henryConstant,
                              source.prevailingTemperature, source.densityMedium);

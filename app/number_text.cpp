@@ -83,8 +83,24 @@ const char* ScanNumber(const char* text, double* value) {
     *value = negative ? -0.0 : 0.0;
     return p;
   }
+  // digits d1 d2 ... dn stand for 0.d1d2...dn x 10^pointShift, that is the integer d1d2...dn
+  // times 10^(pointShift + exponent - n). With at most 15 digits the integer and a power of ten
+  // up to 10^22 are exact doubles, and one multiplication or division rounds correctly: the
+  // same double strtod gives, without its work.
+  const long scale = Saturate(pointShift + exponent) - digitCount;
+  if (digitCount <= 15 && scale >= -22 && scale <= 22) {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    long long integer = 0;
+    for (int i = 0; i < digitCount; ++i) integer = integer * 10 + (digits[i] - '0');
+    const double mantissa = static_cast<double>(integer);
+    const double magnitude =
+        scale < 0 ? mantissa / kPowersOfTen[-scale] : mantissa * kPowersOfTen[scale];
+    *value = negative ? -magnitude : magnitude;
+    return p;
+  }
   digits[digitCount] = '\0';
-  // digits d1 d2 ... stand for 0.d1d2... x 10^pointShift
   char rebuilt[kMaxMantissaDigits + 32];
   std::snprintf(rebuilt, sizeof rebuilt, "%s0.%se%ld", negative ? "-" : "", digits,
                 Saturate(pointShift + exponent));

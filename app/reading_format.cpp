@@ -1,9 +1,10 @@
 // Result formatting: decimals chosen by unit and magnitude, trailing zeros shrunk to one.
 #include "app/reading_format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #include "app/unit_catalogues.h"
 
@@ -17,26 +18,33 @@ struct MagnitudeFormat {
   const char* format;
 };
 
-constexpr MagnitudeFormat kMagnitudeFormats[] = {
-    {100.0, "%.1f"}, {10.0, "%.2f"},  {1.0, "%.3f"},    {0.1, "%.4f"},
-    {0.01, "%.5f"},  {0.001, "%.6f"}, {0.0001, "%.7f"},
+// For units without a fixed number of decimals: the first row whose bound the value exceeds
+// (strictly) gives them.
+struct MagnitudeDecimals {
+  double above;
+  int decimals;
 };
-constexpr const char* kSmallestFormat = "%.8f";
 
-const char* ChooseFormat(int unitCode, double value) {
+constexpr MagnitudeDecimals kMagnitudeDecimals[] = {
+    {100.0, 1}, {10.0, 2}, {1.0, 3}, {0.1, 4}, {0.01, 5}, {0.001, 6}, {0.0001, 7},
+};
+constexpr int kSmallestDecimals = 8;
+
+// The decimals of "%.Nf" for the unit and the value.
+int ChooseDecimals(int unitCode, double value) {
   switch (unitCode) {
     case DewFrostPointC:
     case DewPointC:
     case DewFrostPointF:
     case DewPointF:
-      return "%.1f";
+      return 1;
     case RelativeHumidity:
-      return "%.2f";
+      return 2;
     default:
-      for (const MagnitudeFormat& row : kMagnitudeFormats) {
-        if (value > row.above) return row.format;
+      for (const MagnitudeDecimals& row : kMagnitudeDecimals) {
+        if (value > row.above) return row.decimals;
       }
-      return kSmallestFormat;
+      return kSmallestDecimals;
   }
 }
 
@@ -56,12 +64,15 @@ void FormatReading(int unitCode, char* text, size_t size, double value) {
     CopyBounded(text, size, kOutOfRangeText);
     return;
   }
-  const int length =
-      std::snprintf(formatted, sizeof formatted, ChooseFormat(unitCode, value), value);
-  if (length < 0 || static_cast<size_t>(length) >= sizeof formatted) {
+  // std::to_chars gives the digits of printf's "%.Nf" (exactly rounded, no locale), faster.
+  const std::to_chars_result printed =
+      std::to_chars(formatted, formatted + sizeof formatted, value, std::chars_format::fixed,
+                    ChooseDecimals(unitCode, value));
+  if (printed.ec != std::errc()) {
     CopyBounded(text, size, kOutOfRangeText);
     return;
   }
+  const int length = static_cast<int>(printed.ptr - formatted);
   // From the last character back: drop a "0" that follows another "0", never touching the
   // first three characters ("0.0" stays).
   int last = length - 1;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows packages into dist/:
 #   dist/ruruzir-dewpoint-3.4-setup.exe     per-user setup (NSIS), packaging/installer.nsi
-#   dist/ruruzir-dewpoint-3.4-portable.zip  ruruzir-dewpoint.exe (and ruruzir-convert.exe)
+#   dist/ruruzir-dewpoint-3.4-portable.zip  ruruzir-dewpoint.exe (and ruruzir-convert.exe),
+#                                           README.txt and LICENSE.txt (from packaging/)
 # The programs come from the Windows build in build/windows, built here as run.sh builds
 # them (RURUZIR_WINDOWS_BUILD_DIR names another build folder); they must import only DLLs
 # that every Windows has.
@@ -47,8 +48,13 @@ if [ ${#shipped[@]} -gt 1 ]; then
 fi
 makensis -V2 -NOCD "${nsis_defines[@]}" packaging/installer.nsi
 
-# -j: the programs at the top of the archive; -X: no Unix owners or extra time stamps.
-zip -q -j -X "$portable_zip" "${shipped[@]}"
+# The portable zip also carries a short README.txt and the licence, with Windows line ends.
+for text in README.txt LICENSE.txt; do
+  sed 's/$/\r/' "packaging/$text" >"$stage_dir/$text"
+done
+
+# -j: the files at the top of the archive; -X: no Unix owners or extra time stamps.
+zip -q -j -X "$portable_zip" "${shipped[@]}" "$stage_dir/README.txt" "$stage_dir/LICENSE.txt"
 
 echo "dist: $setup_exe ($(stat -c %s "$setup_exe") bytes)"
 echo "dist: $portable_zip ($(stat -c %s "$portable_zip") bytes): $(unzip -Z1 "$portable_zip" | tr '\n' ' ')"

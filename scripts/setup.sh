@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++                      # native build
+  libcli11-dev                        # command-line options of ruruzir-convert (header-only)
   g++-mingw-w64-x86-64-posix          # Windows cross compiler (C and C++), windres, objdump
   googletest libgtest-dev             # GoogleTest: sources for Windows, library for native
   libbenchmark-dev                    # Google Benchmark for the native benchmarks

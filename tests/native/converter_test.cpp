@@ -1,6 +1,8 @@
 // The command-line converter: arguments, single readings, CSV batches and exit statuses.
 #include "convert/converter.h"
 
+#include "app/unit_catalogues.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -37,19 +39,37 @@ std::pair<int, std::string> Convert(std::vector<const char*> arguments) {
   return {status, text};
 }
 
-std::string RunBatch(const ConverterRequest& request, const char* input, int* status) {
-  FILE* in = std::tmpfile();
-  FILE* out = std::tmpfile();
-  std::fputs(input, in);
-  std::rewind(in);
-  *status = ConvertBatch(request, in, out);
-  std::rewind(out);
-  std::string text;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, out)) text += buffer;
-  std::fclose(in);
-  std::fclose(out);
-  return text;
+struct BatchRun {
+  int status;
+  std::string output;
+  BatchSummary summary;
+};
+
+size_t ReadText(void* context, char* data, size_t size) {
+  std::string& text = *static_cast<std::string*>(context);
+  const size_t taken = text.size() < size ? text.size() : size;
+  text.copy(data, taken);
+  text.erase(0, taken);
+  return taken;
+}
+
+void AppendText(void* context, const char* data, size_t size) {
+  static_cast<std::string*>(context)->append(data, size);
+}
+
+BatchRun RunBatch(const ConverterRequest& request, std::string input, size_t capacity = 0) {
+  BatchRun run{-1, "", {}};
+  const BatchStreams streams{ReadText, AppendText, &input, &run.output};
+  run.status = ConvertBatch(request, streams, &run.summary, capacity);
+  return run;
+}
+
+// The batch rows of a command line.
+BatchRun RunBatch(std::vector<const char*> arguments, const std::string& input) {
+  arguments.push_back("--batch");
+  const ParseResult parsed = Parse(arguments);
+  EXPECT_EQ(parsed.status, kConvertOk) << parsed.message;
+  return RunBatch(parsed.request, input);
 }
 
 TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
@@ -58,13 +78,14 @@ TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
   const ConverterRequest& r = parsed.request;
   EXPECT_EQ(r.sourceUnit, 0);
   EXPECT_EQ(r.targetUnit, 0);
-  EXPECT_EQ(r.sourcePressure, 1013.25);
-  EXPECT_EQ(r.targetPressure, 1013.25);
+  EXPECT_EQ(r.sourcePressureUnit, 0);
   EXPECT_EQ(r.svpFormulation, GoffGratch);
   EXPECT_EQ(r.enhancementFactor, NoFactor);
   EXPECT_EQ(r.source.molecularWeight, 29.0f);
   EXPECT_EQ(r.target.henryConstant, 1.9f);
   EXPECT_EQ(r.source.densityMedium, kMediumNaturalGas);
+  EXPECT_EQ(r.header, kHeaderAuto);
+  EXPECT_EQ(r.delimiter, 0);
 }
 
 // Results as the calculator's result box shows them for the same inputs.
@@ -84,6 +105,16 @@ TEST(ConverterTest, ReadingsMatchTheCalculatorsResults) {
       {{"--pressure-unit", "psig", "--pressure", "0", "--to", "ppmv", "0"}, "6060.1"},
       {{"--target-pressure", "10000", "10"}, "49.6"},
       {{"--target-pressure", "100", "-20"}, "-42.0"},
+      // 29.392 psia is 2026.50 mbar, where a -20 degC frost point is 508.9 ppmV.
+      {{"--pressure-unit", "psia", "--pressure", "29.392", "--to", "ppmv", "-20"}, "508.9"},
+      {{"--pressure", "2026.5", "--to", "ppmv", "-20"}, "508.9"},
+      // Without a pressure, each side is at one standard atmosphere whatever its unit.
+      {{"--pressure-unit", "psig", "-20"}, "-20.0"},
+      {{"--pressure-unit", "psia", "-20"}, "-20.0"},
+      {{"--pressure-unit", "atm", "-20"}, "-20.0"},
+      {{"--pressure-unit", "kpa", "-20"}, "-20.0"},
+      {{"--target-pressure-unit", "psig", "-20"}, "-20.0"},
+      {{"--pressure-unit", "psig", "--target-pressure-unit", "kpa", "--to", "ppmv", "0"}, "6060.1"},
       // A vapour pressure above the total pressure, or no total pressure: no answer.
       {{"--pressure", "5", "10"}, "out of range"},
       {{"--pressure", "0", "--to", "ppmv", "0"}, "out of range"},
@@ -99,9 +130,91 @@ TEST(ConverterTest, ReadingsMatchTheCalculatorsResults) {
   }
 }
 
+// --option=value, names in any case, aliases, temperature suffixes, numbers that begin like
+// options.
+TEST(ConverterTest, OptionsAreWrittenAsUsual) {
+  struct Case {
+    std::vector<const char*> arguments;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {{"--to=ppmv", "0"}, "6060.1"},
+      {{"--to", "PPMV", "0"}, "6060.1"},
+      {{"--to", "ppm", "0"}, "6060.1"},
+      {{"--pressure-unit=Psig", "--pressure=0", "--to=Ppm", "0"}, "6060.1"},
+      {{"--to", "%RH", "--ambient", "68f", "0"}, "26.13"},
+      {{"--to", "%rh", "--ambient=20degC", "0"}, "26.13"},
+      {{"--to", "rh", "--ambient", "68DEGF", "0"}, "26.13"},
+      {{"--to", "rh", "--ambient",
+        "20\xC2\xB0"
+        "C",
+        "0"},
+       "26.13"},
+      {{"--to", "MBAR-VP", "0"}, "6.103"},
+      {{"--to", "frost-c", "-.5"}, "-0.5"},
+      {{"--to", "frost-c", "--", "-1e1"}, "-10.0"},
+      {{"-20", "--to", "ppmv"}, "1018.3"},
+  };
+  for (const Case& c : cases) {
+    std::string joined;
+    for (const char* a : c.arguments) joined += std::string(a) + " ";
+    SCOPED_TRACE(joined);
+    const auto [status, text] = Convert(c.arguments);
+    EXPECT_EQ(status, kConvertOk);
+    EXPECT_EQ(text, c.expected);
+  }
+  struct Unit {
+    const char* name;
+    int code;
+  };
+  for (const Unit& u :
+       {Unit{"lb/mmscf", LbsPerMmscf}, Unit{"LB-MMSCF", LbsPerMmscf}, Unit{"g/m3", GramsPerM3},
+        Unit{"G-M3", GramsPerM3}, Unit{"%rh", RelativeHumidity}, Unit{"Ppmw-Liquid", PpmWLiquid}}) {
+    EXPECT_EQ(Parse({"--from", u.name, "1"}).request.sourceUnit, u.code) << u.name;
+  }
+  EXPECT_EQ(Parse({"--pressure-unit", "KPA", "1"}).request.sourcePressureUnit, Kpa);
+  EXPECT_EQ(Parse({"--medium", "Air", "1"}).request.target.densityMedium, kMediumAir);
+  EXPECT_EQ(Parse({"--formulation", "SONNTAG", "1"}).request.svpFormulation, Sonntag);
+  EXPECT_TRUE(Parse({"-h"}).request.help);
+  EXPECT_TRUE(Parse({"--version"}).request.version);
+}
+
+TEST(ConverterTest, BatchOptionsAreRead) {
+  struct Case {
+    std::vector<const char*> arguments;
+    const char* file;  // nullptr: standard input
+    char delimiter;
+    int header;
+  };
+  const Case cases[] = {
+      {{"--batch"}, nullptr, 0, kHeaderAuto},
+      {{"--batch", "-"}, "-", 0, kHeaderAuto},
+      {{"--batch", "rows.csv"}, "rows.csv", 0, kHeaderAuto},
+      {{"--batch=rows.csv"}, "rows.csv", 0, kHeaderAuto},
+      {{"--to", "ppmv", "--batch"}, nullptr, 0, kHeaderAuto},
+      {{"--batch", "--to", "ppmv"}, nullptr, 0, kHeaderAuto},
+      {{"--delimiter", ";", "--batch"}, nullptr, ';', kHeaderAuto},
+      {{"--delimiter=TAB", "--header", "--batch"}, nullptr, '\t', kHeaderYes},
+      {{"--delimiter", ",", "--no-header", "--batch"}, nullptr, ',', kHeaderNo},
+  };
+  for (const Case& c : cases) {
+    std::string joined;
+    for (const char* a : c.arguments) joined += std::string(a) + " ";
+    SCOPED_TRACE(joined);
+    const ParseResult parsed = Parse(c.arguments);
+    ASSERT_EQ(parsed.status, kConvertOk) << parsed.message;
+    EXPECT_TRUE(parsed.request.batch);
+    EXPECT_STREQ(parsed.request.batchFile ? parsed.request.batchFile : "(stdin)",
+                 c.file ? c.file : "(stdin)");
+    EXPECT_EQ(parsed.request.delimiter, c.delimiter);
+    EXPECT_EQ(parsed.request.header, c.header);
+  }
+}
+
 TEST(ConverterTest, PerSideOptionsOverrideTheSharedOnes) {
+  // The shared option comes last on the command line and still yields to the per-side one.
   const ParseResult parsed =
-      Parse({"--mol-weight", "16", "--target-mol-weight", "28", "--source-henry", "8.6", "--medium",
+      Parse({"--target-mol-weight", "28", "--mol-weight", "16", "--source-henry", "8.6", "--medium",
              "air", "--target-prevailing", "60F", "1"});
   ASSERT_EQ(parsed.status, kConvertOk);
   EXPECT_EQ(parsed.request.source.molecularWeight, 16.0f);
@@ -134,14 +247,18 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
        kConvertUsageError,
        "--pressure-unit: unknown pressure unit 'bar' (see --help)"},
       {{"--to"}, kConvertUsageError, "--to: missing its value"},
+      {{"1", "--pressure"}, kConvertUsageError, "--pressure: missing its value"},
       {{"--colour", "red", "1"}, kConvertUsageError, "unknown option '--colour'"},
+      {{"--colour=red", "1"}, kConvertUsageError, "unknown option '--colour=red'"},
       {{"1", "2"}, kConvertUsageError, "unexpected argument '2'"},
       {{"12abc"}, kConvertBadNumber, "not a number: '12abc'"},
       {{"--pressure", "high", "1"}, kConvertBadNumber, "--pressure: not a number: 'high'"},
       {{"--mol-weight", "0", "1"},
        kConvertOutOfRange,
        "--mol-weight: must be greater than 0, not 0"},
-      {{"--henry", "-5", "1"}, kConvertOutOfRange, "--henry: must be greater than 0, not -5"},
+      {{"--target-henry=-5", "1"},
+       kConvertOutOfRange,
+       "--target-henry: must be greater than 0, not -5"},
       {{"--ambient", "200", "1"},
        kConvertOutOfRange,
        "--ambient: stay between -80 and 200 degC (both excluded), not 200"},
@@ -151,9 +268,24 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--ambient", "20K", "1"},
        kConvertBadNumber,
        "--ambient: not a temperature: '20K' (a number, optionally followed by C or F)"},
+      {{"--ambient", "20deg", "1"},
+       kConvertBadNumber,
+       "--ambient: not a temperature: '20deg' (a number, optionally followed by C or F)"},
       {{"--medium", "steam", "1"},
        kConvertUsageError,
        "--medium: unknown medium 'steam' (water, air or natural-gas)"},
+      {{"--delimiter", "|", "--batch"},
+       kConvertUsageError,
+       "--delimiter: unknown separator '|' (',', ';' or tab)"},
+      {{"--header", "--no-header", "--batch"},
+       kConvertUsageError,
+       "--header and --no-header exclude each other"},
+      // A value together with --batch, before or after it.
+      {{"--batch", "-20"}, kConvertUsageError, "--batch takes its values from rows, not '-20'"},
+      {{"-20", "--batch"}, kConvertUsageError, "--batch takes its values from rows, not '-20'"},
+      {{"--batch", "rows.csv", "10"},
+       kConvertUsageError,
+       "--batch takes its values from rows, not '10'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -200,44 +332,143 @@ TEST(ConverterTest, SourceValuesOutsideTheirRangeAreRefusedWithTheWindowsMessage
   EXPECT_EQ(Convert({"--from", "rh", "1000"}).first, kConvertOk);
 }
 
-TEST(ConverterTest, BatchAppendsTheResultColumn) {
-  ConverterRequest request = DefaultConverterRequest();
-  request.targetUnit = 4;  // ppmV
-  int status = -1;
-  const std::string output =
-      RunBatch(request, "dewpoint,pressure\n0\n0,,\n\n-20 , 2026.5\n0,1013.25,10000\r\n", &status);
-  EXPECT_EQ(status, kConvertOk);
-  EXPECT_EQ(output,
-            "dewpoint,pressure,result\n"
-            "0,6060.1\n"
-            "0,,,6060.1\n"
-            "\n"
-            "-20 , 2026.5,508.9\n"
-            "0,1013.25,10000,6060.1\n");
+// Rows as spreadsheets and loggers write them, and what comes back.
+TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
+  const std::string spaces(6000, ' ');
+  struct Case {
+    const char* what;
+    std::vector<const char*> arguments;
+    std::string input;
+    std::string output;
+  };
+  const Case cases[] = {
+      {"header, blank line, spaces, both pressures, CRLF",
+       {"--to", "ppmv"},
+       "dewpoint,pressure\n0\n0,,\n\n-20 , 2026.5\n0,1013.25,10000\r\n",
+       "dewpoint,pressure,result\n0,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
+       "0,1013.25,10000,6060.1\r\n"},
+      {"CRLF in, CRLF out, blank lines kept; a last row without line end",
+       {},
+       "-20\r\n\r\n-40\r\n-60",
+       "-20,-20.0\r\n\r\n-40,-40.0\r\n-60,-60.0\r\n"},
+      {"a byte-order mark before a reading: the first row is data",
+       {},
+       "\xEF\xBB\xBF-20\n-40\n",
+       "\xEF\xBB\xBF-20,-20.0\n-40,-40.0\n"},
+      {"a byte-order mark before a header",
+       {},
+       "\xEF\xBB\xBFreading\n-20\n",
+       "\xEF\xBB\xBFreading,result\n-20,-20.0\n"},
+      {"semicolons and decimal commas, as a spreadsheet writes them",
+       {"--pressure-unit", "psig", "--target-pressure-unit", "psig", "--target-pressure", "0"},
+       "reading;line psig\r\n-40;100\r\n-20,5;100,0\r\n",
+       "reading;line psig;result\r\n-40;100;-56,8\r\n-20,5;100,0;-40,2\r\n"},
+      {"tabs with decimal points, then a decimal comma",
+       {"--pressure-unit", "psig", "--target-pressure-unit", "psig", "--target-pressure", "0"},
+       "-40\t100\n-20\t100.0\n-20,0\t100\n",
+       "-40\t100\t-56.8\n-20\t100.0\t-39.7\n-20,0\t100\t-39,7\n"},
+      {"a comma is no decimal mark between commas: -40 at 5 mbar", {}, "-40,5\n", "-40,5,21.7\n"},
+      {"quoted fields, doubled quotes, a separator inside quotes",
+       {"--to", "ppmv"},
+       "\"reading\",\"psig \"\"line\"\"\"\n\"-20\",\"2026.5\"\n\"a,b\",1\n",
+       "\"reading\",\"psig \"\"line\"\"\",result\n\"-20\",\"2026.5\",508.9\n"
+       "\"a,b\",1,\"error: not a number: 'a,b'\"\n"},
+      {"a quoted header over two lines",
+       {},
+       "\"dew\npoint\",p\n-20,\n",
+       "\"dew\npoint\",p,result\n-20,,-20.0\n"},
+      {"a first row with a number is data",
+       {},
+       "abc,100\n-20\n",
+       "abc,100,error: not a number: 'abc'\n-20,-20.0\n"},
+      {"--header: a numeric first row is a header",
+       {"--header"},
+       "1,2\n-20\n",
+       "1,2,result\n-20,-20.0\n"},
+      {"--no-header: a text first row is data",
+       {"--no-header"},
+       "reading\n-20\n",
+       "reading,error: not a number: 'reading'\n-20,-20.0\n"},
+      {"--delimiter: semicolons inside comma rows are text",
+       {"--delimiter", ","},
+       "-20,1013.25\n-20;1013,25\n",
+       "-20,1013.25,-20.0\n-20;1013,25,error: not a number: '-20;1013'\n"},
+      {"empty pressure fields fall back to each side's default, in its own unit",
+       {"--pressure-unit", "psig", "--target-pressure-unit", "psia"},
+       "-20,\n-20,,\n-20,100,\n-20,,0\n",
+       "-20,,-20.0\n-20,,,-20.0\n-20,100,,-39.7\n-20,,0,out of range\n"},
+      {"psia readings",
+       {"--pressure-unit", "psia", "--to", "ppmv"},
+       "-20,29.392\n-20,14.696\n",
+       "-20,29.392,508.9\n-20,14.696,1018.3\n"},
+      {"failed rows keep their place",
+       {},
+       "0\nabc\n-150\n1,x\n1,2,3,4\n1,2,3, \n10\n",
+       "0,0.0\nabc,error: not a number: 'abc'\n"
+       "-150,error: stay between -140\xC2\xB0"
+       "C and +50\xC2\xB0"
+       "C\n1,x,error: not a pressure: 'x'\n1,2,3,4,error: more than three fields\n"
+       "1,2,3, ,out of range\n10,10.0\n"},
+      {"a row of several kilobytes",
+       {},
+       spaces + "-20" + spaces + ",1013.25\n",
+       spaces + "-20" + spaces + ",1013.25,-20.0\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const BatchRun run = RunBatch(c.arguments, c.input);
+    EXPECT_EQ(run.output, c.output);
+  }
 }
 
-TEST(ConverterTest, BatchMarksBadRowsAndGoesOn) {
-  ConverterRequest request = DefaultConverterRequest();
-  int status = -1;
-  const std::string output = RunBatch(request, "0\nabc\n-150\n1,x\n10\n", &status);
-  EXPECT_EQ(status, kConvertBadNumber);  // the first failing row's status
-  EXPECT_EQ(output,
-            "0,0.0\n"
-            "abc,error: not a number: 'abc'\n"
-            "-150,error: stay between -140\xC2\xB0"
-            "C and +50\xC2\xB0"
-            "C\n"
-            "1,x,error: not a pressure: 'x'\n"
-            "10,10.0\n");
+TEST(ConverterTest, BatchCountsRowsAndNamesTheFirstFailedLine) {
+  struct Case {
+    std::string input;
+    int status;
+    long long converted;
+    long long failed;
+    long long firstFailedLine;
+  };
+  const Case cases[] = {
+      {"reading\n-20\n\n-40\n", kConvertOk, 2, 0, 0},
+      {"-20\nx\n-40\n-150\n", kConvertRowsFailed, 2, 2, 2},
+      {"\"a\nb\"\n\n-20\n1,y\n", kConvertRowsFailed, 1, 1, 5},
+      {"-20,5000000", kConvertOk, 1, 0, 0},  // "out of range" is a result
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    const BatchRun run = RunBatch(std::vector<const char*>{}, c.input);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.summary.converted, c.converted);
+    EXPECT_EQ(run.summary.failed, c.failed);
+    EXPECT_EQ(run.summary.firstFailedLine, c.firstFailedLine);
+  }
 }
 
-TEST(ConverterTest, BatchSkipsRowsLongerThanItsBuffer) {
+TEST(ConverterTest, BatchRefusesRowsLongerThanItsBlock) {
+  const ConverterRequest request = DefaultConverterRequest();
+  const std::string longRow(100, '1');
+  const BatchRun run = RunBatch(request, "-20\n" + longRow + "\n0\n" + longRow, 64);
+  EXPECT_EQ(run.status, kConvertRowsFailed);
+  EXPECT_EQ(run.output, "-20,-20.0\nerror: row too long\n0,0.0\nerror: row too long\n");
+  EXPECT_EQ(run.summary.firstFailedLine, 2);
+}
+
+TEST(ConverterTest, BatchReadsAndWritesFiles) {
+  FILE* in = std::tmpfile();
+  FILE* out = std::tmpfile();
+  std::fputs("-20\n-40\n", in);
+  std::rewind(in);
   ConverterRequest request = DefaultConverterRequest();
-  const std::string longRow(5000, '1');
-  int status = -1;
-  const std::string output = RunBatch(request, (longRow + "\n0\n").c_str(), &status);
-  EXPECT_EQ(status, kConvertUsageError);
-  EXPECT_EQ(output, "error: row too long\n0,0.0\n");
+  request.targetUnit = PpmV;
+  EXPECT_EQ(ConvertBatch(request, in, out), kConvertOk);
+  std::rewind(out);
+  char buffer[64] = {};
+  EXPECT_EQ(std::fread(buffer, 1, sizeof buffer - 1, out), 21u);
+  // Goff-Gratch over ice at -40 degC: 0.128178 mbar, 126.5 ppmV at 1013.25 mbar.
+  EXPECT_STREQ(buffer, "-20,1018.3\n-40,126.5\n");
+  std::fclose(in);
+  std::fclose(out);
 }
 
 TEST(ConverterTest, MessagesAreWrittenAsUtf8) {
@@ -253,9 +484,13 @@ TEST(ConverterTest, MessagesAreWrittenAsUtf8) {
   EXPECT_STREQ(buffer,
                "m\xC2\xB3 \xC2\xB0"
                "C \xC2\xB5g");
+  // Cut at a whole character when the area is too small.
+  char small[4];
+  EXPECT_EQ(Latin1ToUtf8("a\xB0\xB0", small, sizeof small), 3u);
+  EXPECT_STREQ(small, "a\xC2\xB0");
 }
 
-TEST(ConverterTest, HelpListsEveryUnit) {
+TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
   FILE* out = std::tmpfile();
   PrintConverterHelp(out);
   std::rewind(out);
@@ -267,6 +502,10 @@ TEST(ConverterTest, HelpListsEveryUnit) {
                            "g-m3", "mbar-vp", "rh", "ppmw-liquid", "mbar", "psia", "psig", "atm",
                            "kpa", "natural-gas", "greenspan", "sonntag"}) {
     EXPECT_NE(text.find(std::string("  ") + name + " "), std::string::npos) << name;
+  }
+  for (const char* meaning : {"dry basis", "IGT", "density of the moist gas", "above 100",
+                              "--delimiter", "--no-header", "--version"}) {
+    EXPECT_NE(text.find(meaning), std::string::npos) << meaning;
   }
 }
 

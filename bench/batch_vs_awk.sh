@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Times ruruzir-convert's batch mode against awk doing one multiplication per row on the same
+# million-row CSV file (frost points and pressures in mbar), and prints the ratios.
+#   bash bench/batch_vs_awk.sh [build folder]     (default build/native)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+converter="${1:-$root/build/native}/ruruzir-convert"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+rows="$work/rows.csv"
+
+awk 'BEGIN { for (i = 0; i < 1000000; i++)
+               printf "%.1f,%.1f\n", -100 + 140 * (i % 1400) / 1400.0, 900 + (i % 300) }' >"$rows"
+
+# The best of three runs, in seconds.
+best() {
+  local best_time=""
+  for _ in 1 2 3; do
+    local start end elapsed
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s%N)
+    elapsed=$(((end - start) / 1000))
+    if [ -z "$best_time" ] || [ "$elapsed" -lt "$best_time" ]; then best_time=$elapsed; fi
+  done
+  awk -v us="$best_time" 'BEGIN { printf "%.3f", us / 1e6 }'
+}
+
+awk_time=$(best awk -F, '{printf "%s,%s,%.1f\n",$1,$2,$1*1.5+$2}' "$rows")
+ppmv_time=$(best "$converter" --to ppmv --batch "$rows")
+frost_time=$(best "$converter" --batch "$rows")
+
+awk -v a="$awk_time" -v p="$ppmv_time" -v f="$frost_time" 'BEGIN {
+  printf "awk, one multiplication per row:  %6.3f s\n", a
+  printf "frost point -> ppmV:               %6.3f s  %.2f x awk  %4.2f million rows/s\n", p, p / a, 1 / p
+  printf "frost point -> frost point:        %6.3f s  %.2f x awk  %4.2f million rows/s\n", f, f / a, 1 / f
+}'
