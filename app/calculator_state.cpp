@@ -1,101 +1,48 @@
 // The process-wide calculator record and the copies between its members.
 #include "app/calculator_state.h"
 
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
+#include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 CalculatorState calculator;
 
-namespace {
+// The stored options are the Preferences buttons' identifiers.
+static_assert(kFormulationHylandWexler == IDC_HYLAND_WEXLER &&
+                  kFormulationGoffGratch == IDC_GOFF_GRATCH && kFormulationSonntag == IDC_SONNTAG &&
+                  kFormulationMagnus == IDC_MAGNUS,
+              "formulation choices are the Preferences buttons");
+static_assert(kEnhancementNone == IDC_NO_ENHANCEMENT && kEnhancementBogel == IDC_BOGEL &&
+                  kEnhancementGreenspan == IDC_GREENSPAN,
+              "enhancement choices are the Preferences buttons");
+static_assert(kMediumWaterVapour == IDC_MEDIUM_WATER_VAPOUR && kMediumAir == IDC_MEDIUM_AIR &&
+                  kMediumNaturalGas == IDC_MEDIUM_NATURAL_GAS,
+              "density media are the density dialog's buttons");
+static_assert(kGasAir == IDC_GAS_AIR && kGasOther == IDC_GAS_OTHER &&
+                  kLiquidOther == IDC_LIQUID_OTHER && kAmbientCelsius == IDC_AMBIENT_CELSIUS &&
+                  kAmbientFahrenheit == IDC_AMBIENT_FAHRENHEIT &&
+                  kPrevailingCelsius == IDC_PREVAILING_CELSIUS &&
+                  kPrevailingFahrenheit == IDC_PREVAILING_FAHRENHEIT,
+              "side choices are their dialogs' buttons");
 
-uint16_t LowWord(int32_t value) {
-  return static_cast<uint16_t>(static_cast<uint32_t>(value));
-}
-
-}  // namespace
-
-SideContext DefaultSideContext() {
-  SideContext side{};
-  side.gasChoice = kGasAir;
-  side.molecularWeight = 29.0f;
-  side.liquidChoice = kLiquidHexane;
-  side.henryConstant = 1.9f;
-  side.ambientUnit = kAmbientCelsius;
-  side.ambientTemperature = 20.0f;
-  side.prevailingUnit = kPrevailingCelsius;
-  side.prevailingTemperature = 20.0f;
-  side.densityMedium = kMediumNaturalGas;
-  return side;
-}
-
-void ApplySource(CalculatorState& state) {
-  state.appliedSource.molecularWeight = state.source.molecularWeight;
-  state.appliedSource.henryConstant = state.source.henryConstant;
-  state.appliedSource.ambientTemperature = state.source.ambientTemperature;
-  state.appliedSource.prevailingTemperature = state.source.prevailingTemperature;
-  state.appliedSource.densityMedium = LowWord(state.source.densityMedium);
-}
-
-void FillWorking(CalculatorState& state, const SideContext& side, int unitCode) {
-  WorkingContext& working = state.working;
-  switch (unitCode) {
-    case PpmWGas:
-      working.gasChoice = LowWord(side.gasChoice);
-      working.molecularWeight = side.molecularWeight;
-      break;
-    case PpmWLiquid:
-      working.liquidChoice = LowWord(side.liquidChoice);
-      working.henryConstant = side.henryConstant;
-      break;
-    case GramsPerM3:
-      working.prevailingUnit = LowWord(side.prevailingUnit);
-      working.prevailingTemperature = side.prevailingTemperature;
-      working.densityMedium = LowWord(side.densityMedium);
-      break;
-    case RelativeHumidity:
-      working.ambientUnit = LowWord(side.ambientUnit);
-      working.ambientTemperature = side.ambientTemperature;
-      break;
-    default:
-      break;
-  }
-}
-
-void TakeBackWorking(const CalculatorState& state, SideContext& side, int unitCode) {
-  const WorkingContext& working = state.working;
-  switch (unitCode) {
-    case PpmWGas:
-      side.gasChoice = working.gasChoice;
-      side.molecularWeight = working.molecularWeight;
-      break;
-    case PpmWLiquid:
-      side.liquidChoice = working.liquidChoice;
-      side.henryConstant = working.henryConstant;
-      break;
-    case GramsPerM3:
-      side.densityMedium = working.densityMedium;
-      side.prevailingTemperature = working.prevailingTemperature;
-      side.prevailingUnit = working.prevailingUnit;
-      break;
-    case RelativeHumidity:
-      side.ambientTemperature = working.ambientTemperature;
-      side.ambientUnit = working.ambientUnit;
-      break;
-    default:
-      break;
-  }
+MoistureModel CalculatorModel() {
+  return ModelFromStoredOptions(calculator.svpFormulation, calculator.enhancementFactor);
 }
 
 const char* DescriptionForUnit(const CalculatorState& state, int unitCode) {
   switch (unitCode) {
-    case PpmWGas:
+    case Code(MoistureUnitCode::PpmWGas):
       return state.gasDescription;
-    case PpmWLiquid:
+    case Code(MoistureUnitCode::PpmWLiquid):
       return state.liquidDescription;
-    case GramsPerM3:
+    case Code(MoistureUnitCode::GramsPerM3):
       return state.densityDescription;
-    case RelativeHumidity:
+    case Code(MoistureUnitCode::RelativeHumidity):
       return state.ambientDescription;
     default:
       return nullptr;
   }
 }
+
+}  // namespace ruruzir

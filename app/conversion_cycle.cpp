@@ -5,15 +5,17 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/conversion_steps.h"
-#include "app/number_text.h"
-#include "app/reading_format.h"
-#include "app/ui_platform.h"
-#include "app/unit_catalogues.h"
-#include "dialogs/dialog_procedures.h"
+#include "core/conversion_steps.h"
+#include "core/number_text.h"
+#include "core/reading_format.h"
+#include "dialogs/dialog_controls.h"
+#include "core/unit_catalogues.h"
+#include "dialogs/dialogs.h"
 #include "physics/dew_point_solver.h"
 #include "physics/unit_conversion.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 const char kEnterNewValueText[] = "enter new val";
 const char kNotAvailableText[] = "N/A";
@@ -22,20 +24,71 @@ namespace {
 
 constexpr int kWorkTextSize = 100;
 
-// A parameterised unit's dialog.
-struct UnitDialog {
-  int unit;
-  int templateId;
-  DLGPROC procedure;
+// The parameterised units, visited in this order when a moisture combo's items are rebuilt.
+constexpr MoistureUnitCode kParameterisedUnits[] = {
+    MoistureUnitCode::PpmWGas,
+    MoistureUnitCode::PpmWLiquid,
+    MoistureUnitCode::GramsPerM3,
+    MoistureUnitCode::RelativeHumidity,
 };
 
-// Visited in this order when a moisture combo's items are rebuilt.
-const UnitDialog kUnitDialogs[] = {
-    {PpmWGas, IDD_GAS, GasDialogProc},
-    {PpmWLiquid, IDD_LIQUID, LiquidDialogProc},
-    {GramsPerM3, IDD_DENSITY, DensityDialogProc},
-    {RelativeHumidity, IDD_AMBIENT_TEMPERATURE, AmbientTemperatureDialogProc},
-};
+// Choices reach the dialogs as their low 16 bits and come back widened with zeros.
+uint16_t LowWord(int32_t value) {
+  return static_cast<uint16_t>(static_cast<uint32_t>(value));
+}
+
+void CopyDescription(char (&to)[kDescriptionSize], const char (&from)[kDescriptionSize]) {
+  std::memcpy(to, from, kDescriptionSize);
+}
+
+// Runs the dialog of a parameterised unit on the side's fields: the group the unit needs goes
+// in, and whatever the dialog holds when it ends comes back, with its description.
+void RunUnitDialog(HWND window, MoistureUnitCode unit, SideContext& side) {
+  switch (unit) {
+    case MoistureUnitCode::PpmWGas: {
+      GasChoice gas{LowWord(side.gasChoice), side.molecularWeight, {}};
+      CopyDescription(gas.description, calculator.gasDescription);
+      ChooseGas(window, gas);
+      side.gasChoice = gas.choice;
+      side.molecularWeight = gas.molecularWeight;
+      CopyDescription(calculator.gasDescription, gas.description);
+      break;
+    }
+    case MoistureUnitCode::PpmWLiquid: {
+      LiquidChoice liquid{LowWord(side.liquidChoice), side.henryConstant, {}};
+      CopyDescription(liquid.description, calculator.liquidDescription);
+      ChooseLiquid(window, liquid);
+      side.liquidChoice = liquid.choice;
+      side.henryConstant = liquid.henryConstant;
+      CopyDescription(calculator.liquidDescription, liquid.description);
+      break;
+    }
+    case MoistureUnitCode::GramsPerM3: {
+      DensityChoice density{LowWord(side.prevailingUnit),
+                            side.prevailingTemperature,
+                            LowWord(side.densityMedium),
+                            {}};
+      CopyDescription(density.description, calculator.densityDescription);
+      ChooseDensity(window, density);
+      side.densityMedium = density.medium;
+      side.prevailingTemperature = density.prevailingTemperature;
+      side.prevailingUnit = density.prevailingUnit;
+      CopyDescription(calculator.densityDescription, density.description);
+      break;
+    }
+    case MoistureUnitCode::RelativeHumidity: {
+      AmbientChoice ambient{LowWord(side.ambientUnit), side.ambientTemperature, {}};
+      CopyDescription(ambient.description, calculator.ambientDescription);
+      ChooseAmbientTemperature(window, ambient);
+      side.ambientTemperature = ambient.temperature;
+      side.ambientUnit = ambient.unit;
+      CopyDescription(calculator.ambientDescription, ambient.description);
+      break;
+    }
+    default:
+      break;
+  }
+}
 
 void ReplaceComboItem(HWND window, int comboId, int index, const char* text) {
   SendDlgItemMessageA(window, comboId, CB_DELETESTRING, index, 0);
@@ -78,8 +131,8 @@ void ComputeResult(HWND window) {
   char text[kWorkTextSize];
   // The target unit is remembered only when the source side had an answer.
   if (ComposeResultText(calculator.sourceMoistureUnit, sourceValue, sourcePressure,
-                        calculator.source, targetUnit, targetPressure, calculator.target, text,
-                        sizeof text)) {
+                        calculator.source, targetUnit, targetPressure, calculator.target,
+                        CalculatorModel(), text, sizeof text)) {
     calculator.targetMoistureUnit = targetUnit;
   }
   SetDlgItemTextA(window, IDC_RESULT, text);
@@ -116,18 +169,17 @@ void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* remembere
 }
 
 void RebuildUnitItems(HWND window, int comboId, int chosenUnit, SideContext& side) {
-  for (const UnitDialog& entry : kUnitDialogs) {
-    if (entry.unit != chosenUnit) {
-      ReplaceComboItem(window, comboId, entry.unit, MoistureUnits[entry.unit].itemText);
+  for (const MoistureUnitCode unit : kParameterisedUnits) {
+    const int code = Code(unit);
+    if (code != chosenUnit) {
+      ReplaceComboItem(window, comboId, code, MoistureUnits[code].itemText);
       continue;
     }
-    FillWorking(calculator, side, entry.unit);
-    RunModalDialog(entry.templateId, entry.procedure);
-    TakeBackWorking(calculator, side, entry.unit);
+    RunUnitDialog(window, unit, side);
     char text[kWorkTextSize];
-    BuildDescribedItem(entry.unit, text);
-    ReplaceComboItem(window, comboId, entry.unit, text);
-    SendDlgItemMessageA(window, comboId, CB_SETCURSEL, entry.unit, 0);
+    BuildDescribedItem(code, text);
+    ReplaceComboItem(window, comboId, code, text);
+    SendDlgItemMessageA(window, comboId, CB_SETCURSEL, code, 0);
   }
 }
 
@@ -147,17 +199,15 @@ void ConvertSourceValue(HWND window, int newUnit) {
   const float value = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
   const float pressure = ReadPressureMbar(window, IDC_SOURCE_PRESSURE,
                                           ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT));
-  const double ppmV =
-      ToPpmV(calculator.sourceMoistureUnit, value, pressure, applied.ambientTemperature,
-             applied.molecularWeight, applied.henryConstant, applied.prevailingTemperature,
-             applied.densityMedium);
+  const MoistureModel model = CalculatorModel();
+  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(calculator.sourceMoistureUnit), value,
+                             pressure, ParametersOf(applied), model);
   if (NoSourceAnswer(ppmV)) {
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, kEnterNewValueText);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {
-    const double converted = FromPpmV(newUnit, ToSingle(ppmV), pressure, source.ambientTemperature,
-                                      source.molecularWeight, source.henryConstant,
-                                      source.prevailingTemperature, source.densityMedium, pressure);
+    const double converted = FromPpmV(static_cast<MoistureUnitCode>(newUnit), ToSingle(ppmV),
+                                      pressure, ParametersOf(source), pressure, model);
     char text[kWorkTextSize];
     if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
       std::strcpy(text, kNotAvailableText);
@@ -183,3 +233,5 @@ void SelectTargetUnit(HWND window) {
   InvalidateRect(window, nullptr, FALSE);
   ReleaseFocusAfterChoice(window, IDC_TARGET_MOISTURE_UNIT);
 }
+
+}  // namespace ruruzir

@@ -6,6 +6,8 @@
 
 #include "app/calculator_state.h"
 
+namespace ruruzir {
+
 void ComputeResult(HWND window);
 void ValidateSourceValue(HWND window);
 void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* rememberedUnit);
@@ -21,3 +23,5 @@ float ReadPressureMbar(HWND window, int editId, int unitCode);
 // Texts the cycle writes into the source value box.
 extern const char kEnterNewValueText[];  // "enter new val"
 extern const char kNotAvailableText[];   // "N/A"
+
+}  // namespace ruruzir

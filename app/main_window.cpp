@@ -4,14 +4,35 @@
 #include "app/calculator_state.h"
 #include "app/conversion_cycle.h"
 #include "app/settings_profile.h"
-#include "app/ui_platform.h"
-#include "dialogs/dialog_procedures.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
 constexpr int kMainWindowExtraBytes = DLGWINDOWEXTRA;  // the room a dialog window needs
 constexpr int kArtworkDpi = 96;                        // the banner bitmaps' screen scale
+
+// Preferences: the pending choice is what Save stores; the options are taken back whatever
+// the user did, committed only when OK changed them.
+void SaveWithPendingOptions(const PreferencesChoice& preferences) {
+  calculator.pendingSvpFormulation = preferences.pendingSvpFormulation;
+  calculator.pendingEnhancementFactor = preferences.pendingEnhancementFactor;
+  SaveSettings();
+}
+
+void OpenPreferences(HWND window) {
+  PreferencesChoice preferences{calculator.svpFormulation, calculator.enhancementFactor,
+                                calculator.pendingSvpFormulation,
+                                calculator.pendingEnhancementFactor, SaveWithPendingOptions};
+  EditPreferences(window, preferences);
+  calculator.svpFormulation = preferences.svpFormulation;
+  calculator.enhancementFactor = preferences.enhancementFactor;
+  calculator.pendingSvpFormulation = preferences.pendingSvpFormulation;
+  calculator.pendingEnhancementFactor = preferences.pendingEnhancementFactor;
+}
 
 void OnCreate(HWND window) {
   // Controls do not exist yet: initialise again once they do, from the queue.
@@ -46,10 +67,10 @@ void OnCommand(HWND window, int controlId, int notification) {
       if (notification == CBN_SELCHANGE) SelectTargetUnit(window);
       break;
     case IDC_BANNER:
-      RunModalDialog(IDD_ABOUT, AboutDialogProc);
+      ShowAbout(window);
       break;
     case IDC_PREFERENCES:
-      RunModalDialog(IDD_PREFERENCES, PreferencesDialogProc);
+      OpenPreferences(window);
       break;
     default:
       break;
@@ -96,16 +117,16 @@ bool RestoreFocus(HWND window, WPARAM wParam) {
   return true;
 }
 
-void OnSystemCommand(WPARAM command) {
+void OnSystemCommand(HWND window, WPARAM command) {
   switch (command) {
     case IDM_ABOUT:
-      RunModalDialog(IDD_ABOUT, AboutDialogProc);
+      ShowAbout(window);
       break;
     case IDM_PREFERENCES:
-      RunModalDialog(IDD_PREFERENCES, PreferencesDialogProc);
+      OpenPreferences(window);
       break;
     case IDM_LOOP_CALCULATOR:
-      RunModalDialog(IDD_LOOP_CALCULATOR, LoopCalculatorDialogProc);
+      RunLoopCalculator(window);
       break;
     default:
       break;
@@ -134,7 +155,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnCommand(window, LOWORD(wParam), HIWORD(wParam));
       break;
     case WM_SYSCOMMAND:
-      OnSystemCommand(wParam);
+      OnSystemCommand(window, wParam);
       break;
     case WM_NEXTDLGCTL:
       OnNextDialogControl(window, wParam, lParam);
@@ -259,7 +280,9 @@ int RunCalculator(HINSTANCE instance, HINSTANCE previousInstance, int showComman
                 "Ruruzir Dewpoint Calculator", MB_ICONSTOP | MB_OK);
     return 1;
   }
-  RunModalDialog(IDD_NOTICE, AboutDialogProc);
+  ShowNotice(window);
   ShowMainWindow(window, showCommand);
   return RunMessageLoop();
 }
+
+}  // namespace ruruzir

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace ruruzir {
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL InitialiseMainWindow(HWND window);
 void DrawBannerButton(HWND window, const DRAWITEMSTRUCT* item);
@@ -32,3 +34,5 @@ bool RouteDialogKeys(MSG* message);
 
 // The whole start-up and the message loop; returns the process exit code.
 int RunCalculator(HINSTANCE instance, HINSTANCE previousInstance, int showCommand);
+
+}  // namespace ruruzir

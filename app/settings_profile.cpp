@@ -9,9 +9,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/settings_text.h"
-#include "app/ui_platform.h"
+#include "app/calculator_state.h"
+#include "core/settings_text.h"
+#include "dialogs/dialog_controls.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -158,3 +161,5 @@ void SaveSettings() {
   }
   if (!saved) ReportUnsavedSettings(haveFilePath ? filePath : "");
 }
+
+}  // namespace ruruzir

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace ruruzir {
+
 // Reads the ten keys into the main window's controls and the calculator state, from the
 // settings file when it holds the section, otherwise from the profile.
 void LoadSettings(HWND window);
@@ -14,3 +16,5 @@ void SaveSettings();
 
 // The per-user settings file, "%APPDATA%\Ruruzir\ruruzir.ini"; false when it has no place.
 bool SettingsFileLocation(char path[MAX_PATH]);
+
+}  // namespace ruruzir

@@ -2,8 +2,10 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -31,3 +33,5 @@ void FillUnitCombos(HWND window) {
   FillCombo(window, IDC_TARGET_PRESSURE_UNIT, pressureNames, kPressureUnitCount);
   FillCombo(window, IDC_TARGET_MOISTURE_UNIT, moistureTexts, kMoistureUnitCount);
 }
+
+}  // namespace ruruzir

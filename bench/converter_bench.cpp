@@ -5,6 +5,8 @@
 
 #include "convert/converter.h"
 
+using namespace ruruzir;
+
 namespace {
 
 constexpr int kRows = 10000;

@@ -3,25 +3,29 @@
 // FormatReading on every paint.
 #include <benchmark/benchmark.h>
 
-#include "app/calculator_state.h"
-#include "app/reading_format.h"
-#include "app/significant_format.h"
+#include "core/calculator_values.h"
+#include "core/reading_format.h"
+#include "core/significant_format.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
 #include "physics/unit_conversion.h"
 
+using namespace ruruzir;
+
 namespace {
 
-void UseOptions(const benchmark::State& state) {
-  calculator = CalculatorState{};
-  calculator.svpFormulation = static_cast<int32_t>(state.range(0));
-  calculator.enhancementFactor = static_cast<int32_t>(state.range(1));
+// The model of the benchmark's arguments, stored option values.
+MoistureModel ModelOf(const benchmark::State& state) {
+  return ModelFromStoredOptions(static_cast<int32_t>(state.range(0)),
+                                static_cast<int32_t>(state.range(1)));
 }
 
 void FormulationsAndFactors(benchmark::internal::Benchmark* bench) {
   bench->ArgNames({"svp", "factor"});
-  for (int formulation : {HylandWexler, GoffGratch, Sonntag, Magnus}) {
-    for (int factor : {NoFactor, Bogel, Greenspan}) bench->Args({formulation, factor});
+  for (int formulation : {kFormulationHylandWexler, kFormulationGoffGratch, kFormulationSonntag,
+                          kFormulationMagnus}) {
+    for (int factor : {kEnhancementNone, kEnhancementBogel, kEnhancementGreenspan})
+      bench->Args({formulation, factor});
   }
 }
 
@@ -31,11 +35,11 @@ double NextTemperature(double t) {
 }
 
 void BM_SaturationPressureWater(benchmark::State& state) {
-  UseOptions(state);
+  const MoistureModel model = ModelOf(state);
   double t = -80;
   double pressure = 1013.25;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SaturationPressureWater(t, pressure));
+    benchmark::DoNotOptimize(SaturationPressureWater(t, pressure, model));
     t = NextTemperature(t);
     benchmark::DoNotOptimize(pressure);
   }
@@ -43,11 +47,11 @@ void BM_SaturationPressureWater(benchmark::State& state) {
 BENCHMARK(BM_SaturationPressureWater)->Apply(FormulationsAndFactors);
 
 void BM_SaturationPressureIce(benchmark::State& state) {
-  UseOptions(state);
+  const MoistureModel model = ModelOf(state);
   double t = -80;
   double pressure = 1013.25;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SaturationPressureIce(t, pressure));
+    benchmark::DoNotOptimize(SaturationPressureIce(t, pressure, model));
     t = NextTemperature(t);
     benchmark::DoNotOptimize(pressure);
   }
@@ -60,28 +64,32 @@ double NextPartialPressure(double e) {
 }
 
 void BM_SolveDewFrostPoint(benchmark::State& state) {
-  UseOptions(state);
+  const MoistureModel model = ModelOf(state);
   double e = 1e-5;
   double pressure = 1013.25;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure));
+    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure, model));
     e = NextPartialPressure(e);
     benchmark::DoNotOptimize(pressure);
   }
 }
-BENCHMARK(BM_SolveDewFrostPoint)->Args({Sonntag, NoFactor})->Args({GoffGratch, Greenspan});
+BENCHMARK(BM_SolveDewFrostPoint)
+    ->Args({kFormulationSonntag, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
 
 void BM_SolveDewPoint(benchmark::State& state) {
-  UseOptions(state);
+  const MoistureModel model = ModelOf(state);
   double e = 1e-5;
   double pressure = 1013.25;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SolveDewPoint(e, pressure));
+    benchmark::DoNotOptimize(SolveDewPoint(e, pressure, model));
     e = NextPartialPressure(e);
     benchmark::DoNotOptimize(pressure);
   }
 }
-BENCHMARK(BM_SolveDewPoint)->Args({Sonntag, NoFactor})->Args({GoffGratch, Greenspan});
+BENCHMARK(BM_SolveDewPoint)
+    ->Args({kFormulationSonntag, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
 
 // A representative source value for each moisture unit, and a small spread around it.
 const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};
@@ -89,16 +97,17 @@ const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};
 // One conversion cycle: the value into ppmV at the source pressure, then back out of ppmV in
 // the same unit at the target pressure.
 void BM_ToPpmVFromPpmV(benchmark::State& state) {
-  calculator = CalculatorState{};
-  calculator.svpFormulation = GoffGratch;
-  calculator.enhancementFactor = Greenspan;
+  const MoistureModel model = ModelFromStoredOptions(kFormulationGoffGratch, kEnhancementGreenspan);
+  const SideParameters source{25, 16, 8.6, 15.6, DensityMedium::NaturalGas};
+  const SideParameters target{30, 28, 1.9, 20, DensityMedium::Air};
   const int unit = static_cast<int>(state.range(0));
   const double base = kUnitValues[unit];
   double step = 0;
   for (auto _ : state) {
     const double value = base * (1 + step);
-    const double ppmV = ToPpmV(unit, value, 1013.25, 25, 16, 8.6, 15.6, kMediumNaturalGas);
-    benchmark::DoNotOptimize(FromPpmV(unit, ppmV, 2000, 30, 28, 1.9, 20, kMediumAir, 1013.25));
+    const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(unit), value, 1013.25, source, model);
+    benchmark::DoNotOptimize(
+        FromPpmV(static_cast<MoistureUnitCode>(unit), ppmV, 2000, target, 1013.25, model));
     step = step > 0.05 ? 0 : step + 0.001;
   }
 }

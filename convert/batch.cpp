@@ -10,8 +10,10 @@
 #include <cstring>
 #include <memory>
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "convert/converter.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -453,3 +455,5 @@ int ConvertBatch(const ConverterRequest& request, FILE* in, FILE* out, BatchSumm
   const BatchStreams streams{ReadFile, WriteFile, in, out};
   return ConvertBatch(request, streams, summary, 0);
 }
+
+}  // namespace ruruzir

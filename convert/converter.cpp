@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/conversion_steps.h"
-#include "app/number_text.h"
-#include "app/unit_catalogues.h"
+#include "core/conversion_steps.h"
+#include "core/number_text.h"
+#include "core/unit_catalogues.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -15,7 +17,7 @@ namespace {
 // reading was not given (what the window shows after switching from 1013.25 mbar to the unit
 // reads back as 1013.25 mbar in every unit).
 float SidePressureMbar(int unit, double reading) {
-  return std::isnan(reading) ? PressureMbarFromReading(Mbar, 1013.25)
+  return std::isnan(reading) ? PressureMbarFromReading(Code(PressureUnitCode::Mbar), 1013.25)
                              : PressureMbarFromReading(unit, reading);
 }
 
@@ -27,13 +29,12 @@ int ConvertReading(const ConverterRequest& request, double value, double sourceP
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
     return kConvertOutOfRange;
   }
-  calculator.svpFormulation = request.svpFormulation;
-  calculator.enhancementFactor = request.enhancementFactor;
   ComposeResultText(request.sourceUnit, ToSingle(value),
                     SidePressureMbar(request.sourcePressureUnit, sourcePressure), request.source,
                     request.targetUnit,
                     SidePressureMbar(request.targetPressureUnit, targetPressure), request.target,
-                    text, size);
+                    ModelFromStoredOptions(request.svpFormulation, request.enhancementFactor), text,
+                    size);
   return kConvertOk;
 }
 
@@ -66,3 +67,5 @@ void WriteLatin1AsUtf8(const char* text, FILE* out) {
     done += take;
   }
 }
+
+}  // namespace ruruzir

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "app/calculator_state.h"
+#include "core/calculator_values.h"
+
+namespace ruruzir {
 
 // Exit statuses.
 enum ConverterStatus : int {
@@ -103,3 +105,5 @@ size_t Latin1ToUtf8(const char* text, char* utf8, size_t size);
 
 // Writes Windows-1252 text as UTF-8 (the calculator's messages carry degree signs).
 void WriteLatin1AsUtf8(const char* text, FILE* out);
+
+}  // namespace ruruzir

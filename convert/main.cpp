@@ -13,6 +13,8 @@
 #include <windows.h>
 #endif
 
+using namespace ruruzir;
+
 namespace {
 
 #ifdef _WIN32

@@ -11,12 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "app/number_text.h"
-#include "app/unit_catalogues.h"
+#include "core/number_text.h"
+#include "core/unit_catalogues.h"
 #include "convert/converter.h"
-#include "dialogs/temperature_entry.h"
+#include "ruruzir_version.h"
+#include "core/temperature_entry.h"
 
-const char kConverterVersion[] = "3.4";
+namespace ruruzir {
+
+const char kConverterVersion[] = RURUZIR_VERSION;
 
 namespace {
 
@@ -27,31 +30,38 @@ struct NamedCode {
 };
 
 constexpr NamedCode kMoistureUnitNames[] = {
-    {"frost-c", DewFrostPointC, "dew/frost point, degC (frost point below 0 degC)"},
-    {"dew-c", DewPointC, "dew point over supercooled water (no ice), degC"},
-    {"frost-f", DewFrostPointF, "dew/frost point, degF"},
-    {"dew-f", DewPointF, "dew point over supercooled water (no ice), degF"},
-    {"ppmv", PpmV, "parts per million by volume, dry basis (alias ppm)"},
-    {"ppm", PpmV, nullptr},
-    {"ppmw-gas", PpmWGas, "parts per million by weight in a gas (needs --mol-weight)"},
-    {"lb-mmscf", LbsPerMmscf, "lb water per million std ft3 of natural gas (alias lb/mmscf)"},
-    {"lb/mmscf", LbsPerMmscf, nullptr},
-    {"lbs/mmscf", LbsPerMmscf, nullptr},
-    {"g-m3", GramsPerM3, "grams of water per m3 (alias g/m3; --medium, --prevailing)"},
-    {"g/m3", GramsPerM3, nullptr},
-    {"mbar-vp", VapourPressureMbar, "partial water vapour pressure, mbar"},
-    {"rh", RelativeHumidity, "percent relative humidity (alias %rh; needs --ambient)"},
-    {"%rh", RelativeHumidity, nullptr},
-    {"ppmw-liquid", PpmWLiquid, "ppmW dissolved in a liquid (needs --henry)"},
+    {"frost-c", Code(MoistureUnitCode::DewFrostPointC),
+     "dew/frost point, degC (frost point below 0 degC)"},
+    {"dew-c", Code(MoistureUnitCode::DewPointC), "dew point over supercooled water (no ice), degC"},
+    {"frost-f", Code(MoistureUnitCode::DewFrostPointF), "dew/frost point, degF"},
+    {"dew-f", Code(MoistureUnitCode::DewPointF), "dew point over supercooled water (no ice), degF"},
+    {"ppmv", Code(MoistureUnitCode::PpmV), "parts per million by volume, dry basis (alias ppm)"},
+    {"ppm", Code(MoistureUnitCode::PpmV), nullptr},
+    {"ppmw-gas", Code(MoistureUnitCode::PpmWGas),
+     "parts per million by weight in a gas (needs --mol-weight)"},
+    {"lb-mmscf", Code(MoistureUnitCode::LbsPerMmscf),
+     "lb water per million std ft3 of natural gas (alias lb/mmscf)"},
+    {"lb/mmscf", Code(MoistureUnitCode::LbsPerMmscf), nullptr},
+    {"lbs/mmscf", Code(MoistureUnitCode::LbsPerMmscf), nullptr},
+    {"g-m3", Code(MoistureUnitCode::GramsPerM3),
+     "grams of water per m3 (alias g/m3; --medium, --prevailing)"},
+    {"g/m3", Code(MoistureUnitCode::GramsPerM3), nullptr},
+    {"mbar-vp", Code(MoistureUnitCode::VapourPressureMbar), "partial water vapour pressure, mbar"},
+    {"rh", Code(MoistureUnitCode::RelativeHumidity),
+     "percent relative humidity (alias %rh; needs --ambient)"},
+    {"%rh", Code(MoistureUnitCode::RelativeHumidity), nullptr},
+    {"ppmw-liquid", Code(MoistureUnitCode::PpmWLiquid),
+     "ppmW dissolved in a liquid (needs --henry)"},
 };
 
 constexpr NamedCode kPressureUnitNames[] = {
-    {"mbar", Mbar, "millibar (default 1013.25)"},
-    {"psia", Psi, "pounds per square inch, absolute (default 14.696; alias psi)"},
-    {"psi", Psi, nullptr},
-    {"psig", Psig, "pounds per square inch, gauge (default 0)"},
-    {"atm", Atm, "standard atmospheres (default 1)"},
-    {"kpa", Kpa, "kilopascal (default 101.325)"},
+    {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
+    {"psia", Code(PressureUnitCode::Psi),
+     "pounds per square inch, absolute (default 14.696; alias psi)"},
+    {"psi", Code(PressureUnitCode::Psi), nullptr},
+    {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge (default 0)"},
+    {"atm", Code(PressureUnitCode::Atm), "standard atmospheres (default 1)"},
+    {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
 };
 
 constexpr NamedCode kMediumNames[] = {
@@ -61,16 +71,16 @@ constexpr NamedCode kMediumNames[] = {
 };
 
 constexpr NamedCode kFormulationNames[] = {
-    {"goff-gratch", GoffGratch, "Goff-Gratch (default)"},
-    {"hyland-wexler", HylandWexler, "Hyland and Wexler 1983"},
-    {"sonntag", Sonntag, "Sonntag 1990"},
-    {"magnus", Magnus, "Magnus (least accurate)"},
+    {"goff-gratch", kFormulationGoffGratch, "Goff-Gratch (default)"},
+    {"hyland-wexler", kFormulationHylandWexler, "Hyland and Wexler 1983"},
+    {"sonntag", kFormulationSonntag, "Sonntag 1990"},
+    {"magnus", kFormulationMagnus, "Magnus (least accurate)"},
 };
 
 constexpr NamedCode kEnhancementNames[] = {
-    {"none", NoFactor, "no enhancement factor (default)"},
-    {"bogel", Bogel, "Bogel enhancement factor"},
-    {"greenspan", Greenspan, "Greenspan enhancement factor"},
+    {"none", kEnhancementNone, "no enhancement factor (default)"},
+    {"bogel", kEnhancementBogel, "Bogel enhancement factor"},
+    {"greenspan", kEnhancementGreenspan, "Greenspan enhancement factor"},
 };
 
 bool SameLetters(const char* a, const char* b) {
@@ -249,16 +259,16 @@ bool IsNumberLookingLikeAnOption(const char* argument) {
 
 ConverterRequest DefaultConverterRequest() {
   ConverterRequest request{};
-  request.sourceUnit = DewFrostPointC;
-  request.targetUnit = DewFrostPointC;
-  request.sourcePressureUnit = Mbar;
-  request.targetPressureUnit = Mbar;
+  request.sourceUnit = Code(MoistureUnitCode::DewFrostPointC);
+  request.targetUnit = Code(MoistureUnitCode::DewFrostPointC);
+  request.sourcePressureUnit = Code(PressureUnitCode::Mbar);
+  request.targetPressureUnit = Code(PressureUnitCode::Mbar);
   request.sourcePressure = NAN;
   request.targetPressure = NAN;
   request.source = DefaultSideContext();
   request.target = DefaultSideContext();
-  request.svpFormulation = GoffGratch;
-  request.enhancementFactor = NoFactor;
+  request.svpFormulation = kFormulationGoffGratch;
+  request.enhancementFactor = kEnhancementNone;
   request.header = kHeaderAuto;
   return request;
 }
@@ -481,3 +491,5 @@ void PrintConverterHelp(FILE* out) {
       "4 a batch in which some rows failed (standard error then names the first).\n",
       out);
 }
+
+}  // namespace ruruzir

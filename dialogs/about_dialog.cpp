@@ -1,9 +1,12 @@
 // The About box and the distribution notice: both close only through OK (or Enter).
-#include "dialogs/dialog_procedures.h"
+#include "dialogs/dialogs.h"
 
 #include <shellapi.h>
 
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
+namespace {
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -25,3 +28,15 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       return FALSE;
   }
 }
+
+}  // namespace
+
+void ShowAbout(HWND owner) {
+  RunDialog(owner, IDD_ABOUT, AboutDialogProc, nullptr);
+}
+
+void ShowNotice(HWND owner) {
+  RunDialog(owner, IDD_NOTICE, AboutDialogProc, nullptr);
+}
+
+}  // namespace ruruzir

@@ -2,21 +2,22 @@
 // temperature, for grams of water per cubic metre.
 #include <cstdio>
 
-#include "app/calculator_state.h"
-#include "app/number_text.h"
-#include "app/ui_platform.h"
-#include "dialogs/dialog_procedures.h"
-#include "dialogs/temperature_entry.h"
+#include "core/number_text.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialogs.h"
+#include "core/temperature_entry.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
-struct DensityMedium {
+struct MediumButton {
   int id;
   const char* description;
 };
 
-constexpr DensityMedium kMedia[] = {
+constexpr MediumButton kMedia[] = {
     {IDC_MEDIUM_WATER_VAPOUR, " of pure H2O-vapor"},
     {IDC_MEDIUM_AIR, " of Air/H2O-vapor mixture"},
     {IDC_MEDIUM_NATURAL_GAS, " Natural Gas/H2O-vapor mix."},
@@ -29,7 +30,7 @@ const char kStandardTemperatureFahrenheit[] = "60";
 // The description of the selected medium; with none selected (a damaged setting) the medium
 // is computed as pure water vapour, and so described.
 const char* SelectedMediumText(HWND dialog) {
-  for (const DensityMedium& medium : kMedia) {
+  for (const MediumButton& medium : kMedia) {
     if (IsDlgButtonChecked(dialog, medium.id) == BST_CHECKED) return medium.description;
   }
   return kMedia[0].description;
@@ -41,26 +42,24 @@ void EnableTemperatureControls(HWND dialog, BOOL enable) {
   EnableWindow(GetDlgItem(dialog, IDC_PREVAILING_CELSIUS), enable);
 }
 
-void OnInitialise(HWND dialog) {
-  WorkingContext& working = calculator.working;
+void OnInitialise(HWND dialog, DensityChoice& working) {
   CheckRadioButton(dialog, IDC_PREVAILING_CELSIUS, IDC_PREVAILING_FAHRENHEIT,
                    working.prevailingUnit);
   if (working.prevailingUnit == IDC_PREVAILING_FAHRENHEIT) {
     working.prevailingTemperature = ToSingle(FahrenheitFromCelsius(working.prevailingTemperature));
   }
   SetSignificantText(dialog, IDC_PREVAILING_TEMPERATURE, working.prevailingTemperature, 7);
-  CheckRadioButton(dialog, IDC_MEDIUM_WATER_VAPOUR, IDC_MEDIUM_NATURAL_GAS, working.densityMedium);
+  CheckRadioButton(dialog, IDC_MEDIUM_WATER_VAPOUR, IDC_MEDIUM_NATURAL_GAS, working.medium);
   // Handled after initialisation like a click on the stored medium; a medium outside the
   // group (a damaged setting) is not replayed, since it could name OK or a unit button.
-  if (working.densityMedium >= IDC_MEDIUM_WATER_VAPOUR &&
-      working.densityMedium <= IDC_MEDIUM_NATURAL_GAS) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(working.densityMedium, 0), 0);
+  if (working.medium >= IDC_MEDIUM_WATER_VAPOUR && working.medium <= IDC_MEDIUM_NATURAL_GAS) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(working.medium, 0), 0);
   }
 }
 
-void OnMedium(HWND dialog, const DensityMedium& medium) {
-  std::snprintf(calculator.densityDescription, kDescriptionSize, "%s", medium.description);
-  calculator.working.densityMedium = static_cast<uint16_t>(medium.id);
+void OnMedium(HWND dialog, DensityChoice& working, const MediumButton& medium) {
+  std::snprintf(working.description, kDescriptionSize, "%s", medium.description);
+  working.medium = static_cast<uint16_t>(medium.id);
   CheckRadioButton(dialog, IDC_MEDIUM_WATER_VAPOUR, IDC_MEDIUM_NATURAL_GAS, medium.id);
   if (medium.id != IDC_MEDIUM_NATURAL_GAS) {
     EnableTemperatureControls(dialog, TRUE);
@@ -72,14 +71,13 @@ void OnMedium(HWND dialog, const DensityMedium& medium) {
   EnableTemperatureControls(dialog, FALSE);
 }
 
-void OnUnit(HWND dialog, int unitId) {
-  calculator.working.prevailingUnit = static_cast<uint16_t>(unitId);
+void OnUnit(HWND dialog, DensityChoice& working, int unitId) {
+  working.prevailingUnit = static_cast<uint16_t>(unitId);
   CheckRadioButton(dialog, IDC_PREVAILING_CELSIUS, IDC_PREVAILING_FAHRENHEIT, unitId);
 }
 
 // Every OK rebuilds the description, so it ends in exactly one temperature suffix.
-void OnOk(HWND dialog) {
-  WorkingContext& working = calculator.working;
+void OnOk(HWND dialog, DensityChoice& working) {
   const double typed = ReadEditNumber(dialog, IDC_PREVAILING_TEMPERATURE);
   char suffix[kDescriptionSize];
   if (IsDlgButtonChecked(dialog, IDC_PREVAILING_FAHRENHEIT) == BST_CHECKED) {
@@ -96,41 +94,49 @@ void OnOk(HWND dialog) {
                   "C",
                   typed);
   }
-  std::snprintf(calculator.densityDescription, kDescriptionSize, "%s%s", SelectedMediumText(dialog),
-                suffix);
+  std::snprintf(working.description, kDescriptionSize, "%s%s", SelectedMediumText(dialog), suffix);
   if (IsAcceptedTemperature(working.prevailingTemperature)) EndDialog(dialog, 0);
 }
 
-BOOL OnCommand(HWND dialog, int controlId) {
-  for (const DensityMedium& medium : kMedia) {
+BOOL OnCommand(HWND dialog, DensityChoice& working, int controlId) {
+  for (const MediumButton& medium : kMedia) {
     if (medium.id == controlId) {
-      OnMedium(dialog, medium);
+      OnMedium(dialog, working, medium);
       return TRUE;
     }
   }
   switch (controlId) {
     case IDC_PREVAILING_CELSIUS:
     case IDC_PREVAILING_FAHRENHEIT:
-      OnUnit(dialog, controlId);
+      OnUnit(dialog, working, controlId);
       return TRUE;
     case IDOK:
-      OnOk(dialog);
+      OnOk(dialog, working);
       return TRUE;
     default:
       return FALSE;  // Cancel, Escape and the close box do nothing
   }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK DensityDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK DensityDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  KeepDialogData(dialog, message, lParam);
+  DensityChoice* density = DialogData<DensityChoice>(dialog);
+  if (!density) return FALSE;
   switch (message) {
     case WM_INITDIALOG:
-      OnInitialise(dialog);
+      OnInitialise(dialog, *density);
       return TRUE;
     case WM_COMMAND:
-      return OnCommand(dialog, LOWORD(wParam));
+      return OnCommand(dialog, *density, LOWORD(wParam));
     default:
       return FALSE;
   }
 }
+
+}  // namespace
+
+void ChooseDensity(HWND owner, DensityChoice& density) {
+  RunDialog(owner, IDD_DENSITY, DensityDialogProc, &density);
+}
+
+}  // namespace ruruzir

@@ -1,8 +1,9 @@
 // The gas dialog: the carrier gas, and with it the molecular weight, for ppmW in a gas.
-#include "app/calculator_state.h"
-#include "dialogs/dialog_procedures.h"
+#include "dialogs/dialogs.h"
 #include "dialogs/medium_choice.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -22,18 +23,27 @@ constexpr NamedMedium kGases[] = {
     {IDC_GAS_SULFUR_DIOXIDE, 64.0f, " in Sulfur Dioxide mol.wt.=64"},
 };
 
-}  // namespace
-
-INT_PTR CALLBACK GasDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK GasDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  KeepDialogData(dialog, message, lParam);
+  GasChoice* gas = DialogData<GasChoice>(dialog);
+  if (!gas) return FALSE;
   const MediumChoice gasChoice = {
       kGases,
       sizeof kGases / sizeof kGases[0],
       IDC_GAS_OTHER,
       IDC_GAS_OTHER_VALUE,
       " in Unknown Gas of mol.wt.=%5.1f",
-      &calculator.working.gasChoice,
-      &calculator.working.molecularWeight,
-      calculator.gasDescription,
+      &gas->choice,
+      &gas->molecularWeight,
+      gas->description,
   };
   return RunMediumChoiceMessage(gasChoice, dialog, message, wParam);
 }
+
+}  // namespace
+
+void ChooseGas(HWND owner, GasChoice& gas) {
+  RunDialog(owner, IDD_GAS, GasDialogProc, &gas);
+}
+
+}  // namespace ruruzir

@@ -1,8 +1,9 @@
 // The liquid dialog: the liquid, and with it Henry's constant K, for ppmW in a liquid.
-#include "app/calculator_state.h"
-#include "dialogs/dialog_procedures.h"
+#include "dialogs/dialogs.h"
 #include "dialogs/medium_choice.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -14,18 +15,27 @@ constexpr NamedMedium kLiquids[] = {
     {IDC_LIQUID_MIX, 8.6f, " in 50/50 mix of Hexane+Benzene K=8.6"},
 };
 
-}  // namespace
-
-INT_PTR CALLBACK LiquidDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK LiquidDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  KeepDialogData(dialog, message, lParam);
+  LiquidChoice* liquid = DialogData<LiquidChoice>(dialog);
+  if (!liquid) return FALSE;
   const MediumChoice liquidChoice = {
       kLiquids,
       sizeof kLiquids / sizeof kLiquids[0],
       IDC_LIQUID_OTHER,
       IDC_LIQUID_OTHER_VALUE,
       " in Unknown Liquid K=%5.1f",
-      &calculator.working.liquidChoice,
-      &calculator.working.henryConstant,
-      calculator.liquidDescription,
+      &liquid->choice,
+      &liquid->henryConstant,
+      liquid->description,
   };
   return RunMediumChoiceMessage(liquidChoice, dialog, message, wParam);
 }
+
+}  // namespace
+
+void ChooseLiquid(HWND owner, LiquidChoice& liquid) {
+  RunDialog(owner, IDD_LIQUID, LiquidDialogProc, &liquid);
+}
+
+}  // namespace ruruzir

@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/number_text.h"
-#include "app/ui_platform.h"
-#include "dialogs/dialog_procedures.h"
+#include "core/number_text.h"
+#include "dialogs/dialog_controls.h"
+#include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -102,8 +104,6 @@ BOOL OnCommand(HWND dialog, int controlId) {
   }
 }
 
-}  // namespace
-
 INT_PTR CALLBACK LoopCalculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
@@ -115,3 +115,11 @@ INT_PTR CALLBACK LoopCalculatorDialogProc(HWND dialog, UINT message, WPARAM wPar
       return FALSE;
   }
 }
+
+}  // namespace
+
+void RunLoopCalculator(HWND owner) {
+  RunDialog(owner, IDD_LOOP_CALCULATOR, LoopCalculatorDialogProc, nullptr);
+}
+
+}  // namespace ruruzir

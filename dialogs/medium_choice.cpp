@@ -7,9 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/calculator_state.h"
-#include "app/number_text.h"
-#include "app/ui_platform.h"
+#include "core/number_text.h"
+#include "dialogs/dialog_controls.h"
+
+namespace ruruzir {
 
 namespace {
 
@@ -71,3 +72,5 @@ INT_PTR RunMediumChoiceMessage(const MediumChoice& data, HWND dialog, UINT messa
   }
   return TRUE;
 }
+
+}  // namespace ruruzir

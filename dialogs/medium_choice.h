@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+#include "dialogs/dialogs.h"
+
+namespace ruruzir {
+
 struct NamedMedium {
   int id;                   // radio button
   float value;              // molecular weight or Henry's constant
@@ -18,11 +22,13 @@ struct MediumChoice {
   int otherId;              // the "Other" radio button
   int otherValueId;         // its edit box
   const char* otherFormat;  // description of a typed value, formatted with the double typed
-  uint16_t* choice;         // working field that holds the chosen button
-  float* value;             // working field that holds the value
-  char* description;        // the dialog's description text (kDescriptionSize bytes)
+  uint16_t* choice;         // the dialog data's chosen button
+  float* value;             // the dialog data's value
+  char* description;        // the dialog data's description (kDescriptionSize bytes)
 };
 
 // The whole dialog procedure of a medium choice dialog.
 INT_PTR RunMediumChoiceMessage(const MediumChoice& dialogData, HWND dialog, UINT message,
                                WPARAM wParam);
+
+}  // namespace ruruzir

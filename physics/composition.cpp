@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "app/calculator_state.h"
-
+namespace ruruzir {
 namespace {
 
 constexpr double kPartsPerMillion = 1e6;
@@ -48,11 +47,11 @@ double NaturalGasWaterContent(double partialPressure, double totalPressure) {
 }
 
 double VapourDensity(double partialPressure, double totalPressure, double prevailingTemperatureC,
-                     int densityMedium) {
-  if (densityMedium == kMediumNaturalGas) {
+                     DensityMedium densityMedium) {
+  if (densityMedium == DensityMedium::NaturalGas) {
     return NaturalGasWaterContent(partialPressure, totalPressure) * kLbPerMmscfToGramsPerM3;
   }
-  if (densityMedium == kMediumAir) {
+  if (densityMedium == DensityMedium::Air) {
     return kAirMixtureCoefficient * partialPressure /
            (prevailingTemperatureC + kDensityKelvinOffset);
   }
@@ -122,11 +121,11 @@ double PressureFromNaturalGasContent(double waterContent, double totalPressure) 
 }
 
 double PressureFromDensity(double density, double totalPressure, double prevailingTemperatureC,
-                           int densityMedium) {
-  if (densityMedium == kMediumNaturalGas) {
+                           DensityMedium densityMedium) {
+  if (densityMedium == DensityMedium::NaturalGas) {
     return PressureFromNaturalGasContent(density * kGramsPerM3ToLbPerMmscf, totalPressure);
   }
-  if (densityMedium == kMediumAir) {
+  if (densityMedium == DensityMedium::Air) {
     return density * (prevailingTemperatureC + kDensityKelvinOffset) *
            kReciprocalAirMixtureCoefficient;
   }
@@ -134,3 +133,5 @@ double PressureFromDensity(double density, double totalPressure, double prevaili
                               kReciprocalWaterVapourCoefficient) *
          kReciprocalWaterVapourPressureShare;
 }
+
+}  // namespace ruruzir

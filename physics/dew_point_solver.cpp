@@ -5,6 +5,7 @@
 
 #include "physics/saturation_pressure.h"
 
+namespace ruruzir {
 namespace {
 
 constexpr double kFirstEstimateC = -40.0;  // every search starts here
@@ -12,21 +13,22 @@ constexpr double kFirstStepC = 100.0;      // halved before each move
 constexpr double kSmallestStepC = 0.01;    // a halved step below this ends the search
 constexpr double kAcceptanceHalfWidthC = 0.01;
 
-using SaturationFunction = double (*)(double, double);
+using SaturationFunction = double (*)(double, double, const MoistureModel&);
 
 // Raises or lowers the estimate by halved steps until the partial pressure lies between the
 // saturation pressures just below and just above it. An unordered comparison (a NaN pressure)
 // accepts nothing and ends the search without an answer.
-double Bisect(SaturationFunction saturation, double partialPressure, double totalPressure) {
+double Bisect(SaturationFunction saturation, double partialPressure, double totalPressure,
+              const MoistureModel& model) {
   double estimate = kFirstEstimateC;
   double step = kFirstStepC;
   for (;;) {
-    const double above = saturation(estimate + kAcceptanceHalfWidthC, totalPressure);
+    const double above = saturation(estimate + kAcceptanceHalfWidthC, totalPressure, model);
     if (above < partialPressure) {
       step *= 0.5;
       estimate += step;
     } else {
-      const double below = saturation(estimate - kAcceptanceHalfWidthC, totalPressure);
+      const double below = saturation(estimate - kAcceptanceHalfWidthC, totalPressure, model);
       if (below > partialPressure) {
         step *= 0.5;
         estimate -= step;
@@ -50,10 +52,14 @@ double RoundDecimal(double value, int place) {
   return scale * whole;
 }
 
-double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Bisect(SaturationPressureIce, partialPressureMbar, totalPressureMbar);
+double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
+                          const MoistureModel& model) {
+  return Bisect(SaturationPressureIce, partialPressureMbar, totalPressureMbar, model);
 }
 
-double SolveDewPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Bisect(SaturationPressureWater, partialPressureMbar, totalPressureMbar);
+double SolveDewPoint(double partialPressureMbar, double totalPressureMbar,
+                     const MoistureModel& model) {
+  return Bisect(SaturationPressureWater, partialPressureMbar, totalPressureMbar, model);
 }
+
+}  // namespace ruruzir

@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "app/calculator_state.h"
-
+namespace ruruzir {
 namespace {
 
 // Absolute temperature of 0 degC inside the formulations, K.
@@ -72,24 +71,20 @@ double MagnusIce(double t) {
   return kPascalToMbar * std::exp(22.46 * t / (t + 272.2) + kMagnusLnPrefactorPa);
 }
 
-// Options are compared as the low 16 bits of the stored identifiers.
-int LowWord(int32_t value) {
-  return static_cast<int>(static_cast<uint32_t>(value) & 0xFFFFu);
-}
-
 // Base pressure of the formulation in force, over water or over ice.
-double BasePressure(Phase phase, double t) {
+double BasePressure(Formulation formulation, Phase phase, double t) {
   const double kelvin = t + kKelvinOffset;
-  switch (LowWord(calculator.svpFormulation)) {
-    case GoffGratch:
+  switch (formulation) {
+    case Formulation::GoffGratch:
       return phase == Phase::Ice ? GoffGratchIce(kelvin) : GoffGratchWater(kelvin);
-    case HylandWexler:
+    case Formulation::HylandWexler:
       return phase == Phase::Ice ? HylandWexlerIce(kelvin) : HylandWexlerWater(kelvin);
-    case Sonntag:
+    case Formulation::Sonntag:
       return phase == Phase::Ice ? SonntagIce(kelvin) : SonntagWater(kelvin);
-    default:
-      return phase == Phase::Ice ? MagnusIce(t) : MagnusWater(t);
+    case Formulation::Magnus:
+      break;
   }
+  return phase == Phase::Ice ? MagnusIce(t) : MagnusWater(t);
 }
 
 struct GreenspanCoefficients {
@@ -124,34 +119,41 @@ double BogelIceFactor(double e, double p, double t) {
                     (109.0 - 0.35 * t + t * t * 0.0029585798816568047) * (p / e - 1.0));
 }
 
-// e multiplied by the enhancement factor in force. `phase` says which set applies: Greenspan
+// e multiplied by the enhancement factor. `phase` says which set applies: Greenspan
 // distinguishes supercooled water (water below 0 degC) from water and ice.
-double Enhance(Phase phase, double e, double p, double t) {
-  switch (LowWord(calculator.enhancementFactor)) {
-    case Greenspan: {
+double Enhance(EnhancementFactor factor, Phase phase, double e, double p, double t) {
+  switch (factor) {
+    case EnhancementFactor::Greenspan: {
       const GreenspanCoefficients& set = phase == Phase::Ice ? kGreenspanIce
                                          : t < 0.0           ? kGreenspanSupercooled
                                                              : kGreenspanWater;
       return e * GreenspanFactor(set, e, p, t);
     }
-    case Bogel:
+    case EnhancementFactor::Bogel:
       return e * (phase == Phase::Ice ? BogelIceFactor(e, p, t) : BogelWaterFactor(e, p, t));
-    default:
-      return e;
+    case EnhancementFactor::None:
+      break;
   }
+  return e;
 }
 
 }  // namespace
 
-double SaturationPressureWater(double temperatureC, double totalPressureMbar) {
+double SaturationPressureWater(double temperatureC, double totalPressureMbar,
+                               const MoistureModel& model) {
   // Hyland-Wexler has no supercooled-water equation: its ice equation serves below 0 degC.
   const bool hylandWexlerBelowZero =
-      LowWord(calculator.svpFormulation) == HylandWexler && temperatureC < 0.0;
-  const double e = BasePressure(hylandWexlerBelowZero ? Phase::Ice : Phase::Water, temperatureC);
-  return Enhance(Phase::Water, e, totalPressureMbar, temperatureC);
+      model.formulation == Formulation::HylandWexler && temperatureC < 0.0;
+  const double e = BasePressure(model.formulation,
+                                hylandWexlerBelowZero ? Phase::Ice : Phase::Water, temperatureC);
+  return Enhance(model.enhancement, Phase::Water, e, totalPressureMbar, temperatureC);
 }
 
-double SaturationPressureIce(double temperatureC, double totalPressureMbar) {
+double SaturationPressureIce(double temperatureC, double totalPressureMbar,
+                             const MoistureModel& model) {
   const Phase phase = temperatureC < 0.0 ? Phase::Ice : Phase::Water;
-  return Enhance(phase, BasePressure(phase, temperatureC), totalPressureMbar, temperatureC);
+  return Enhance(model.enhancement, phase, BasePressure(model.formulation, phase, temperatureC),
+                 totalPressureMbar, temperatureC);
 }
+
+}  // namespace ruruzir

@@ -1,11 +1,11 @@
 // Moisture units into and out of ppmV.
 #include "physics/unit_conversion.h"
 
-#include "app/unit_catalogues.h"
 #include "physics/composition.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
 
+namespace ruruzir {
 namespace {
 
 constexpr double kFahrenheitOffset = 32.0;
@@ -26,82 +26,83 @@ double DewPointToFahrenheit(double celsius) {
 
 }  // namespace
 
-double ToPpmV(int unit, double value, double totalPressure, double ambientTemperatureC,
-              double molecularWeight, double henryConstant, double prevailingTemperatureC,
-              int densityMedium) {
+double ToPpmV(MoistureUnitCode unit, double value, double totalPressure, const SideParameters& side,
+              const MoistureModel& model) {
   double partialPressure;
   switch (unit) {
-    case DewFrostPointC:
-      partialPressure = SaturationPressureIce(value, totalPressure);
+    case MoistureUnitCode::DewFrostPointC:
+      partialPressure = SaturationPressureIce(value, totalPressure, model);
       break;
-    case DewPointC:
-      partialPressure = SaturationPressureWater(value, totalPressure);
+    case MoistureUnitCode::DewPointC:
+      partialPressure = SaturationPressureWater(value, totalPressure, model);
       break;
-    case DewFrostPointF:
-      partialPressure = SaturationPressureIce(FahrenheitToCelsius(value), totalPressure);
+    case MoistureUnitCode::DewFrostPointF:
+      partialPressure = SaturationPressureIce(FahrenheitToCelsius(value), totalPressure, model);
       break;
-    case DewPointF:
-      partialPressure = SaturationPressureWater(FahrenheitToCelsius(value), totalPressure);
+    case MoistureUnitCode::DewPointF:
+      partialPressure = SaturationPressureWater(FahrenheitToCelsius(value), totalPressure, model);
       break;
-    case PpmV:
+    case MoistureUnitCode::PpmV:
       return value;
-    case PpmWGas:
-      return value * molecularWeight * kReciprocalWaterMolecularWeight;
-    case LbsPerMmscf:
+    case MoistureUnitCode::PpmWGas:
+      return value * side.molecularWeight * kReciprocalWaterMolecularWeight;
+    case MoistureUnitCode::LbsPerMmscf:
       partialPressure = PressureFromNaturalGasContent(value, totalPressure);
       if (partialPressure == NO_SOLUTION) return NO_SOLUTION;
       break;
-    case GramsPerM3:
-      partialPressure =
-          PressureFromDensity(value, totalPressure, prevailingTemperatureC, densityMedium);
+    case MoistureUnitCode::GramsPerM3:
+      partialPressure = PressureFromDensity(value, totalPressure, side.prevailingTemperatureC,
+                                            side.densityMedium);
       if (partialPressure == NO_SOLUTION) return NO_SOLUTION;
       break;
-    case VapourPressureMbar:
+    case MoistureUnitCode::VapourPressureMbar:
       partialPressure = value;
       break;
-    case RelativeHumidity:
-      partialPressure = SaturationPressureWater(ambientTemperatureC, totalPressure) * value * 0.01;
+    case MoistureUnitCode::RelativeHumidity:
+      partialPressure =
+          SaturationPressureWater(side.ambientTemperatureC, totalPressure, model) * value * 0.01;
       break;
-    case PpmWLiquid:
-      partialPressure = value / henryConstant;
+    case MoistureUnitCode::PpmWLiquid:
+      partialPressure = value / side.henryConstant;
       break;
-    default:
+    default:  // no moisture unit
       return totalPressure;
   }
   return PpmVFromPressure(partialPressure, totalPressure);
 }
 
-double FromPpmV(int unit, double ppmV, double totalPressure, double ambientTemperatureC,
-                double molecularWeight, double henryConstant, double prevailingTemperatureC,
-                int densityMedium, double referencePressure) {
+double FromPpmV(MoistureUnitCode unit, double ppmV, double totalPressure,
+                const SideParameters& side, double referencePressure, const MoistureModel& model) {
   switch (unit) {
-    case DewFrostPointC:
-      return SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure);
-    case DewPointC:
-      return SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure);
-    case DewFrostPointF:
+    case MoistureUnitCode::DewFrostPointC:
+      return SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model);
+    case MoistureUnitCode::DewPointC:
+      return SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model);
+    case MoistureUnitCode::DewFrostPointF:
       return DewPointToFahrenheit(
-          SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure));
-    case DewPointF:
+          SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model));
+    case MoistureUnitCode::DewPointF:
       return DewPointToFahrenheit(
-          SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure));
-    case PpmV:
+          SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model));
+    case MoistureUnitCode::PpmV:
       return ppmV;
-    case PpmWGas:
-      return ppmV * kWaterMolecularWeight / molecularWeight;
-    case LbsPerMmscf:
+    case MoistureUnitCode::PpmWGas:
+      return ppmV * kWaterMolecularWeight / side.molecularWeight;
+    case MoistureUnitCode::LbsPerMmscf:
       return NaturalGasWaterContent(PressureFromPpmV(ppmV, referencePressure), referencePressure);
-    case GramsPerM3:
+    case MoistureUnitCode::GramsPerM3:
       return VapourDensity(PressureFromPpmV(ppmV, referencePressure), referencePressure,
-                           prevailingTemperatureC, densityMedium);
-    case VapourPressureMbar:
+                           side.prevailingTemperatureC, side.densityMedium);
+    case MoistureUnitCode::VapourPressureMbar:
       return PressureFromPpmV(ppmV, totalPressure);
-    case RelativeHumidity:
+    case MoistureUnitCode::RelativeHumidity:
       return PressureFromPpmV(ppmV, totalPressure) /
-             SaturationPressureWater(ambientTemperatureC, totalPressure) * kPercent;
-    case PpmWLiquid:
-      return PressureFromPpmV(ppmV, totalPressure) * henryConstant;
-    default:
+             SaturationPressureWater(side.ambientTemperatureC, totalPressure, model) * kPercent;
+    case MoistureUnitCode::PpmWLiquid:
+      return PressureFromPpmV(ppmV, totalPressure) * side.henryConstant;
+    default:  // no moisture unit
       return totalPressure;
   }
 }
+
+}  // namespace ruruzir

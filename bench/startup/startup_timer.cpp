@@ -43,8 +43,8 @@ double TimeOneStart(const char* program) {
   PROCESS_INFORMATION process = {};
   LARGE_INTEGER start, now;
   QueryPerformanceCounter(&start);
-  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return -1.0;
   }
   double elapsed = -1.0;

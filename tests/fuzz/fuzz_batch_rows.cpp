@@ -19,9 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "convert/converter.h"
 #include "tests/fuzz/fuzz_support.h"
+
+using namespace ruruzir;
 
 namespace {
 

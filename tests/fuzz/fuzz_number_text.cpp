@@ -22,8 +22,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "tests/fuzz/fuzz_support.h"
+
+using namespace ruruzir;
 
 namespace {
 

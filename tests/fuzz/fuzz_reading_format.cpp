@@ -22,9 +22,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/number_text.h"
-#include "app/reading_format.h"
+#include "core/number_text.h"
+#include "core/reading_format.h"
 #include "tests/fuzz/fuzz_support.h"
+
+using namespace ruruzir;
 
 namespace {
 

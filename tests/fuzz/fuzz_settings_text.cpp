@@ -28,17 +28,19 @@
 #include <cstring>
 #include <string>
 
-#include "app/calculator_state.h"
-#include "app/number_text.h"
-#include "app/settings_text.h"
-#include "app/significant_format.h"
-#include "app/unit_catalogues.h"
+#include "core/calculator_values.h"
+#include "core/number_text.h"
+#include "core/settings_text.h"
+#include "core/significant_format.h"
+#include "core/unit_catalogues.h"
 #include "tests/fuzz/fuzz_support.h"
+
+using namespace ruruzir;
 
 namespace {
 
 struct Loaded {
-  CalculatorState state;
+  CalculatorValues state;
   float numbers[kSettingsKeyCount];  // the number each key gives its edit box
 };
 
@@ -89,7 +91,7 @@ bool ReadCompletely(const std::string& text, const char* format) {
   return *p == '\0';
 }
 
-void CheckUnits(const CalculatorState& state, const char* when) {
+void CheckUnits(const CalculatorValues& state, const char* when) {
   FUZZ_CHECK(IsMoistureUnitCode(state.sourceMoistureUnit) &&
                  IsPressureUnitCode(state.sourcePressureUnit) &&
                  IsMoistureUnitCode(state.targetMoistureUnit) &&
@@ -121,7 +123,7 @@ void ShowNumber(float number, int digits, char field[kEditReadSize]) {
 // The main window as LoadSettings leaves it: the numbers shown, the loaded units selected;
 // the Preferences dialog shows the options in force.
 MainWindowFields FieldsShowing(Loaded& loaded) {
-  CalculatorState& s = loaded.state;
+  CalculatorValues& s = loaded.state;
   MainWindowFields fields;
   ShowNumber(loaded.numbers[kSrcDew], ShownDigits(kSrcDew), fields.sourceValue);
   fields.sourceUnitIndex = s.sourceMoistureUnit;
@@ -135,7 +137,8 @@ MainWindowFields FieldsShowing(Loaded& loaded) {
   return fields;
 }
 
-std::string Compose(SettingsKey key, const CalculatorState& state, const MainWindowFields& fields) {
+std::string Compose(SettingsKey key, const CalculatorValues& state,
+                    const MainWindowFields& fields) {
   GuardedArea area(kSettingsComposeSize);
   ComposeSettingsText(key, state, fields, area.get());
   FUZZ_CHECK(area.Terminated() && area.GuardsIntact(),
@@ -144,7 +147,7 @@ std::string Compose(SettingsKey key, const CalculatorState& state, const MainWin
   return std::string(area.get());
 }
 
-void ComposeAll(const CalculatorState& state, const MainWindowFields& fields, Texts& texts) {
+void ComposeAll(const CalculatorValues& state, const MainWindowFields& fields, Texts& texts) {
   for (SettingsKey key : kSettingsSaveOrder) texts[key] = Compose(key, state, fields);
 }
 
@@ -170,8 +173,8 @@ void CheckChoice(const char* what, int32_t before, int32_t after) {
 // The values of a completely read key after the round trip, against those before it.
 void CheckRoundTrip(SettingsKey key, const Loaded& first, const MainWindowFields& fields,
                     const Loaded& second) {
-  const CalculatorState& a = first.state;
-  const CalculatorState& b = second.state;
+  const CalculatorValues& a = first.state;
+  const CalculatorValues& b = second.state;
   const char* name = kSettingsKeyNames[key];
   const char* field = key == kSrcDew   ? fields.sourceValue
                       : key == kSrcPrs ? fields.sourcePressure
@@ -269,8 +272,8 @@ bool PowerOfTenSpelling(const std::string& text) {
 
 // True when the members a key loads, and its field number, are the same in both.
 bool SameKeyValues(SettingsKey key, const Loaded& x, const Loaded& y) {
-  const CalculatorState& a = x.state;
-  const CalculatorState& b = y.state;
+  const CalculatorValues& a = x.state;
+  const CalculatorValues& b = y.state;
   switch (key) {
     case kSrcDew:
       return SameBits(x.numbers[key], y.numbers[key]) &&

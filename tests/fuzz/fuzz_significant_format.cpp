@@ -30,9 +30,11 @@
 #include <cstring>
 #include <string>
 
-#include "app/number_text.h"
-#include "app/significant_format.h"
+#include "core/number_text.h"
+#include "core/significant_format.h"
 #include "tests/fuzz/fuzz_support.h"
+
+using namespace ruruzir;
 
 namespace {
 

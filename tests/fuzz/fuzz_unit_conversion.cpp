@@ -1,5 +1,5 @@
 // Fuzz target: ToPpmV and FromPpmV with arbitrary unit codes, doubles, density media and
-// physics options in `calculator`.
+// physics options.
 //
 // Every double is either any bit pattern (NaN, infinities, subnormals included) or a value in
 // a physically sensible range, chosen by the input; codes, media and options are either any
@@ -25,11 +25,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/calculator_state.h"
+#include "core/calculator_values.h"
 #include "physics/no_solution.h"
 #include "physics/saturation_pressure.h"
 #include "physics/unit_conversion.h"
 #include "tests/fuzz/fuzz_support.h"
+
+using namespace ruruzir;
 
 namespace {
 
@@ -88,8 +90,9 @@ void CheckDewPoint(int unit, double result) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider provider(data, size);
-  calculator.svpFormulation = NextChoice(provider, HylandWexler, Magnus);
-  calculator.enhancementFactor = NextChoice(provider, NoFactor, Greenspan);
+  const int formulation = NextChoice(provider, kFormulationHylandWexler, kFormulationMagnus);
+  const int factor = NextChoice(provider, kEnhancementNone, kEnhancementGreenspan);
+  const MoistureModel model = ModelFromStoredOptions(formulation, factor);
   const int unit = NextChoice(provider, -1, 11);
   const double value = NextDouble(provider, -200.0, 1e6);
   const double totalPressure = NextDouble(provider, 1e-3, 1e6);
@@ -98,15 +101,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double henry = NextDouble(provider, 1e-3, 1e3);
   const double prevailing = NextDouble(provider, -100.0, 200.0);
   const int medium = NextChoice(provider, kMediumWaterVapour, kMediumNaturalGas);
+  const SideParameters side{ambient, molecularWeight, henry, prevailing,
+                            DensityMediumFromChoice(medium)};
   const double referencePressure = NextDouble(provider, 1e-3, 1e6);
   const double ppmVInput = NextDouble(provider, 0.0, 1e6);
 
   const double ppmV =
-      ToPpmV(unit, value, totalPressure, ambient, molecularWeight, henry, prevailing, medium);
-  const double direct = FromPpmV(unit, ppmVInput, totalPressure, ambient, molecularWeight, henry,
-                                 prevailing, medium, referencePressure);
-  const double back = FromPpmV(unit, ppmV, totalPressure, ambient, molecularWeight, henry,
-                               prevailing, medium, referencePressure);
+      ToPpmV(static_cast<MoistureUnitCode>(unit), value, totalPressure, side, model);
+  const double direct = FromPpmV(static_cast<MoistureUnitCode>(unit), ppmVInput, totalPressure,
+                                 side, referencePressure, model);
+  const double back = FromPpmV(static_cast<MoistureUnitCode>(unit), ppmV, totalPressure, side,
+                               referencePressure, model);
 
   if (unit < 0 || unit > 10) {
     FUZZ_CHECK(SameBits(ppmV, totalPressure) && SameBits(direct, totalPressure),
@@ -136,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       asserted = WellConditioned(e, totalPressure);
       break;
     case 9: {
-      const double saturation = SaturationPressureWater(ambient, totalPressure);
+      const double saturation = SaturationPressureWater(ambient, totalPressure, model);
       e = saturation * value * 0.01;
       asserted = value > 0 && Moderate(saturation) && WellConditioned(e, totalPressure);
       break;
@@ -152,8 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(std::fabs(back - value) <= kRoundTripTolerance * std::fabs(value),
                "unit %d: %.17g -> %.17g ppmV -> %.17g (P %.17g, ambient %.17g, M %.17g, K %.17g, "
                "options %d %d)",
-               unit, value, ppmV, back, totalPressure, ambient, molecularWeight, henry,
-               calculator.svpFormulation, calculator.enhancementFactor);
+               unit, value, ppmV, back, totalPressure, ambient, molecularWeight, henry, formulation,
+               factor);
   }
   return 0;
 }

@@ -16,9 +16,12 @@
 #include <vector>
 
 #include "app/calculator_state.h"
-#include "app/number_text.h"
+#include "core/number_text.h"
+#include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
+
+using namespace ruruzir;
 
 namespace gui {
 namespace {
@@ -228,7 +231,7 @@ void ExpectGroupShows(HWND dialog, int first, int last, int stored) {
 const std::vector<Step> kGasSteps = {
     Dialog(kGasCaption),
     Call([](HWND d) {
-      ExpectGroupShows(d, IDC_GAS_ACETYLENE, IDC_GAS_OTHER, calculator.working.gasChoice);
+      ExpectGroupShows(d, IDC_GAS_ACETYLENE, IDC_GAS_OTHER, DialogData<GasChoice>(d)->choice);
     }),
     Click(IDC_GAS_OTHER),
     SetText(IDC_GAS_OTHER_VALUE, "-5"),
@@ -244,7 +247,7 @@ const std::vector<Step> kGasSteps = {
 const std::vector<Step> kLiquidSteps = {
     Dialog(kLiquidCaption),
     Call([](HWND d) {
-      ExpectGroupShows(d, IDC_LIQUID_HEXANE, IDC_LIQUID_OTHER, calculator.working.liquidChoice);
+      ExpectGroupShows(d, IDC_LIQUID_HEXANE, IDC_LIQUID_OTHER, DialogData<LiquidChoice>(d)->choice);
     }),
     Click(IDC_LIQUID_OTHER),
     SetText(IDC_LIQUID_OTHER_VALUE, "0"),
@@ -259,9 +262,9 @@ const std::vector<Step> kDensitySteps = {
     Dialog(kDensityCaption),
     Call([](HWND d) {
       ExpectGroupShows(d, IDC_MEDIUM_WATER_VAPOUR, IDC_MEDIUM_NATURAL_GAS,
-                       calculator.working.densityMedium);
+                       DialogData<DensityChoice>(d)->medium);
       ExpectGroupShows(d, IDC_PREVAILING_CELSIUS, IDC_PREVAILING_FAHRENHEIT,
-                       calculator.working.prevailingUnit);
+                       DialogData<DensityChoice>(d)->prevailingUnit);
     }),
     Click(IDC_MEDIUM_WATER_VAPOUR),
     Click(IDC_PREVAILING_CELSIUS),
@@ -277,7 +280,7 @@ const std::vector<Step> kAmbientSteps = {
     Dialog(kAmbientCaption),
     Call([](HWND d) {
       ExpectGroupShows(d, IDC_AMBIENT_CELSIUS, IDC_AMBIENT_FAHRENHEIT,
-                       calculator.working.ambientUnit);
+                       DialogData<AmbientChoice>(d)->unit);
     }),
     Click(IDC_AMBIENT_CELSIUS),
     SetText(IDC_AMBIENT_TEMPERATURE, "-80"),
@@ -291,8 +294,10 @@ const std::vector<Step> kAmbientSteps = {
 const std::vector<Step> kPreferencesSaveSteps = {
     Dialog(kPreferencesCaption),
     Call([](HWND d) {
-      ExpectGroupShows(d, IDC_HYLAND_WEXLER, IDC_MAGNUS, calculator.pendingSvpFormulation);
-      ExpectGroupShows(d, IDC_NO_ENHANCEMENT, IDC_GREENSPAN, calculator.pendingEnhancementFactor);
+      ExpectGroupShows(d, IDC_HYLAND_WEXLER, IDC_MAGNUS,
+                       DialogData<PreferencesChoice>(d)->pendingSvpFormulation);
+      ExpectGroupShows(d, IDC_NO_ENHANCEMENT, IDC_GREENSPAN,
+                       DialogData<PreferencesChoice>(d)->pendingEnhancementFactor);
     }),
     Click(IDC_SAVE_SETTINGS),
     ExpectOpen(),

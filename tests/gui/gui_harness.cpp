@@ -9,9 +9,11 @@
 
 #include "app/calculator_state.h"
 #include "app/main_window.h"
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "app/settings_profile.h"
 #include "resources/resource_ids.h"
+
+using namespace ruruzir;
 
 namespace gui {
 

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "app/calculator_state.h"
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
+
+using namespace ruruzir;
 
 namespace gui {
 namespace {
@@ -158,7 +160,7 @@ TEST_F(KeyboardTest, EnterAndEscapeLeaveTheWindowAsItIs) {
 TEST_F(KeyboardTest, UnitChosenWhileTheValueHasTheFocusKeepsTheReexpressedValue) {
   OpenWindow({{"SrcDew", "-20,0"}});
   ASSERT_EQ(FocusedId(), IDC_SOURCE_VALUE);
-  ChooseComboItem(IDC_SOURCE_MOISTURE_UNIT, PpmV);
+  ChooseComboItem(IDC_SOURCE_MOISTURE_UNIT, Code(MoistureUnitCode::PpmV));
   EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "1018.3");
   EXPECT_TRUE(messages_.empty()) << messages_[0];
   EXPECT_EQ(ResultText(), "-20.0");
@@ -168,7 +170,8 @@ TEST_F(KeyboardTest, LeavingTheValueChecksItAgainstTheUnitShown) {
   OpenWindow({{"SrcDew", "1000,4"}});  // ppmV
   ASSERT_EQ(FocusedId(), IDC_SOURCE_VALUE);
   // The unit changes behind the value's back; leaving the box checks 1000 against degC.
-  SendDlgItemMessageA(window_, IDC_SOURCE_MOISTURE_UNIT, CB_SETCURSEL, DewFrostPointC, 0);
+  SendDlgItemMessageA(window_, IDC_SOURCE_MOISTURE_UNIT, CB_SETCURSEL,
+                      Code(MoistureUnitCode::DewFrostPointC), 0);
   PressKey(VK_TAB);
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(IsRangeMessage(messages_[0])) << messages_[0];

@@ -13,6 +13,8 @@
 #include "tests/expected_unit_texts.h"
 #include "tests/gui/gui_harness.h"
 
+using namespace ruruzir;
+
 namespace gui {
 namespace {
 

@@ -19,9 +19,11 @@
 #include <vector>
 
 #include "app/calculator_state.h"
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
+
+using namespace ruruzir;
 
 namespace gui {
 namespace {

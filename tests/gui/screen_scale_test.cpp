@@ -11,6 +11,8 @@
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
 
+using namespace ruruzir;
+
 namespace gui {
 namespace {
 

@@ -11,9 +11,11 @@
 
 #include "app/calculator_state.h"
 #include "app/settings_profile.h"
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
+
+using namespace ruruzir;
 
 namespace gui {
 namespace {
@@ -286,9 +288,9 @@ TEST_F(SettingsTest, ValuesTypedWithABareExponentComeBackWithTheirUnits) {
   EXPECT_EQ(ReadKey("SrcPrs"), "14.7E+,1");
   Reopen();
   EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "1.5");
-  EXPECT_EQ(Selection(IDC_SOURCE_MOISTURE_UNIT), PpmV);
+  EXPECT_EQ(Selection(IDC_SOURCE_MOISTURE_UNIT), Code(MoistureUnitCode::PpmV));
   EXPECT_EQ(ReadText(IDC_SOURCE_PRESSURE), "14.7");
-  EXPECT_EQ(Selection(IDC_SOURCE_PRESSURE_UNIT), Psi);
+  EXPECT_EQ(Selection(IDC_SOURCE_PRESSURE_UNIT), Code(PressureUnitCode::Psi));
 }
 
 TEST_F(SettingsTest, FieldTextsAreSavedAsTheirFirstFourteenCharacters) {

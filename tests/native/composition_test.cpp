@@ -5,6 +5,10 @@
 
 #include <cmath>
 
+#include "core/calculator_values.h"
+
+using namespace ruruzir;
+
 namespace {
 
 TEST(CompositionTest, PpmVFromPressure) {
@@ -72,11 +76,12 @@ TEST(CompositionTest, VapourDensityByMedium) {
   };
   for (const DensityRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "medium " << row.medium << ", T " << row.temperature);
-    EXPECT_NEAR(VapourDensity(6.1, 1013.25, row.temperature, row.medium), row.expected,
-                row.tolerance);
+    EXPECT_NEAR(VapourDensity(6.1, 1013.25, row.temperature, DensityMediumFromChoice(row.medium)),
+                row.expected, row.tolerance);
   }
   // The air mixture uses 273.16 as the Kelvin offset: at -273.16 the density is unbounded.
-  EXPECT_GT(std::fabs(VapourDensity(6.1, 1013.25, -273.16 + 1e-9, 1029)), 1e9);
+  EXPECT_GT(std::fabs(VapourDensity(6.1, 1013.25, -273.16 + 1e-9, DensityMediumFromChoice(1029))),
+            1e9);
 }
 
 TEST(CompositionTest, PressureFromNaturalGasContent) {
@@ -143,10 +148,13 @@ TEST(CompositionTest, PressureFromNaturalGasContentHasNoAnswerWithoutASingleRoot
 }
 
 TEST(CompositionTest, PressureFromDensity) {
-  EXPECT_NEAR(PressureFromDensity(4.51528, 1013.25, 20, 1029), 6.1, 0.00005);
-  EXPECT_NEAR(PressureFromDensity(4.51528, 1013.25, 20, 1030), 5.9597, 0.00005);
+  EXPECT_NEAR(PressureFromDensity(4.51528, 1013.25, 20, DensityMediumFromChoice(1029)), 6.1,
+              0.00005);
+  EXPECT_NEAR(PressureFromDensity(4.51528, 1013.25, 20, DensityMediumFromChoice(1030)), 5.9597,
+              0.00005);
   // 228.544 pounds per million cubic feet at 5000 mbar: far from the first estimate.
-  EXPECT_NEAR(PressureFromDensity(228.544 / 62.428, 5000, 20, 1030), 23.4, 0.00005);
+  EXPECT_NEAR(PressureFromDensity(228.544 / 62.428, 5000, 20, DensityMediumFromChoice(1030)), 23.4,
+              0.00005);
 }
 
 TEST(CompositionTest, PressureFromDensityInvertsVapourDensityForWaterVapourAndAir) {
@@ -161,9 +169,11 @@ TEST(CompositionTest, PressureFromDensityInvertsVapourDensityForWaterVapourAndAi
           const double e = fraction * pressure;
           SCOPED_TRACE(::testing::Message() << "medium " << medium << ", T " << temperature
                                             << ", P " << pressure << ", e " << e);
-          const double density = VapourDensity(e, pressure, temperature, medium);
-          EXPECT_NEAR(PressureFromDensity(density, pressure, temperature, medium), e,
-                      1e-9 * pressure);
+          const double density =
+              VapourDensity(e, pressure, temperature, DensityMediumFromChoice(medium));
+          EXPECT_NEAR(
+              PressureFromDensity(density, pressure, temperature, DensityMediumFromChoice(medium)),
+              e, 1e-9 * pressure);
         }
       }
     }
@@ -175,7 +185,7 @@ TEST(CompositionTest, PressureFromDensityForNaturalGasIsTheContentBisection) {
   for (double density : densities) {
     for (double temperature : {-10.0, 40.0}) {
       SCOPED_TRACE(::testing::Message() << "density " << density << ", T " << temperature);
-      EXPECT_EQ(PressureFromDensity(density, 1013.25, temperature, 1030),
+      EXPECT_EQ(PressureFromDensity(density, 1013.25, temperature, DensityMediumFromChoice(1030)),
                 PressureFromNaturalGasContent(density * 62.428, 1013.25));
     }
   }

@@ -1,7 +1,7 @@
 // The command-line converter: arguments, single readings, CSV batches and exit statuses.
 #include "convert/converter.h"
 
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+using namespace ruruzir;
 
 namespace {
 
@@ -79,8 +81,8 @@ TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
   EXPECT_EQ(r.sourceUnit, 0);
   EXPECT_EQ(r.targetUnit, 0);
   EXPECT_EQ(r.sourcePressureUnit, 0);
-  EXPECT_EQ(r.svpFormulation, GoffGratch);
-  EXPECT_EQ(r.enhancementFactor, NoFactor);
+  EXPECT_EQ(r.svpFormulation, kFormulationGoffGratch);
+  EXPECT_EQ(r.enhancementFactor, kEnhancementNone);
   EXPECT_EQ(r.source.molecularWeight, 29.0f);
   EXPECT_EQ(r.target.henryConstant, 1.9f);
   EXPECT_EQ(r.source.densityMedium, kMediumNaturalGas);
@@ -167,14 +169,18 @@ TEST(ConverterTest, OptionsAreWrittenAsUsual) {
     const char* name;
     int code;
   };
-  for (const Unit& u :
-       {Unit{"lb/mmscf", LbsPerMmscf}, Unit{"LB-MMSCF", LbsPerMmscf}, Unit{"g/m3", GramsPerM3},
-        Unit{"G-M3", GramsPerM3}, Unit{"%rh", RelativeHumidity}, Unit{"Ppmw-Liquid", PpmWLiquid}}) {
+  for (const Unit& u : {Unit{"lb/mmscf", Code(MoistureUnitCode::LbsPerMmscf)},
+                        Unit{"LB-MMSCF", Code(MoistureUnitCode::LbsPerMmscf)},
+                        Unit{"g/m3", Code(MoistureUnitCode::GramsPerM3)},
+                        Unit{"G-M3", Code(MoistureUnitCode::GramsPerM3)},
+                        Unit{"%rh", Code(MoistureUnitCode::RelativeHumidity)},
+                        Unit{"Ppmw-Liquid", Code(MoistureUnitCode::PpmWLiquid)}}) {
     EXPECT_EQ(Parse({"--from", u.name, "1"}).request.sourceUnit, u.code) << u.name;
   }
-  EXPECT_EQ(Parse({"--pressure-unit", "KPA", "1"}).request.sourcePressureUnit, Kpa);
+  EXPECT_EQ(Parse({"--pressure-unit", "KPA", "1"}).request.sourcePressureUnit,
+            Code(PressureUnitCode::Kpa));
   EXPECT_EQ(Parse({"--medium", "Air", "1"}).request.target.densityMedium, kMediumAir);
-  EXPECT_EQ(Parse({"--formulation", "SONNTAG", "1"}).request.svpFormulation, Sonntag);
+  EXPECT_EQ(Parse({"--formulation", "SONNTAG", "1"}).request.svpFormulation, kFormulationSonntag);
   EXPECT_TRUE(Parse({"-h"}).request.help);
   EXPECT_TRUE(Parse({"--version"}).request.version);
 }
@@ -460,7 +466,7 @@ TEST(ConverterTest, BatchReadsAndWritesFiles) {
   std::fputs("-20\n-40\n", in);
   std::rewind(in);
   ConverterRequest request = DefaultConverterRequest();
-  request.targetUnit = PpmV;
+  request.targetUnit = Code(MoistureUnitCode::PpmV);
   EXPECT_EQ(ConvertBatch(request, in, out), kConvertOk);
   std::rewind(out);
   char buffer[64] = {};

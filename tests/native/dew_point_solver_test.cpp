@@ -6,24 +6,40 @@
 #include <cmath>
 #include <limits>
 
-#include "app/calculator_state.h"
+#include "core/calculator_values.h"
 #include "physics/saturation_pressure.h"
+
+using namespace ruruzir;
 
 namespace {
 
-constexpr int kFormulations[] = {HylandWexler, GoffGratch, Sonntag, Magnus};
-constexpr int kFactors[] = {NoFactor, Bogel, Greenspan};
+// The model the test has chosen with Use() (none: options 0 and 0, Magnus without a factor),
+// and the physics calls made with it.
+MoistureModel model = ModelFromStoredOptions(0, 0);
+double SaturationPressureWater(double t, double p) {
+  return ruruzir::SaturationPressureWater(t, p, model);
+}
+double SaturationPressureIce(double t, double p) {
+  return ruruzir::SaturationPressureIce(t, p, model);
+}
+double SolveDewFrostPoint(double e, double p) {
+  return ruruzir::SolveDewFrostPoint(e, p, model);
+}
+double SolveDewPoint(double e, double p) {
+  return ruruzir::SolveDewPoint(e, p, model);
+}
+
+constexpr int kFormulations[] = {kFormulationHylandWexler, kFormulationGoffGratch,
+                                 kFormulationSonntag, kFormulationMagnus};
+constexpr int kFactors[] = {kEnhancementNone, kEnhancementBogel, kEnhancementGreenspan};
 
 class DewPointSolverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    calculator = CalculatorState{};
-    Use(Sonntag, NoFactor);
+    model = ModelFromStoredOptions(0, 0);
+    Use(kFormulationSonntag, kEnhancementNone);
   }
-  void Use(int formulation, int factor) {
-    calculator.svpFormulation = formulation;
-    calculator.enhancementFactor = factor;
-  }
+  void Use(int formulation, int factor) { model = ModelFromStoredOptions(formulation, factor); }
 };
 
 // A solver result is NO_SOLUTION or a whole number of tenths.
@@ -138,9 +154,10 @@ TEST_F(DewPointSolverTest, ReachEndsJustShortOfMinus140AndPlus60) {
     int formulation;
     int factor;
   };
-  const Options options[] = {{HylandWexler, NoFactor}, {GoffGratch, NoFactor},
-                             {Sonntag, NoFactor},      {Magnus, NoFactor},
-                             {Sonntag, Bogel},         {Sonntag, Greenspan}};
+  const Options options[] = {
+      {kFormulationHylandWexler, kEnhancementNone}, {kFormulationGoffGratch, kEnhancementNone},
+      {kFormulationSonntag, kEnhancementNone},      {kFormulationMagnus, kEnhancementNone},
+      {kFormulationSonntag, kEnhancementBogel},     {kFormulationSonntag, kEnhancementGreenspan}};
   for (const Options& option : options) {
     Use(option.formulation, option.factor);
     for (const ReachRow& row : rows) {
@@ -155,12 +172,12 @@ TEST_F(DewPointSolverTest, ReachEndsJustShortOfMinus140AndPlus60) {
 }
 
 TEST_F(DewPointSolverTest, HylandWexlerSolversAgree) {
-  Use(HylandWexler, NoFactor);
+  Use(kFormulationHylandWexler, kEnhancementNone);
   EXPECT_NEAR(SolveDewFrostPoint(1.0, 1013.25), -20.3, 1e-9);
   EXPECT_NEAR(SolveDewPoint(1.0, 1013.25), -20.3, 1e-9);
   const double pressures[] = {300.0, 1013.25, 10000.0};
-  for (int factor : {NoFactor, Bogel}) {
-    Use(HylandWexler, factor);
+  for (int factor : {kEnhancementNone, kEnhancementBogel}) {
+    Use(kFormulationHylandWexler, factor);
     for (double pressure : pressures) {
       for (double e = 1e-7; e < 150; e *= 3.7) {
         SCOPED_TRACE(::testing::Message()
@@ -172,14 +189,14 @@ TEST_F(DewPointSolverTest, HylandWexlerSolversAgree) {
 }
 
 TEST_F(DewPointSolverTest, GreenspanAtHighPressureLowersTheDewPoint) {
-  Use(Sonntag, Greenspan);
+  Use(kFormulationSonntag, kEnhancementGreenspan);
   EXPECT_NEAR(SolveDewFrostPoint(1.0, 10000), -20.8, 1e-9);
   EXPECT_NEAR(SolveDewPoint(1.0, 10000), -23.1, 1e-9);
 }
 
 TEST_F(DewPointSolverTest, WithoutFactorTheTotalPressureDoesNotMatter) {
   for (int formulation : kFormulations) {
-    Use(formulation, NoFactor);
+    Use(formulation, kEnhancementNone);
     for (double e : {0.0001, 0.5, 1.0, 20.0}) {
       SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", e " << e);
       EXPECT_EQ(SolveDewFrostPoint(e, 1013.25), SolveDewFrostPoint(e, 50000));
@@ -236,7 +253,7 @@ TEST_F(DewPointSolverTest, NonFiniteTotalPressureWithAFactorHasNoSolution) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   for (int formulation : kFormulations) {
-    for (int factor : {Bogel, Greenspan}) {
+    for (int factor : {kEnhancementBogel, kEnhancementGreenspan}) {
       Use(formulation, factor);
       for (double pressure : {nan, inf, -inf}) {
         SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor " << factor

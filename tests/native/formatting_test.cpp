@@ -6,9 +6,11 @@
 #include <limits>
 #include <string>
 
-#include "app/number_text.h"
-#include "app/reading_format.h"
-#include "app/significant_format.h"
+#include "core/number_text.h"
+#include "core/reading_format.h"
+#include "core/significant_format.h"
+
+using namespace ruruzir;
 
 namespace {
 

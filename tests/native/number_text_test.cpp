@@ -1,5 +1,5 @@
 // Reading numbers from typed and stored texts, the same on every C runtime.
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,8 @@
 
 #include <climits>
 #include <cmath>
+
+using namespace ruruzir;
 
 namespace {
 

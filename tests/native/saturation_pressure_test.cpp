@@ -7,12 +7,25 @@
 #include <cmath>
 #include <limits>
 
-#include "app/calculator_state.h"
+#include "core/calculator_values.h"
+
+using namespace ruruzir;
 
 namespace {
 
-constexpr int kFormulations[] = {HylandWexler, GoffGratch, Sonntag, Magnus};
-constexpr int kFactors[] = {NoFactor, Bogel, Greenspan};
+// The model the test has chosen with Use() (none: options 0 and 0, Magnus without a factor),
+// and the physics calls made with it.
+MoistureModel model = ModelFromStoredOptions(0, 0);
+double SaturationPressureWater(double t, double p) {
+  return ruruzir::SaturationPressureWater(t, p, model);
+}
+double SaturationPressureIce(double t, double p) {
+  return ruruzir::SaturationPressureIce(t, p, model);
+}
+
+constexpr int kFormulations[] = {kFormulationHylandWexler, kFormulationGoffGratch,
+                                 kFormulationSonntag, kFormulationMagnus};
+constexpr int kFactors[] = {kEnhancementNone, kEnhancementBogel, kEnhancementGreenspan};
 
 // Half a unit of the sixth significant digit of `shown`, the precision of the reference table,
 // widened by a hair so that a value printed with exactly that rounding still passes.
@@ -23,11 +36,8 @@ double HalfUnitOfSixDigits(double shown) {
 
 class SaturationPressureTest : public ::testing::Test {
  protected:
-  void SetUp() override { calculator = CalculatorState{}; }
-  void Use(int formulation, int factor) {
-    calculator.svpFormulation = formulation;
-    calculator.enhancementFactor = factor;
-  }
+  void SetUp() override { model = ModelFromStoredOptions(0, 0); }
+  void Use(int formulation, int factor) { model = ModelFromStoredOptions(formulation, factor); }
 };
 
 struct ReferenceRow {
@@ -37,18 +47,28 @@ struct ReferenceRow {
   double ice;
 };
 
-// With NoFactor, in mbar; above freezing both functions give the same value.
+// With kEnhancementNone, in mbar; above freezing both functions give the same value.
 const ReferenceRow kReference[] = {
-    {GoffGratch, -40, 0.188944, 0.128178}, {GoffGratch, -20, 1.25292, 1.03074},
-    {GoffGratch, 0, 6.10336, 6.10336},     {GoffGratch, 20, 23.3585, 23.3585},
-    {GoffGratch, 50, 123.334, 123.334},    {HylandWexler, -40, 0.128452, 0.128452},
-    {HylandWexler, -20, 1.03260, 1.03260}, {HylandWexler, 0, 6.11213, 6.11213},
-    {HylandWexler, 20, 23.3880, 23.3880},  {HylandWexler, 50, 123.499, 123.499},
-    {Sonntag, -40, 0.190327, 0.128370},    {Sonntag, -20, 1.25587, 1.03239},
-    {Sonntag, 0, 6.11213, 6.11213},        {Sonntag, 20, 23.3925, 23.3925},
-    {Sonntag, 50, 123.527, 123.527},       {Magnus, -40, 0.190212, 0.127604},
-    {Magnus, -20, 1.25965, 1.02956},       {Magnus, 0, 6.11200, 6.11200},
-    {Magnus, 20, 23.3260, 23.3260},        {Magnus, 50, 123.452, 123.452},
+    {kFormulationGoffGratch, -40, 0.188944, 0.128178},
+    {kFormulationGoffGratch, -20, 1.25292, 1.03074},
+    {kFormulationGoffGratch, 0, 6.10336, 6.10336},
+    {kFormulationGoffGratch, 20, 23.3585, 23.3585},
+    {kFormulationGoffGratch, 50, 123.334, 123.334},
+    {kFormulationHylandWexler, -40, 0.128452, 0.128452},
+    {kFormulationHylandWexler, -20, 1.03260, 1.03260},
+    {kFormulationHylandWexler, 0, 6.11213, 6.11213},
+    {kFormulationHylandWexler, 20, 23.3880, 23.3880},
+    {kFormulationHylandWexler, 50, 123.499, 123.499},
+    {kFormulationSonntag, -40, 0.190327, 0.128370},
+    {kFormulationSonntag, -20, 1.25587, 1.03239},
+    {kFormulationSonntag, 0, 6.11213, 6.11213},
+    {kFormulationSonntag, 20, 23.3925, 23.3925},
+    {kFormulationSonntag, 50, 123.527, 123.527},
+    {kFormulationMagnus, -40, 0.190212, 0.127604},
+    {kFormulationMagnus, -20, 1.25965, 1.02956},
+    {kFormulationMagnus, 0, 6.11200, 6.11200},
+    {kFormulationMagnus, 20, 23.3260, 23.3260},
+    {kFormulationMagnus, 50, 123.452, 123.452},
 };
 
 TEST_F(SaturationPressureTest, ReferenceValuesWithoutEnhancement) {
@@ -57,7 +77,7 @@ TEST_F(SaturationPressureTest, ReferenceValuesWithoutEnhancement) {
     for (double pressure : pressures) {
       SCOPED_TRACE(::testing::Message() << "formulation " << row.formulation << ", t "
                                         << row.temperature << ", P " << pressure);
-      Use(row.formulation, NoFactor);
+      Use(row.formulation, kEnhancementNone);
       EXPECT_NEAR(SaturationPressureWater(row.temperature, pressure), row.water,
                   HalfUnitOfSixDigits(row.water));
       EXPECT_NEAR(SaturationPressureIce(row.temperature, pressure), row.ice,
@@ -75,21 +95,21 @@ struct FactorRow {
 };
 
 const FactorRow kFactorRows[] = {
-    {Bogel, 1013.25, 1.004775, 1.004827, 1.004502},
-    {Bogel, 10000, 1.045801, 1.046452, 1.035015},
-    {Greenspan, 1013.25, 1.004199, 1.004231, 1.003990},
-    {Greenspan, 10000, 1.042591, 1.043169, 1.030746},
+    {kEnhancementBogel, 1013.25, 1.004775, 1.004827, 1.004502},
+    {kEnhancementBogel, 10000, 1.045801, 1.046452, 1.035015},
+    {kEnhancementGreenspan, 1013.25, 1.004199, 1.004231, 1.003990},
+    {kEnhancementGreenspan, 10000, 1.042591, 1.043169, 1.030746},
 };
 
 TEST_F(SaturationPressureTest, EnhancementFactorsWithSonntag) {
   const double tolerance = 0.5e-6 * (1 + 1e-9);
   for (const FactorRow& row : kFactorRows) {
     SCOPED_TRACE(::testing::Message() << "factor " << row.factor << ", P " << row.pressure);
-    Use(Sonntag, NoFactor);
+    Use(kFormulationSonntag, kEnhancementNone);
     const double baseWater = SaturationPressureWater(-20, row.pressure);
     const double baseIce = SaturationPressureIce(-20, row.pressure);
     const double baseWarm = SaturationPressureWater(20, row.pressure);
-    Use(Sonntag, row.factor);
+    Use(kFormulationSonntag, row.factor);
     EXPECT_NEAR(SaturationPressureWater(-20, row.pressure) / baseWater, row.waterMinus20,
                 tolerance);
     EXPECT_NEAR(SaturationPressureIce(-20, row.pressure) / baseIce, row.iceMinus20, tolerance);
@@ -99,7 +119,7 @@ TEST_F(SaturationPressureTest, EnhancementFactorsWithSonntag) {
 }
 
 TEST_F(SaturationPressureTest, EnhancementGrowsWithTotalPressure) {
-  for (int factor : {Bogel, Greenspan}) {
+  for (int factor : {kEnhancementBogel, kEnhancementGreenspan}) {
     for (int formulation : kFormulations) {
       SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor " << factor);
       Use(formulation, factor);
@@ -107,7 +127,7 @@ TEST_F(SaturationPressureTest, EnhancementGrowsWithTotalPressure) {
         const double low = SaturationPressureIce(t, 1013.25);
         const double high = SaturationPressureIce(t, 20000);
         EXPECT_LT(low, high) << "t " << t;
-        Use(formulation, NoFactor);
+        Use(formulation, kEnhancementNone);
         EXPECT_GT(low, SaturationPressureIce(t, 1013.25)) << "t " << t;
         Use(formulation, factor);
       }
@@ -163,10 +183,11 @@ TEST_F(SaturationPressureTest, SupercooledWaterLiesAboveIceExceptHylandWexler) {
                      << "formulation " << formulation << ", factor " << factor << ", t " << t);
         const double water = SaturationPressureWater(t, 1013.25);
         const double ice = SaturationPressureIce(t, 1013.25);
-        if (formulation == HylandWexler) {
-          // Same base pressure below freezing; the factors still tell water from ice (Bogel
-          // takes its water form, Greenspan its supercooled set for the water function).
-          if (factor == NoFactor) {
+        if (formulation == kFormulationHylandWexler) {
+          // Same base pressure below freezing; the factors still tell water from ice
+          // (kEnhancementBogel takes its water form, kEnhancementGreenspan its supercooled set for
+          // the water function).
+          if (factor == kEnhancementNone) {
             EXPECT_DOUBLE_EQ(water, ice);
           }
         } else {
@@ -183,7 +204,7 @@ TEST_F(SaturationPressureTest, UnknownFormulationSelectsMagnus) {
   const double temperatures[] = {-40.0, -20.0, 0.0, 20.0, 50.0};
   for (int factor : kFactors) {
     for (double t : temperatures) {
-      Use(Magnus, factor);
+      Use(kFormulationMagnus, factor);
       const double water = SaturationPressureWater(t, 1013.25);
       const double ice = SaturationPressureIce(t, 1013.25);
       for (int32_t formulation : unknown) {
@@ -195,7 +216,7 @@ TEST_F(SaturationPressureTest, UnknownFormulationSelectsMagnus) {
       }
     }
   }
-  Use(0, NoFactor);
+  Use(0, kEnhancementNone);
   EXPECT_NEAR(SaturationPressureWater(-40, 1013.25), 0.190212, HalfUnitOfSixDigits(0.190212));
   EXPECT_NEAR(SaturationPressureIce(-40, 1013.25), 0.127604, HalfUnitOfSixDigits(0.127604));
 }
@@ -205,39 +226,40 @@ TEST_F(SaturationPressureTest, OptionsAreComparedAsTheirLow16Bits) {
     int32_t stored;
     int32_t meant;
   };
-  const Alias formulations[] = {{0x10000 + HylandWexler, HylandWexler},
-                                {0x10000 + GoffGratch, GoffGratch},
-                                {0x10000 + Sonntag, Sonntag},
-                                {0x7FFF0000 + GoffGratch, GoffGratch}};
-  const Alias factors[] = {{0x10000 + Bogel, Bogel}, {0x10000 + Greenspan, Greenspan}};
+  const Alias formulations[] = {{0x10000 + kFormulationHylandWexler, kFormulationHylandWexler},
+                                {0x10000 + kFormulationGoffGratch, kFormulationGoffGratch},
+                                {0x10000 + kFormulationSonntag, kFormulationSonntag},
+                                {0x7FFF0000 + kFormulationGoffGratch, kFormulationGoffGratch}};
+  const Alias factors[] = {{0x10000 + kEnhancementBogel, kEnhancementBogel},
+                           {0x10000 + kEnhancementGreenspan, kEnhancementGreenspan}};
   for (const Alias& alias : formulations) {
     SCOPED_TRACE(::testing::Message() << "formulation " << alias.stored);
-    Use(alias.meant, NoFactor);
+    Use(alias.meant, kEnhancementNone);
     const double water = SaturationPressureWater(-20, 1013.25);
     const double ice = SaturationPressureIce(-20, 1013.25);
-    Use(alias.stored, NoFactor);
+    Use(alias.stored, kEnhancementNone);
     EXPECT_EQ(SaturationPressureWater(-20, 1013.25), water);
     EXPECT_EQ(SaturationPressureIce(-20, 1013.25), ice);
   }
   for (const Alias& alias : factors) {
     SCOPED_TRACE(::testing::Message() << "factor " << alias.stored);
-    Use(Sonntag, alias.meant);
+    Use(kFormulationSonntag, alias.meant);
     const double water = SaturationPressureWater(-20, 10000);
     const double ice = SaturationPressureIce(-20, 10000);
-    Use(Sonntag, alias.stored);
+    Use(kFormulationSonntag, alias.stored);
     EXPECT_EQ(SaturationPressureWater(-20, 10000), water);
     EXPECT_EQ(SaturationPressureIce(-20, 10000), ice);
   }
-  Use(0x10000 + Sonntag, NoFactor);
+  Use(0x10000 + kFormulationSonntag, kEnhancementNone);
   EXPECT_NEAR(SaturationPressureWater(-40, 1013.25), 0.190327, HalfUnitOfSixDigits(0.190327));
 }
 
 TEST_F(SaturationPressureTest, UnknownFactorMeansNone) {
-  const int32_t unknown[] = {0, 65535, 1025, 1021, -1, 0x10000 + NoFactor};
+  const int32_t unknown[] = {0, 65535, 1025, 1021, -1, 0x10000 + kEnhancementNone};
   const double temperatures[] = {-40.0, -20.0, 0.0, 20.0};
   for (int formulation : kFormulations) {
     for (double t : temperatures) {
-      Use(formulation, NoFactor);
+      Use(formulation, kEnhancementNone);
       const double water = SaturationPressureWater(t, 10000);
       const double ice = SaturationPressureIce(t, 10000);
       for (int32_t factor : unknown) {
@@ -254,7 +276,7 @@ TEST_F(SaturationPressureTest, UnknownFactorMeansNone) {
 TEST_F(SaturationPressureTest, WithoutFactorTheTotalPressureIsIgnored) {
   for (int formulation : kFormulations) {
     SCOPED_TRACE(::testing::Message() << "formulation " << formulation);
-    Use(formulation, NoFactor);
+    Use(formulation, kEnhancementNone);
     for (double t : {-50.0, -1.0, 0.0, 30.0}) {
       EXPECT_EQ(SaturationPressureWater(t, 1013.25), SaturationPressureWater(t, 1.0));
       EXPECT_EQ(SaturationPressureIce(t, 1013.25), SaturationPressureIce(t, 123456.0));
@@ -298,7 +320,7 @@ TEST_F(SaturationPressureTest, NonFiniteArgumentsReturnWithoutFault) {
         for (double pressure : odd) {
           const double water = SaturationPressureWater(t, pressure);
           const double ice = SaturationPressureIce(t, pressure);
-          if (factor == NoFactor) {
+          if (factor == kEnhancementNone) {
             // Without a factor the result is an exponential: never a negative number.
             EXPECT_FALSE(water < 0) << "t " << t << ", P " << pressure;
             EXPECT_FALSE(ice < 0) << "t " << t << ", P " << pressure;

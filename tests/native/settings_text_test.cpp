@@ -1,5 +1,5 @@
 // The value texts of the settings section: composing, reading back, defaults and damage.
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,25 +8,30 @@
 #include <cstring>
 #include <string>
 
-#include "app/significant_format.h"
+#include "core/significant_format.h"
+
+using namespace ruruzir;
 
 namespace {
+
+// The values the settings texts are read into and composed from.
+CalculatorValues calculator;
 
 constexpr char kGuard = '\x5A';
 constexpr int kGuardBytes = 16;
 
 class SettingsTextTest : public ::testing::Test {
  protected:
-  void SetUp() override { calculator = CalculatorState{}; }
+  void SetUp() override { calculator = CalculatorValues{}; }
 
   // The state and controls right after a first start without saved settings, with the
   // Preferences dialog showing the options in force.
-  static CalculatorState FirstStartState() {
-    CalculatorState state{};
-    state.svpFormulation = GoffGratch;
-    state.enhancementFactor = NoFactor;
-    state.pendingSvpFormulation = GoffGratch;
-    state.pendingEnhancementFactor = NoFactor;
+  static CalculatorValues FirstStartState() {
+    CalculatorValues state{};
+    state.svpFormulation = kFormulationGoffGratch;
+    state.enhancementFactor = kEnhancementNone;
+    state.pendingSvpFormulation = kFormulationGoffGratch;
+    state.pendingEnhancementFactor = kEnhancementNone;
     state.source = DefaultSideContext();
     state.target = DefaultSideContext();
     ApplySource(state);
@@ -41,7 +46,7 @@ class SettingsTextTest : public ::testing::Test {
   }
 
   // Composes into a 52-byte area followed by guard bytes, and checks both.
-  static std::string Compose(SettingsKey key, const CalculatorState& state,
+  static std::string Compose(SettingsKey key, const CalculatorValues& state,
                              const MainWindowFields& fields) {
     char area[kSettingsComposeSize + kGuardBytes];
     std::memset(area, kGuard, sizeof area);
@@ -98,7 +103,7 @@ TEST_F(SettingsTextTest, ProfileWrittenAfterAFirstStart) {
       {kSWVPcal, "1019,1022"},
       {kLiq, "1054,1.900000,1054,1.900000"},
   };
-  const CalculatorState state = FirstStartState();
+  const CalculatorValues state = FirstStartState();
   const MainWindowFields fields = FirstStartFields();
   for (const KeyText& row : rows) {
     SCOPED_TRACE(kSettingsKeyNames[row.key]);
@@ -107,7 +112,7 @@ TEST_F(SettingsTextTest, ProfileWrittenAfterAFirstStart) {
 }
 
 TEST_F(SettingsTextTest, ComposeTakesIndicesFromTheFieldsAndChoicesAsLow16Bits) {
-  CalculatorState state = FirstStartState();
+  CalculatorValues state = FirstStartState();
   state.sourceMoistureUnit = 9;  // the saved unit codes come from the combo boxes
   state.source.gasChoice = -1;
   state.target.gasChoice = 0x10000 + kGasAir;
@@ -119,9 +124,9 @@ TEST_F(SettingsTextTest, ComposeTakesIndicesFromTheFieldsAndChoicesAsLow16Bits) 
   state.target.liquidChoice = kLiquidOther;
   state.target.henryConstant = 0.35f;
   state.source.ambientUnit = kAmbientFahrenheit;
-  state.pendingSvpFormulation = Sonntag;
-  state.pendingEnhancementFactor = Greenspan;
-  state.svpFormulation = Magnus;  // the options in force are not what is saved
+  state.pendingSvpFormulation = kFormulationSonntag;
+  state.pendingEnhancementFactor = kEnhancementGreenspan;
+  state.svpFormulation = kFormulationMagnus;  // the options in force are not what is saved
   MainWindowFields fields = FirstStartFields();
   std::strcpy(fields.sourceValue, "enter new val");
   fields.sourceUnitIndex = 4;
@@ -169,7 +174,7 @@ TEST_F(SettingsTextTest, LoadSourceValue) {
   };
   for (const MoistureLoadRow& row : rows) {
     SCOPED_TRACE(row.text);
-    calculator = CalculatorState{};
+    calculator = CalculatorValues{};
     float number = -1;
     LoadSettingsText(kSrcDew, row.text, calculator, &number);
     EXPECT_EQ(Shown(number, 5), row.shown);
@@ -192,7 +197,7 @@ TEST_F(SettingsTextTest, LoadPressures) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << kSettingsKeyNames[row.key] << " " << row.text);
-    calculator = CalculatorState{};
+    calculator = CalculatorValues{};
     float number = -1;
     LoadSettingsText(row.key, row.text, calculator, &number);
     EXPECT_EQ(Shown(number, 6), row.shown);
@@ -236,8 +241,8 @@ TEST_F(SettingsTextTest, LoadSideParameters) {
   EXPECT_EQ(calculator.source.densityMedium, 1029);
   EXPECT_EQ(calculator.target.densityMedium, 1028);
   LoadSettingsText(kSWVPcal, "1020,1024", calculator, &number);
-  EXPECT_EQ(calculator.svpFormulation, Sonntag);
-  EXPECT_EQ(calculator.enhancementFactor, Greenspan);
+  EXPECT_EQ(calculator.svpFormulation, kFormulationSonntag);
+  EXPECT_EQ(calculator.enhancementFactor, kEnhancementGreenspan);
 }
 
 TEST_F(SettingsTextTest, LoadingAParameterKeyAppliesTheSourceValue) {
@@ -256,7 +261,7 @@ TEST_F(SettingsTextTest, LoadingAParameterKeyAppliesTheSourceValue) {
 }
 
 TEST_F(SettingsTextTest, HenryConstantTooSmallForSixDecimalsComesBackAsZero) {
-  CalculatorState state = FirstStartState();
+  CalculatorValues state = FirstStartState();
   state.source.henryConstant = 0.0000004f;
   const std::string text = Compose(kLiq, state, FirstStartFields());
   EXPECT_EQ(text, "1054,0.000000,1054,1.900000");
@@ -268,7 +273,7 @@ TEST_F(SettingsTextTest, HenryConstantTooSmallForSixDecimalsComesBackAsZero) {
 
 TEST_F(SettingsTextTest, EmptyTextsGiveDefaults) {
   // Start from values that differ from every default.
-  CalculatorState before{};
+  CalculatorValues before{};
   before.svpFormulation = 7;
   before.enhancementFactor = 8;
   before.sourceMoistureUnit = 3;
@@ -291,8 +296,8 @@ TEST_F(SettingsTextTest, EmptyTextsGiveDefaults) {
   EXPECT_EQ(calculator.sourcePressureUnit, 0);
   EXPECT_EQ(calculator.targetMoistureUnit, 0);
   EXPECT_EQ(calculator.targetPressureUnit, 0);
-  EXPECT_EQ(calculator.svpFormulation, GoffGratch);
-  EXPECT_EQ(calculator.enhancementFactor, NoFactor);
+  EXPECT_EQ(calculator.svpFormulation, kFormulationGoffGratch);
+  EXPECT_EQ(calculator.enhancementFactor, kEnhancementNone);
   for (const SideContext* side : {&calculator.source, &calculator.target}) {
     EXPECT_EQ(side->gasChoice, kGasAir);
     EXPECT_EQ(side->molecularWeight, 29.0f);
@@ -313,8 +318,8 @@ TEST_F(SettingsTextTest, PartialParseLeavesLaterMembersUnchanged) {
   calculator.source = odd;
   calculator.target = odd;
   calculator.sourceMoistureUnit = 3;
-  calculator.svpFormulation = Sonntag;
-  calculator.enhancementFactor = Bogel;
+  calculator.svpFormulation = kFormulationSonntag;
+  calculator.enhancementFactor = kEnhancementBogel;
   float number = -1;
 
   LoadSettingsText(kMolWt, "1005,44", calculator, &number);
@@ -336,8 +341,8 @@ TEST_F(SettingsTextTest, PartialParseLeavesLaterMembersUnchanged) {
   EXPECT_EQ(calculator.source.ambientTemperature, odd.ambientTemperature);
 
   LoadSettingsText(kSWVPcal, "1021", calculator, &number);
-  EXPECT_EQ(calculator.svpFormulation, Magnus);
-  EXPECT_EQ(calculator.enhancementFactor, Bogel);
+  EXPECT_EQ(calculator.svpFormulation, kFormulationMagnus);
+  EXPECT_EQ(calculator.enhancementFactor, kEnhancementBogel);
 
   LoadSettingsText(kSrcDew, "12", calculator, &number);
   EXPECT_EQ(number, 12.0f);
@@ -349,11 +354,11 @@ TEST_F(SettingsTextTest, UnreadableOptionsOnAFirstLoadStayZero) {
   LoadSettingsText(kSWVPcal, "abc", calculator, &number);
   EXPECT_EQ(calculator.svpFormulation, 0);
   EXPECT_EQ(calculator.enhancementFactor, 0);
-  calculator.svpFormulation = Sonntag;
-  calculator.enhancementFactor = Greenspan;
+  calculator.svpFormulation = kFormulationSonntag;
+  calculator.enhancementFactor = kEnhancementGreenspan;
   LoadSettingsText(kSWVPcal, "abc", calculator, &number);
-  EXPECT_EQ(calculator.svpFormulation, Sonntag);
-  EXPECT_EQ(calculator.enhancementFactor, Greenspan);
+  EXPECT_EQ(calculator.svpFormulation, kFormulationSonntag);
+  EXPECT_EQ(calculator.enhancementFactor, kEnhancementGreenspan);
 }
 
 TEST_F(SettingsTextTest, UnitIndexOutsideTheCatalogueLoadsUnitZero) {
@@ -401,9 +406,9 @@ TEST_F(SettingsTextTest, TextWithoutLeadingNumberShowsTheDefault) {
 }
 
 TEST_F(SettingsTextTest, ComposeLoadComposeIsStable) {
-  CalculatorState state{};
-  state.pendingSvpFormulation = Sonntag;
-  state.pendingEnhancementFactor = Greenspan;
+  CalculatorValues state{};
+  state.pendingSvpFormulation = kFormulationSonntag;
+  state.pendingEnhancementFactor = kEnhancementGreenspan;
   state.source = SideContext{1004, 44.0625f, 1057, 0.35f, 1016, -5.5f, 1034, 37.75f, 1029};
   state.target = SideContext{1013, 2.016f, 1059, 123.456f, 1015, 30.0f, 1033, 15.6f, 1028};
   MainWindowFields fields{};
@@ -420,7 +425,7 @@ TEST_F(SettingsTextTest, ComposeLoadComposeIsStable) {
     first[key] = Compose(static_cast<SettingsKey>(key), state, fields);
   }
   // Load everything into a fresh state, as at a start, and rebuild the controls from it.
-  CalculatorState loaded{};
+  CalculatorValues loaded{};
   float numbers[kSettingsKeyCount] = {};
   for (SettingsKey key : kSettingsLoadOrder) {
     LoadSettingsText(key, first[key].c_str(), loaded, &numbers[key]);
@@ -447,7 +452,7 @@ TEST_F(SettingsTextTest, HugeValuesAreCutAtTheCompositionArea) {
   const float huge[] = {1e30f, FLT_MAX, -FLT_MAX};
   for (float value : huge) {
     SCOPED_TRACE(::testing::Message() << value);
-    CalculatorState state = FirstStartState();
+    CalculatorValues state = FirstStartState();
     state.source.molecularWeight = value;
     state.target.molecularWeight = value;
     state.source.henryConstant = value;
@@ -466,7 +471,7 @@ TEST_F(SettingsTextTest, HugeValuesAreCutAtTheCompositionArea) {
       EXPECT_LE(text.size(), static_cast<size_t>(kSettingsComposeSize - 1));
     }
   }
-  CalculatorState state = FirstStartState();
+  CalculatorValues state = FirstStartState();
   state.source.molecularWeight = 1e30f;
   state.target.molecularWeight = 1e30f;
   const std::string text = Compose(kMolWt, state, FirstStartFields());

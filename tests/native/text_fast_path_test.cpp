@@ -10,8 +10,10 @@
 #include <random>
 #include <string>
 
-#include "app/number_text.h"
-#include "app/reading_format.h"
+#include "core/number_text.h"
+#include "core/reading_format.h"
+
+using namespace ruruzir;
 
 namespace {
 

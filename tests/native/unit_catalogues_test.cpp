@@ -1,5 +1,5 @@
 // The moisture and pressure unit catalogues and the two pressure conversion rules.
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <string>
 
 #include "physics/dew_point_solver.h"
+
+using namespace ruruzir;
 
 namespace {
 
@@ -24,11 +26,21 @@ TEST(UnitCataloguesTest, MoistureItemTextsAreByteExact) {
 TEST(UnitCataloguesTest, CodesNameTheRows) {
   EXPECT_EQ(kMoistureUnitCount, 11);
   EXPECT_EQ(kPressureUnitCount, 5);
-  const int moisture[] = {
-      DewFrostPointC, DewPointC,  DewFrostPointF,     DewPointF,        PpmV,      PpmWGas,
-      LbsPerMmscf,    GramsPerM3, VapourPressureMbar, RelativeHumidity, PpmWLiquid};
+  const int moisture[] = {Code(MoistureUnitCode::DewFrostPointC),
+                          Code(MoistureUnitCode::DewPointC),
+                          Code(MoistureUnitCode::DewFrostPointF),
+                          Code(MoistureUnitCode::DewPointF),
+                          Code(MoistureUnitCode::PpmV),
+                          Code(MoistureUnitCode::PpmWGas),
+                          Code(MoistureUnitCode::LbsPerMmscf),
+                          Code(MoistureUnitCode::GramsPerM3),
+                          Code(MoistureUnitCode::VapourPressureMbar),
+                          Code(MoistureUnitCode::RelativeHumidity),
+                          Code(MoistureUnitCode::PpmWLiquid)};
   for (int row = 0; row < kMoistureUnitCount; ++row) EXPECT_EQ(moisture[row], row);
-  const int pressure[] = {Mbar, Psi, Psig, Atm, Kpa};
+  const int pressure[] = {Code(PressureUnitCode::Mbar), Code(PressureUnitCode::Psi),
+                          Code(PressureUnitCode::Psig), Code(PressureUnitCode::Atm),
+                          Code(PressureUnitCode::Kpa)};
   for (int row = 0; row < kPressureUnitCount; ++row) EXPECT_EQ(pressure[row], row);
 }
 
@@ -59,7 +71,7 @@ TEST(UnitCataloguesTest, ParameterisedUnitsAndCaptions) {
               std::string(row.caption));
     EXPECT_EQ(std::strchr(MoistureUnits[row.code].itemText, '|') != nullptr, row.parameterised);
   }
-  EXPECT_EQ(CaptionLength(PpmWGas), 47);  // the longest caption
+  EXPECT_EQ(CaptionLength(Code(MoistureUnitCode::PpmWGas)), 47);  // the longest caption
   for (int code : {-1, 11, 100}) EXPECT_FALSE(IsParameterisedUnit(code)) << code;
 }
 
@@ -97,13 +109,13 @@ struct ConversionRow {
 
 TEST(UnitCataloguesTest, ReadingsToMillibar) {
   const ConversionRow rows[] = {
-      {Psig, 0, 1013.25, 0},
-      {Psi, 0, 0, 0},
-      {Psi, 14.5038, 999.99998, 0.000005},
-      {Atm, 1, 1013.2534, 0.00005},
-      {Kpa, 100, 999.99999, 0.000005},
-      {Mbar, 1013.25, 1013.25, 0},
-      {Mbar, -3.5, -3.5, 0},
+      {Code(PressureUnitCode::Psig), 0, 1013.25, 0},
+      {Code(PressureUnitCode::Psi), 0, 0, 0},
+      {Code(PressureUnitCode::Psi), 14.5038, 999.99998, 0.000005},
+      {Code(PressureUnitCode::Atm), 1, 1013.2534, 0.00005},
+      {Code(PressureUnitCode::Kpa), 100, 999.99999, 0.000005},
+      {Code(PressureUnitCode::Mbar), 1013.25, 1013.25, 0},
+      {Code(PressureUnitCode::Mbar), -3.5, -3.5, 0},
   };
   for (const ConversionRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "code " << row.code << ", reading " << row.reading);
@@ -113,10 +125,10 @@ TEST(UnitCataloguesTest, ReadingsToMillibar) {
 
 TEST(UnitCataloguesTest, MillibarToReadings) {
   const ConversionRow rows[] = {
-      {Atm, 0.9999967, 1013.25, 0.00000005},
-      {Psig, 0, 1013.25, 0},
-      {Psi, 0, 0, 0},
-      {Mbar, 1013.25, 1013.25, 0},
+      {Code(PressureUnitCode::Atm), 0.9999967, 1013.25, 0.00000005},
+      {Code(PressureUnitCode::Psig), 0, 1013.25, 0},
+      {Code(PressureUnitCode::Psi), 0, 0, 0},
+      {Code(PressureUnitCode::Mbar), 1013.25, 1013.25, 0},
   };
   for (const ConversionRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "code " << row.code << ", mbar " << row.millibar);
@@ -130,7 +142,11 @@ TEST(UnitCataloguesTest, StandardAtmosphereInEveryUnitAfterRounding) {
     int code;
     double shown;
   };
-  const Row rows[] = {{Mbar, 1013.25}, {Psi, 14.696}, {Psig, 0}, {Atm, 1}, {Kpa, 101.325}};
+  const Row rows[] = {{Code(PressureUnitCode::Mbar), 1013.25},
+                      {Code(PressureUnitCode::Psi), 14.696},
+                      {Code(PressureUnitCode::Psig), 0},
+                      {Code(PressureUnitCode::Atm), 1},
+                      {Code(PressureUnitCode::Kpa), 101.325}};
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << "code " << row.code);
     const float reading = static_cast<float>(MbarToPressure(row.code, 1013.25));
@@ -139,7 +155,8 @@ TEST(UnitCataloguesTest, StandardAtmosphereInEveryUnitAfterRounding) {
     const float millibar = static_cast<float>(PressureToMbar(row.code, row.shown));
     EXPECT_NEAR(RoundDecimal(millibar, -2), 1013.25, 1e-9);
   }
-  EXPECT_NEAR(RoundDecimal(static_cast<float>(MbarToPressure(Atm, 1)), -3), 0.001, 1e-12);
+  EXPECT_NEAR(RoundDecimal(static_cast<float>(MbarToPressure(Code(PressureUnitCode::Atm), 1)), -3),
+              0.001, 1e-12);
 }
 
 TEST(UnitCataloguesTest, RulesAreInverse) {

@@ -8,23 +8,25 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/calculator_state.h"
-#include "app/conversion_steps.h"
-#include "app/unit_catalogues.h"
+#include "core/calculator_values.h"
+#include "core/conversion_steps.h"
+#include "core/unit_catalogues.h"
 #include "physics/composition.h"
 
+using namespace ruruzir;
+
 namespace {
+
+// The model the test has chosen with Use() (none: options 0 and 0, Magnus without a factor).
+MoistureModel model = ModelFromStoredOptions(0, 0);
 
 class UnitConversionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    calculator = CalculatorState{};
-    Use(GoffGratch, Greenspan);
+    model = ModelFromStoredOptions(0, 0);
+    Use(kFormulationGoffGratch, kEnhancementGreenspan);
   }
-  void Use(int formulation, int factor) {
-    calculator.svpFormulation = formulation;
-    calculator.enhancementFactor = factor;
-  }
+  void Use(int formulation, int factor) { model = ModelFromStoredOptions(formulation, factor); }
 };
 
 // One side's parameters as the conversions take them.
@@ -36,14 +38,18 @@ struct Side {
   int medium;
 };
 
+SideParameters Parameters(const Side& side) {
+  return {side.ambient, side.molecularWeight, side.henry, side.prevailing,
+          DensityMediumFromChoice(side.medium)};
+}
+
 double To(int unit, double value, double pressure, const Side& side) {
-  return ToPpmV(unit, value, pressure, side.ambient, side.molecularWeight, side.henry,
-                side.prevailing, side.medium);
+  return ToPpmV(static_cast<MoistureUnitCode>(unit), value, pressure, Parameters(side), model);
 }
 
 double From(int unit, double ppmV, double pressure, const Side& side, double reference) {
-  return FromPpmV(unit, ppmV, pressure, side.ambient, side.molecularWeight, side.henry,
-                  side.prevailing, side.medium, reference);
+  return FromPpmV(static_cast<MoistureUnitCode>(unit), ppmV, pressure, Parameters(side), reference,
+                  model);
 }
 
 struct FromRow {
@@ -108,12 +114,13 @@ TEST_F(UnitConversionTest, ToPpmVReferenceValues) {
 TEST_F(UnitConversionTest, NoSolutionCases) {
   const Side side{20, 29, 1.9, 20, kMediumNaturalGas};
   // Natural gas above about 395600 mbar, and more water than pure vapour at the pressure.
-  EXPECT_EQ(To(LbsPerMmscf, 40, 500000, side), NO_SOLUTION);
-  EXPECT_EQ(To(GramsPerM3, 0.3, 500000, side), NO_SOLUTION);
-  EXPECT_EQ(To(LbsPerMmscf, 1e6, 1013.25, side), NO_SOLUTION);
+  EXPECT_EQ(To(Code(MoistureUnitCode::LbsPerMmscf), 40, 500000, side), NO_SOLUTION);
+  EXPECT_EQ(To(Code(MoistureUnitCode::GramsPerM3), 0.3, 500000, side), NO_SOLUTION);
+  EXPECT_EQ(To(Code(MoistureUnitCode::LbsPerMmscf), 1e6, 1013.25, side), NO_SOLUTION);
   // A ppmV whose dew point lies above +60 degC: no temperature in degF either.
   const double wet = PpmVFromPressure(250, 1013.25);
-  for (int unit : {DewFrostPointC, DewPointC, DewFrostPointF, DewPointF}) {
+  for (int unit : {Code(MoistureUnitCode::DewFrostPointC), Code(MoistureUnitCode::DewPointC),
+                   Code(MoistureUnitCode::DewFrostPointF), Code(MoistureUnitCode::DewPointF)}) {
     SCOPED_TRACE(::testing::Message() << "unit " << unit);
     EXPECT_EQ(From(unit, wet, 1013.25, side, 1013.25), NO_SOLUTION);
     EXPECT_EQ(From(unit, 0.0, 1013.25, side, 1013.25), NO_SOLUTION);
@@ -134,7 +141,7 @@ TEST_F(UnitConversionTest, IndexOutsideTheCatalogueReturnsTheTotalPressure) {
 
 TEST_F(UnitConversionTest, NaturalGasAndDensityTargetsUseTheReferencePressure) {
   const Side side{20, 29, 1.9, 15.6, kMediumNaturalGas};
-  for (int unit : {LbsPerMmscf, GramsPerM3}) {
+  for (int unit : {Code(MoistureUnitCode::LbsPerMmscf), Code(MoistureUnitCode::GramsPerM3)}) {
     SCOPED_TRACE(::testing::Message() << "unit " << unit);
     const double atReference = From(unit, 5000, 1500, side, 1500);
     EXPECT_EQ(From(unit, 5000, 300, side, 1500), atReference);
@@ -147,10 +154,12 @@ TEST_F(UnitConversionTest, DewPointsInFahrenheitFollowTheRoundedCelsiusValue) {
   const Side side{20, 29, 1.9, 20, kMediumNaturalGas};
   for (double ppmV : {3.0, 120.0, 5000.0, 40000.0}) {
     SCOPED_TRACE(::testing::Message() << "ppmV " << ppmV);
-    const double frost = From(DewFrostPointC, ppmV, 1013.25, side, 1013.25);
-    const double dew = From(DewPointC, ppmV, 1013.25, side, 1013.25);
-    EXPECT_DOUBLE_EQ(From(DewFrostPointF, ppmV, 1013.25, side, 1013.25), frost * 0.2 * 9 + 32);
-    EXPECT_DOUBLE_EQ(From(DewPointF, ppmV, 1013.25, side, 1013.25), dew * 0.2 * 9 + 32);
+    const double frost = From(Code(MoistureUnitCode::DewFrostPointC), ppmV, 1013.25, side, 1013.25);
+    const double dew = From(Code(MoistureUnitCode::DewPointC), ppmV, 1013.25, side, 1013.25);
+    EXPECT_DOUBLE_EQ(From(Code(MoistureUnitCode::DewFrostPointF), ppmV, 1013.25, side, 1013.25),
+                     frost * 0.2 * 9 + 32);
+    EXPECT_DOUBLE_EQ(From(Code(MoistureUnitCode::DewPointF), ppmV, 1013.25, side, 1013.25),
+                     dew * 0.2 * 9 + 32);
   }
 }
 
@@ -161,8 +170,10 @@ struct Options {
   int factor;
 };
 
-const Options kOptionSets[] = {
-    {GoffGratch, Greenspan}, {Sonntag, NoFactor}, {HylandWexler, Bogel}, {Magnus, NoFactor}};
+const Options kOptionSets[] = {{kFormulationGoffGratch, kEnhancementGreenspan},
+                               {kFormulationSonntag, kEnhancementNone},
+                               {kFormulationHylandWexler, kEnhancementBogel},
+                               {kFormulationMagnus, kEnhancementNone}};
 const double kPressures[] = {200, 1013.25, 3000, 10000};
 
 struct DewRow {
@@ -174,10 +185,16 @@ struct DewRow {
 TEST_F(UnitConversionTest, RoundTripDewPoints) {
   const Side side{20, 29, 1.9, 20, kMediumNaturalGas};
   const DewRow rows[] = {
-      {DewFrostPointC, {-120, -80, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55}, 0.1},
-      {DewPointC, {-100, -60, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55}, 0.1},
-      {DewFrostPointF, {-180, -100, -40, 0, 31.5, 32, 33, 60, 100, 130}, 0.18},
-      {DewPointF, {-140, -76, -40, 0, 31.5, 32, 33, 60, 100, 130}, 0.18},
+      {Code(MoistureUnitCode::DewFrostPointC),
+       {-120, -80, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55},
+       0.1},
+      {Code(MoistureUnitCode::DewPointC),
+       {-100, -60, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55},
+       0.1},
+      {Code(MoistureUnitCode::DewFrostPointF),
+       {-180, -100, -40, 0, 31.5, 32, 33, 60, 100, 130},
+       0.18},
+      {Code(MoistureUnitCode::DewPointF), {-140, -76, -40, 0, 31.5, 32, 33, 60, 100, 130}, 0.18},
   };
   for (const Options& options : kOptionSets) {
     Use(options.formulation, options.factor);
@@ -213,25 +230,30 @@ TEST_F(UnitConversionTest, RoundTripUnitsWithoutSolver) {
     Use(options.formulation, options.factor);
     for (double pressure : kPressures) {
       for (double value : {0.0, 1.0, 5000.0, 138670.0}) {
-        ExpectExactRoundTrip(PpmV, value, pressure, Side{20, 29, 1.9, 20, 1030});
+        ExpectExactRoundTrip(Code(MoistureUnitCode::PpmV), value, pressure,
+                             Side{20, 29, 1.9, 20, 1030});
       }
       for (double weight : {2.016, 29.0, 64.06}) {
         for (double value : {0.0, 0.5, 100.0, 12345.6, 138670.0}) {
-          ExpectExactRoundTrip(PpmWGas, value, pressure, Side{20, weight, 1.9, 20, 1030});
+          ExpectExactRoundTrip(Code(MoistureUnitCode::PpmWGas), value, pressure,
+                               Side{20, weight, 1.9, 20, 1030});
         }
       }
       for (double value : {0.0, 0.001, 6.1, 100.0, 123.4}) {
-        ExpectExactRoundTrip(VapourPressureMbar, value, pressure, Side{20, 29, 1.9, 20, 1030});
+        ExpectExactRoundTrip(Code(MoistureUnitCode::VapourPressureMbar), value, pressure,
+                             Side{20, 29, 1.9, 20, 1030});
       }
       for (double ambient : {-30.0, 0.0, 25.0, 50.0}) {
         for (double value : {0.0, 1.0, 50.0, 100.0, 140.0}) {
-          ExpectExactRoundTrip(RelativeHumidity, value, pressure, Side{ambient, 29, 1.9, 20, 1030});
+          ExpectExactRoundTrip(Code(MoistureUnitCode::RelativeHumidity), value, pressure,
+                               Side{ambient, 29, 1.9, 20, 1030});
         }
       }
       for (double henry : {0.35, 1.9, 8.6, 52.0}) {
         for (double value : {0.0, 0.01, 10.0, 50.0, 300.0}) {
           if (value / henry >= 0.8 * pressure) continue;  // keep e below the total pressure
-          ExpectExactRoundTrip(PpmWLiquid, value, pressure, Side{20, 29, henry, 20, 1030});
+          ExpectExactRoundTrip(Code(MoistureUnitCode::PpmWLiquid), value, pressure,
+                               Side{20, 29, henry, 20, 1030});
         }
       }
     }
@@ -254,9 +276,10 @@ TEST_F(UnitConversionTest, RoundTripNaturalGasContent) {
     for (const Row& row : rows) {
       SCOPED_TRACE(::testing::Message() << "formulation " << options.formulation << ", P "
                                         << row.pressure << ", x " << row.value);
-      const double ppmV = To(LbsPerMmscf, row.value, row.pressure, side);
+      const double ppmV = To(Code(MoistureUnitCode::LbsPerMmscf), row.value, row.pressure, side);
       ASSERT_NE(ppmV, NO_SOLUTION);
-      const double back = From(LbsPerMmscf, ppmV, row.pressure, side, row.pressure);
+      const double back =
+          From(Code(MoistureUnitCode::LbsPerMmscf), ppmV, row.pressure, side, row.pressure);
       // The bisection accepts a partial pressure e when the content at e - 1e-7 and at
       // e + 1e-7 brackets the target.
       const double e = PressureFromPpmV(ppmV, row.pressure);
@@ -307,15 +330,17 @@ TEST_F(UnitConversionTest, RoundTripDensity) {
                    << "formulation " << options.formulation << ", medium " << row.medium << ", P "
                    << row.pressure << ", T " << row.prevailing << ", x " << row.value);
       const Side side{20, 29, 1.9, row.prevailing, row.medium};
-      const double ppmV = To(GramsPerM3, row.value, row.pressure, side);
+      const double ppmV = To(Code(MoistureUnitCode::GramsPerM3), row.value, row.pressure, side);
       ASSERT_NE(ppmV, NO_SOLUTION);
-      const double back = From(GramsPerM3, ppmV, row.pressure, side, row.pressure);
+      const double back =
+          From(Code(MoistureUnitCode::GramsPerM3), ppmV, row.pressure, side, row.pressure);
       double tolerance = 1e-9 * (1 + row.value);
       if (row.medium == kMediumNaturalGas) {
         const double e = PressureFromPpmV(ppmV, row.pressure);
-        tolerance +=
-            VapourDensity(e + 1e-7, row.pressure, row.prevailing, row.medium) -
-            VapourDensity(std::max(e - 1e-7, 0.0), row.pressure, row.prevailing, row.medium);
+        tolerance += VapourDensity(e + 1e-7, row.pressure, row.prevailing,
+                                   DensityMediumFromChoice(row.medium)) -
+                     VapourDensity(std::max(e - 1e-7, 0.0), row.pressure, row.prevailing,
+                                   DensityMediumFromChoice(row.medium));
       }
       EXPECT_NEAR(back, row.value, tolerance);
     }
@@ -325,52 +350,65 @@ TEST_F(UnitConversionTest, RoundTripDensity) {
 TEST_F(UnitConversionTest, RelativeHumidityUsesTheWaterFunctionAtTheAmbientTemperature) {
   // Below freezing %RH is relative to supercooled water: a frost point equal to the ambient
   // temperature is less than 100 %RH.
-  Use(Sonntag, NoFactor);
+  Use(kFormulationSonntag, kEnhancementNone);
   const Side side{-20, 29, 1.9, 20, kMediumNaturalGas};
-  const double ppmV = To(DewFrostPointC, -20, 1013.25, side);
-  const double humidity = From(RelativeHumidity, ppmV, 1013.25, side, 1013.25);
+  const double ppmV = To(Code(MoistureUnitCode::DewFrostPointC), -20, 1013.25, side);
+  const double humidity =
+      From(Code(MoistureUnitCode::RelativeHumidity), ppmV, 1013.25, side, 1013.25);
   EXPECT_NEAR(humidity, 100 * 1.03239 / 1.25587, 0.01);
   // With Hyland-Wexler the water function uses the ice equation below freezing.
-  Use(HylandWexler, NoFactor);
-  const double ppmVHw = To(DewFrostPointC, -20, 1013.25, side);
-  EXPECT_NEAR(From(RelativeHumidity, ppmVHw, 1013.25, side, 1013.25), 100, 1e-9);
+  Use(kFormulationHylandWexler, kEnhancementNone);
+  const double ppmVHw = To(Code(MoistureUnitCode::DewFrostPointC), -20, 1013.25, side);
+  EXPECT_NEAR(From(Code(MoistureUnitCode::RelativeHumidity), ppmVHw, 1013.25, side, 1013.25), 100,
+              1e-9);
 }
 
 // Natural gas is specified in pounds per million standard cubic feet at line pressure.
 TEST_F(UnitConversionTest, NaturalGasContentAtLinePressure) {
-  Use(GoffGratch, NoFactor);
+  Use(kFormulationGoffGratch, kEnhancementNone);
   const SideContext side = DefaultSideContext();
-  const float linePressure = PressureMbarFromReading(Psi, 1000);
+  const float linePressure = PressureMbarFromReading(Code(PressureUnitCode::Psi), 1000);
   char text[100];
   // The pipeline tariff of 7 lb at 1000 psia is a frost point just above 32 degF.
-  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointF, linePressure,
-                                side, text, sizeof text));
+  ASSERT_TRUE(ComposeResultText(Code(MoistureUnitCode::LbsPerMmscf), 7.0f, linePressure, side,
+                                Code(MoistureUnitCode::DewFrostPointF), linePressure, side, model,
+                                text, sizeof text));
   EXPECT_STREQ(text, "32.4");
-  ASSERT_TRUE(ComposeResultText(LbsPerMmscf, 7.0f, linePressure, side, DewFrostPointC, linePressure,
-                                side, text, sizeof text));
+  ASSERT_TRUE(ComposeResultText(Code(MoistureUnitCode::LbsPerMmscf), 7.0f, linePressure, side,
+                                Code(MoistureUnitCode::DewFrostPointC), linePressure, side, model,
+                                text, sizeof text));
   EXPECT_STREQ(text, "0.2");
-  ASSERT_TRUE(ComposeResultText(DewFrostPointF, 32.4f, linePressure, side, LbsPerMmscf,
-                                linePressure, side, text, sizeof text));
+  ASSERT_TRUE(ComposeResultText(Code(MoistureUnitCode::DewFrostPointF), 32.4f, linePressure, side,
+                                Code(MoistureUnitCode::LbsPerMmscf), linePressure, side, model,
+                                text, sizeof text));
   EXPECT_NEAR(std::atof(text), 7.0, 0.05) << text;
 
   const Side gas{20, 16, 1.9, 20, kMediumNaturalGas};
   const double psia[] = {14.7, 100, 300, 500, 1000, 1500};
   for (const double reading : psia) {
-    const double pressure = PressureMbarFromReading(Psi, reading);
+    const double pressure = PressureMbarFromReading(Code(PressureUnitCode::Psi), reading);
     for (int tenths = -400; tenths <= 200; tenths += 25) {
       const double dewPoint = tenths / 10.0;
       SCOPED_TRACE(::testing::Message() << reading << " psia, " << dewPoint << " degC");
       const double pounds =
-          From(LbsPerMmscf, To(DewFrostPointC, dewPoint, pressure, gas), pressure, gas, pressure);
-      const double ppmV = To(LbsPerMmscf, static_cast<float>(pounds), pressure, gas);
+          From(Code(MoistureUnitCode::LbsPerMmscf),
+               To(Code(MoistureUnitCode::DewFrostPointC), dewPoint, pressure, gas), pressure, gas,
+               pressure);
+      const double ppmV =
+          To(Code(MoistureUnitCode::LbsPerMmscf), static_cast<float>(pounds), pressure, gas);
       ASSERT_NE(ppmV, NO_SOLUTION);
-      EXPECT_NEAR(From(DewFrostPointC, ppmV, pressure, gas, pressure), dewPoint, 0.1 + 1e-9);
+      EXPECT_NEAR(From(Code(MoistureUnitCode::DewFrostPointC), ppmV, pressure, gas, pressure),
+                  dewPoint, 0.1 + 1e-9);
       // The same content as a natural-gas density.
-      const double grams =
-          From(GramsPerM3, To(DewFrostPointC, dewPoint, pressure, gas), pressure, gas, pressure);
-      const double fromDensity = To(GramsPerM3, static_cast<float>(grams), pressure, gas);
+      const double grams = From(Code(MoistureUnitCode::GramsPerM3),
+                                To(Code(MoistureUnitCode::DewFrostPointC), dewPoint, pressure, gas),
+                                pressure, gas, pressure);
+      const double fromDensity =
+          To(Code(MoistureUnitCode::GramsPerM3), static_cast<float>(grams), pressure, gas);
       ASSERT_NE(fromDensity, NO_SOLUTION);
-      EXPECT_NEAR(From(DewFrostPointC, fromDensity, pressure, gas, pressure), dewPoint, 0.1 + 1e-9);
+      EXPECT_NEAR(
+          From(Code(MoistureUnitCode::DewFrostPointC), fromDensity, pressure, gas, pressure),
+          dewPoint, 0.1 + 1e-9);
     }
   }
 }

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+namespace ruruzir {
+
 // Writes the reading of `value` in moisture unit `unitCode` into `text` (room for `size`
 // bytes): a fixed number of decimals chosen by unit and magnitude, runs of trailing zeros
 // shrunk to one. A value that is not finite, or whose digits do not fit, gives
@@ -10,3 +12,5 @@
 void FormatReading(int unitCode, char* text, size_t size, double value);
 
 extern const char kOutOfRangeText[];  // "out of range"
+
+}  // namespace ruruzir

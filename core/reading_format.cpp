@@ -1,12 +1,14 @@
 // Result formatting: decimals chosen by unit and magnitude, trailing zeros shrunk to one.
-#include "app/reading_format.h"
+#include "core/reading_format.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <system_error>
 
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
+
+namespace ruruzir {
 
 const char kOutOfRangeText[] = "out of range";
 
@@ -33,12 +35,12 @@ constexpr int kSmallestDecimals = 8;
 // The decimals of "%.Nf" for the unit and the value.
 int ChooseDecimals(int unitCode, double value) {
   switch (unitCode) {
-    case DewFrostPointC:
-    case DewPointC:
-    case DewFrostPointF:
-    case DewPointF:
+    case Code(MoistureUnitCode::DewFrostPointC):
+    case Code(MoistureUnitCode::DewPointC):
+    case Code(MoistureUnitCode::DewFrostPointF):
+    case Code(MoistureUnitCode::DewPointF):
       return 1;
-    case RelativeHumidity:
+    case Code(MoistureUnitCode::RelativeHumidity):
       return 2;
     default:
       for (const MagnitudeDecimals& row : kMagnitudeDecimals) {
@@ -81,3 +83,5 @@ void FormatReading(int unitCode, char* text, size_t size, double value) {
   // Digits cut off would show another number: a reading too long for the area is no reading.
   CopyBounded(text, size, static_cast<size_t>(last + 1) < size ? formatted : kOutOfRangeText);
 }
+
+}  // namespace ruruzir

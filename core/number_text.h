@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace ruruzir {
+
 // Scans one number at `text`. Returns the character after it, or nullptr when the text does
 // not begin (after blanks) with a number; *value is written only on success.
 const char* ScanNumber(const char* text, double* value);
@@ -22,3 +24,5 @@ constexpr int kEditReadSize = 15;
 // A double held as a 32-bit float, rounded to nearest; magnitudes beyond the float range
 // become infinities instead of being undefined.
 float ToSingle(double value);
+
+}  // namespace ruruzir

@@ -2,7 +2,9 @@
 // calculator state. Win32-free; only the profile calls live in the Windows part.
 #pragma once
 
-#include "app/calculator_state.h"
+#include "core/calculator_values.h"
+
+namespace ruruzir {
 
 enum SettingsKey : int {
   kSrcDew,
@@ -40,7 +42,7 @@ struct MainWindowFields {
 
 // Composes the value text of `key` into `text` (room for kSettingsComposeSize bytes); a text
 // that would be longer is cut there.
-void ComposeSettingsText(SettingsKey key, const CalculatorState& state,
+void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
                          const MainWindowFields& fields, char* text);
 
 // Reads one key's value text into the state: an empty text sets the key's defaults; a text
@@ -49,9 +51,11 @@ void ComposeSettingsText(SettingsKey key, const CalculatorState& state,
 // *fieldNumber receives the number to show in the key's edit box: the stored number, or the
 // key's default when the text is empty or does not begin with a number. A stored value beyond
 // single precision loads as the default of its member, never as an infinity.
-void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
+void LoadSettingsText(SettingsKey key, const char* text, CalculatorValues& state,
                       float* fieldNumber);
 
 // A small formatted-input scanner for the settings formats: "%f" (float*), "%d" (int*), and
 // literal characters that must match exactly. Returns how many fields were assigned.
 int ScanSettingsText(const char* text, const char* format, ...);
+
+}  // namespace ruruzir

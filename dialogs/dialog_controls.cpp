@@ -1,8 +1,10 @@
 // Helpers over the Windows user-interface calls shared by the main window and the dialogs.
-#include "app/ui_platform.h"
+#include "dialogs/dialog_controls.h"
 
-#include "app/calculator_state.h"
-#include "app/significant_format.h"
+#include "core/significant_format.h"
+#include "dialogs/dialogs.h"
+
+namespace ruruzir {
 
 void ReadEditText(HWND window, int controlId, char text[kEditReadSize]) {
   text[0] = '\0';
@@ -25,9 +27,13 @@ void FocusAndSelectAll(HWND window, int controlId) {
   SendDlgItemMessageA(window, controlId, EM_SETSEL, 0, -1);
 }
 
-void RunModalDialog(int templateId, DLGPROC procedure) {
-  DialogBoxParamA(static_cast<HINSTANCE>(calculator.instance), MAKEINTRESOURCEA(templateId),
-                  static_cast<HWND>(calculator.mainWindow), procedure, 0);
+void RunDialog(HWND owner, int templateId, DLGPROC procedure, void* data) {
+  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, procedure,
+                  reinterpret_cast<LPARAM>(data));
+}
+
+void KeepDialogData(HWND dialog, UINT message, LPARAM lParam) {
+  if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
 }
 
 void SetSignificantText(HWND window, int controlId, double value, int digits) {
@@ -35,3 +41,5 @@ void SetSignificantText(HWND window, int controlId, double value, int digits) {
   FormatSignificant(value, digits, text, sizeof text);
   SetDlgItemTextA(window, controlId, text);
 }
+
+}  // namespace ruruzir

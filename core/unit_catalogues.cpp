@@ -1,7 +1,9 @@
 // The moisture and pressure unit catalogues.
-#include "app/unit_catalogues.h"
+#include "core/unit_catalogues.h"
 
 #include <cstring>
+
+namespace ruruzir {
 
 // Item texts are Windows-1252: \xB0 is the degree sign, \xB3 superscript three, \xB5 micro.
 const MoistureUnit MoistureUnits[kMoistureUnitCount] = {
@@ -29,7 +31,9 @@ const PressureUnit PressureUnits[kPressureUnitCount] = {
 };
 
 bool IsParameterisedUnit(int code) {
-  return code == PpmWGas || code == GramsPerM3 || code == RelativeHumidity || code == PpmWLiquid;
+  return code == Code(MoistureUnitCode::PpmWGas) || code == Code(MoistureUnitCode::GramsPerM3) ||
+         code == Code(MoistureUnitCode::RelativeHumidity) ||
+         code == Code(MoistureUnitCode::PpmWLiquid);
 }
 
 int CaptionLength(int code) {
@@ -48,3 +52,5 @@ double MbarToPressure(int code, double millibar) {
   const PressureUnit& unit = PressureUnits[code];
   return (millibar - unit.offset) * unit.factor;
 }
+
+}  // namespace ruruzir

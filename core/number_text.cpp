@@ -1,11 +1,13 @@
 // Number reading shared by edit boxes and settings texts, identical on every C runtime.
-#include "app/number_text.h"
+#include "core/number_text.h"
 
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+namespace ruruzir {
 
 namespace {
 
@@ -140,3 +142,5 @@ float ToSingle(double value) {
   if (value < -FLT_MAX) return -FLT_MAX;
   return static_cast<float>(value);
 }
+
+}  // namespace ruruzir

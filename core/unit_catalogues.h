@@ -2,27 +2,26 @@
 // boxes that offer the catalogue, the value stored in the settings and the conversions' unit.
 #pragma once
 
-enum MoistureUnitCode : int {
-  DewFrostPointC = 0,
-  DewPointC = 1,
-  DewFrostPointF = 2,
-  DewPointF = 3,
-  PpmV = 4,
-  PpmWGas = 5,
-  LbsPerMmscf = 6,
-  GramsPerM3 = 7,
-  VapourPressureMbar = 8,
-  RelativeHumidity = 9,
-  PpmWLiquid = 10,
-};
+#include "physics/moisture_model.h"
 
-enum PressureUnitCode : int {
+namespace ruruzir {
+
+// MoistureUnitCode (the physics' unit) numbers the moisture catalogue.
+enum class PressureUnitCode : int {
   Mbar = 0,
   Psi = 1,
   Psig = 2,
   Atm = 3,
   Kpa = 4,
 };
+
+// A unit's code as the row, item index and stored value it is.
+constexpr int Code(MoistureUnitCode unit) {
+  return static_cast<int>(unit);
+}
+constexpr int Code(PressureUnitCode unit) {
+  return static_cast<int>(unit);
+}
 
 constexpr int kMoistureUnitCount = 11;
 constexpr int kPressureUnitCount = 5;
@@ -58,3 +57,5 @@ double PressureToMbar(int code, double reading);
 
 // Millibar to a reading in pressure unit `code`: (millibar - offset) * factor.
 double MbarToPressure(int code, double millibar);
+
+}  // namespace ruruzir

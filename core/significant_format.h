@@ -4,9 +4,13 @@
 
 #include <cstddef>
 
+namespace ruruzir {
+
 // Writes `value` with `digits` significant digits (clamped to 1..17) into `text`, which has
 // room for `size` bytes; never writes past it. Infinite and NaN values give kNotANumberText.
 void FormatSignificant(double value, int digits, char* text, size_t size);
 
 // Shown for values that have no finite digits; it cannot be read back as a number.
 extern const char kNotANumberText[];
+
+}  // namespace ruruzir

@@ -2,6 +2,8 @@
 // of the temperature dialogs.
 #pragma once
 
+namespace ruruzir {
+
 constexpr double kFiveNinths = 0.5555555820465088;  // 5/9 as a float
 constexpr double kNineFifths = 1.7999999523162842;  // 1.8 as a float
 constexpr double kFahrenheitZeroOffset = 32.0;
@@ -18,3 +20,5 @@ inline double FahrenheitFromCelsius(double celsius) {
 inline bool IsAcceptedTemperature(float celsius) {
   return celsius > -80.0f && celsius < 200.0f;
 }
+
+}  // namespace ruruzir

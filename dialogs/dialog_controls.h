@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
-#include "app/number_text.h"
+#include "core/number_text.h"
+
+namespace ruruzir {
 
 // The first 14 characters of a control's text.
 void ReadEditText(HWND window, int controlId, char text[kEditReadSize]);
@@ -17,8 +19,7 @@ int ComboSelection(HWND window, int controlId);
 // Gives the keyboard focus to an edit box and selects its whole text.
 void FocusAndSelectAll(HWND window, int controlId);
 
-// Runs a dialog template modally, owned by the main window; its result is not used.
-void RunModalDialog(int templateId, DLGPROC procedure);
-
 // Writes `value` with `digits` significant digits into a control.
 void SetSignificantText(HWND window, int controlId, double value, int digits);
+
+}  // namespace ruruzir

@@ -1,13 +1,15 @@
 // Value texts of the settings section, composed and read back without the profile itself.
-#include "app/settings_text.h"
+#include "core/settings_text.h"
 
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 
-#include "app/number_text.h"
-#include "app/unit_catalogues.h"
+#include "core/number_text.h"
+#include "core/unit_catalogues.h"
+
+namespace ruruzir {
 
 const char kSettingsSection[] = "ZazUdur";
 
@@ -66,7 +68,7 @@ void LoadFieldAndUnit(const char* text, float defaultNumber, int32_t* unit, int 
   if (fieldNumber) *fieldNumber = number;
 }
 
-void SetDefaults(SettingsKey key, CalculatorState& state) {
+void SetDefaults(SettingsKey key, CalculatorValues& state) {
   const SideContext defaults = DefaultSideContext();
   switch (key) {
     case kSrcDew:
@@ -103,8 +105,8 @@ void SetDefaults(SettingsKey key, CalculatorState& state) {
           defaults.prevailingTemperature;
       break;
     case kSWVPcal:
-      state.svpFormulation = GoffGratch;
-      state.enhancementFactor = NoFactor;
+      state.svpFormulation = kFormulationGoffGratch;
+      state.enhancementFactor = kEnhancementNone;
       break;
     default:
       break;
@@ -113,7 +115,7 @@ void SetDefaults(SettingsKey key, CalculatorState& state) {
 
 }  // namespace
 
-void ComposeSettingsText(SettingsKey key, const CalculatorState& state,
+void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
                          const MainWindowFields& fields, char* text) {
   const SideContext& s = state.source;
   const SideContext& t = state.target;
@@ -161,7 +163,7 @@ void ComposeSettingsText(SettingsKey key, const CalculatorState& state,
   }
 }
 
-void LoadSettingsText(SettingsKey key, const char* text, CalculatorState& state,
+void LoadSettingsText(SettingsKey key, const char* text, CalculatorValues& state,
                       float* fieldNumber) {
   SideContext& s = state.source;
   SideContext& t = state.target;
@@ -260,3 +262,5 @@ int ScanSettingsText(const char* text, const char* format, ...) {
   va_end(arguments);
   return assigned;
 }
+
+}  // namespace ruruzir

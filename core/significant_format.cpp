@@ -1,11 +1,13 @@
 // Significant-digit formatting for edit boxes. The digits come from a 17-digit conversion;
 // rounding, form and exponent are composed here, so the text is the same on every C runtime
 // (whose exponent widths differ).
-#include "app/significant_format.h"
+#include "core/significant_format.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+namespace ruruzir {
 
 const char kNotANumberText[] = "N/A";
 
@@ -116,3 +118,5 @@ void FormatSignificant(double value, int digits, char* text, size_t size) {
   }
   AppendText(area, body);
 }
+
+}  // namespace ruruzir

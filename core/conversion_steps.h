@@ -5,7 +5,9 @@
 
 #include <cstddef>
 
-#include "app/calculator_state.h"
+#include "core/calculator_values.h"
+
+namespace ruruzir {
 
 // A pressure reading in pressure unit `unitCode`, in millibar rounded to hundredths and held
 // in single precision; NaN when the code is no pressure unit.
@@ -34,8 +36,11 @@ bool NoSourceAnswer(double ppmV);
 
 // The result text of one conversion: the source value in `sourceUnit` at `sourcePressure` with
 // the `source` parameters, as `targetUnit` at `targetPressure` with the `target` parameters;
-// "out of range" when either side has no answer. Values are held in single precision between
-// the steps, as in the window. Returns false when the source side had no answer.
+// "out of range" when either side has no answer, computed with `model`. Values are held in single
+// precision between the steps, as in the window. Returns false when the source side had no answer.
 bool ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
                        const SideContext& source, int targetUnit, float targetPressure,
-                       const SideContext& target, char* text, size_t size);
+                       const SideContext& target, const MoistureModel& model, char* text,
+                       size_t size);
+
+}  // namespace ruruzir

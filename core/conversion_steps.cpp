@@ -1,34 +1,36 @@
 // The Win32-free steps of the conversion cycle.
-#include "app/conversion_steps.h"
+#include "core/conversion_steps.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "app/number_text.h"
-#include "app/reading_format.h"
-#include "app/unit_catalogues.h"
+#include "core/number_text.h"
+#include "core/reading_format.h"
+#include "core/unit_catalogues.h"
 #include "physics/dew_point_solver.h"
 #include "physics/unit_conversion.h"
+
+namespace ruruzir {
 
 namespace {
 
 // The bounds are single-precision numbers except 123.4, which is a double.
 constexpr SourceRange kSourceRanges[] = {
-    {DewFrostPointC, -140.0f, 50.0f,
+    {Code(MoistureUnitCode::DewFrostPointC), -140.0f, 50.0f,
      "stay between -140\xB0"
      "C and +50\xB0"
      "C"},
-    {DewFrostPointF, -220.0f, 122.0f,
+    {Code(MoistureUnitCode::DewFrostPointF), -220.0f, 122.0f,
      "stay between -220\xB0"
      "F and +122\xB0"
      "F"},
-    {PpmV, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-    {PpmWGas, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
-    {LbsPerMmscf, 0.0f, 5812.0f, "stay between 0 and 5812 lbs/mm'\xB3"},
-    {GramsPerM3, 0.0f, 93.0f, "stay between 0 and 93 g/m\xB3"},
-    {VapourPressureMbar, 0.0f, 123.4, "stay between 0 and 123.4 mb."},
-    {PpmWLiquid, 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {Code(MoistureUnitCode::PpmV), 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {Code(MoistureUnitCode::PpmWGas), 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
+    {Code(MoistureUnitCode::LbsPerMmscf), 0.0f, 5812.0f, "stay between 0 and 5812 lbs/mm'\xB3"},
+    {Code(MoistureUnitCode::GramsPerM3), 0.0f, 93.0f, "stay between 0 and 93 g/m\xB3"},
+    {Code(MoistureUnitCode::VapourPressureMbar), 0.0f, 123.4, "stay between 0 and 123.4 mb."},
+    {Code(MoistureUnitCode::PpmWLiquid), 0.0f, 138670.0f, "stay between 0 and 138670 ppm"},
 };
 
 }  // namespace
@@ -61,21 +63,22 @@ bool NoSourceAnswer(double ppmV) {
 
 bool ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
                        const SideContext& source, int targetUnit, float targetPressure,
-                       const SideContext& target, char* text, size_t size) {
+                       const SideContext& target, const MoistureModel& model, char* text,
+                       size_t size) {
   if (size > 0) {
     const size_t length = std::min(size - 1, std::strlen(kOutOfRangeText));
     std::memcpy(text, kOutOfRangeText, length);
     text[length] = '\0';
   }
-  const double ppmV = ToPpmV(sourceUnit, sourceValue, sourcePressure, source.ambientTemperature,
-                             source.molecularWeight, source.henryConstant,
-                             source.prevailingTemperature, source.densityMedium);
+  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure,
+                             ParametersOf(source), model);
   if (NoSourceAnswer(ppmV)) return false;
-  const double value = FromPpmV(
-      targetUnit, ToSingle(ppmV), targetPressure, target.ambientTemperature, target.molecularWeight,
-      target.henryConstant, target.prevailingTemperature, target.densityMedium, sourcePressure);
+  const double value = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
+                                targetPressure, ParametersOf(target), sourcePressure, model);
   if (!NoAnswer(value) && std::isfinite(value)) {
     FormatReading(targetUnit, text, size, ToSingle(value));
   }
   return true;
 }
+
+}  // namespace ruruzir

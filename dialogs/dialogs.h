@@ -1,0 +1,76 @@
+// Every dialog of the calculator, each run modally by one typed function. A parameter dialog
+// is given its fields in a struct that it edits in place; the caller copies them in before
+// and back after, whatever the user did.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace ruruzir {
+
+constexpr int kDescriptionSize = 52;  // 51 characters and the terminating NUL
+
+// The carrier gas for ppmW in a gas. Choices are held as 16-bit button identifiers.
+struct GasChoice {
+  uint16_t choice;
+  float molecularWeight;
+  char description[kDescriptionSize];
+};
+void ChooseGas(HWND owner, GasChoice& gas);
+
+// The liquid for ppmW in a liquid.
+struct LiquidChoice {
+  uint16_t choice;
+  float henryConstant;
+  char description[kDescriptionSize];
+};
+void ChooseLiquid(HWND owner, LiquidChoice& liquid);
+
+// The ambient (dry-bulb) temperature for %RH, held in degC whatever the unit.
+struct AmbientChoice {
+  uint16_t unit;
+  float temperature;
+  char description[kDescriptionSize];
+};
+void ChooseAmbientTemperature(HWND owner, AmbientChoice& ambient);
+
+// The density medium and the prevailing temperature (degC) for g/m3.
+struct DensityChoice {
+  uint16_t prevailingUnit;
+  float prevailingTemperature;
+  uint16_t medium;
+  char description[kDescriptionSize];
+};
+void ChooseDensity(HWND owner, DensityChoice& density);
+
+// The physics options: committed on OK; `pending` follows the buttons while the dialog is
+// open; `save` runs when the user asks for every setting to be saved.
+struct PreferencesChoice {
+  int32_t svpFormulation;
+  int32_t enhancementFactor;
+  uint16_t pendingSvpFormulation;
+  uint16_t pendingEnhancementFactor;
+  void (*save)(const PreferencesChoice& preferences);
+};
+void EditPreferences(HWND owner, PreferencesChoice& preferences);
+
+void ShowAbout(HWND owner);
+void ShowNotice(HWND owner);
+void RunLoopCalculator(HWND owner);
+
+// The data a dialog was given, read back from the dialog window (for its procedure, and for
+// tests that look at an open dialog).
+template <typename Data>
+Data* DialogData(HWND dialog) {
+  return reinterpret_cast<Data*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+// Runs a dialog template modally with `data` as its parameter, kept at DWLP_USER from
+// WM_INITDIALOG on; the result is not used.
+void RunDialog(HWND owner, int templateId, DLGPROC procedure, void* data);
+
+// Stores the dialog parameter at WM_INITDIALOG; every procedure calls it first.
+void KeepDialogData(HWND dialog, UINT message, LPARAM lParam);
+
+}  // namespace ruruzir
