@@ -112,11 +112,13 @@ void ReleaseFocusAfterChoice(HWND window, int comboId) {
   SetFocus(window);
 }
 
-}  // namespace
-
+// The pressure in an edit box, read in pressure unit `unitCode`, in millibar rounded to
+// hundredths; NaN when the code is no pressure unit.
 float ReadPressureMbar(HWND window, int editId, int unitCode) {
   return PressureMbarFromReading(unitCode, ReadEditNumber(window, editId));
 }
+
+}  // namespace
 
 void ComputeResult(HWND window) {
   InvalidateRect(window, nullptr, TRUE);
@@ -168,6 +170,10 @@ void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* remembere
   ReleaseFocusAfterChoice(window, comboId);
 }
 
+namespace {
+
+// Every parameterised item gets its plain text back, except the chosen one, whose dialog runs
+// on the side's fields and whose item then shows the description the dialog left.
 void RebuildUnitItems(HWND window, int comboId, int chosenUnit, SideContext& side) {
   for (const MoistureUnitCode unit : kParameterisedUnits) {
     const int code = Code(unit);
@@ -183,6 +189,10 @@ void RebuildUnitItems(HWND window, int comboId, int chosenUnit, SideContext& sid
   }
 }
 
+void ConvertSourceValue(HWND window, int newUnit);
+
+}  // namespace
+
 void SelectSourceUnit(HWND window) {
   const int newUnit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
   RebuildUnitItems(window, IDC_SOURCE_MOISTURE_UNIT, newUnit, calculator.source);
@@ -193,6 +203,9 @@ void SelectSourceUnit(HWND window) {
   ConvertSourceValue(window, newUnit);
 }
 
+namespace {
+
+// Re-expresses the source value in the new unit, so that it describes the same water content.
 void ConvertSourceValue(HWND window, int newUnit) {
   const AppliedSource& applied = calculator.appliedSource;
   const SideContext& source = calculator.source;
@@ -226,6 +239,8 @@ void ConvertSourceValue(HWND window, int newUnit) {
   calculator.sourceMoistureUnit = newUnit;
   ApplySource(calculator);
 }
+
+}  // namespace
 
 void SelectTargetUnit(HWND window) {
   const int newUnit = ComboSelection(window, IDC_TARGET_MOISTURE_UNIT);

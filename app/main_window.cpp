@@ -98,7 +98,7 @@ void OnNextDialogControl(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 // The control that had the focus when the window was last deactivated gets it back when the
-// window is activated again, as in any dialog; false when there is none to restore.
+// window is activated again, as in any dialog.
 HWND focusBeforeDeactivation = nullptr;
 
 void OnActivate(HWND window, WPARAM wParam) {
@@ -108,6 +108,7 @@ void OnActivate(HWND window, WPARAM wParam) {
   }
 }
 
+// False when there is no control to give the focus back to.
 bool RestoreFocus(HWND window, WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam)) return false;  // minimised
   HWND focus = focusBeforeDeactivation;
@@ -133,8 +134,9 @@ void OnSystemCommand(HWND window, WPARAM command) {
   }
 }
 
-}  // namespace
+BOOL InitialiseMainWindow(HWND window);
 
+// The window procedure only dispatches: one handler per message.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -177,6 +179,8 @@ BOOL InitialiseMainWindow(HWND window) {
   LoadSettings(window);
   return TRUE;
 }
+
+}  // namespace
 
 // The banner shows bitmap 106 while pressed and 105 otherwise, loaded and freed at every draw.
 // The artwork is laid out for a screen of 96 dpi: the part of it a button of that scale would

@@ -6,8 +6,7 @@
 
 namespace ruruzir {
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL InitialiseMainWindow(HWND window);
+// The banner button's drawing (WM_DRAWITEM).
 void DrawBannerButton(HWND window, const DRAWITEMSTRUCT* item);
 
 // Fills the four unit combo boxes from the catalogues, each emptied first.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/calculator_state.h"
+#include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
 
@@ -695,6 +696,68 @@ TEST_F(LoopTest, LongTextsStayInTheirAreas) {
            SetText(1040, "-3e38"), SetText(1039, "3e38"), SetText(1044, "4"),
            Call([](HWND dialog) { EXPECT_LE(WindowText(dialog, 1045).size(), 35u); }),
            Command(IDCANCEL)});
+}
+
+// ---------------------------------------------------------------------------------------------
+// The side's fields into a dialog and back: choices reach it as their low 16 bits and come
+// back widened with zeros; the values and the description come back as the dialog leaves them.
+
+constexpr int32_t kHighBits = 0x10000;
+
+TEST_F(DialogTest, SideFieldsGoIntoEachDialogAndComeBack) {
+  OpenWindow();
+  SideContext& side = calculator.source;
+  const SideContext targetBefore = calculator.target;
+  side.gasChoice = kHighBits + IDC_GAS_CO2;
+  side.molecularWeight = 44.0f;
+  ChooseWithDialog(IDC_SOURCE_MOISTURE_UNIT, 5,
+                   {Dialog(kGasCaption), Call([](HWND d) {
+                      EXPECT_EQ(DialogData<GasChoice>(d)->choice, IDC_GAS_CO2);
+                      EXPECT_EQ(DialogData<GasChoice>(d)->molecularWeight, 44.0f);
+                    }),
+                    Click(IDC_GAS_HELIUM), Command(IDOK), ExpectClosed()});
+  EXPECT_EQ(side.gasChoice, IDC_GAS_HELIUM);
+  EXPECT_EQ(side.molecularWeight, 4.0f);
+  EXPECT_STREQ(calculator.gasDescription, " in Helium mol.wt.=4");
+
+  side.liquidChoice = kHighBits + IDC_LIQUID_BENZENE;
+  side.henryConstant = 15.5f;
+  ChooseWithDialog(IDC_SOURCE_MOISTURE_UNIT, 10,
+                   {Dialog(kLiquidCaption), Call([](HWND d) {
+                      EXPECT_EQ(DialogData<LiquidChoice>(d)->choice, IDC_LIQUID_BENZENE);
+                      EXPECT_EQ(DialogData<LiquidChoice>(d)->henryConstant, 15.5f);
+                    }),
+                    Click(IDC_LIQUID_HEXENE), Command(IDOK), ExpectClosed()});
+  EXPECT_EQ(side.liquidChoice, IDC_LIQUID_HEXENE);
+  EXPECT_EQ(side.henryConstant, 6.2f);
+
+  side.densityMedium = kHighBits + IDC_MEDIUM_AIR;
+  side.prevailingUnit = kHighBits + IDC_PREVAILING_CELSIUS;
+  side.prevailingTemperature = 15.0f;
+  ChooseWithDialog(IDC_SOURCE_MOISTURE_UNIT, 7,
+                   {Dialog(kDensityCaption), Call([](HWND d) {
+                      EXPECT_EQ(DialogData<DensityChoice>(d)->medium, IDC_MEDIUM_AIR);
+                      EXPECT_EQ(DialogData<DensityChoice>(d)->prevailingUnit,
+                                IDC_PREVAILING_CELSIUS);
+                      EXPECT_EQ(DialogData<DensityChoice>(d)->prevailingTemperature, 15.0f);
+                    }),
+                    SetText(IDC_PREVAILING_TEMPERATURE, "30"), Command(IDOK), ExpectClosed()});
+  EXPECT_EQ(side.densityMedium, IDC_MEDIUM_AIR);
+  EXPECT_EQ(side.prevailingUnit, IDC_PREVAILING_CELSIUS);
+  EXPECT_EQ(side.prevailingTemperature, 30.0f);
+
+  side.ambientUnit = kHighBits + IDC_AMBIENT_CELSIUS;
+  side.ambientTemperature = 25.0f;
+  ChooseWithDialog(IDC_SOURCE_MOISTURE_UNIT, 9,
+                   {Dialog(kAmbientCaption), Call([](HWND d) {
+                      EXPECT_EQ(DialogData<AmbientChoice>(d)->unit, IDC_AMBIENT_CELSIUS);
+                      EXPECT_EQ(DialogData<AmbientChoice>(d)->temperature, 25.0f);
+                    }),
+                    SetText(IDC_AMBIENT_TEMPERATURE, "35"), Command(IDOK), ExpectClosed()});
+  EXPECT_EQ(side.ambientUnit, IDC_AMBIENT_CELSIUS);
+  EXPECT_EQ(side.ambientTemperature, 35.0f);
+  EXPECT_EQ(std::memcmp(&targetBefore, &calculator.target, sizeof targetBefore), 0)
+      << "the other side was changed";
 }
 
 }  // namespace

@@ -97,15 +97,29 @@ struct ScanRow {
   int consumed;  // characters up to the end of the number
 };
 
+// A minus zero keeps its sign.
+TEST(ScanNumberTest, MinusZeroIsNegative) {
+  for (const char* text : {"-0", "-0.000", "  -0e5", "-.0"}) {
+    double value = 1;
+    ASSERT_NE(ScanNumber(text, &value), nullptr) << text;
+    EXPECT_EQ(value, 0.0) << text;
+    EXPECT_TRUE(std::signbit(value)) << text;
+  }
+  double value = -1;
+  ASSERT_NE(ScanNumber("+0", &value), nullptr);
+  EXPECT_FALSE(std::signbit(value));
+}
+
 TEST(ScanNumberTest, ReportsWhereTheNumberEnds) {
   const ScanRow rows[] = {
-      {"12abc", true, 12, 2},  {"  -1.5e2x", true, -150, 8}, {"1e", true, 1, 1},
-      {"1e+", true, 1, 1},     {"+.5", true, 0.5, 3},        {"5.", true, 5, 2},
-      {"1,5,4", true, 1, 1},   {"0x10", true, 0, 1},         {"1.5d2", true, 1.5, 3},
-      {"-40,0", true, -40, 3}, {"7 ", true, 7, 1},           {"abc", false, 0, 0},
-      {".", false, 0, 0},      {"-", false, 0, 0},           {"", false, 0, 0},
-      {"   ", false, 0, 0},    {"inf", false, 0, 0},         {"nan", false, 0, 0},
-      {"e5", false, 0, 0},     {"+-1", false, 0, 0},
+      {"12abc", true, 12, 2},     {"  -1.5e2x", true, -150, 8}, {"1e", true, 1, 1},
+      {"1e+", true, 1, 1},        {"+.5", true, 0.5, 3},        {"5.", true, 5, 2},
+      {"1,5,4", true, 1, 1},      {"0x10", true, 0, 1},         {"1.5d2", true, 1.5, 3},
+      {"-40,0", true, -40, 3},    {"7 ", true, 7, 1},           {"abc", false, 0, 0},
+      {".", false, 0, 0},         {"-", false, 0, 0},           {"", false, 0, 0},
+      {"   ", false, 0, 0},       {"inf", false, 0, 0},         {"nan", false, 0, 0},
+      {"e5", false, 0, 0},        {"+-1", false, 0, 0},         {"\t-7.5", true, -7.5, 5},
+      {"\n\v\f\r 3", true, 3, 6},
   };
   for (const ScanRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");

@@ -47,7 +47,7 @@ struct ReferenceRow {
   double ice;
 };
 
-// With kEnhancementNone, in mbar; above freezing both functions give the same value.
+// Without an enhancement factor, in mbar; above freezing both functions give the same value.
 const ReferenceRow kReference[] = {
     {kFormulationGoffGratch, -40, 0.188944, 0.128178},
     {kFormulationGoffGratch, -20, 1.25292, 1.03074},
@@ -118,6 +118,33 @@ TEST_F(SaturationPressureTest, EnhancementFactorsWithSonntag) {
   }
 }
 
+// Greenspan's water set from 0 degC on, the supercooled set just below it, the ice set below 0
+// for frost points; reference factors from the published coefficients at 1013.25 mbar.
+TEST_F(SaturationPressureTest, GreenspanSetsAtZeroAndFarFromTwenty) {
+  struct Row {
+    double temperature;
+    double water;
+    double ice;
+  };
+  const Row rows[] = {
+      {0.0, 1.0038617, 1.0038617},
+      {-1e-9, 1.0038646, 0.0},  // supercooled water; the ice value is not compared here
+      {-50.0, 1.0052863, 1.0055251},
+      {60.0, 1.0057325, 1.0057325},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "t " << row.temperature);
+    Use(kFormulationSonntag, kEnhancementNone);
+    const double water = SaturationPressureWater(row.temperature, 1013.25);
+    const double ice = SaturationPressureIce(row.temperature, 1013.25);
+    Use(kFormulationSonntag, kEnhancementGreenspan);
+    EXPECT_NEAR(SaturationPressureWater(row.temperature, 1013.25) / water, row.water, 0.6e-7);
+    if (row.ice != 0.0) {
+      EXPECT_NEAR(SaturationPressureIce(row.temperature, 1013.25) / ice, row.ice, 0.6e-7);
+    }
+  }
+}
+
 TEST_F(SaturationPressureTest, EnhancementGrowsWithTotalPressure) {
   for (int factor : {kEnhancementBogel, kEnhancementGreenspan}) {
     for (int formulation : kFormulations) {
@@ -185,7 +212,7 @@ TEST_F(SaturationPressureTest, SupercooledWaterLiesAboveIceExceptHylandWexler) {
         const double ice = SaturationPressureIce(t, 1013.25);
         if (formulation == kFormulationHylandWexler) {
           // Same base pressure below freezing; the factors still tell water from ice
-          // (kEnhancementBogel takes its water form, kEnhancementGreenspan its supercooled set for
+          // (Bogel takes its water form, Greenspan its supercooled set for
           // the water function).
           if (factor == kEnhancementNone) {
             EXPECT_DOUBLE_EQ(water, ice);

@@ -547,6 +547,35 @@ TEST(ScanSettingsTextTest, IntegerCommaFloat) {
   }
 }
 
+// The edit boxes are read into 15 bytes; a save writes at most their first 14 characters even
+// where the area holds no terminator.
+TEST_F(SettingsTextTest, FieldTextsAreWrittenToFourteenCharacters) {
+  MainWindowFields fields = FirstStartFields();
+  std::memset(fields.sourceValue, '7', sizeof fields.sourceValue);
+  fields.sourceUnitIndex = 4;
+  std::memset(fields.sourcePressure, '1', sizeof fields.sourcePressure);
+  fields.sourcePressureIndex = 0x35353535;  // '5555': read past the field, it would show
+  EXPECT_EQ(Compose(kSrcDew, FirstStartState(), fields), "77777777777777,4");
+  EXPECT_EQ(Compose(kSrcPrs, FirstStartState(), fields), "11111111111111,892679477");
+}
+
+// A separator other than the comma ends the reading there: what follows keeps its value.
+TEST_F(SettingsTextTest, AWrongSeparatorStopsTheReading) {
+  calculator = CalculatorValues{};
+  float number = -1;
+  LoadSettingsText(kSrcDew, "-40;4", calculator, &number);
+  EXPECT_EQ(number, -40.0f);
+  EXPECT_EQ(calculator.sourceMoistureUnit, 0);
+  LoadSettingsText(kSWVPcal, "1020;1024", calculator, &number);
+  EXPECT_EQ(calculator.svpFormulation, 1020);
+  EXPECT_EQ(calculator.enhancementFactor, 0);
+  calculator.target.molecularWeight = 5.0f;
+  LoadSettingsText(kMolWt, "1004,2.016000;1009,16.000000", calculator, &number);
+  EXPECT_EQ(calculator.source.gasChoice, 1004);
+  EXPECT_EQ(calculator.source.molecularWeight, 2.016f);
+  EXPECT_EQ(calculator.target.molecularWeight, 5.0f);
+}
+
 TEST(ScanSettingsTextTest, SettingsFormats) {
   int a = 0;
   int b = 0;

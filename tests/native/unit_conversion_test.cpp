@@ -150,16 +150,23 @@ TEST_F(UnitConversionTest, NaturalGasAndDensityTargetsUseTheReferencePressure) {
   }
 }
 
+// A dew point in degF is the degC dew point rounded to tenths, then converted.
 TEST_F(UnitConversionTest, DewPointsInFahrenheitFollowTheRoundedCelsiusValue) {
   const Side side{20, 29, 1.9, 20, kMediumNaturalGas};
-  for (double ppmV : {3.0, 120.0, 5000.0, 40000.0}) {
-    SCOPED_TRACE(::testing::Message() << "ppmV " << ppmV);
-    const double frost = From(Code(MoistureUnitCode::DewFrostPointC), ppmV, 1013.25, side, 1013.25);
-    const double dew = From(Code(MoistureUnitCode::DewPointC), ppmV, 1013.25, side, 1013.25);
-    EXPECT_DOUBLE_EQ(From(Code(MoistureUnitCode::DewFrostPointF), ppmV, 1013.25, side, 1013.25),
-                     frost * 0.2 * 9 + 32);
-    EXPECT_DOUBLE_EQ(From(Code(MoistureUnitCode::DewPointF), ppmV, 1013.25, side, 1013.25),
-                     dew * 0.2 * 9 + 32);
+  const struct {
+    int celsiusUnit;
+    int fahrenheitUnit;
+    double celsius;
+    double fahrenheit;  // by hand: celsius * 1.8 + 32
+  } rows[] = {
+      {0, 2, -40.0, -40.0}, {0, 2, -20.0, -4.0}, {0, 2, 0.0, 32.0},    {0, 2, 10.0, 50.0},
+      {0, 2, -12.3, 9.86},  {1, 3, -20.0, -4.0}, {1, 3, -35.5, -31.9}, {1, 3, 25.0, 77.0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "unit " << row.celsiusUnit << ", " << row.celsius);
+    const double ppmV = To(row.celsiusUnit, row.celsius, 1013.25, side);
+    ASSERT_DOUBLE_EQ(From(row.celsiusUnit, ppmV, 1013.25, side, 1013.25), row.celsius);
+    EXPECT_NEAR(From(row.fahrenheitUnit, ppmV, 1013.25, side, 1013.25), row.fahrenheit, 1e-9);
   }
 }
 

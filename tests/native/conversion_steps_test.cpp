@@ -1,0 +1,121 @@
+// The conversion steps the window and the converter share: source ranges at their bounds,
+// pressure readings rounded to hundredths of a millibar, and result texts.
+#include "core/conversion_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "core/unit_catalogues.h"
+
+using namespace ruruzir;
+
+namespace {
+
+const MoistureModel kGoffGratch{Formulation::GoffGratch, EnhancementFactor::None};
+
+double Above(double bound) {
+  return std::nextafter(bound, std::numeric_limits<double>::infinity());
+}
+double Below(double bound) {
+  return std::nextafter(bound, -std::numeric_limits<double>::infinity());
+}
+
+TEST(SourceRangeTest, BoundsAreIncludedAndTheNextNumberBeyondIsRefused) {
+  struct Row {
+    MoistureUnitCode unit;
+    double low;
+    double high;
+  };
+  const Row rows[] = {
+      {MoistureUnitCode::DewFrostPointC, -140, 50},
+      {MoistureUnitCode::DewFrostPointF, -220, 122},
+      {MoistureUnitCode::PpmV, 0, 138670},
+      {MoistureUnitCode::PpmWGas, 0, 138670},
+      {MoistureUnitCode::LbsPerMmscf, 0, 5812},
+      {MoistureUnitCode::GramsPerM3, 0, 93},
+      {MoistureUnitCode::VapourPressureMbar, 0, 123.4},
+      {MoistureUnitCode::PpmWLiquid, 0, 138670},
+  };
+  for (const Row& row : rows) {
+    const int unit = Code(row.unit);
+    SCOPED_TRACE(::testing::Message() << "unit " << unit);
+    EXPECT_FALSE(IsOutsideSourceRange(unit, row.low));
+    EXPECT_FALSE(IsOutsideSourceRange(unit, row.high));
+    EXPECT_TRUE(IsOutsideSourceRange(unit, Below(row.low)));
+    EXPECT_TRUE(IsOutsideSourceRange(unit, Above(row.high)));
+    EXPECT_TRUE(IsOutsideSourceRange(unit, std::nan("")));
+  }
+  // Dew points over supercooled water and %RH accept every number.
+  for (MoistureUnitCode unit : {MoistureUnitCode::DewPointC, MoistureUnitCode::DewPointF,
+                                MoistureUnitCode::RelativeHumidity}) {
+    EXPECT_FALSE(IsOutsideSourceRange(Code(unit), -1e30)) << Code(unit);
+    EXPECT_FALSE(IsOutsideSourceRange(Code(unit), 1e30)) << Code(unit);
+  }
+}
+
+// Readings become millibar in single precision, rounded to hundredths: the hundredths decide.
+TEST(PressureReadingTest, MillibarAreRoundedToHundredths) {
+  struct Row {
+    PressureUnitCode unit;
+    double reading;
+    float millibar;  // worked out by hand from the unit's factor, then rounded
+  };
+  const Row rows[] = {
+      {PressureUnitCode::Psi, 14.7, 1013.53f},     {PressureUnitCode::Psi, 14.696, 1013.25f},
+      {PressureUnitCode::Psi, 1000, 68947.45f},    {PressureUnitCode::Psi, 100, 6894.74f},
+      {PressureUnitCode::Atm, 1, 1013.25f},        {PressureUnitCode::Atm, 2.5, 2533.13f},
+      {PressureUnitCode::Kpa, 101.3249, 1013.25f}, {PressureUnitCode::Kpa, 700, 7000.0f},
+      {PressureUnitCode::Psig, 0, 1013.25f},       {PressureUnitCode::Psig, 100, 7908.01f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "unit " << Code(row.unit) << ", " << row.reading);
+    EXPECT_EQ(PressureMbarFromReading(Code(row.unit), row.reading), row.millibar);
+  }
+  EXPECT_TRUE(std::isnan(PressureMbarFromReading(5, 1013.25)));
+  EXPECT_TRUE(std::isnan(PressureMbarFromReading(-1, 1013.25)));
+}
+
+std::string Result(MoistureUnitCode from, float value, float sourcePressure, MoistureUnitCode to,
+                   float targetPressure, bool* sourceAnswered = nullptr) {
+  const SideContext side = DefaultSideContext();
+  char text[100];
+  const bool answered = ComposeResultText(Code(from), value, sourcePressure, side, Code(to),
+                                          targetPressure, side, kGoffGratch, text, sizeof text);
+  if (sourceAnswered) *sourceAnswered = answered;
+  return text;
+}
+
+// No water is an answer on the source side; as a dew point it has none.
+TEST(ResultTextTest, ZeroSourceValue) {
+  bool answered = false;
+  EXPECT_EQ(Result(MoistureUnitCode::PpmV, 0, 1013.25f, MoistureUnitCode::PpmV, 7000, &answered),
+            "0.0");
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(Result(MoistureUnitCode::VapourPressureMbar, 0, 1013.25f,
+                   MoistureUnitCode::DewFrostPointC, 1013.25f, &answered),
+            "out of range");
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(Result(MoistureUnitCode::DewFrostPointC, 0, 1013.25f, MoistureUnitCode::PpmV, 1013.25f),
+            "6060.1");
+}
+
+// lb/MMSCF and g/m3 describe the gas at the source pressure: the target pressure changes
+// nothing, while a dew point follows it.
+TEST(ResultTextTest, ContentAndDensityTargetsUseTheSourcePressure) {
+  for (MoistureUnitCode to : {MoistureUnitCode::LbsPerMmscf, MoistureUnitCode::GramsPerM3}) {
+    SCOPED_TRACE(::testing::Message() << "unit " << Code(to));
+    const std::string same = Result(MoistureUnitCode::DewFrostPointC, -20, 3000, to, 3000);
+    EXPECT_EQ(Result(MoistureUnitCode::DewFrostPointC, -20, 3000, to, 1013.25f), same);
+    EXPECT_EQ(Result(MoistureUnitCode::DewFrostPointC, -20, 3000, to, 20000), same);
+    EXPECT_NE(Result(MoistureUnitCode::DewFrostPointC, -20, 1013.25f, to, 3000), same);
+  }
+  EXPECT_NE(
+      Result(MoistureUnitCode::DewFrostPointC, -20, 3000, MoistureUnitCode::DewFrostPointC,
+             1013.25f),
+      Result(MoistureUnitCode::DewFrostPointC, -20, 3000, MoistureUnitCode::DewFrostPointC, 3000));
+}
+
+}  // namespace
