@@ -191,7 +191,7 @@ void DrawBannerButton(HWND, const DRAWITEMSTRUCT* item) {
   if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;  // focus changes draw nothing
   const int bitmapId = (item->itemState & ODS_SELECTED) ? IDB_BANNER_DOWN : IDB_BANNER_UP;
   HBITMAP bitmap =
-      LoadBitmapA(static_cast<HINSTANCE>(calculator.instance), MAKEINTRESOURCEA(bitmapId));
+      LoadBitmapA(calculator.instance, MAKEINTRESOURCEA(bitmapId));
   if (!bitmap) return;
   HDC memory = CreateCompatibleDC(item->hDC);
   HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -272,7 +272,7 @@ int RunMessageLoop() {
 }  // namespace
 
 bool RouteDialogKeys(MSG* message) {
-  const HWND window = static_cast<HWND>(calculator.mainWindow);
+  const HWND window = calculator.mainWindow;
   return window && IsWindow(window) && IsDialogMessageA(window, message);
 }
 

@@ -137,7 +137,7 @@ void LoadSettings(HWND window) {
 }
 
 void SaveSettings() {
-  const HWND window = static_cast<HWND>(calculator.mainWindow);
+  const HWND window = calculator.mainWindow;
   MainWindowFields fields;
   ReadEditText(window, IDC_SOURCE_VALUE, fields.sourceValue);
   fields.sourceUnitIndex = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);

@@ -193,7 +193,7 @@ struct RangeBox {
 std::vector<RangeBox> rangeBoxes;
 
 HWND MainWindow() {
-  return static_cast<HWND>(calculator.mainWindow);
+  return calculator.mainWindow;
 }
 
 bool AnswerRangeMessage(HWND box, const SeenDialog& seen) {

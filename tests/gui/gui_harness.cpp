@@ -192,7 +192,7 @@ std::string Describe(const Step& step) {
 }
 
 HWND MainWindow() {
-  return static_cast<HWND>(calculator.mainWindow);
+  return calculator.mainWindow;
 }
 
 // Ends a dialog that the script does not (or no longer) handle.

@@ -190,7 +190,7 @@ std::string PressureText(Random& r) {
 std::vector<std::string> rangeBoxes;
 
 HWND MainWindow() {
-  return static_cast<HWND>(calculator.mainWindow);
+  return calculator.mainWindow;
 }
 
 bool AnswerRangeMessage(HWND box, const SeenDialog& seen) {
