@@ -1,8 +1,17 @@
 // Decimal rounding and the fixed bisection over temperature that finds dew and frost points.
+//
+// The bisection's answer is decided only by its comparisons of the saturation pressure just
+// above and just below each estimate with the partial pressure. The solvers find the
+// temperature where the saturation pressure meets the partial pressure first, in a few Newton
+// steps, and then walk the bisection's path: a comparison at a temperature clearly on one side
+// of that crossing is known without evaluating, every other one is evaluated exactly as the
+// bisection evaluates it. The answer is therefore the bisection's, bit for bit. Where the
+// saturation pressure is not known to rise steadily with temperature, the plain bisection runs.
 #include "physics/dew_point_solver.h"
 
 #include <cmath>
 
+#include "app/calculator_state.h"
 #include "physics/saturation_pressure.h"
 
 namespace {
@@ -40,6 +49,227 @@ double Bisect(SaturationFunction saturation, double partialPressure, double tota
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Where the saturation pressure rises with temperature.
+//
+// Every temperature the bisection tests lies within -139.998 .. +59.998 degC. On
+// kLowestC .. kHighestC every formulation rises with temperature, over ice and over water, by
+// at least 0.04 of its value per kelvin. An enhancement factor keeps that for total pressures
+// of kFactorLowestMbar to kFactorHighestMbar (at least 0.005 per kelvin), except Greenspan's
+// over supercooled water, whose factor grows so fast towards the cold end as the total pressure
+// rises that the saturation pressure falls there: kGreenspanWaterLowestC gives the lowest
+// temperature from which it rises, 2 K above where the rise was found to stop.
+//
+// At 0 degC both functions switch equations (ice or supercooled water below, water above), and
+// with an enhancement factor the pressure may step down there by up to 0.2 %. Within the
+// pressure range above, every value below 0 degC stays below the value at +kZeroBandC and every
+// value from 0 degC up stays above the value at -kZeroBandC.
+constexpr double kLowestC = -140.02;
+constexpr double kHighestC = 60.02;
+constexpr double kFactorLowestMbar = 5.0;
+constexpr double kFactorHighestMbar = 20000.0;
+constexpr double kZeroBandC = 0.2;
+
+constexpr int kPressureBands = 8;
+constexpr double kBandTopMbar[kPressureBands] = {10, 30, 100, 300, 1000, 3000, 10000, 20000};
+// Rows: HylandWexler, GoffGratch, Sonntag, Magnus.
+constexpr double kGreenspanWaterLowestC[4][kPressureBands] = {
+    {kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, -135.2, -123.8},
+    {kLowestC, -136.9, -134.4, -131.8, -128.5, -124.8, -119.8, -113.7},
+    {kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, -135.9},
+    {kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, -132.0, -123.8},
+};
+
+enum class Curve { Ice, Water };
+
+// The saturation function of one solve: what it is, and where it rises.
+struct Inversion {
+  SaturationFunction saturation;
+  Curve curve;
+  double totalPressure;
+  double lowestC;  // the function rises from here to kHighestC
+};
+
+// Fills in where the saturation function rises at the total pressure, for the options in force;
+// false when that is not known.
+bool FindRisingRange(Inversion& inversion) {
+  const SaturationOptions options = SaturationOptionsInForce();
+  inversion.lowestC = kLowestC;
+  if (options.enhancementFactor == NoFactor) return true;  // the total pressure is not used
+  const double p = inversion.totalPressure;
+  if (!(p >= kFactorLowestMbar && p <= kFactorHighestMbar)) return false;
+  if (options.enhancementFactor != Greenspan || inversion.curve != Curve::Water) return true;
+  int band = 0;
+  while (p > kBandTopMbar[band]) ++band;
+  inversion.lowestC = kGreenspanWaterLowestC[options.formulation - HylandWexler][band];
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Finding the crossing.
+
+// Relative margin of temperature between a tested temperature and a point whose saturation
+// pressure was evaluated: over it the pressure changes by at least 5e-9 of its value, a million
+// times more than the rounding errors of the equations.
+constexpr double kMarginC = 1e-6;
+// The crossing is enclosed to within this width: so narrow that the bisection's path seldom
+// tests a temperature inside it.
+constexpr double kEnclosureC = 1e-3;
+constexpr int kMostNewtonSteps = 10;
+
+// The crossing lies above `below` and under `above`: the saturation pressure at `below` is at
+// most the partial pressure, at `above` at least. An infinite end means nothing is known there.
+struct Enclosure {
+  double below = -INFINITY;
+  double above = INFINITY;
+};
+
+// Magnus' equations as a first guess and for the slope of ln(saturation pressure).
+constexpr double kMagnusLnMbar = 1.8103414;  // ln 6.112
+constexpr double kMagnusWaterA = 17.62, kMagnusWaterB = 243.12;
+constexpr double kMagnusIceA = 22.46, kMagnusIceB = 272.2;
+
+double MagnusInverse(double a, double b, double lnRatio) {
+  return lnRatio >= a * 0.5 ? kHighestC : b * lnRatio / (a - lnRatio);
+}
+
+double MagnusSlope(Curve curve, double t) {
+  const bool ice = curve == Curve::Ice && t < 0.0;
+  const double a = ice ? kMagnusIceA : kMagnusWaterA;
+  const double b = ice ? kMagnusIceB : kMagnusWaterB;
+  return a * b / ((t + b) * (t + b));
+}
+
+double Clamp(double t, double lo, double hi) {
+  return t < lo ? lo : t > hi ? hi : t;
+}
+
+// Newton steps on ln(saturation pressure) - ln(partial pressure), the slope from the last two
+// points (from Magnus' equation at first). Each evaluated point narrows the enclosure; once the
+// next point is predicted to lie close to the crossing, it is placed a little beyond it, so that
+// it closes the enclosure from the other side. False when the function misbehaves (not a
+// positive finite pressure) or the steps do not settle.
+bool EncloseCrossing(const Inversion& inversion, double partialPressure, Enclosure& enclosure) {
+  const double lnPartial = std::log(partialPressure);
+  const double lnRatio = lnPartial - kMagnusLnMbar;
+  double t = inversion.curve == Curve::Ice && lnRatio < 0.0
+                 ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
+                 : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+  const double lowest = inversion.lowestC;
+  t = Clamp(t, lowest, kHighestC);
+  double previousT = NAN;
+  double previousG = NAN;
+  for (int i = 0; i < kMostNewtonSteps; ++i) {
+    const double pressure = inversion.saturation(t, inversion.totalPressure);
+    if (!(pressure > 0.0 && pressure < INFINITY)) return false;
+    const double g = std::log(pressure) - lnPartial;
+    if (g <= 0.0 && t > enclosure.below) enclosure.below = t;
+    if (g >= 0.0 && t < enclosure.above) enclosure.above = t;
+    if (enclosure.above - enclosure.below <= kEnclosureC) return true;
+    // The crossing lies beyond an end of the range: the one evaluated end decides everything.
+    if ((g >= 0.0 && t == lowest) || (g <= 0.0 && t == kHighestC)) return true;
+    double slope = (g - previousG) / (t - previousT);
+    if (!(slope > 0.0 && slope < INFINITY)) slope = MagnusSlope(inversion.curve, t);
+    const double step = -g / slope;
+    double next = t + step;
+    if (std::fabs(step) < 0.5 * kEnclosureC)
+      next += step > 0.0 ? 0.25 * kEnclosureC : -0.25 * kEnclosureC;
+    next = Clamp(next, lowest, kHighestC);
+    if (!(next > enclosure.below && next < enclosure.above)) {
+      next = std::isfinite(enclosure.below) && std::isfinite(enclosure.above)
+                 ? 0.5 * (enclosure.below + enclosure.above)
+                 : Clamp(t + (step > 0.0 ? 1.0 : -1.0), lowest, kHighestC);
+    }
+    previousT = t;
+    previousG = g;
+    t = next;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Walking the bisection's path.
+
+// What is known of the saturation pressure at a tested temperature against the partial pressure.
+enum class Known { Below, Above, Unknown };
+
+Known Compare(const Inversion& inversion, const Enclosure& enclosure, double t) {
+  if (t < inversion.lowestC) return Known::Unknown;
+  if (t <= enclosure.below - kMarginC) return Known::Below;
+  if (t >= enclosure.above + kMarginC) return Known::Above;
+  return Known::Unknown;
+}
+
+// The bisection of Bisect, step for step, with the comparisons known from the enclosure taken
+// as known and every other one evaluated.
+double Replay(const Inversion& inversion, double partialPressure, const Enclosure& enclosure) {
+  double estimate = kFirstEstimateC;
+  double step = kFirstStepC;
+  for (;;) {
+    const double aboveC = estimate + kAcceptanceHalfWidthC;
+    bool aboveIsLess;     // saturation(aboveC) < partial pressure
+    bool aboveReachesIt;  // partial pressure <= saturation(aboveC)
+    switch (Compare(inversion, enclosure, aboveC)) {
+      case Known::Below:
+        aboveIsLess = true;
+        aboveReachesIt = false;
+        break;
+      case Known::Above:
+        aboveIsLess = false;
+        aboveReachesIt = true;
+        break;
+      default: {
+        const double above = inversion.saturation(aboveC, inversion.totalPressure);
+        aboveIsLess = above < partialPressure;
+        aboveReachesIt = partialPressure <= above;
+      }
+    }
+    if (aboveIsLess) {
+      step *= 0.5;
+      estimate += step;
+    } else {
+      const double belowC = estimate - kAcceptanceHalfWidthC;
+      bool belowIsGreater;  // saturation(belowC) > partial pressure
+      bool belowReachesIt;  // saturation(belowC) <= partial pressure
+      switch (Compare(inversion, enclosure, belowC)) {
+        case Known::Below:
+          belowIsGreater = false;
+          belowReachesIt = true;
+          break;
+        case Known::Above:
+          belowIsGreater = true;
+          belowReachesIt = false;
+          break;
+        default: {
+          const double below = inversion.saturation(belowC, inversion.totalPressure);
+          belowIsGreater = below > partialPressure;
+          belowReachesIt = below <= partialPressure;
+        }
+      }
+      if (belowIsGreater) {
+        step *= 0.5;
+        estimate -= step;
+      } else if (belowReachesIt && aboveReachesIt) {
+        return RoundDecimal(estimate, -1);
+      } else {
+        return NO_SOLUTION;
+      }
+    }
+    if (step < kSmallestStepC) return NO_SOLUTION;
+  }
+}
+
+double Solve(Inversion inversion, double partialPressure) {
+  Enclosure enclosure;
+  if (partialPressure > 0.0 && partialPressure < INFINITY && FindRisingRange(inversion) &&
+      EncloseCrossing(inversion, partialPressure, enclosure) &&
+      // Near 0 degC the switch of equations may step the pressure down.
+      (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC)) {
+    return Replay(inversion, partialPressure, enclosure);
+  }
+  return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+}
+
 }  // namespace
 
 double RoundDecimal(double value, int place) {
@@ -51,9 +281,11 @@ double RoundDecimal(double value, int place) {
 }
 
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Bisect(SaturationPressureIce, partialPressureMbar, totalPressureMbar);
+  return Solve({SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC},
+               partialPressureMbar);
 }
 
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Bisect(SaturationPressureWater, partialPressureMbar, totalPressureMbar);
+  return Solve({SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC},
+               partialPressureMbar);
 }

@@ -155,3 +155,25 @@ double SaturationPressureIce(double temperatureC, double totalPressureMbar) {
   const Phase phase = temperatureC < 0.0 ? Phase::Ice : Phase::Water;
   return Enhance(phase, BasePressure(phase, temperatureC), totalPressureMbar, temperatureC);
 }
+
+SaturationOptions SaturationOptionsInForce() {
+  SaturationOptions options;
+  switch (LowWord(calculator.svpFormulation)) {
+    case HylandWexler:
+    case GoffGratch:
+    case Sonntag:
+      options.formulation = LowWord(calculator.svpFormulation);
+      break;
+    default:
+      options.formulation = Magnus;
+  }
+  switch (LowWord(calculator.enhancementFactor)) {
+    case Bogel:
+    case Greenspan:
+      options.enhancementFactor = LowWord(calculator.enhancementFactor);
+      break;
+    default:
+      options.enhancementFactor = NoFactor;
+  }
+  return options;
+}

@@ -8,3 +8,11 @@ double SaturationPressureWater(double temperatureC, double totalPressureMbar);
 
 // Over ice below 0 degC and over water at and above 0 degC.
 double SaturationPressureIce(double temperatureC, double totalPressureMbar);
+
+// The formulation and the enhancement factor in force, each reduced to the named value that
+// selects the same equations (HylandWexler..Magnus, NoFactor..Greenspan).
+struct SaturationOptions {
+  int formulation;
+  int enhancementFactor;
+};
+SaturationOptions SaturationOptionsInForce();

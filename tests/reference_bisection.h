@@ -1,0 +1,31 @@
+// The dew/frost point bisection exactly as the calculator first shipped it: 28 evaluations of
+// the saturation function at most. The solvers must return what it returns, bit for bit.
+#pragma once
+
+#include <cmath>
+
+#include "physics/dew_point_solver.h"
+
+inline double ReferenceBisection(double (*saturation)(double, double), double partialPressure,
+                                 double totalPressure) {
+  double estimate = -40.0;
+  double step = 100.0;
+  for (;;) {
+    const double above = saturation(estimate + 0.01, totalPressure);
+    if (above < partialPressure) {
+      step *= 0.5;
+      estimate += step;
+    } else {
+      const double below = saturation(estimate - 0.01, totalPressure);
+      if (below > partialPressure) {
+        step *= 0.5;
+        estimate -= step;
+      } else if (below <= partialPressure && partialPressure <= above) {
+        return RoundDecimal(estimate, -1);
+      } else {
+        return NO_SOLUTION;
+      }
+    }
+    if (step < 0.01) return NO_SOLUTION;
+  }
+}
