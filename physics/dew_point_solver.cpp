@@ -259,12 +259,80 @@ double Replay(const Inversion& inversion, double partialPressure, const Enclosur
   }
 }
 
+// The estimates the bisection tests are -40 + n * kGridC for even n with |n| < kGridEnd: the
+// first one n = 0, after the first move n = +-8192, ..., after the 13th move (0.0122 degC) an
+// even n. A 14th move would end the search without an answer.
+constexpr double kGridC = 100.0 / 16384;
+constexpr int kGridEnd = 16384;
+
+double GridEstimate(int n) {
+  return kFirstEstimateC + n * kGridC;
+}
+
+// Where the bisection ends, found without walking its path, when every comparison it makes is
+// known from the enclosure; false when one is not (then Replay evaluates).
+//
+// The search moves up from every estimate whose comparison above is known to be below the
+// partial pressure (those from the grid's bottom to A - 1) and down from every estimate whose
+// comparison below is known to be above it (B + 1 to the top). It stops at the first estimate
+// of A..B it visits: the one nearest the root of the binary tree of estimates, that is the one
+// divisible by the highest power of two.
+bool FindPathEnd(const Enclosure& enclosure, double& result) {
+  const double upLimit = enclosure.below - kMarginC;    // above this, not known below
+  const double downLimit = enclosure.above + kMarginC;  // under this, not known above
+  const auto knownUp = [upLimit](int n) {
+    return GridEstimate(n) + kAcceptanceHalfWidthC <= upLimit;
+  };
+  const auto knownDown = [downLimit](int n) {
+    return GridEstimate(n) - kAcceptanceHalfWidthC >= downLimit;
+  };
+  const auto gridIndex = [](double t) {
+    const double q = (t - kFirstEstimateC) / kGridC;
+    return q < -kGridEnd ? -kGridEnd : q > kGridEnd ? kGridEnd : static_cast<int>(q);
+  };
+  int first = gridIndex(upLimit - kAcceptanceHalfWidthC);  // A
+  while (first > -kGridEnd && !knownUp(first - 1)) --first;
+  while (first < kGridEnd && knownUp(first)) ++first;
+  int last = gridIndex(downLimit + kAcceptanceHalfWidthC);  // B
+  while (last < kGridEnd && !knownDown(last + 1)) ++last;
+  while (last > -kGridEnd && knownDown(last)) --last;
+  // Only even indices inside the grid are tested.
+  if (first < 2 - kGridEnd) first = 2 - kGridEnd;
+  if (last > kGridEnd - 2) last = kGridEnd - 2;
+  if (first > last) {
+    result = NO_SOLUTION;
+    return true;
+  }
+  const unsigned lo = static_cast<unsigned>(first + kGridEnd);
+  const unsigned hi = static_cast<unsigned>(last + kGridEnd);
+  unsigned node = lo;
+  if (lo != hi) {
+    int k = 0;  // the highest bit in which lo and hi differ
+    while (((lo ^ hi) >> (k + 1)) != 0) ++k;
+    const unsigned mask = (2u << k) - 1;
+    node = (lo & mask) == 0 ? lo : (hi >> k) << k;
+  }
+  if ((node & 1u) != 0) {
+    result = NO_SOLUTION;
+    return true;
+  }
+  const double estimate = GridEstimate(static_cast<int>(node) - kGridEnd);
+  if (estimate + kAcceptanceHalfWidthC >= downLimit &&
+      estimate - kAcceptanceHalfWidthC <= upLimit) {
+    result = RoundDecimal(estimate, -1);
+    return true;
+  }
+  return false;
+}
+
 double Solve(Inversion inversion, double partialPressure) {
   Enclosure enclosure;
   if (partialPressure > 0.0 && partialPressure < INFINITY && FindRisingRange(inversion) &&
       EncloseCrossing(inversion, partialPressure, enclosure) &&
       // Near 0 degC the switch of equations may step the pressure down.
       (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC)) {
+    double result;
+    if (inversion.lowestC == kLowestC && FindPathEnd(enclosure, result)) return result;
     return Replay(inversion, partialPressure, enclosure);
   }
   return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
