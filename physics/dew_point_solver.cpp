@@ -88,6 +88,7 @@ struct Inversion {
   Curve curve;
   double totalPressure;
   double lowestC;  // the function rises from here to kHighestC
+  bool iceGuess;   // Magnus' ice equation guesses better below 0 degC
 };
 
 // Fills in where the saturation function rises at the total pressure, for the options in force;
@@ -95,6 +96,8 @@ struct Inversion {
 bool FindRisingRange(Inversion& inversion) {
   const SaturationOptions options = SaturationOptionsInForce();
   inversion.lowestC = kLowestC;
+  // Hyland-Wexler continues water below 0 degC with its ice equation.
+  inversion.iceGuess = inversion.curve == Curve::Ice || options.formulation == HylandWexler;
   if (options.enhancementFactor == NoFactor) return true;  // the total pressure is not used
   const double p = inversion.totalPressure;
   if (!(p >= kFactorLowestMbar && p <= kFactorHighestMbar)) return false;
@@ -140,31 +143,46 @@ double MagnusSlope(Curve curve, double t) {
   return a * b / ((t + b) * (t + b));
 }
 
+double Larger(double a, double b) {
+  return a > b ? a : b;
+}
+double Smaller(double a, double b) {
+  return a < b ? a : b;
+}
+
 double Clamp(double t, double lo, double hi) {
   return t < lo ? lo : t > hi ? hi : t;
 }
 
-// Newton steps on ln(saturation pressure) - ln(partial pressure), the slope from the last two
-// points (from Magnus' equation at first). Each evaluated point narrows the enclosure; once the
-// next point is predicted to lie close to the crossing, it is placed a little beyond it, so that
-// it closes the enclosure from the other side. False when the function misbehaves (not a
-// positive finite pressure) or the steps do not settle.
-bool EncloseCrossing(const Inversion& inversion, double partialPressure, Enclosure& enclosure) {
-  const double lnPartial = std::log(partialPressure);
-  const double lnRatio = lnPartial - kMagnusLnMbar;
-  double t = inversion.curve == Curve::Ice && lnRatio < 0.0
-                 ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
-                 : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+// Notes an evaluated point in the enclosure: g is ln(saturation pressure / partial pressure).
+void Note(Enclosure& enclosure, double t, double g) {
+  if (g <= 0.0 && t > enclosure.below) enclosure.below = t;
+  if (g >= 0.0 && t < enclosure.above) enclosure.above = t;
+}
+
+// -1, 0 or 1 as a pressure is below, at or above the partial pressure (both finite).
+double Side(double pressure, double partialPressure) {
+  return pressure < partialPressure ? -1.0 : pressure > partialPressure ? 1.0 : 0.0;
+}
+
+bool PositiveFinite(double pressure) {
+  return pressure > 0.0 && pressure < INFINITY;
+}
+
+// Newton steps on g(t) = ln(saturation pressure) - ln(partial pressure) from t, the slope from
+// the last two points (from Magnus' equation at first). Each evaluated point narrows the
+// enclosure; once the next point is predicted to lie close to the crossing, it is placed a
+// little beyond it, so that it closes the enclosure from the other side. False when the function
+// misbehaves (not a positive finite pressure) or the steps do not settle.
+bool NewtonSteps(const Inversion& inversion, double lnPartial, double t, Enclosure& enclosure) {
   const double lowest = inversion.lowestC;
-  t = Clamp(t, lowest, kHighestC);
   double previousT = NAN;
   double previousG = NAN;
   for (int i = 0; i < kMostNewtonSteps; ++i) {
     const double pressure = inversion.saturation(t, inversion.totalPressure);
-    if (!(pressure > 0.0 && pressure < INFINITY)) return false;
+    if (!PositiveFinite(pressure)) return false;
     const double g = std::log(pressure) - lnPartial;
-    if (g <= 0.0 && t > enclosure.below) enclosure.below = t;
-    if (g >= 0.0 && t < enclosure.above) enclosure.above = t;
+    Note(enclosure, t, g);
     if (enclosure.above - enclosure.below <= kEnclosureC) return true;
     // The crossing lies beyond an end of the range: the one evaluated end decides everything.
     if ((g >= 0.0 && t == lowest) || (g <= 0.0 && t == kHighestC)) return true;
@@ -172,8 +190,9 @@ bool EncloseCrossing(const Inversion& inversion, double partialPressure, Enclosu
     if (!(slope > 0.0 && slope < INFINITY)) slope = MagnusSlope(inversion.curve, t);
     const double step = -g / slope;
     double next = t + step;
-    if (std::fabs(step) < 0.5 * kEnclosureC)
+    if (std::fabs(step) < 0.5 * kEnclosureC) {
       next += step > 0.0 ? 0.25 * kEnclosureC : -0.25 * kEnclosureC;
+    }
     next = Clamp(next, lowest, kHighestC);
     if (!(next > enclosure.below && next < enclosure.above)) {
       next = std::isfinite(enclosure.below) && std::isfinite(enclosure.above)
@@ -185,6 +204,60 @@ bool EncloseCrossing(const Inversion& inversion, double partialPressure, Enclosu
     t = next;
   }
   return false;
+}
+
+// Half the distance of the first two points, degC, around Magnus' guess.
+constexpr double kFirstSpreadC = 0.25;
+constexpr double kKelvinOffset = 273.15;
+
+// Encloses the crossing in two rounds of two evaluations each; the two of a round are
+// independent of each other, so that the processor works on both at once. The first pair
+// straddles the guess from Magnus' equation; ln(saturation pressure) is nearly linear in
+// 1/(absolute temperature), so the line through the pair in those terms crosses ln(partial
+// pressure) close to the crossing, within about 2e-3 of the squared distance to the farther
+// point. The second pair straddles that point by a few times this error. When that does not
+// enclose the crossing, Newton steps continue.
+bool EncloseCrossing(const Inversion& inversion, double partialPressure, Enclosure& enclosure) {
+  const double lowest = inversion.lowestC;
+  const double lnPartial = std::log(partialPressure);
+  const double lnRatio = lnPartial - kMagnusLnMbar;
+  const double guess = inversion.iceGuess && lnRatio < 0.0
+                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
+                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+  const double centre = Clamp(guess, lowest + kFirstSpreadC, kHighestC - kFirstSpreadC);
+  const double t1 = Larger(centre - kFirstSpreadC, lowest);
+  const double t2 = Smaller(centre + kFirstSpreadC, kHighestC);
+  const double p1 = inversion.saturation(t1, inversion.totalPressure);
+  const double p2 = inversion.saturation(t2, inversion.totalPressure);
+  if (!PositiveFinite(p1) || !PositiveFinite(p2)) return false;
+  const double g1 = std::log(p1) - lnPartial;
+  const double g2 = std::log(p2) - lnPartial;
+  Note(enclosure, t1, g1);
+  Note(enclosure, t2, g2);
+  if ((g1 >= 0.0 && t1 == lowest) || (g2 <= 0.0 && t2 == kHighestC)) return true;
+  if (!(g2 > g1)) return NewtonSteps(inversion, lnPartial, centre, enclosure);
+
+  // 1/T = 1/T1 + w (1/T2 - 1/T1) with w = g1 / (g1 - g2), in two divisions.
+  const double kelvin1 = t1 + kKelvinOffset;
+  const double kelvin2 = t2 + kKelvinOffset;
+  const double w = g1 / (g1 - g2);
+  const double t = Clamp(kelvin1 * kelvin2 / (kelvin2 + w * (kelvin1 - kelvin2)) - kKelvinOffset,
+                         lowest, kHighestC);
+  const double far = Larger(std::fabs(t - t1), std::fabs(t - t2));
+  const double spread = Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC);
+  const double t3 = Larger(t - spread, lowest);
+  const double t4 = Smaller(t + spread, kHighestC);
+  const double p3 = inversion.saturation(t3, inversion.totalPressure);
+  const double p4 = inversion.saturation(t4, inversion.totalPressure);
+  if (!PositiveFinite(p3) || !PositiveFinite(p4)) return false;
+  // Only the sides matter here: no logarithm.
+  Note(enclosure, t3, Side(p3, partialPressure));
+  Note(enclosure, t4, Side(p4, partialPressure));
+  if (enclosure.above - enclosure.below <= kEnclosureC) return true;
+  if ((p3 >= partialPressure && t3 == lowest) || (p4 <= partialPressure && t4 == kHighestC)) {
+    return true;
+  }
+  return NewtonSteps(inversion, lnPartial, t, enclosure);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -265,6 +338,16 @@ double Replay(const Inversion& inversion, double partialPressure, const Enclosur
 constexpr double kGridC = 100.0 / 16384;
 constexpr int kGridEnd = 16384;
 
+int HighestBit(unsigned bits) {
+#if defined(__GNUC__)
+  return 31 - __builtin_clz(bits);
+#else
+  int k = 0;
+  while ((bits >> (k + 1)) != 0) ++k;
+  return k;
+#endif
+}
+
 double GridEstimate(int n) {
   return kFirstEstimateC + n * kGridC;
 }
@@ -287,7 +370,7 @@ bool FindPathEnd(const Enclosure& enclosure, double& result) {
     return GridEstimate(n) - kAcceptanceHalfWidthC >= downLimit;
   };
   const auto gridIndex = [](double t) {
-    const double q = (t - kFirstEstimateC) / kGridC;
+    const double q = (t - kFirstEstimateC) * (1.0 / kGridC);
     return q < -kGridEnd ? -kGridEnd : q > kGridEnd ? kGridEnd : static_cast<int>(q);
   };
   int first = gridIndex(upLimit - kAcceptanceHalfWidthC);  // A
@@ -307,8 +390,7 @@ bool FindPathEnd(const Enclosure& enclosure, double& result) {
   const unsigned hi = static_cast<unsigned>(last + kGridEnd);
   unsigned node = lo;
   if (lo != hi) {
-    int k = 0;  // the highest bit in which lo and hi differ
-    while (((lo ^ hi) >> (k + 1)) != 0) ++k;
+    const int k = HighestBit(lo ^ hi);  // the highest bit in which lo and hi differ
     const unsigned mask = (2u << k) - 1;
     node = (lo & mask) == 0 ? lo : (hi >> k) << k;
   }
@@ -349,11 +431,11 @@ double RoundDecimal(double value, int place) {
 }
 
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Solve({SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC},
+  return Solve({SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true},
                partialPressureMbar);
 }
 
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Solve({SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC},
+  return Solve({SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false},
                partialPressureMbar);
 }
