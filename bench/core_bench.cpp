@@ -4,11 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include "app/calculator_state.h"
+#include "app/unit_catalogues.h"
 #include "app/reading_format.h"
 #include "app/significant_format.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
+#include "physics/composition.h"
 #include "physics/unit_conversion.h"
+#include "tests/reference_bisection.h"
 
 namespace {
 
@@ -59,6 +62,42 @@ double NextPartialPressure(double e) {
   return e > 150 ? 1e-5 : e * 1.37;
 }
 
+// Partial pressures from 0.01 to 100 mbar, 0.01 * 1.1^k: the solvers' inputs of the
+// comparisons below, cycled.
+double NextSolverInput(double e) {
+  return e > 100 ? 0.01 : e * 1.1;
+}
+
+// The baseline of the solvers: a bare loop of the plain fixed bisection (the reference of the
+// tests), over ice, without an enhancement factor, at 1013.25 mbar.
+void BM_BareBisection(benchmark::State& state) {
+  UseOptions(state);
+  double e = 0.01;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ReferenceBisection(SaturationPressureIce, e, pressure));
+    e = NextSolverInput(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_BareBisection)->Args({HylandWexler, NoFactor})->Args({GoffGratch, NoFactor});
+
+// The solver on the same inputs; at most 0.4 times the bare bisection is the goal.
+void BM_SolveDewFrostPointLikeBisection(benchmark::State& state) {
+  UseOptions(state);
+  double e = 0.01;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure));
+    e = NextSolverInput(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SolveDewFrostPointLikeBisection)
+    ->Args({HylandWexler, NoFactor})
+    ->Args({GoffGratch, NoFactor})
+    ->Args({GoffGratch, Greenspan});
+
 void BM_SolveDewFrostPoint(benchmark::State& state) {
   UseOptions(state);
   double e = 1e-5;
@@ -82,6 +121,36 @@ void BM_SolveDewPoint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolveDewPoint)->Args({Sonntag, NoFactor})->Args({GoffGratch, Greenspan});
+
+// Frost points from -80 to +50 degC at 1013.25 mbar, re-expressed at 2000 mbar: a full
+// conversion frost point -> frost point, ToPpmV then FromPpmV.
+void BM_FrostPointConversion(benchmark::State& state) {
+  UseOptions(state);
+  double t = -80;
+  for (auto _ : state) {
+    const double ppmV = ToPpmV(DewFrostPointC, t, 1013.25, 25, 16, 8.6, 15.6, kMediumAir);
+    benchmark::DoNotOptimize(
+        FromPpmV(DewFrostPointC, ppmV, 2000, 25, 16, 8.6, 15.6, kMediumAir, 1013.25));
+    t = NextTemperature(t);
+  }
+}
+BENCHMARK(BM_FrostPointConversion)->Args({GoffGratch, NoFactor})->Args({GoffGratch, Greenspan});
+
+// Its baseline: the same conversion with the plain bisection in FromPpmV's place, as it was
+// done before the solvers walked the bisection's path.
+void BM_FrostPointConversionBisection(benchmark::State& state) {
+  UseOptions(state);
+  double t = -80;
+  for (auto _ : state) {
+    const double ppmV = ToPpmV(DewFrostPointC, t, 1013.25, 25, 16, 8.6, 15.6, kMediumAir);
+    benchmark::DoNotOptimize(
+        ReferenceBisection(SaturationPressureIce, PressureFromPpmV(ppmV, 2000), 2000));
+    t = NextTemperature(t);
+  }
+}
+BENCHMARK(BM_FrostPointConversionBisection)
+    ->Args({GoffGratch, NoFactor})
+    ->Args({GoffGratch, Greenspan});
 
 // A representative source value for each moisture unit, and a small spread around it.
 const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};

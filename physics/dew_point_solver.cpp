@@ -10,6 +10,8 @@
 #include "physics/dew_point_solver.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "app/calculator_state.h"
 #include "physics/saturation_pressure.h"
@@ -82,14 +84,69 @@ constexpr double kGreenspanWaterLowestC[4][kPressureBands] = {
 
 enum class Curve { Ice, Water };
 
+struct GuessTable;
+
 // The saturation function of one solve: what it is, and where it rises.
 struct Inversion {
   SaturationFunction saturation;
   Curve curve;
   double totalPressure;
-  double lowestC;  // the function rises from here to kHighestC
-  bool iceGuess;   // Magnus' ice equation guesses better below 0 degC
+  double lowestC;                // the function rises from here to kHighestC
+  bool iceGuess;                 // Magnus' ice equation guesses better below 0 degC
+  const GuessTable* guessTable;  // without an enhancement factor: the function's guesses
 };
+
+constexpr double kKelvinOffset = 273.15;
+
+// Guesses of the crossing without an enhancement factor, where the total pressure plays no part:
+// 1/(absolute temperature of the crossing) at ln(partial pressure) = kGuessFirstLn, ...,
+// kGuessLastLn, found once per formulation and function by bisection, and interpolated
+// quadratically. Over the solvers' range the guess lies within 6e-5 degC of the crossing, except
+// within a few degrees of 0 degC where the equations switch. The guesses only choose where to
+// evaluate: they never decide a comparison.
+constexpr int kGuessIntervals = 128;
+constexpr double kGuessFirstLn = -28.0;
+constexpr double kGuessLastLn = 5.5;
+constexpr double kGuessStepLn = (kGuessLastLn - kGuessFirstLn) / kGuessIntervals;
+constexpr double kGuessSpreadC = 2e-4;
+
+struct GuessTable {
+  bool filled;
+  double reciprocalKelvin[kGuessIntervals + 1];
+};
+
+// Rows: the formulations, HylandWexler first; columns: Curve::Ice, Curve::Water.
+GuessTable guessTables[4][2];
+
+void FillGuessTable(SaturationFunction saturation, GuessTable& table) {
+  for (int i = 0; i <= kGuessIntervals; ++i) {
+    const double partialPressure = std::exp(kGuessFirstLn + i * kGuessStepLn);
+    double lo = -190.0;  // beyond the range, so that the guesses near its ends are good as well
+    double hi = 90.0;
+    for (int step = 0; step < 60; ++step) {
+      const double middle = 0.5 * (lo + hi);
+      if (saturation(middle, 0.0) < partialPressure) {
+        lo = middle;
+      } else {
+        hi = middle;
+      }
+    }
+    table.reciprocalKelvin[i] = 1.0 / (0.5 * (lo + hi) + kKelvinOffset);
+  }
+  table.filled = true;
+}
+
+double TableGuess(const GuessTable& table, double lnPartial) {
+  const double x = (lnPartial - kGuessFirstLn) * (1.0 / kGuessStepLn);
+  const int i = x < 1.0                   ? 1
+                : x > kGuessIntervals - 1 ? kGuessIntervals - 1
+                                          : static_cast<int>(x + 0.5);
+  const double w = x - i;
+  const double* u = table.reciprocalKelvin + i;
+  const double slope = 0.5 * (u[1] - u[-1]);
+  const double bend = u[1] - 2.0 * u[0] + u[-1];
+  return 1.0 / (u[0] + w * (slope + 0.5 * w * bend)) - kKelvinOffset;
+}
 
 // Fills in where the saturation function rises at the total pressure, for the options in force;
 // false when that is not known.
@@ -98,7 +155,14 @@ bool FindRisingRange(Inversion& inversion) {
   inversion.lowestC = kLowestC;
   // Hyland-Wexler continues water below 0 degC with its ice equation.
   inversion.iceGuess = inversion.curve == Curve::Ice || options.formulation == HylandWexler;
-  if (options.enhancementFactor == NoFactor) return true;  // the total pressure is not used
+  inversion.guessTable = nullptr;
+  if (options.enhancementFactor == NoFactor) {  // the total pressure is not used
+    GuessTable& table =
+        guessTables[options.formulation - HylandWexler][static_cast<int>(inversion.curve)];
+    if (!table.filled) FillGuessTable(inversion.saturation, table);
+    inversion.guessTable = &table;
+    return true;
+  }
   const double p = inversion.totalPressure;
   if (!(p >= kFactorLowestMbar && p <= kFactorHighestMbar)) return false;
   if (options.enhancementFactor != Greenspan || inversion.curve != Curve::Water) return true;
@@ -154,38 +218,41 @@ double Clamp(double t, double lo, double hi) {
   return t < lo ? lo : t > hi ? hi : t;
 }
 
-// Notes an evaluated point in the enclosure: g is ln(saturation pressure / partial pressure).
-void Note(Enclosure& enclosure, double t, double g) {
-  if (g <= 0.0 && t > enclosure.below) enclosure.below = t;
-  if (g >= 0.0 && t < enclosure.above) enclosure.above = t;
-}
-
-// -1, 0 or 1 as a pressure is below, at or above the partial pressure (both finite).
-double Side(double pressure, double partialPressure) {
-  return pressure < partialPressure ? -1.0 : pressure > partialPressure ? 1.0 : 0.0;
+// Notes an evaluated point in the enclosure, by the side of the partial pressure its saturation
+// pressure lies on.
+void Note(Enclosure& enclosure, double t, double pressure, double partialPressure) {
+  if (pressure <= partialPressure && t > enclosure.below) enclosure.below = t;
+  if (pressure >= partialPressure && t < enclosure.above) enclosure.above = t;
 }
 
 bool PositiveFinite(double pressure) {
   return pressure > 0.0 && pressure < INFINITY;
 }
 
-// Newton steps on g(t) = ln(saturation pressure) - ln(partial pressure) from t, the slope from
-// the last two points (from Magnus' equation at first). Each evaluated point narrows the
-// enclosure; once the next point is predicted to lie close to the crossing, it is placed a
-// little beyond it, so that it closes the enclosure from the other side. False when the function
-// misbehaves (not a positive finite pressure) or the steps do not settle.
-bool NewtonSteps(const Inversion& inversion, double lnPartial, double t, Enclosure& enclosure) {
+// True when the enclosure says where every tested comparison goes: it is narrow, or an
+// evaluated end of the range shows the crossing to lie beyond it.
+bool Enclosed(const Inversion& inversion, const Enclosure& enclosure) {
+  return enclosure.above - enclosure.below <= kEnclosureC || enclosure.above == inversion.lowestC ||
+         enclosure.below == kHighestC;
+}
+
+// Newton steps on g(t) = ln(saturation pressure / partial pressure) from t, the slope from the
+// last two points (from Magnus' equation at first). Each evaluated point narrows the enclosure;
+// once the next point is predicted to lie close to the crossing, it is placed a little beyond
+// it, so that it closes the enclosure from the other side. False when the function misbehaves
+// (not a positive finite pressure) or the steps do not settle.
+bool NewtonSteps(const Inversion& inversion, double partialPressure, double t,
+                 Enclosure& enclosure) {
   const double lowest = inversion.lowestC;
+  const double lnPartial = std::log(partialPressure);
   double previousT = NAN;
   double previousG = NAN;
   for (int i = 0; i < kMostNewtonSteps; ++i) {
     const double pressure = inversion.saturation(t, inversion.totalPressure);
     if (!PositiveFinite(pressure)) return false;
+    Note(enclosure, t, pressure, partialPressure);
+    if (Enclosed(inversion, enclosure)) return true;
     const double g = std::log(pressure) - lnPartial;
-    Note(enclosure, t, g);
-    if (enclosure.above - enclosure.below <= kEnclosureC) return true;
-    // The crossing lies beyond an end of the range: the one evaluated end decides everything.
-    if ((g >= 0.0 && t == lowest) || (g <= 0.0 && t == kHighestC)) return true;
     double slope = (g - previousG) / (t - previousT);
     if (!(slope > 0.0 && slope < INFINITY)) slope = MagnusSlope(inversion.curve, t);
     const double step = -g / slope;
@@ -206,59 +273,25 @@ bool NewtonSteps(const Inversion& inversion, double lnPartial, double t, Enclosu
   return false;
 }
 
+// ln x for a positive finite x within 2e-4, enough for a first guess: the binary exponent and a
+// polynomial of the mantissa (subnormal numbers come out near -709, which serves as well).
+double RoughLog(double x) {
+  uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  const int exponent = static_cast<int>((bits >> 52) & 0x7FFu) - 1023;
+  bits = (bits & 0x000FFFFFFFFFFFFFu) | 0x3FF0000000000000u;
+  double mantissa;
+  std::memcpy(&mantissa, &bits, sizeof mantissa);
+  const double z = mantissa - 1.0;
+  return exponent * 0.6931471805599453 +
+         ((((-0.05486825639731308 * z + 0.21642894936549284) * z - 0.4640913407843089) * z +
+           0.9954340913579192) *
+              z +
+          0.00014083345733357957);
+}
+
 // Half the distance of the first two points, degC, around Magnus' guess.
 constexpr double kFirstSpreadC = 0.25;
-constexpr double kKelvinOffset = 273.15;
-
-// Encloses the crossing in two rounds of two evaluations each; the two of a round are
-// independent of each other, so that the processor works on both at once. The first pair
-// straddles the guess from Magnus' equation; ln(saturation pressure) is nearly linear in
-// 1/(absolute temperature), so the line through the pair in those terms crosses ln(partial
-// pressure) close to the crossing, within about 2e-3 of the squared distance to the farther
-// point. The second pair straddles that point by a few times this error. When that does not
-// enclose the crossing, Newton steps continue.
-bool EncloseCrossing(const Inversion& inversion, double partialPressure, Enclosure& enclosure) {
-  const double lowest = inversion.lowestC;
-  const double lnPartial = std::log(partialPressure);
-  const double lnRatio = lnPartial - kMagnusLnMbar;
-  const double guess = inversion.iceGuess && lnRatio < 0.0
-                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
-                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
-  const double centre = Clamp(guess, lowest + kFirstSpreadC, kHighestC - kFirstSpreadC);
-  const double t1 = Larger(centre - kFirstSpreadC, lowest);
-  const double t2 = Smaller(centre + kFirstSpreadC, kHighestC);
-  const double p1 = inversion.saturation(t1, inversion.totalPressure);
-  const double p2 = inversion.saturation(t2, inversion.totalPressure);
-  if (!PositiveFinite(p1) || !PositiveFinite(p2)) return false;
-  const double g1 = std::log(p1) - lnPartial;
-  const double g2 = std::log(p2) - lnPartial;
-  Note(enclosure, t1, g1);
-  Note(enclosure, t2, g2);
-  if ((g1 >= 0.0 && t1 == lowest) || (g2 <= 0.0 && t2 == kHighestC)) return true;
-  if (!(g2 > g1)) return NewtonSteps(inversion, lnPartial, centre, enclosure);
-
-  // 1/T = 1/T1 + w (1/T2 - 1/T1) with w = g1 / (g1 - g2), in two divisions.
-  const double kelvin1 = t1 + kKelvinOffset;
-  const double kelvin2 = t2 + kKelvinOffset;
-  const double w = g1 / (g1 - g2);
-  const double t = Clamp(kelvin1 * kelvin2 / (kelvin2 + w * (kelvin1 - kelvin2)) - kKelvinOffset,
-                         lowest, kHighestC);
-  const double far = Larger(std::fabs(t - t1), std::fabs(t - t2));
-  const double spread = Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC);
-  const double t3 = Larger(t - spread, lowest);
-  const double t4 = Smaller(t + spread, kHighestC);
-  const double p3 = inversion.saturation(t3, inversion.totalPressure);
-  const double p4 = inversion.saturation(t4, inversion.totalPressure);
-  if (!PositiveFinite(p3) || !PositiveFinite(p4)) return false;
-  // Only the sides matter here: no logarithm.
-  Note(enclosure, t3, Side(p3, partialPressure));
-  Note(enclosure, t4, Side(p4, partialPressure));
-  if (enclosure.above - enclosure.below <= kEnclosureC) return true;
-  if ((p3 >= partialPressure && t3 == lowest) || (p4 <= partialPressure && t4 == kHighestC)) {
-    return true;
-  }
-  return NewtonSteps(inversion, lnPartial, t, enclosure);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Walking the bisection's path.
@@ -369,25 +402,27 @@ bool FindPathEnd(const Enclosure& enclosure, double& result) {
   const auto knownDown = [downLimit](int n) {
     return GridEstimate(n) - kAcceptanceHalfWidthC >= downLimit;
   };
+  // The grid index just below t, kept within reach of the grid's ends; A and B lie within one
+  // index of the exact quotient, so counting the known moves around it finds them.
   const auto gridIndex = [](double t) {
-    const double q = (t - kFirstEstimateC) * (1.0 / kGridC);
-    return q < -kGridEnd ? -kGridEnd : q > kGridEnd ? kGridEnd : static_cast<int>(q);
+    const double q = (t - kFirstEstimateC) * (1.0 / kGridC) + kGridEnd;
+    return q < 3                  ? 3 - kGridEnd
+           : q > 2 * kGridEnd - 3 ? kGridEnd - 3
+                                  : static_cast<int>(q) - kGridEnd;
   };
-  int first = gridIndex(upLimit - kAcceptanceHalfWidthC);  // A
-  while (first > -kGridEnd && !knownUp(first - 1)) --first;
-  while (first < kGridEnd && knownUp(first)) ++first;
-  int last = gridIndex(downLimit + kAcceptanceHalfWidthC);  // B
-  while (last < kGridEnd && !knownDown(last + 1)) ++last;
-  while (last > -kGridEnd && knownDown(last)) --last;
+  const int up = gridIndex(upLimit - kAcceptanceHalfWidthC);
+  const int first = up - 1 + knownUp(up - 1) + knownUp(up) + knownUp(up + 1);  // A
+  const int down = gridIndex(downLimit + kAcceptanceHalfWidthC);
+  const int last = down + 1 - knownDown(down - 1) - knownDown(down) - knownDown(down + 1);  // B
   // Only even indices inside the grid are tested.
-  if (first < 2 - kGridEnd) first = 2 - kGridEnd;
-  if (last > kGridEnd - 2) last = kGridEnd - 2;
-  if (first > last) {
+  const int lowest = first < 2 - kGridEnd ? 2 - kGridEnd : first;
+  const int highest = last > kGridEnd - 2 ? kGridEnd - 2 : last;
+  if (lowest > highest) {
     result = NO_SOLUTION;
     return true;
   }
-  const unsigned lo = static_cast<unsigned>(first + kGridEnd);
-  const unsigned hi = static_cast<unsigned>(last + kGridEnd);
+  const unsigned lo = static_cast<unsigned>(lowest + kGridEnd);
+  const unsigned hi = static_cast<unsigned>(highest + kGridEnd);
   unsigned node = lo;
   if (lo != hi) {
     const int k = HighestBit(lo ^ hi);  // the highest bit in which lo and hi differ
@@ -407,17 +442,104 @@ bool FindPathEnd(const Enclosure& enclosure, double& result) {
   return false;
 }
 
-double Solve(Inversion inversion, double partialPressure) {
-  Enclosure enclosure;
-  if (partialPressure > 0.0 && partialPressure < INFINITY && FindRisingRange(inversion) &&
-      EncloseCrossing(inversion, partialPressure, enclosure) &&
-      // Near 0 degC the switch of equations may step the pressure down.
-      (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC)) {
-    double result;
-    if (inversion.lowestC == kLowestC && FindPathEnd(enclosure, result)) return result;
-    return Replay(inversion, partialPressure, enclosure);
+// Where the bisection ends once the enclosure is known.
+double Finish(const Inversion& inversion, double partialPressure, const Enclosure& enclosure) {
+  // Near 0 degC the switch of equations may step the pressure down.
+  if (enclosure.below < kZeroBandC && enclosure.above > -kZeroBandC) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
   }
-  return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+  double result;
+  if (inversion.lowestC == kLowestC && FindPathEnd(enclosure, result)) return result;
+  return Replay(inversion, partialPressure, enclosure);
+}
+
+// Encloses the crossing in two rounds of two evaluations each; the two of a round are
+// independent of each other, so that the processor works on both at once. The first pair
+// straddles the guess from Magnus' equation. ln(saturation pressure) is nearly linear in
+// 1/(absolute temperature), so the line through the pair in those terms meets ln(partial
+// pressure) close to the crossing, within about 2e-3 of the squared distance to the farther
+// point. The second pair straddles that point by a few times this error; where the bisection
+// ends is worked out for that enclosure while the pair is evaluated. When the pair does not
+// enclose the crossing, Newton steps continue.
+// The last round: two independent evaluations a little either side of a close estimate of the
+// crossing. Where the bisection ends is worked out for that pair while it is evaluated (it
+// depends on the pair's temperatures only); when the pair encloses the crossing, that is the
+// answer. Otherwise Newton steps continue from the estimate.
+double Close(const Inversion& inversion, double partialPressure, double estimate, double spread,
+             Enclosure& enclosure) {
+  const double lowest = inversion.lowestC;
+  const double t = Clamp(estimate, lowest, kHighestC);
+  Enclosure pair;
+  pair.below = Larger(t - spread, lowest);
+  pair.above = Smaller(t + spread, kHighestC);
+  const double p3 = inversion.saturation(pair.below, inversion.totalPressure);
+  const double p4 = inversion.saturation(pair.above, inversion.totalPressure);
+  double result = NO_SOLUTION;
+  const bool resultKnown = lowest == kLowestC &&
+                           (pair.below >= kZeroBandC || pair.above <= -kZeroBandC) &&
+                           FindPathEnd(pair, result);
+  if (resultKnown && p3 <= partialPressure && partialPressure <= p4 && p4 < INFINITY) {
+    return result;
+  }
+  if (!PositiveFinite(p3) || !PositiveFinite(p4)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+  }
+  Note(enclosure, pair.below, p3, partialPressure);
+  Note(enclosure, pair.above, p4, partialPressure);
+  if (!Enclosed(inversion, enclosure) && !NewtonSteps(inversion, partialPressure, t, enclosure)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+  }
+  return Finish(inversion, partialPressure, enclosure);
+}
+
+// Without an enhancement factor the guess table leads straight to the last round. With one, a
+// first round comes before: two independent evaluations straddling the guess from Magnus'
+// equation. ln(saturation pressure) is nearly linear in 1/(absolute temperature), so the line
+// through the pair in those terms meets ln(partial pressure) close to the crossing, within about
+// 2e-3 of the squared distance to the farther point.
+double Solve(Inversion inversion, double partialPressure) {
+  if (!(partialPressure > 0.0 && partialPressure < INFINITY) || !FindRisingRange(inversion)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+  }
+  Enclosure enclosure;
+  if (inversion.guessTable != nullptr) {
+    const double guess = TableGuess(*inversion.guessTable, std::log(partialPressure));
+    return Close(inversion, partialPressure, guess, kGuessSpreadC, enclosure);
+  }
+  const double lowest = inversion.lowestC;
+  const double lnRatio = RoughLog(partialPressure) - kMagnusLnMbar;
+  const double guess = inversion.iceGuess && lnRatio < 0.0
+                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
+                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+  const double centre = Clamp(guess, lowest + kFirstSpreadC, kHighestC - kFirstSpreadC);
+  const double t1 = Larger(centre - kFirstSpreadC, lowest);
+  const double t2 = Smaller(centre + kFirstSpreadC, kHighestC);
+  const double reciprocal = 1.0 / partialPressure;
+  const double p1 = inversion.saturation(t1, inversion.totalPressure);
+  const double p2 = inversion.saturation(t2, inversion.totalPressure);
+  if (!PositiveFinite(p1) || !PositiveFinite(p2)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+  }
+  Note(enclosure, t1, p1, partialPressure);
+  Note(enclosure, t2, p2, partialPressure);
+  if (Enclosed(inversion, enclosure)) return Finish(inversion, partialPressure, enclosure);
+  const double g1 = std::log(p1 * reciprocal);
+  const double g2 = std::log(p2 * reciprocal);
+  if (!(g2 > g1)) {
+    if (!NewtonSteps(inversion, partialPressure, centre, enclosure)) {
+      return Bisect(inversion.saturation, partialPressure, inversion.totalPressure);
+    }
+    return Finish(inversion, partialPressure, enclosure);
+  }
+  // 1/T = 1/T1 + w (1/T2 - 1/T1) with w = g1 / (g1 - g2), in one division.
+  const double kelvin1 = t1 + kKelvinOffset;
+  const double kelvin2 = t2 + kKelvinOffset;
+  const double dg = g1 - g2;
+  const double t =
+      kelvin1 * kelvin2 * dg / (kelvin2 * dg + g1 * (kelvin1 - kelvin2)) - kKelvinOffset;
+  const double far = Larger(std::fabs(t - t1), std::fabs(t - t2));
+  return Close(inversion, partialPressure, t, Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC),
+               enclosure);
 }
 
 }  // namespace
@@ -431,11 +553,11 @@ double RoundDecimal(double value, int place) {
 }
 
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Solve({SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true},
+  return Solve({SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr},
                partialPressureMbar);
 }
 
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar) {
-  return Solve({SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false},
+  return Solve({SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false, nullptr},
                partialPressureMbar);
 }
