@@ -1,12 +1,14 @@
 // Decimal rounding and the fixed bisection over temperature that finds dew and frost points.
 //
 // The bisection's answer is decided only by its comparisons of the saturation pressure just
-// above and just below each estimate with the partial pressure. The solvers find the
-// temperature where the saturation pressure meets the partial pressure first, in a few Newton
-// steps, and then walk the bisection's path: a comparison at a temperature clearly on one side
-// of that crossing is known without evaluating, every other one is evaluated exactly as the
-// bisection evaluates it. The answer is therefore the bisection's, bit for bit. Where the
-// saturation pressure is not known to rise steadily with temperature, the plain bisection runs.
+// above and just below each estimate with the partial pressure. The solvers first enclose the
+// crossing, the temperature where the saturation pressure meets the partial pressure, between
+// two evaluated temperatures a fraction of a millikelvin apart (usually with two or four
+// evaluations). Where the saturation pressure is known to rise with temperature, every
+// comparison at a temperature outside the enclosure is then known without evaluating, and where
+// the bisection ends follows from the binary tree of its estimates; a comparison inside the
+// enclosure is evaluated exactly as the bisection evaluates it. The answer is therefore the
+// bisection's, bit for bit. Where the rise is not known, the plain bisection runs.
 #include "physics/dew_point_solver.h"
 
 #include <cmath>
@@ -138,6 +140,9 @@ void FillGuessTable(SaturationFunction saturation, GuessTable& table) {
 
 double TableGuess(const GuessTable& table, double lnPartial) {
   const double x = (lnPartial - kGuessFirstLn) * (1.0 / kGuessStepLn);
+  // Beyond the table the crossing lies far beyond the solvers' range.
+  if (x < 0.0) return kLowestC;
+  if (x > kGuessIntervals) return kHighestC;
   const int i = x < 1.0                   ? 1
                 : x > kGuessIntervals - 1 ? kGuessIntervals - 1
                                           : static_cast<int>(x + 0.5);
