@@ -180,9 +180,9 @@ bool FindRisingRange(Inversion& inversion) {
 // ---------------------------------------------------------------------------------------------
 // Finding the crossing.
 
-// Relative margin of temperature between a tested temperature and a point whose saturation
-// pressure was evaluated: over it the pressure changes by at least 5e-9 of its value, a million
-// times more than the rounding errors of the equations.
+// Margin, degC, between a tested temperature and a point whose saturation pressure was
+// evaluated: over it the pressure changes by at least 5e-9 of its value (at 0.005 per kelvin),
+// a million times more than the rounding errors of the equations.
 constexpr double kMarginC = 1e-6;
 // The crossing is enclosed to within this width: so narrow that the bisection's path seldom
 // tests a temperature inside it.
