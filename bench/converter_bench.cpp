@@ -37,7 +37,7 @@ void BatchConversion(benchmark::State& state, int sourceUnit, int targetUnit) {
 void BM_BatchFrostPointToPpmV(benchmark::State& state) {
   BatchConversion(state, 0, 4);
 }
-// Dew point to dew point: saturation pressure and the bisection per row.
+// Dew point to dew point: saturation pressure and the dew/frost point solver per row.
 void BM_BatchFrostPointToFrostPoint(benchmark::State& state) {
   BatchConversion(state, 0, 0);
 }

@@ -6,13 +6,19 @@
 #include "core/calculator_values.h"
 #include "core/reading_format.h"
 #include "core/significant_format.h"
+#include "core/unit_catalogues.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
+#include "physics/composition.h"
 #include "physics/unit_conversion.h"
+#include "tests/reference_bisection.h"
 
 using namespace ruruzir;
 
 namespace {
+
+// One side's parameters for the frost-point conversions: air at 15.6 degC.
+const SideParameters kAirSide{25, 16, 8.6, 15.6, DensityMedium::Air};
 
 // The model of the benchmark's arguments, stored option values.
 MoistureModel ModelOf(const benchmark::State& state) {
@@ -63,6 +69,44 @@ double NextPartialPressure(double e) {
   return e > 150 ? 1e-5 : e * 1.37;
 }
 
+// Partial pressures from 0.01 to 100 mbar, 0.01 * 1.1^k: the solvers' inputs of the
+// comparisons below, cycled.
+double NextSolverInput(double e) {
+  return e > 100 ? 0.01 : e * 1.1;
+}
+
+// The baseline of the solvers: a bare loop of the plain fixed bisection (the reference of the
+// tests), over ice, without an enhancement factor, at 1013.25 mbar.
+void BM_BareBisection(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  double e = 0.01;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ReferenceBisection(SaturationPressureIce, e, pressure, model));
+    e = NextSolverInput(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_BareBisection)
+    ->Args({kFormulationHylandWexler, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementNone});
+
+// The solver on the same inputs; at most 0.4 times the bare bisection is the goal.
+void BM_SolveDewFrostPointLikeBisection(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  double e = 0.01;
+  double pressure = 1013.25;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure, model));
+    e = NextSolverInput(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SolveDewFrostPointLikeBisection)
+    ->Args({kFormulationHylandWexler, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+
 void BM_SolveDewFrostPoint(benchmark::State& state) {
   const MoistureModel model = ModelOf(state);
   double e = 1e-5;
@@ -89,6 +133,38 @@ void BM_SolveDewPoint(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveDewPoint)
     ->Args({kFormulationSonntag, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+
+// Frost points from -80 to +50 degC at 1013.25 mbar, re-expressed at 2000 mbar: a full
+// conversion frost point -> frost point, ToPpmV then FromPpmV.
+void BM_FrostPointConversion(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  double t = -80;
+  for (auto _ : state) {
+    const double ppmV = ToPpmV(MoistureUnitCode::DewFrostPointC, t, 1013.25, kAirSide, model);
+    benchmark::DoNotOptimize(
+        FromPpmV(MoistureUnitCode::DewFrostPointC, ppmV, 2000, kAirSide, 1013.25, model));
+    t = NextTemperature(t);
+  }
+}
+BENCHMARK(BM_FrostPointConversion)
+    ->Args({kFormulationGoffGratch, kEnhancementNone})
+    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+
+// Its baseline: the same conversion with the plain bisection in FromPpmV's place, as it was
+// done before the solvers walked the bisection's path.
+void BM_FrostPointConversionBisection(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  double t = -80;
+  for (auto _ : state) {
+    const double ppmV = ToPpmV(MoistureUnitCode::DewFrostPointC, t, 1013.25, kAirSide, model);
+    benchmark::DoNotOptimize(
+        ReferenceBisection(SaturationPressureIce, PressureFromPpmV(ppmV, 2000), 2000, model));
+    t = NextTemperature(t);
+  }
+}
+BENCHMARK(BM_FrostPointConversionBisection)
+    ->Args({kFormulationGoffGratch, kEnhancementNone})
     ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
 
 // A representative source value for each moisture unit, and a small spread around it.

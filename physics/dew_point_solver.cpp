@@ -1,7 +1,20 @@
 // Decimal rounding and the fixed bisection over temperature that finds dew and frost points.
+//
+// The bisection's answer is decided only by its comparisons of the saturation pressure just
+// above and just below each estimate with the partial pressure. The solvers first enclose the
+// crossing, the temperature where the saturation pressure meets the partial pressure, between
+// two evaluated temperatures a fraction of a millikelvin apart (usually with two or four
+// evaluations). Where the saturation pressure is known to rise with temperature, every
+// comparison at a temperature outside the enclosure is then known without evaluating, and where
+// the bisection ends follows from the binary tree of its estimates; a comparison inside the
+// enclosure is evaluated exactly as the bisection evaluates it. The answer is therefore the
+// bisection's, bit for bit. Where the rise is not known, the plain bisection runs.
 #include "physics/dew_point_solver.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <mutex>
 
 #include "physics/saturation_pressure.h"
 
@@ -42,6 +55,519 @@ double Bisect(SaturationFunction saturation, double partialPressure, double tota
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Where the saturation pressure rises with temperature.
+//
+// Every temperature the bisection tests lies within -139.998 .. +59.998 degC. On
+// kLowestC .. kHighestC every formulation rises with temperature, over ice and over water, by
+// at least 0.04 of its value per kelvin. An enhancement factor keeps that for total pressures
+// of kFactorLowestMbar to kFactorHighestMbar (at least 0.005 per kelvin), except Greenspan's
+// over supercooled water, whose factor grows so fast towards the cold end as the total pressure
+// rises that the saturation pressure falls there: kGreenspanWaterLowestC gives the lowest
+// temperature from which it rises, 2 K above where the rise was found to stop.
+//
+// At 0 degC both functions switch equations (ice or supercooled water below, water above), and
+// with an enhancement factor the pressure may step down there by up to 0.2 %. Within the
+// pressure range above, every value below 0 degC stays below the value at +kZeroBandC and every
+// value from 0 degC up stays above the value at -kZeroBandC.
+constexpr double kLowestC = -140.02;
+constexpr double kHighestC = 60.02;
+constexpr double kFactorLowestMbar = 5.0;
+constexpr double kFactorHighestMbar = 20000.0;
+constexpr double kZeroBandC = 0.2;
+
+constexpr int kPressureBands = 8;
+constexpr double kBandTopMbar[kPressureBands] = {10, 30, 100, 300, 1000, 3000, 10000, 20000};
+// Rows: the formulations in the order of Formulation (Hyland-Wexler, Goff-Gratch, Sonntag,
+// Magnus).
+constexpr double kGreenspanWaterLowestC[4][kPressureBands] = {
+    {kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, -135.2, -123.8},
+    {kLowestC, -136.9, -134.4, -131.8, -128.5, -124.8, -119.8, -113.7},
+    {kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, -135.9},
+    {kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, kLowestC, -132.0, -123.8},
+};
+
+enum class Curve { Ice, Water };
+
+struct GuessTable;
+
+// The saturation function of one solve: what it is, and where it rises.
+struct Inversion {
+  SaturationFunction saturation;
+  Curve curve;
+  double totalPressure;
+  double lowestC;                // the function rises from here to kHighestC
+  bool iceGuess;                 // Magnus' ice equation guesses better below 0 degC
+  const GuessTable* guessTable;  // without an enhancement factor: the function's guesses
+  MoistureModel model;
+};
+
+constexpr double kKelvinOffset = 273.15;
+
+// Guesses of the crossing without an enhancement factor, where the total pressure plays no part:
+// 1/(absolute temperature of the crossing) at ln(partial pressure) = kGuessFirstLn, ...,
+// kGuessLastLn, found once per formulation and function by bisection, and interpolated
+// quadratically. Over the solvers' range the guess lies within 6e-5 degC of the crossing, except
+// within a few degrees of 0 degC where the equations switch. The guesses only choose where to
+// evaluate: they never decide a comparison.
+constexpr int kGuessIntervals = 128;
+constexpr double kGuessFirstLn = -28.0;
+constexpr double kGuessLastLn = 5.5;
+constexpr double kGuessStepLn = (kGuessLastLn - kGuessFirstLn) / kGuessIntervals;
+constexpr double kGuessSpreadC = 2e-4;
+
+struct GuessTable {
+  double reciprocalKelvin[kGuessIntervals + 1];
+};
+
+constexpr int kFormulationCount = 4;
+
+void FillGuessTable(SaturationFunction saturation, const MoistureModel& model, GuessTable& table) {
+  for (int i = 0; i <= kGuessIntervals; ++i) {
+    const double partialPressure = std::exp(kGuessFirstLn + i * kGuessStepLn);
+    double lo = -190.0;  // beyond the range, so that the guesses near its ends are good as well
+    double hi = 90.0;
+    for (int step = 0; step < 60; ++step) {
+      const double middle = 0.5 * (lo + hi);
+      if (saturation(middle, 0.0, model) < partialPressure) {
+        lo = middle;
+      } else {
+        hi = middle;
+      }
+    }
+    table.reciprocalKelvin[i] = 1.0 / (0.5 * (lo + hi) + kKelvinOffset);
+  }
+}
+
+// The guesses of one formulation and function, filled once, on first use, from whichever
+// thread needs them first; afterwards they are only read.
+const GuessTable& GuessTableFor(Formulation formulation, Curve curve,
+                                SaturationFunction saturation) {
+  struct Tables {
+    std::once_flag filled[kFormulationCount][2];
+    GuessTable table[kFormulationCount][2];
+  };
+  static Tables tables;
+  const int row = static_cast<int>(formulation);
+  const int column = static_cast<int>(curve);
+  GuessTable& table = tables.table[row][column];
+  std::call_once(tables.filled[row][column], [&] {
+    FillGuessTable(saturation, MoistureModel{formulation, EnhancementFactor::None}, table);
+  });
+  return table;
+}
+
+double TableGuess(const GuessTable& table, double lnPartial) {
+  const double x = (lnPartial - kGuessFirstLn) * (1.0 / kGuessStepLn);
+  // Beyond the table the crossing lies far beyond the solvers' range.
+  if (x < 0.0) return kLowestC;
+  if (x > kGuessIntervals) return kHighestC;
+  const int i = x < 1.0                   ? 1
+                : x > kGuessIntervals - 1 ? kGuessIntervals - 1
+                                          : static_cast<int>(x + 0.5);
+  const double w = x - i;
+  const double* u = table.reciprocalKelvin + i;
+  const double slope = 0.5 * (u[1] - u[-1]);
+  const double bend = u[1] - 2.0 * u[0] + u[-1];
+  return 1.0 / (u[0] + w * (slope + 0.5 * w * bend)) - kKelvinOffset;
+}
+
+// Fills in where the saturation function rises at the total pressure, for the options in force;
+// false when that is not known.
+bool FindRisingRange(Inversion& inversion) {
+  const MoistureModel& model = inversion.model;
+  inversion.lowestC = kLowestC;
+  // Hyland-Wexler continues water below 0 degC with its ice equation.
+  inversion.iceGuess =
+      inversion.curve == Curve::Ice || model.formulation == Formulation::HylandWexler;
+  inversion.guessTable = nullptr;
+  if (model.enhancement == EnhancementFactor::None) {  // the total pressure is not used
+    inversion.guessTable = &GuessTableFor(model.formulation, inversion.curve, inversion.saturation);
+    return true;
+  }
+  const double p = inversion.totalPressure;
+  if (!(p >= kFactorLowestMbar && p <= kFactorHighestMbar)) return false;
+  if (model.enhancement != EnhancementFactor::Greenspan || inversion.curve != Curve::Water) {
+    return true;
+  }
+  int band = 0;
+  while (p > kBandTopMbar[band]) ++band;
+  inversion.lowestC = kGreenspanWaterLowestC[static_cast<int>(model.formulation)][band];
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Finding the crossing.
+
+// Margin, degC, between a tested temperature and a point whose saturation pressure was
+// evaluated: over it the pressure changes by at least 5e-9 of its value (at 0.005 per kelvin),
+// a million times more than the rounding errors of the equations.
+constexpr double kMarginC = 1e-6;
+// The crossing is enclosed to within this width: so narrow that the bisection's path seldom
+// tests a temperature inside it.
+constexpr double kEnclosureC = 1e-3;
+constexpr int kMostNewtonSteps = 10;
+
+// The crossing lies above `below` and under `above`: the saturation pressure at `below` is at
+// most the partial pressure, at `above` at least. An infinite end means nothing is known there.
+struct Enclosure {
+  double below = -INFINITY;
+  double above = INFINITY;
+};
+
+// Magnus' equations as a first guess and for the slope of ln(saturation pressure).
+constexpr double kMagnusLnMbar = 1.8103414;  // ln 6.112
+constexpr double kMagnusWaterA = 17.62, kMagnusWaterB = 243.12;
+constexpr double kMagnusIceA = 22.46, kMagnusIceB = 272.2;
+
+double MagnusInverse(double a, double b, double lnRatio) {
+  return lnRatio >= a * 0.5 ? kHighestC : b * lnRatio / (a - lnRatio);
+}
+
+double MagnusSlope(Curve curve, double t) {
+  const bool ice = curve == Curve::Ice && t < 0.0;
+  const double a = ice ? kMagnusIceA : kMagnusWaterA;
+  const double b = ice ? kMagnusIceB : kMagnusWaterB;
+  return a * b / ((t + b) * (t + b));
+}
+
+double Larger(double a, double b) {
+  return a > b ? a : b;
+}
+double Smaller(double a, double b) {
+  return a < b ? a : b;
+}
+
+double Clamp(double t, double lo, double hi) {
+  return t < lo ? lo : t > hi ? hi : t;
+}
+
+// Notes an evaluated point in the enclosure, by the side of the partial pressure its saturation
+// pressure lies on.
+void Note(Enclosure& enclosure, double t, double pressure, double partialPressure) {
+  if (pressure <= partialPressure && t > enclosure.below) enclosure.below = t;
+  if (pressure >= partialPressure && t < enclosure.above) enclosure.above = t;
+}
+
+bool PositiveFinite(double pressure) {
+  return pressure > 0.0 && pressure < INFINITY;
+}
+
+// True when the enclosure says where every tested comparison goes: it is narrow, or an
+// evaluated end of the range shows the crossing to lie beyond it.
+bool Enclosed(const Inversion& inversion, const Enclosure& enclosure) {
+  return enclosure.above - enclosure.below <= kEnclosureC || enclosure.above == inversion.lowestC ||
+         enclosure.below == kHighestC;
+}
+
+// Newton steps on g(t) = ln(saturation pressure / partial pressure) from t, the slope from the
+// last two points (from Magnus' equation at first). Each evaluated point narrows the enclosure;
+// once the next point is predicted to lie close to the crossing, it is placed a little beyond
+// it, so that it closes the enclosure from the other side. False when the function misbehaves
+// (not a positive finite pressure) or the steps do not settle.
+bool NewtonSteps(const Inversion& inversion, double partialPressure, double t,
+                 Enclosure& enclosure) {
+  const double lowest = inversion.lowestC;
+  const double lnPartial = std::log(partialPressure);
+  double previousT = NAN;
+  double previousG = NAN;
+  for (int i = 0; i < kMostNewtonSteps; ++i) {
+    const double pressure = inversion.saturation(t, inversion.totalPressure, inversion.model);
+    if (!PositiveFinite(pressure)) return false;
+    Note(enclosure, t, pressure, partialPressure);
+    if (Enclosed(inversion, enclosure)) return true;
+    const double g = std::log(pressure) - lnPartial;
+    double slope = (g - previousG) / (t - previousT);
+    if (!(slope > 0.0 && slope < INFINITY)) slope = MagnusSlope(inversion.curve, t);
+    const double step = -g / slope;
+    double next = t + step;
+    if (std::fabs(step) < 0.5 * kEnclosureC) {
+      next += step > 0.0 ? 0.25 * kEnclosureC : -0.25 * kEnclosureC;
+    }
+    next = Clamp(next, lowest, kHighestC);
+    if (!(next > enclosure.below && next < enclosure.above)) {
+      next = std::isfinite(enclosure.below) && std::isfinite(enclosure.above)
+                 ? 0.5 * (enclosure.below + enclosure.above)
+                 : Clamp(t + (step > 0.0 ? 1.0 : -1.0), lowest, kHighestC);
+    }
+    previousT = t;
+    previousG = g;
+    t = next;
+  }
+  return false;
+}
+
+// ln x for a positive finite x within 2e-4, enough for a first guess: the binary exponent and a
+// polynomial of the mantissa (subnormal numbers come out near -709, which serves as well).
+double RoughLog(double x) {
+  uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  const int exponent = static_cast<int>((bits >> 52) & 0x7FFu) - 1023;
+  bits = (bits & 0x000FFFFFFFFFFFFFu) | 0x3FF0000000000000u;
+  double mantissa;
+  std::memcpy(&mantissa, &bits, sizeof mantissa);
+  const double z = mantissa - 1.0;
+  return exponent * 0.6931471805599453 +
+         ((((-0.05486825639731308 * z + 0.21642894936549284) * z - 0.4640913407843089) * z +
+           0.9954340913579192) *
+              z +
+          0.00014083345733357957);
+}
+
+// Half the distance of the first two points, degC, around Magnus' guess.
+constexpr double kFirstSpreadC = 0.25;
+
+// ---------------------------------------------------------------------------------------------
+// Walking the bisection's path.
+
+// What is known of the saturation pressure at a tested temperature against the partial pressure.
+enum class Known { Below, Above, Unknown };
+
+Known Compare(const Inversion& inversion, const Enclosure& enclosure, double t) {
+  if (t < inversion.lowestC) return Known::Unknown;
+  if (t <= enclosure.below - kMarginC) return Known::Below;
+  if (t >= enclosure.above + kMarginC) return Known::Above;
+  return Known::Unknown;
+}
+
+// The bisection of Bisect, step for step, with the comparisons known from the enclosure taken
+// as known and every other one evaluated.
+double Replay(const Inversion& inversion, double partialPressure, const Enclosure& enclosure) {
+  double estimate = kFirstEstimateC;
+  double step = kFirstStepC;
+  for (;;) {
+    const double aboveC = estimate + kAcceptanceHalfWidthC;
+    bool aboveIsLess;     // saturation(aboveC) < partial pressure
+    bool aboveReachesIt;  // partial pressure <= saturation(aboveC)
+    switch (Compare(inversion, enclosure, aboveC)) {
+      case Known::Below:
+        aboveIsLess = true;
+        aboveReachesIt = false;
+        break;
+      case Known::Above:
+        aboveIsLess = false;
+        aboveReachesIt = true;
+        break;
+      default: {
+        const double above = inversion.saturation(aboveC, inversion.totalPressure, inversion.model);
+        aboveIsLess = above < partialPressure;
+        aboveReachesIt = partialPressure <= above;
+      }
+    }
+    if (aboveIsLess) {
+      step *= 0.5;
+      estimate += step;
+    } else {
+      const double belowC = estimate - kAcceptanceHalfWidthC;
+      bool belowIsGreater;  // saturation(belowC) > partial pressure
+      bool belowReachesIt;  // saturation(belowC) <= partial pressure
+      switch (Compare(inversion, enclosure, belowC)) {
+        case Known::Below:
+          belowIsGreater = false;
+          belowReachesIt = true;
+          break;
+        case Known::Above:
+          belowIsGreater = true;
+          belowReachesIt = false;
+          break;
+        default: {
+          const double below =
+              inversion.saturation(belowC, inversion.totalPressure, inversion.model);
+          belowIsGreater = below > partialPressure;
+          belowReachesIt = below <= partialPressure;
+        }
+      }
+      if (belowIsGreater) {
+        step *= 0.5;
+        estimate -= step;
+      } else if (belowReachesIt && aboveReachesIt) {
+        return RoundDecimal(estimate, -1);
+      } else {
+        return NO_SOLUTION;
+      }
+    }
+    if (step < kSmallestStepC) return NO_SOLUTION;
+  }
+}
+
+// The estimates the bisection tests are -40 + n * kGridC for even n with |n| < kGridEnd: the
+// first one n = 0, after the first move n = +-8192, ..., after the 13th move (0.0122 degC) an
+// even n. A 14th move would end the search without an answer.
+constexpr double kGridC = 100.0 / 16384;
+constexpr int kGridEnd = 16384;
+
+int HighestBit(unsigned bits) {
+#if defined(__GNUC__)
+  return 31 - __builtin_clz(bits);
+#else
+  int k = 0;
+  while ((bits >> (k + 1)) != 0) ++k;
+  return k;
+#endif
+}
+
+double GridEstimate(int n) {
+  return kFirstEstimateC + n * kGridC;
+}
+
+// Where the bisection ends, found without walking its path, when every comparison it makes is
+// known from the enclosure; false when one is not (then Replay evaluates).
+//
+// The search moves up from every estimate whose comparison above is known to be below the
+// partial pressure (those from the grid's bottom to A - 1) and down from every estimate whose
+// comparison below is known to be above it (B + 1 to the top). It stops at the first estimate
+// of A..B it visits: the one nearest the root of the binary tree of estimates, that is the one
+// divisible by the highest power of two.
+bool FindPathEnd(const Enclosure& enclosure, double& result) {
+  const double upLimit = enclosure.below - kMarginC;    // above this, not known below
+  const double downLimit = enclosure.above + kMarginC;  // under this, not known above
+  const auto knownUp = [upLimit](int n) {
+    return GridEstimate(n) + kAcceptanceHalfWidthC <= upLimit;
+  };
+  const auto knownDown = [downLimit](int n) {
+    return GridEstimate(n) - kAcceptanceHalfWidthC >= downLimit;
+  };
+  // The grid index just below t, kept within reach of the grid's ends; A and B lie within one
+  // index of the exact quotient, so counting the known moves around it finds them.
+  const auto gridIndex = [](double t) {
+    const double q = (t - kFirstEstimateC) * (1.0 / kGridC) + kGridEnd;
+    return q < 3                  ? 3 - kGridEnd
+           : q > 2 * kGridEnd - 3 ? kGridEnd - 3
+                                  : static_cast<int>(q) - kGridEnd;
+  };
+  const int up = gridIndex(upLimit - kAcceptanceHalfWidthC);
+  const int first = up - 1 + knownUp(up - 1) + knownUp(up) + knownUp(up + 1);  // A
+  const int down = gridIndex(downLimit + kAcceptanceHalfWidthC);
+  const int last = down + 1 - knownDown(down - 1) - knownDown(down) - knownDown(down + 1);  // B
+  // Only even indices inside the grid are tested.
+  const int lowest = first < 2 - kGridEnd ? 2 - kGridEnd : first;
+  const int highest = last > kGridEnd - 2 ? kGridEnd - 2 : last;
+  if (lowest > highest) {
+    result = NO_SOLUTION;
+    return true;
+  }
+  const unsigned lo = static_cast<unsigned>(lowest + kGridEnd);
+  const unsigned hi = static_cast<unsigned>(highest + kGridEnd);
+  unsigned node = lo;
+  if (lo != hi) {
+    const int k = HighestBit(lo ^ hi);  // the highest bit in which lo and hi differ
+    const unsigned mask = (2u << k) - 1;
+    node = (lo & mask) == 0 ? lo : (hi >> k) << k;
+  }
+  if ((node & 1u) != 0) {
+    result = NO_SOLUTION;
+    return true;
+  }
+  const double estimate = GridEstimate(static_cast<int>(node) - kGridEnd);
+  if (estimate + kAcceptanceHalfWidthC >= downLimit &&
+      estimate - kAcceptanceHalfWidthC <= upLimit) {
+    result = RoundDecimal(estimate, -1);
+    return true;
+  }
+  return false;
+}
+
+// Where the bisection ends once the enclosure is known.
+double Finish(const Inversion& inversion, double partialPressure, const Enclosure& enclosure) {
+  // Near 0 degC the switch of equations may step the pressure down.
+  if (enclosure.below < kZeroBandC && enclosure.above > -kZeroBandC) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
+  }
+  double result;
+  if (inversion.lowestC == kLowestC && FindPathEnd(enclosure, result)) return result;
+  return Replay(inversion, partialPressure, enclosure);
+}
+
+// Encloses the crossing in two rounds of two evaluations each; the two of a round are
+// independent of each other, so that the processor works on both at once. The first pair
+// straddles the guess from Magnus' equation. ln(saturation pressure) is nearly linear in
+// 1/(absolute temperature), so the line through the pair in those terms meets ln(partial
+// pressure) close to the crossing, within about 2e-3 of the squared distance to the farther
+// point. The second pair straddles that point by a few times this error; where the bisection
+// ends is worked out for that enclosure while the pair is evaluated. When the pair does not
+// enclose the crossing, Newton steps continue.
+// The last round: two independent evaluations a little either side of a close estimate of the
+// crossing. Where the bisection ends is worked out for that pair while it is evaluated (it
+// depends on the pair's temperatures only); when the pair encloses the crossing, that is the
+// answer. Otherwise Newton steps continue from the estimate.
+double Close(const Inversion& inversion, double partialPressure, double estimate, double spread,
+             Enclosure& enclosure) {
+  const double lowest = inversion.lowestC;
+  const double t = Clamp(estimate, lowest, kHighestC);
+  Enclosure pair;
+  pair.below = Larger(t - spread, lowest);
+  pair.above = Smaller(t + spread, kHighestC);
+  const double p3 = inversion.saturation(pair.below, inversion.totalPressure, inversion.model);
+  const double p4 = inversion.saturation(pair.above, inversion.totalPressure, inversion.model);
+  double result = NO_SOLUTION;
+  const bool resultKnown = lowest == kLowestC &&
+                           (pair.below >= kZeroBandC || pair.above <= -kZeroBandC) &&
+                           FindPathEnd(pair, result);
+  if (resultKnown && p3 <= partialPressure && partialPressure <= p4 && p4 < INFINITY) {
+    return result;
+  }
+  if (!PositiveFinite(p3) || !PositiveFinite(p4)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
+  }
+  Note(enclosure, pair.below, p3, partialPressure);
+  Note(enclosure, pair.above, p4, partialPressure);
+  if (!Enclosed(inversion, enclosure) && !NewtonSteps(inversion, partialPressure, t, enclosure)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
+  }
+  return Finish(inversion, partialPressure, enclosure);
+}
+
+// Without an enhancement factor the guess table leads straight to the last round. With one, a
+// first round comes before: two independent evaluations straddling the guess from Magnus'
+// equation. ln(saturation pressure) is nearly linear in 1/(absolute temperature), so the line
+// through the pair in those terms meets ln(partial pressure) close to the crossing, within about
+// 2e-3 of the squared distance to the farther point.
+double Solve(Inversion inversion, double partialPressure) {
+  if (!(partialPressure > 0.0 && partialPressure < INFINITY) || !FindRisingRange(inversion)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
+  }
+  Enclosure enclosure;
+  if (inversion.guessTable != nullptr) {
+    const double guess = TableGuess(*inversion.guessTable, std::log(partialPressure));
+    return Close(inversion, partialPressure, guess, kGuessSpreadC, enclosure);
+  }
+  const double lowest = inversion.lowestC;
+  const double lnRatio = RoughLog(partialPressure) - kMagnusLnMbar;
+  const double guess = inversion.iceGuess && lnRatio < 0.0
+                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
+                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+  const double centre = Clamp(guess, lowest + kFirstSpreadC, kHighestC - kFirstSpreadC);
+  const double t1 = Larger(centre - kFirstSpreadC, lowest);
+  const double t2 = Smaller(centre + kFirstSpreadC, kHighestC);
+  const double reciprocal = 1.0 / partialPressure;
+  const double p1 = inversion.saturation(t1, inversion.totalPressure, inversion.model);
+  const double p2 = inversion.saturation(t2, inversion.totalPressure, inversion.model);
+  if (!PositiveFinite(p1) || !PositiveFinite(p2)) {
+    return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
+  }
+  Note(enclosure, t1, p1, partialPressure);
+  Note(enclosure, t2, p2, partialPressure);
+  if (Enclosed(inversion, enclosure)) return Finish(inversion, partialPressure, enclosure);
+  const double g1 = std::log(p1 * reciprocal);
+  const double g2 = std::log(p2 * reciprocal);
+  if (!(g2 > g1)) {
+    if (!NewtonSteps(inversion, partialPressure, centre, enclosure)) {
+      return Bisect(inversion.saturation, partialPressure, inversion.totalPressure,
+                    inversion.model);
+    }
+    return Finish(inversion, partialPressure, enclosure);
+  }
+  // 1/T = 1/T1 + w (1/T2 - 1/T1) with w = g1 / (g1 - g2), in one division.
+  const double kelvin1 = t1 + kKelvinOffset;
+  const double kelvin2 = t2 + kKelvinOffset;
+  const double dg = g1 - g2;
+  const double t =
+      kelvin1 * kelvin2 * dg / (kelvin2 * dg + g1 * (kelvin1 - kelvin2)) - kKelvinOffset;
+  const double far = Larger(std::fabs(t - t1), std::fabs(t - t2));
+  return Close(inversion, partialPressure, t, Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC),
+               enclosure);
+}
+
 }  // namespace
 
 double RoundDecimal(double value, int place) {
@@ -54,12 +580,16 @@ double RoundDecimal(double value, int place) {
 
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
                           const MoistureModel& model) {
-  return Bisect(SaturationPressureIce, partialPressureMbar, totalPressureMbar, model);
+  return Solve(
+      {SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model},
+      partialPressureMbar);
 }
 
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar,
                      const MoistureModel& model) {
-  return Bisect(SaturationPressureWater, partialPressureMbar, totalPressureMbar, model);
+  return Solve(
+      {SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false, nullptr, model},
+      partialPressureMbar);
 }
 
 }  // namespace ruruzir

@@ -1,0 +1,110 @@
+// Fuzz target: SolveDewFrostPoint and SolveDewPoint against the plain bisection they replace
+// (tests/reference_bisection.h), with arbitrary partial and total pressures and physics options
+// given to them.
+//
+// Each pressure is either any bit pattern (NaN, infinities, subnormals, negative values
+// included), a value spread over the decades, or, for the partial pressure, the saturation
+// pressure at a temperature the bisection tests (an estimate on its grid plus or minus 0.01)
+// moved by a few units in the last place: there the comparisons are closest. The options are
+// any int or one of the named values.
+//
+// Property: the solver returns the same double as the bisection, bit for bit (NO_SOLUTION in the
+// same cases); no crash and no undefined behaviour (AddressSanitizer and UBSan).
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "core/calculator_values.h"
+#include "physics/dew_point_solver.h"
+#include "physics/saturation_pressure.h"
+#include "tests/fuzz/fuzz_support.h"
+#include "tests/reference_bisection.h"
+
+using namespace ruruzir;
+
+namespace {
+
+double AnyDouble(FuzzedDataProvider& provider) {
+  const uint64_t bits = provider.ConsumeIntegral<uint64_t>();
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+double Decades(FuzzedDataProvider& provider, double lowestExponent, double highestExponent) {
+  return std::pow(10.0, provider.ConsumeFloatingPointInRange(lowestExponent, highestExponent));
+}
+
+// A temperature the bisection tests: -40 moved by halved steps from 50, then plus or minus 0.01.
+double TestedTemperature(FuzzedDataProvider& provider) {
+  double estimate = -40.0;
+  double step = 100.0;
+  const int moves = provider.ConsumeIntegralInRange<int>(0, 14);
+  for (int i = 0; i < moves; ++i) {
+    step *= 0.5;
+    estimate += provider.ConsumeBool() ? step : -step;
+  }
+  return provider.ConsumeBool() ? estimate + 0.01 : estimate - 0.01;
+}
+
+double MovedByUlps(double value, int ulps) {
+  for (; ulps > 0; --ulps) value = std::nextafter(value, INFINITY);
+  for (; ulps < 0; ++ulps) value = std::nextafter(value, -INFINITY);
+  return value;
+}
+
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+int NextChoice(FuzzedDataProvider& provider, int first, int last) {
+  return provider.ConsumeBool() ? provider.ConsumeIntegralInRange<int>(first, last)
+                                : provider.ConsumeIntegral<int>();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider provider(data, size);
+  const int formulation = NextChoice(provider, kFormulationHylandWexler, kFormulationMagnus);
+  const int factor = NextChoice(provider, kEnhancementNone, kEnhancementGreenspan);
+  const MoistureModel model = ModelFromStoredOptions(formulation, factor);
+  const bool frost = provider.ConsumeBool();
+  double (*saturation)(double, double, const MoistureModel&) =
+      frost ? SaturationPressureIce : SaturationPressureWater;
+
+  double totalPressure;
+  switch (provider.ConsumeIntegralInRange<int>(0, 3)) {
+    case 0:
+      totalPressure = AnyDouble(provider);
+      break;
+    case 1:
+      totalPressure = 1013.25;
+      break;
+    default:
+      totalPressure = Decades(provider, -3.0, 7.0);
+  }
+  double partialPressure;
+  switch (provider.ConsumeIntegralInRange<int>(0, 3)) {
+    case 0:
+      partialPressure = AnyDouble(provider);
+      break;
+    case 1:
+      partialPressure = Decades(provider, -12.0, 4.0);
+      break;
+    default:
+      partialPressure = MovedByUlps(saturation(TestedTemperature(provider), totalPressure, model),
+                                    provider.ConsumeIntegralInRange<int>(-4, 4));
+  }
+
+  const double expected = ReferenceBisection(saturation, partialPressure, totalPressure, model);
+  const double actual = frost ? SolveDewFrostPoint(partialPressure, totalPressure, model)
+                              : SolveDewPoint(partialPressure, totalPressure, model);
+  FUZZ_CHECK(SameBits(actual, expected),
+             "%s(%.17g, %.17g) with options %d %d: %.17g, the bisection %.17g",
+             frost ? "SolveDewFrostPoint" : "SolveDewPoint", partialPressure, totalPressure,
+             formulation, factor, actual, expected);
+  return 0;
+}
