@@ -3,6 +3,7 @@
 #   build/native   portable core, core tests (GoogleTest), benchmarks (built, not run)
 #   build/windows  calculator, core tests and window tests, run under Wine on a virtual display
 #   build/sanitize core tests again with AddressSanitizer and UBSan (g++)
+#   build/tsan     the library's tests with ThreadSanitizer (g++)
 #   build/fuzz     libFuzzer targets, 12 s each (scripts/fuzz.sh --ci)
 # Exits non-zero when a build or a test fails.
 set -euo pipefail
@@ -85,6 +86,17 @@ if ! UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=
 fi
 phase "sanitizer tests"
 
+# The library's tests (four threads converting at once) built with ThreadSanitizer (g++,
+# build/tsan); a data race fails the test.
+tsan_dir="$root/build/tsan"
+if ! { cmake -S . -B "$tsan_dir" -DRURUZIR_TSAN=ON >"$log_dir/tsan-configure.log" &&
+  cmake --build "$tsan_dir" -j2 --target core_tests &&
+  TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$tsan_dir" --output-on-failure 2>&1 |
+  tee "$log_dir/tsan-ctest.log"; }; then
+  failures=$((failures + 1))
+fi
+phase "thread sanitizer"
+
 # Every libFuzzer target for 12 s with a fixed seed, on a copy of the seed corpus (clang,
 # build/fuzz); longer runs: bash scripts/fuzz.sh [seconds].
 if ! bash scripts/fuzz.sh --ci 12 2>&1 | tee "$log_dir/fuzz.log"; then
@@ -159,6 +171,14 @@ fi
 # The sanitizer run counts its tests, the fuzz run its targets (one failure when it did not
 # get as far as running them).
 line="$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log_dir/sanitize-ctest.log" | tail -n 1 || true)"
+if [ -n "$line" ]; then
+  n_failed="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+  n_total="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")"
+  passed=$((passed + n_total - n_failed))
+  failed=$((failed + n_failed))
+fi
+# The ThreadSanitizer run counts its tests too.
+line="$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log_dir/tsan-ctest.log" 2>/dev/null | tail -n 1 || true)"
 if [ -n "$line" ]; then
   n_failed="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
   n_total="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")"
