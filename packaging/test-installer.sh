@@ -13,8 +13,9 @@ set -uo pipefail
 # shellcheck source=scripts/lib/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
 root="$ruruzir_root"
-setup_exe="$(realpath -m "${1:-$root/dist/ruruzir-dewpoint-3.4-setup.exe}")"
-portable_zip="$(realpath -m "${2:-$root/dist/ruruzir-dewpoint-3.4-portable.zip}")"
+version="$(ruruzir_version)" || exit 1
+setup_exe="$(realpath -m "${1:-$root/dist/ruruzir-dewpoint-$version-setup.exe}")"
+portable_zip="$(realpath -m "${2:-$root/dist/ruruzir-dewpoint-$version-portable.zip}")"
 title="Ruruzir Dewpoint Calculator"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\RuruzirDewpointCalculator'
 marker="kept-$$-$(date +%s)"
