@@ -2,7 +2,7 @@
 # What the project's scripts share: sourced, not run.
 #   ruruzir_root                      the repository's top folder
 #   ruruzir_version, ..._full         the version from project() in CMakeLists.txt
-#   configure_build KIND DIR [LOG]    cmake for a native, windows, sanitize or fuzz build
+#   configure_build KIND DIR [LOG [OPTION...]]  cmake for a native/windows/sanitize/fuzz build
 #   use_wine_prefix DIR               the Wine prefix DIR/wine, made by cmake/wine-run.sh
 #   wait_wine_server, end_wine_server waits for the prefix's Wine server to end, ends it
 #   start_virtual_display [LOG]       Xvfb on a free display, exported as DISPLAY
@@ -44,10 +44,12 @@ ruruzir_version() {
 #   windows   the Windows programs and tests (MinGW-w64, cmake/mingw-w64.cmake)
 #   sanitize  the core tests with AddressSanitizer and UBSan (g++)
 #   fuzz      the libFuzzer targets (clang-14)
-# CMake's output goes to LOG (default DIR/configure.log) and is shown when it fails.
+# CMake's output goes to LOG (default DIR/configure.log) and is shown when it fails; further
+# arguments are passed on to cmake.
 configure_build() {
   local kind="$1" dir="$2"
   local log="${3:-$2/configure.log}"
+  shift $(($# < 3 ? $# : 3))
   local options=()
   case "$kind" in
     native) ;;
@@ -60,7 +62,7 @@ configure_build() {
       ;;
   esac
   mkdir -p "$dir" "$(dirname "$log")"
-  if ! cmake -S "$ruruzir_root" -B "$dir" "${options[@]}" >"$log" 2>&1; then
+  if ! cmake -S "$ruruzir_root" -B "$dir" "${options[@]}" "$@" >"$log" 2>&1; then
     cat "$log" >&2
     echo "configure_build: configuring $dir failed (log: $log)" >&2
     return 1
