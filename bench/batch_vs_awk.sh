@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Times ruruzir-convert's batch mode against awk doing one multiplication per row on the same
 # million-row CSV file (frost points and pressures in mbar), and prints the ratios.
-#   bash bench/batch_vs_awk.sh [build folder]     (default build/native)
+#   bash bench/batch_vs_awk.sh [build folder]     (default build/native, built first)
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-converter="${1:-$root/build/native}/ruruzir-convert"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
+build_dir="${1:-}"
+if [ -z "$build_dir" ]; then
+  build_dir="$ruruzir_root/build/native"
+  configure_build native "$build_dir"
+  cmake --build "$build_dir" -j2 --target ruruzir-convert >/dev/null
+fi
+converter="$build_dir/ruruzir-convert"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 rows="$work/rows.csv"
@@ -27,6 +34,7 @@ best() {
   awk -v us="$best_time" 'BEGIN { printf "%.3f", us / 1e6 }'
 }
 
+# shellcheck disable=SC2016  # the program is awk's
 awk_time=$(best awk -F, '{printf "%s,%s,%.1f\n",$1,$2,$1*1.5+$2}' "$rows")
 ppmv_time=$(best "$converter" --to ppmv --batch "$rows")
 frost_time=$(best "$converter" --batch "$rows")

@@ -5,17 +5,18 @@
 #   bash bench/startup.sh [runs]        (default 20; builds build/windows first)
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
+root="$ruruzir_root"
 windows_dir="$root/build/windows"
 runs="${1:-20}"
 export RURUZIR_BUILD_DIR="$windows_dir"
-export WINEPREFIX="$windows_dir/wine"
+use_wine_prefix "$windows_dir"
 
 bash "$root/scripts/setup.sh"
-cmake -S "$root" -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+configure_build windows "$windows_dir"
 cmake --build "$windows_dir" -j2 --target ruruzir-dewpoint bare_dialog startup_timer >/dev/null
 
-. "$root/scripts/lib/wine-desktop.sh"
 trap stop_wine_session EXIT
 start_virtual_display
 cd "$windows_dir"

@@ -1,6 +1,8 @@
 ; Setup program of the Ruruzir Dewpoint Calculator, built on Debian by scripts/dist.sh:
 ;   makensis -DAPP_EXE=<ruruzir-dewpoint.exe> [-DCONVERTER_EXE=<ruruzir-convert.exe>]
-;            -DOUT_FILE=<setup.exe> packaging/installer.nsi
+;            -DOUT_FILE=<setup.exe> -DVERSION=<3.4> -DVERSION_FULL=<3.4.0.0>
+;            packaging/installer.nsi
+; The versions are the project's, from project() in CMakeLists.txt.
 ;
 ; Installs for the current user only, without elevation, into
 ; %LOCALAPPDATA%\Programs\Ruruzir Dewpoint Calculator, with one Start-menu shortcut and an
@@ -20,7 +22,13 @@ ManifestDPIAware true
   !error "APP_EXE (the calculator's .exe) is not defined"
 !endif
 !ifndef OUT_FILE
-  !define OUT_FILE "ruruzir-dewpoint-3.4-setup.exe"
+  !error "OUT_FILE (the setup .exe to write) is not defined"
+!endif
+!ifndef VERSION
+  !error "VERSION (major.minor, from CMakeLists.txt) is not defined"
+!endif
+!ifndef VERSION_FULL
+  !error "VERSION_FULL (major.minor.patch.tweak, from CMakeLists.txt) is not defined"
 !endif
 !ifndef RESOURCE_DIR
   !define RESOURCE_DIR "..\resources"
@@ -28,8 +36,6 @@ ManifestDPIAware true
 
 !define PRODUCT "Ruruzir Dewpoint Calculator"
 !define COMPANY "Ruruzir Instruments"
-!define VERSION "3.4"
-!define VERSION_FULL "3.4.0.0"
 !define HOME_PAGE "http://ruruzir.example/"
 !define PROGRAM_FILE "ruruzir-dewpoint.exe"
 !define CONVERTER_FILE "ruruzir-convert.exe"

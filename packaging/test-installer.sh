@@ -6,31 +6,22 @@
 # installed program, dismisses the start-up notice, sees the main window and closes it, puts
 # a marker into the user's settings ([ZazUdur] in win.ini), uninstalls silently and checks that
 # the program, its shortcut and its registration are gone and the marker is not.
-# Needs an X display; without DISPLAY it makes a virtual one.  Prints one line per check and
+# Needs an X display; without DISPLAY it starts a virtual one.  Prints one line per check and
 # closes with "packaging: N passed, N failed"; exits 1 when a check failed.
 set -uo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-setup_exe="$(realpath -m "${1:-$root/dist/ruruzir-dewpoint-3.4-setup.exe}")"
-portable_zip="$(realpath -m "${2:-$root/dist/ruruzir-dewpoint-3.4-portable.zip}")"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
+root="$ruruzir_root"
+version="$(ruruzir_version)" || exit 1
+setup_exe="$(realpath -m "${1:-$root/dist/ruruzir-dewpoint-$version-setup.exe}")"
+portable_zip="$(realpath -m "${2:-$root/dist/ruruzir-dewpoint-$version-portable.zip}")"
 title="Ruruzir Dewpoint Calculator"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\RuruzirDewpointCalculator'
 marker="kept-$$-$(date +%s)"
 
-if [ -z "${DISPLAY:-}" ]; then
-  if [ -z "${RURUZIR_PACKAGING_INNER:-}" ]; then
-    RURUZIR_PACKAGING_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-      bash "$0" "$@"
-  fi
-  echo "packaging: no X display" >&2
-  exit 1
-fi
-
 test_dir="${RURUZIR_INSTALL_TEST_DIR:-$root/build/windows/install-test}"
-export WINEPREFIX="$test_dir/wine"
-# As cmake/wine-run.sh, and no Start-menu entries copied to the Linux desktop.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG="-all,err+module"
+use_wine_prefix "$test_dir"
 
 checks_total=11
 passed=0
@@ -57,37 +48,14 @@ finish() {
   exit $?
 }
 
-app_pid=""
-# shellcheck disable=SC2317  # called by the trap
-cleanup() {
-  if [ -d "$WINEPREFIX" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-  fi
-  if [ -n "$app_pid" ]; then
-    wait "$app_pid" 2>/dev/null || true
-  fi
-}
-trap cleanup EXIT
-
-# Waits up to $1 tenths of a second for the shell condition $2... to hold.
-wait_until() {
-  local tries="$1"
-  shift
-  for _ in $(seq "$tries"); do
-    if "$@"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-visible() { xdotool search --onlyvisible "$@" >/dev/null 2>&1; }
-main_window_visible() { visible --name "^$title\$"; }
-# shellcheck source=scripts/lib/wine-desktop.sh
-. "$root/scripts/lib/wine-desktop.sh"
-# shellcheck disable=SC2317  # called through wait_until
-notice_visible() { notice_window >/dev/null; }
+# The installed program runs in the background as wine_pid; stop_wine_session ends it, the
+# prefix's Wine server and the virtual display, if one was started here.
+trap stop_wine_session EXIT
+if [ -z "${DISPLAY:-}" ] && ! start_virtual_display; then
+  echo "packaging: no X display" >&2
+  exit 1
+fi
+main_window_visible() { window_visible "$title"; }
 
 # 1. The packages are there and hold the programs.
 if [ -f "$setup_exe" ] && [ -f "$portable_zip" ] &&
@@ -99,10 +67,7 @@ else
 fi
 
 # 2. A fresh prefix, made as the test prefix is made.
-if [ -d "$WINEPREFIX" ]; then
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
-fi
+end_wine_server
 rm -rf "$test_dir"
 mkdir -p "$test_dir"
 if RURUZIR_BUILD_DIR="$test_dir" "$root/cmake/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 &&
@@ -166,25 +131,15 @@ fi
 
 # 6. The installed program starts with its notice...
 wine "$installed_exe" >"$test_dir/program.log" 2>&1 </dev/null &
-app_pid=$!
+wine_pid=$!
 if wait_until 300 notice_visible && ! main_window_visible; then
   pass "installed program shows the start-up notice"
 else
   fail "installed program showed no start-up notice"
 fi
 
-# 7. ... and OK (Enter, the default button) shows the main window.  Without a window manager
-# the keyboard goes to the window under the pointer: the pointer goes onto the notice first.
-for _ in 1 2 3 4 5; do
-  if notice="$(notice_window)"; then
-    xdotool mousemove --window "$notice" 20 20 2>/dev/null
-  fi
-  xdotool key Return 2>/dev/null
-  if wait_until 20 main_window_visible; then
-    break
-  fi
-done
-if main_window_visible; then
+# 7. ... and OK (Enter, the default button) shows the main window.
+if dismiss_notice "$title"; then
   pass "main window \"$title\" after OK"
 else
   fail "the main window did not appear"
@@ -194,10 +149,10 @@ fi
 # 8. It closes (WM_CLOSE to its windows) and the process ends.
 wine taskkill /im ruruzir-dewpoint.exe >/dev/null 2>&1
 # shellcheck disable=SC2317  # called through wait_until
-app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+app_ended() { ! kill -0 "$wine_pid" 2>/dev/null; }
 if wait_until 100 app_ended; then
-  wait "$app_pid" 2>/dev/null
-  app_pid=""
+  wait "$wine_pid" 2>/dev/null
+  wine_pid=""
   pass "program closed"
 else
   fail "program did not end after WM_CLOSE"

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Builds the Windows packages into dist/:
-#   dist/ruruzir-dewpoint-3.4-setup.exe     per-user setup (NSIS), packaging/installer.nsi
-#   dist/ruruzir-dewpoint-3.4-portable.zip  ruruzir-dewpoint.exe (and ruruzir-convert.exe),
-#                                           README.txt and LICENSE.txt (from packaging/)
+# Builds the Windows packages into dist/ (VERSION: major.minor from project() in CMakeLists.txt):
+#   dist/ruruzir-dewpoint-VERSION-setup.exe     per-user setup (NSIS), packaging/installer.nsi
+#   dist/ruruzir-dewpoint-VERSION-portable.zip  ruruzir-dewpoint.exe (and ruruzir-convert.exe),
+#                                               README.txt and LICENSE.txt (from packaging/,
+#                                               @VERSION@ replaced by the version)
 # The programs come from the Windows build in build/windows, built here as run.sh builds
 # them (RURUZIR_WINDOWS_BUILD_DIR names another build folder); they must import only DLLs
 # that every Windows has.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+root="$ruruzir_root"
 cd "$root"
 
-version="3.4"
+version="$(ruruzir_version)"
+version_full="$(ruruzir_version_full)"
 windows_dir="${RURUZIR_WINDOWS_BUILD_DIR:-$root/build/windows}"
 dist_dir="$root/dist"
 app_exe="$windows_dir/ruruzir-dewpoint.exe"
@@ -20,7 +24,7 @@ setup_exe="$dist_dir/ruruzir-dewpoint-$version-setup.exe"
 portable_zip="$dist_dir/ruruzir-dewpoint-$version-portable.zip"
 
 bash scripts/setup.sh
-cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+configure_build windows "$windows_dir"
 targets=(--target ruruzir-dewpoint)
 if grep -q '^ruruzir-convert:' "$windows_dir/Makefile" 2>/dev/null; then
   targets+=(--target ruruzir-convert)
@@ -42,15 +46,21 @@ bash packaging/check-imports.sh "${shipped[@]}"
 mkdir -p "$dist_dir"
 rm -f "$setup_exe" "$portable_zip"
 
-nsis_defines=(-DAPP_EXE="${shipped[0]}" -DOUT_FILE="$setup_exe" -DRESOURCE_DIR="$root/resources")
+nsis_defines=(-DAPP_EXE="${shipped[0]}" -DOUT_FILE="$setup_exe" -DRESOURCE_DIR="$root/resources"
+  -DVERSION="$version" -DVERSION_FULL="$version_full")
 if [ ${#shipped[@]} -gt 1 ]; then
   nsis_defines+=(-DCONVERTER_EXE="${shipped[1]}")
 fi
 makensis -V2 -NOCD "${nsis_defines[@]}" packaging/installer.nsi
 
-# The portable zip also carries a short README.txt and the licence, with Windows line ends.
+# The portable zip also carries a short README.txt and the licence, with this version and
+# Windows line ends.
 for text in README.txt LICENSE.txt; do
-  sed 's/$/\r/' "packaging/$text" >"$stage_dir/$text"
+  sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "packaging/$text" >"$stage_dir/$text"
+  if grep -q '@[A-Z_]*@' "$stage_dir/$text"; then
+    echo "dist: a placeholder left in $text" >&2
+    exit 1
+  fi
 done
 
 # -j: the files at the top of the archive; -X: no Unix owners or extra time stamps.

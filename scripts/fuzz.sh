@@ -14,7 +14,9 @@
 # and replays with: build/fuzz/<target> <input file>. Exits non-zero when a target failed.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+root="$ruruzir_root"
 cd "$root"
 
 ci=0
@@ -45,12 +47,7 @@ else
   bash scripts/setup.sh
 fi
 
-mkdir -p "$fuzz_dir"
-cmake -S . -B "$fuzz_dir" -DRURUZIR_FUZZ=ON -DCMAKE_C_COMPILER=clang-14 \
-  -DCMAKE_CXX_COMPILER=clang++-14 >"$fuzz_dir/configure.log" 2>&1 || {
-  cat "$fuzz_dir/configure.log"
-  exit 1
-}
+configure_build fuzz "$fuzz_dir"
 cmake --build "$fuzz_dir" -j2 --target fuzz_targets
 
 targets=()

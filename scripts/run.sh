@@ -5,7 +5,9 @@
 # start-up notice, saves a screenshot to build/screenshot.png and closes the program.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+root="$ruruzir_root"
 cd "$root"
 
 windows_dir="$root/build/windows"
@@ -13,10 +15,10 @@ exe="$windows_dir/ruruzir-dewpoint.exe"
 screenshot="$root/build/screenshot.png"
 title="Ruruzir Dewpoint Calculator"
 export RURUZIR_BUILD_DIR="$windows_dir"
-export WINEPREFIX="$windows_dir/wine"
+use_wine_prefix "$windows_dir"
 
 bash scripts/setup.sh
-cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+configure_build windows "$windows_dir"
 cmake --build "$windows_dir" --target ruruzir-dewpoint -j2
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -24,8 +26,6 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 # Headless: a virtual display of our own.
-# shellcheck source=scripts/lib/wine-desktop.sh
-. "$root/scripts/lib/wine-desktop.sh"
 trap stop_wine_session EXIT
 if ! start_virtual_display; then
   echo "run: Xvfb did not start" >&2
@@ -33,36 +33,17 @@ if ! start_virtual_display; then
 fi
 
 # Wine's desktop starts the program by its Windows path (drive Z: is the Unix root).
+# (The wine process may end early: Wine's desktop runs on by itself.)
 windows_path="Z:${exe//\//\\}"
 "$root/cmake/wine-run.sh" explorer "/desktop=ruruzir,1024x768" "$windows_path" &
 wine_pid=$!
 
-# Waits up to $1 tenths of a second for a visible window matching xdotool search options $2...
-# (The wine process started above may end early: Wine's desktop runs on by itself.)
-wait_for_window() {
-  local tries="$1"
-  shift
-  for _ in $(seq "$tries"); do
-    if xdotool search --onlyvisible "$@" >/dev/null 2>&1; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# The first window is the start-up notice; OK (the default button) shows the main window.
-if ! wait_for_window 600 --class ruruzir-dewpoint; then
-  echo "run: the calculator showed no window" >&2
+# The first window is the start-up notice; OK shows the main window.
+if ! wait_until 600 notice_visible; then
+  echo "run: the calculator showed no start-up notice" >&2
   exit 1
 fi
-for _ in 1 2 3 4 5; do
-  if wait_for_window 20 --name "^$title\$"; then
-    break
-  fi
-  xdotool key Return
-done
-if ! wait_for_window 30 --name "^$title\$"; then
+if ! dismiss_notice "$title"; then
   echo "run: the main window did not appear; the screenshot shows what is there" >&2
 fi
 sleep 1

@@ -9,7 +9,9 @@
 # RURUZIR_WINDOWS_BUILD_DIR names another Windows build folder.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+root="$ruruzir_root"
 cd "$root"
 
 windows_dir="${RURUZIR_WINDOWS_BUILD_DIR:-$root/build/windows}"
@@ -20,15 +22,10 @@ title="Ruruzir Dewpoint Calculator"
 preferences_title="Ruruzir Dewpoint Calculator Preferences"
 
 bash scripts/setup.sh
-cmake -S . -B "$windows_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+configure_build windows "$windows_dir"
 cmake --build "$windows_dir" --target ruruzir-dewpoint -j2
 
-export WINEPREFIX="$shots_dir/wine"
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG="-all,err+module"
-
-# shellcheck source=scripts/lib/wine-desktop.sh
-. "$root/scripts/lib/wine-desktop.sh"
+use_wine_prefix "$shots_dir"
 trap stop_wine_session EXIT
 
 fail() {
@@ -53,32 +50,10 @@ windows_path="Z:${exe//\//\\}"
 wine explorer "/desktop=ruruzir,800x600" "$windows_path" </dev/null >"$shots_dir/wine.log" 2>&1 &
 wine_pid=$!
 
-# Waits up to $1 tenths of a second for the shell condition $2... to hold.
-wait_until() {
-  local tries="$1"
-  shift
-  for _ in $(seq "$tries"); do
-    if "$@"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-shown() { [ -n "$(window_named "$1")" ]; }
-notice_shown() { notice_window >/dev/null; }
 
-wait_until 600 notice_shown || fail "the calculator showed no start-up notice"
-# Keys go to the window under the pointer: the pointer goes onto the notice, Enter is OK.
-for _ in 1 2 3 4 5; do
-  if notice="$(notice_window)"; then
-    xdotool mousemove --window "$notice" 20 20
-  fi
-  xdotool key Return
-  wait_until 20 shown "$title" && break
-done
-wait_until 30 shown "$title" || fail "the main window did not appear"
+wait_until 600 notice_visible || fail "the calculator showed no start-up notice"
+dismiss_notice "$title" || fail "the main window did not appear"
 main="$(window_named "$title")"
 
 # Dialog units to pixels in the main window: its client area is 389 x 167 dialog units and
@@ -120,7 +95,7 @@ import -window "$main" -strip "$docs_dir/main-window.png"
 
 # The Preferences dialog, from the button at the lower right.
 click_main 352 112
-wait_until 50 shown "$preferences_title" || fail "the Preferences dialog did not appear"
+wait_until 50 window_visible "$preferences_title" || fail "the Preferences dialog did not appear"
 sleep 0.5
 import -window "$(window_named "$preferences_title")" -strip "$docs_dir/dialog.png"
 xdotool key Escape

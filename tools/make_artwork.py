@@ -14,6 +14,7 @@ background so that a larger button still looks finished.
 """
 
 import os
+import re
 import struct
 import sys
 
@@ -22,6 +23,19 @@ VOICE = "+1 555 0142"
 FAX = "+1 555 0143"
 EMAIL = "help@ruruzir.example"
 WEB = "ruruzir.example"
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def project_version():
+    """The major.minor version from project() in CMakeLists.txt, the project's one version."""
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
+        text = cmake_lists.read()
+    match = re.search(r"^project\(\S+ VERSION (\d+)\.(\d+)", text, re.MULTILINE)
+    if not match:
+        sys.exit("make_artwork: no project(... VERSION ...) in CMakeLists.txt")
+    return match.group(1) + "." + match.group(2)
+
 
 # The 16 colours of the standard Windows palette, as (red, green, blue).
 PALETTE = [
@@ -230,8 +244,8 @@ def make_banner_up():
     canvas.fill(logo, 0, logo + 2, height, SILVER)
     x0 = logo + 12
     canvas.text(x0, 6, "RURUZIR INSTRUMENTS", YELLOW, 2, shadow=BLACK)
-    canvas.text(x0 + text_width("RURUZIR INSTRUMENTS", 2) + 16, 13, "Dewpoint Calculator 3.4",
-                WHITE)
+    canvas.text(x0 + text_width("RURUZIR INSTRUMENTS", 2) + 16, 13,
+                "Dewpoint Calculator " + project_version(), WHITE)
     canvas.fill(x0, 26, 552, 27, SILVER)
     canvas.text(x0, 34, "Voice  " + VOICE, WHITE)
     canvas.text(x0, 46, "Fax    " + FAX, WHITE)
@@ -336,8 +350,7 @@ def ico_file(images):
 
 
 def main():
-    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "resources")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "resources")
     outputs = {
         "banner_up.bmp": bmp_file(make_banner_up()),
         "banner_down.bmp": bmp_file(make_banner_down()),

@@ -6,13 +6,15 @@ set -uo pipefail
 
 dpi="$1"
 shift
-wine_run="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../cmake" && pwd)/wine-run.sh"
+# shellcheck source=scripts/lib/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+wine_run="$ruruzir_root/cmake/wine-run.sh"
 key='HKCU\Control Panel\Desktop'
 
 set_scale() {
   "$wine_run" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   # The next program start reads the scale once the prefix's server has gone.
-  WINEPREFIX="$RURUZIR_BUILD_DIR/wine" wineserver -w
+  WINEPREFIX="$RURUZIR_BUILD_DIR/wine" wait_wine_server
 }
 
 program_dir="$(cd "$(dirname "$1")" && pwd)"
