@@ -21,12 +21,11 @@ case "$count" in
     ;;
 esac
 
+# shellcheck source=scripts/lib/common.sh
+. "$root/scripts/lib/common.sh"
+
 release_dir="$root/build/release"
-mkdir -p "$release_dir"
-cmake -S . -B "$release_dir" -DCMAKE_BUILD_TYPE=Release >"$release_dir/configure.log" || {
-  cat "$release_dir/configure.log"
-  exit 1
-}
+configure_build native "$release_dir" "$release_dir/configure.log" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$release_dir" -j2 --target core_tests
 RURUZIR_SOLVER_DIFF_COUNT="$count" "$release_dir/core_tests" \
   --gtest_filter='Formulations/SolverDifferential.*'
