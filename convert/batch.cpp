@@ -55,24 +55,24 @@ class Output {
 };
 
 // Where the row scanner stands: the quoting state carries over from one block to the next.
-enum ScanState { kFieldStart, kUnquoted, kQuoted, kQuoteInQuoted };
+enum class ScanState { FieldStart, Unquoted, Quoted, QuoteInQuoted };
 
 // Advances the state over one character that is not a line feed ending the row.
 inline ScanState Step(ScanState state, char c, char separator) {
   switch (state) {
-    case kFieldStart:
-      if (c == '"') return kQuoted;
-      if (c == separator || c == ' ') return kFieldStart;
-      return kUnquoted;
-    case kUnquoted:
-      return c == separator ? kFieldStart : kUnquoted;
-    case kQuoted:
-      return c == '"' ? kQuoteInQuoted : kQuoted;
-    case kQuoteInQuoted:
-      if (c == '"') return kQuoted;
-      return c == separator ? kFieldStart : kUnquoted;
+    case ScanState::FieldStart:
+      if (c == '"') return ScanState::Quoted;
+      if (c == separator || c == ' ') return ScanState::FieldStart;
+      return ScanState::Unquoted;
+    case ScanState::Unquoted:
+      return c == separator ? ScanState::FieldStart : ScanState::Unquoted;
+    case ScanState::Quoted:
+      return c == '"' ? ScanState::QuoteInQuoted : ScanState::Quoted;
+    case ScanState::QuoteInQuoted:
+      if (c == '"') return ScanState::Quoted;
+      return c == separator ? ScanState::FieldStart : ScanState::Unquoted;
   }
-  return kUnquoted;
+  return ScanState::Unquoted;
 }
 
 // One field of a row, unquoted in place: [begin, end).
@@ -158,10 +158,10 @@ void SplitRow(char* begin, char* end, char separator, bool decimalComma, RowFiel
   row->count = 0;
   row->moreFields = false;
   row->moreNumbers = false;
-  ScanState state = kFieldStart;
+  ScanState state = ScanState::FieldStart;
   char* fieldStart = begin;
   for (char* p = begin;; ++p) {
-    if (p == end || (*p == separator && state != kQuoted)) {
+    if (p == end || (*p == separator && state != ScanState::Quoted)) {
       const Field field = Trim(Field{fieldStart, Unquote(fieldStart, p)});
       if (row->count < kValueFields) {
         row->fields[row->count++] = field;
@@ -173,7 +173,7 @@ void SplitRow(char* begin, char* end, char separator, bool decimalComma, RowFiel
       }
       if (p == end) return;
       fieldStart = p + 1;
-      state = kFieldStart;
+      state = ScanState::FieldStart;
       continue;
     }
     state = Step(state, *p, separator);
@@ -287,7 +287,7 @@ int BatchConverter::Run(BatchSummary* summary) {
 
   const char* previousLineEnd = "\n";
   size_t previousLineEndLength = 1;
-  ScanState state = kFieldStart;
+  ScanState state = ScanState::FieldStart;
   size_t scanned = start;  // bytes of the current row already scanned
   long long newlinesInRow = 0;
   bool tooLong = false;  // skipping the rest of a row longer than the block
@@ -297,7 +297,7 @@ int BatchConverter::Run(BatchSummary* summary) {
     char* end = block + filled_;
     // Find the line feed that ends the row.
     char* rowEnd = nullptr;
-    if (state == kFieldStart || state == kUnquoted) {
+    if (state == ScanState::FieldStart || state == ScanState::Unquoted) {
       // No quote so far in this field: a plain row ends at the next line feed unless a
       // quote comes first.
       char* feed = static_cast<char*>(std::memchr(p, '\n', end - p));
@@ -305,7 +305,7 @@ int BatchConverter::Run(BatchSummary* summary) {
     }
     if (!rowEnd) {
       for (; p < end; ++p) {
-        if (*p == '\n' && state != kQuoted) {
+        if (*p == '\n' && state != ScanState::Quoted) {
           rowEnd = p;
           break;
         }
@@ -364,7 +364,7 @@ int BatchConverter::Run(BatchSummary* summary) {
     }
     line_ += 1 + newlinesInRow;
     newlinesInRow = 0;
-    state = kFieldStart;
+    state = ScanState::FieldStart;
     if (!hasLineEnd) break;
     start = scanned;
   }
@@ -400,9 +400,9 @@ void BatchConverter::ConvertRow(char* begin, char* end, const char* lineEnd, siz
   }
   const bool first = firstRow_;
   firstRow_ = false;
-  if (first &&
-      (request_.header == kHeaderYes || (request_.header == kHeaderAuto && !isNumber[0] &&
-                                         !isNumber[1] && !isNumber[2] && !row.moreNumbers))) {
+  if (first && (request_.header == BatchHeader::Yes ||
+                (request_.header == BatchHeader::Auto && !isNumber[0] && !isNumber[1] &&
+                 !isNumber[2] && !row.moreNumbers))) {
     out_.Put("result", 6);
     out_.Put(lineEnd, lineEndLength);
     return;

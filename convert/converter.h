@@ -22,10 +22,10 @@ enum ConverterStatus : int {
 extern const char kConverterVersion[];
 
 // How the first row of a batch is taken.
-enum BatchHeader : int {
-  kHeaderAuto = 0,  // a header when none of its fields reads as a number
-  kHeaderYes = 1,
-  kHeaderNo = 2,
+enum class BatchHeader {
+  Auto,  // a header when none of its fields reads as a number
+  Yes,
+  No,
 };
 
 // Everything a conversion needs besides the value and the two pressure readings.
@@ -45,7 +45,7 @@ struct ConverterRequest {
   bool batch;
   const char* batchFile;  // nullptr or "-": standard input
   char delimiter;         // ',', ';' or '\t'; 0: found from the first row
-  int header;             // BatchHeader
+  BatchHeader header;
   bool hasValue;
   double value;
   bool help;

@@ -157,13 +157,13 @@ bool ParseTemperature(const char* text, float* celsius, bool* fahrenheit) {
   return true;
 }
 
-enum SideSelector { kBothSides, kSourceSide, kTargetSide };
+enum class SideSelector { BothSides, SourceSide, TargetSide };
 
 // Applies the side option `option` ("mol-weight", ...) to the sides it names.
 int ApplySideOption(const char* option, const char* prefix, const char* argument,
                     SideSelector sides, ConverterRequest* request, char* message, size_t size) {
-  SideContext* targets[2] = {sides != kTargetSide ? &request->source : nullptr,
-                             sides != kSourceSide ? &request->target : nullptr};
+  SideContext* targets[2] = {sides != SideSelector::TargetSide ? &request->source : nullptr,
+                             sides != SideSelector::SourceSide ? &request->target : nullptr};
   for (SideContext* side : targets) {
     if (!side) continue;
     if (std::strcmp(option, "mol-weight") == 0 || std::strcmp(option, "henry") == 0) {
@@ -269,7 +269,7 @@ ConverterRequest DefaultConverterRequest() {
   request.target = DefaultSideContext();
   request.svpFormulation = kFormulationGoffGratch;
   request.enhancementFactor = kEnhancementNone;
-  request.header = kHeaderAuto;
+  request.header = BatchHeader::Auto;
   return request;
 }
 
@@ -362,7 +362,8 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
     if (status != kConvertOk) return status;
   }
   // Shared side options first, so that the per-side ones override them.
-  const SideSelector selectors[3] = {kBothSides, kSourceSide, kTargetSide};
+  const SideSelector selectors[3] = {SideSelector::BothSides, SideSelector::SourceSide,
+                                     SideSelector::TargetSide};
   for (int s = 0; s < 3; ++s) {
     for (int o = 0; o < kSideOptionCount; ++o) {
       if (texts.side[s][o].empty()) continue;
@@ -386,7 +387,9 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   if (texts.header && texts.noHeader) {
     return Fail(kConvertUsageError, message, size, "--header and --no-header exclude each other");
   }
-  request->header = texts.header ? kHeaderYes : texts.noHeader ? kHeaderNo : kHeaderAuto;
+  request->header = texts.header     ? BatchHeader::Yes
+                    : texts.noHeader ? BatchHeader::No
+                                     : BatchHeader::Auto;
 
   request->batch = batch->count() > 0;
   if (request->batch) {

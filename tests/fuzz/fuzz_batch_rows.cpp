@@ -163,7 +163,7 @@ void CheckPlainRows(const ConverterRequest& request, FuzzedDataProvider& fuzz, s
     const char* lineEnd = fuzz.ConsumeBool() ? "\r\n" : "\n";
     input += row + lineEnd;
     expected += row + separator;
-    if (r == 0 && request.header == kHeaderYes) {
+    if (r == 0 && request.header == BatchHeader::Yes) {
       expected += std::string("result") + lineEnd;
       continue;
     }
@@ -197,7 +197,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ConverterRequest request = DefaultConverterRequest();
   const char delimiters[] = {0, ',', ';', '\t'};
   request.delimiter = delimiters[fuzz.ConsumeIntegralInRange(0, 3)];
-  request.header = fuzz.ConsumeIntegralInRange(0, 2);
+  request.header = static_cast<BatchHeader>(fuzz.ConsumeIntegralInRange(0, 2));
   const size_t capacities[] = {0, 16, 64, 4096};
   const size_t capacity = capacities[fuzz.ConsumeIntegralInRange(0, 3)];
   const size_t piece = fuzz.ConsumeIntegralInRange<size_t>(1, 5000);

@@ -86,7 +86,7 @@ TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
   EXPECT_EQ(r.source.molecularWeight, 29.0f);
   EXPECT_EQ(r.target.henryConstant, 1.9f);
   EXPECT_EQ(r.source.densityMedium, kMediumNaturalGas);
-  EXPECT_EQ(r.header, kHeaderAuto);
+  EXPECT_EQ(r.header, BatchHeader::Auto);
   EXPECT_EQ(r.delimiter, 0);
 }
 
@@ -190,18 +190,18 @@ TEST(ConverterTest, BatchOptionsAreRead) {
     std::vector<const char*> arguments;
     const char* file;  // nullptr: standard input
     char delimiter;
-    int header;
+    BatchHeader header;
   };
   const Case cases[] = {
-      {{"--batch"}, nullptr, 0, kHeaderAuto},
-      {{"--batch", "-"}, "-", 0, kHeaderAuto},
-      {{"--batch", "rows.csv"}, "rows.csv", 0, kHeaderAuto},
-      {{"--batch=rows.csv"}, "rows.csv", 0, kHeaderAuto},
-      {{"--to", "ppmv", "--batch"}, nullptr, 0, kHeaderAuto},
-      {{"--batch", "--to", "ppmv"}, nullptr, 0, kHeaderAuto},
-      {{"--delimiter", ";", "--batch"}, nullptr, ';', kHeaderAuto},
-      {{"--delimiter=TAB", "--header", "--batch"}, nullptr, '\t', kHeaderYes},
-      {{"--delimiter", ",", "--no-header", "--batch"}, nullptr, ',', kHeaderNo},
+      {{"--batch"}, nullptr, 0, BatchHeader::Auto},
+      {{"--batch", "-"}, "-", 0, BatchHeader::Auto},
+      {{"--batch", "rows.csv"}, "rows.csv", 0, BatchHeader::Auto},
+      {{"--batch=rows.csv"}, "rows.csv", 0, BatchHeader::Auto},
+      {{"--to", "ppmv", "--batch"}, nullptr, 0, BatchHeader::Auto},
+      {{"--batch", "--to", "ppmv"}, nullptr, 0, BatchHeader::Auto},
+      {{"--delimiter", ";", "--batch"}, nullptr, ';', BatchHeader::Auto},
+      {{"--delimiter=TAB", "--header", "--batch"}, nullptr, '\t', BatchHeader::Yes},
+      {{"--delimiter", ",", "--no-header", "--batch"}, nullptr, ',', BatchHeader::No},
   };
   for (const Case& c : cases) {
     std::string joined;
