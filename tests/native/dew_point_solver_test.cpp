@@ -7,31 +7,12 @@
 #include <limits>
 
 #include "core/calculator_values.h"
+#include "tests/native/chosen_model.h"
 #include "physics/saturation_pressure.h"
 
 using namespace ruruzir;
 
 namespace {
-
-// The model the test has chosen with Use() (none: options 0 and 0, Magnus without a factor),
-// and the physics calls made with it.
-MoistureModel model = ModelFromStoredOptions(0, 0);
-double SaturationPressureWater(double t, double p) {
-  return ruruzir::SaturationPressureWater(t, p, model);
-}
-double SaturationPressureIce(double t, double p) {
-  return ruruzir::SaturationPressureIce(t, p, model);
-}
-double SolveDewFrostPoint(double e, double p) {
-  return ruruzir::SolveDewFrostPoint(e, p, model);
-}
-double SolveDewPoint(double e, double p) {
-  return ruruzir::SolveDewPoint(e, p, model);
-}
-
-constexpr int kFormulations[] = {kFormulationHylandWexler, kFormulationGoffGratch,
-                                 kFormulationSonntag, kFormulationMagnus};
-constexpr int kFactors[] = {kEnhancementNone, kEnhancementBogel, kEnhancementGreenspan};
 
 class DewPointSolverTest : public ::testing::Test {
  protected:

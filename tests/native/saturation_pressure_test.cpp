@@ -8,24 +8,11 @@
 #include <limits>
 
 #include "core/calculator_values.h"
+#include "tests/native/chosen_model.h"
 
 using namespace ruruzir;
 
 namespace {
-
-// The model the test has chosen with Use() (none: options 0 and 0, Magnus without a factor),
-// and the physics calls made with it.
-MoistureModel model = ModelFromStoredOptions(0, 0);
-double SaturationPressureWater(double t, double p) {
-  return ruruzir::SaturationPressureWater(t, p, model);
-}
-double SaturationPressureIce(double t, double p) {
-  return ruruzir::SaturationPressureIce(t, p, model);
-}
-
-constexpr int kFormulations[] = {kFormulationHylandWexler, kFormulationGoffGratch,
-                                 kFormulationSonntag, kFormulationMagnus};
-constexpr int kFactors[] = {kEnhancementNone, kEnhancementBogel, kEnhancementGreenspan};
 
 // Half a unit of the sixth significant digit of `shown`, the precision of the reference table,
 // widened by a hair so that a value printed with exactly that rounding still passes.
