@@ -1,0 +1,448 @@
+// The page's front end: reads the fields, calls the calculator's core (ruruzir.js, the C
+// interface compiled to WebAssembly) and shows its text. No moisture physics here: only the
+// reading of typed numbers, the names of the converter's options and the page's state.
+"use strict";
+
+(function () {
+  const MOISTURE_UNITS = 0;
+  const PRESSURE_UNITS = 1;
+  const TEXT_SIZE = 100;
+  const SIDE_SIZE = 40; // struct ruruzir_side: four doubles and an int, padded
+  const STORAGE_KEY = "ruruzir-dewpoint-state";
+
+  // Named as ruruzir-convert names them; the numbers are api/ruruzir.h's codes.
+  const FORMULATIONS = [
+    ["goff-gratch", 1, "Goff-Gratch"],
+    ["hyland-wexler", 0, "Hyland and Wexler 1983"],
+    ["sonntag", 2, "Sonntag 1990"],
+    ["magnus", 3, "Magnus"],
+  ];
+  const ENHANCEMENTS = [
+    ["none", 0, "none"],
+    ["bogel", 1, "Bögel"],
+    ["greenspan", 2, "Greenspan"],
+  ];
+  const MEDIA = [
+    ["natural-gas", 2, "natural gas (grams of water)"],
+    ["air", 1, "air (grams of water)"],
+    ["water", 0, "water vapour (density of the moist gas)"],
+  ];
+  // The converter's other spellings of unit names.
+  const ALIASES = {
+    ppm: "ppmv", "lb/mmscf": "lb-mmscf", "lbs/mmscf": "lb-mmscf", "g/m3": "g-m3",
+    "%rh": "rh", psi: "psia",
+  };
+  // The converter's pressure when none is given: one standard atmosphere in the unit.
+  const ONE_ATMOSPHERE = { mbar: "1013.25", psia: "14.696", psig: "0", atm: "1", kpa: "101.325" };
+
+  // The side values: option name, the unit that needs it, its label, default, check.
+  const SIDE_VALUES = [
+    { option: "mol-weight", unit: "ppmw-gas", label: "in a gas of molecular weight",
+      initial: "29", check: positive },
+    { option: "henry", unit: "ppmw-liquid", label: "in a liquid of Henry's constant (ppmW/mbar)",
+      initial: "1.9", check: positive },
+    { option: "ambient", unit: "rh", label: "at an ambient temperature (°C) of",
+      initial: "20", check: temperature },
+    { option: "medium", unit: "g-m3", label: "of", initial: "natural-gas", choices: MEDIA },
+    { option: "prevailing", unit: "g-m3", label: "at a prevailing temperature (°C) of",
+      initial: "20", check: temperature },
+  ];
+  const SIDES = ["source", "target"];
+
+  // Where the state starts: the example the calculator's manual begins with.
+  const INITIAL = {
+    value: "-40", from: "frost-c", to: "frost-c", pressure: "1013.25", "pressure-unit": "mbar",
+    "target-pressure": "7000", "target-pressure-unit": "mbar", formulation: "goff-gratch",
+    enhancement: "none",
+  };
+  for (const side of SIDES) {
+    for (const entry of SIDE_VALUES) INITIAL[side + "-" + entry.option] = entry.initial;
+  }
+  const NUMBER_FIELDS = ["pressure", "value", "target-pressure"];
+  const CHOICE_FIELDS = ["pressure-unit", "from", "target-pressure-unit", "to", "formulation",
+    "enhancement"];
+
+  const element = (id) => document.getElementById(id);
+  let core = null;
+  let memory = null; // text, result and the two sides in the module's memory
+  let moistureNames = [];
+  let pressureNames = [];
+  let shownFragment = null;
+
+  // --- Typed numbers ------------------------------------------------------------------------
+  // A whole text as a number: blanks around it, a sign, digits with a decimal point or comma,
+  // an exponent. A text that could still become a number says so instead of being read as one.
+  const WHOLE = /^[+-]?(\d+[.,]?\d*|[.,]\d+)([eE][+-]?\d+)?$/;
+  const BEGUN = /^[+-]?(\d*[.,]?\d*)([eE][+-]?)?$/;
+  function readNumber(text) {
+    const trimmed = text.trim();
+    if (trimmed === "") return { error: "enter a number" };
+    if (!WHOLE.test(trimmed)) {
+      return { error: BEGUN.test(trimmed) ? "an unfinished number" : "not a number" };
+    }
+    const value = Number(trimmed.replace(",", "."));
+    if (!Number.isFinite(value)) return { error: "too large a number" };
+    return { value };
+  }
+  function positive(value) {
+    const held = Math.fround(value);
+    return held > 0 && Number.isFinite(held) ? null : "must be greater than 0";
+  }
+  function temperature(value) {
+    const held = Math.fround(value);
+    return held > -80 && held < 200 ? null : "stay between -80 and 200 °C (both excluded)";
+  }
+
+  // --- The core -------------------------------------------------------------------------------
+  function readText(address) {
+    const bytes = core.HEAPU8;
+    let end = address;
+    while (bytes[end] !== 0) ++end;
+    return new TextDecoder("windows-1252").decode(bytes.subarray(address, end));
+  }
+  function unitNames(kind) {
+    const names = [];
+    for (let code = 0; code < core._ruruzir_unit_count(kind); ++code) {
+      names.push(readText(core._ruruzir_unit_name(kind, code)));
+    }
+    return names;
+  }
+  function unitCaption(kind, code) {
+    core._ruruzir_unit_caption(kind, code, memory.text, TEXT_SIZE);
+    return readText(memory.text);
+  }
+  function writeSide(address, side) {
+    const doubles = address / 8;
+    core.HEAPF64[doubles] = side.ambient;
+    core.HEAPF64[doubles + 1] = side.molWeight;
+    core.HEAPF64[doubles + 2] = side.henry;
+    core.HEAPF64[doubles + 3] = side.prevailing;
+    core.HEAP32[(address + 32) / 4] = side.medium;
+  }
+  // One conversion; returns { status, text } with the core's text (Unicode).
+  function convert(request) {
+    writeSide(memory.source, request.sourceSide);
+    writeSide(memory.target, request.targetSide);
+    const status = core._ruruzir_convert(request.value, request.from, request.pressure,
+      request.pressureUnit, memory.source, request.to, request.targetPressure,
+      request.targetPressureUnit, memory.target, request.formulation, request.enhancement,
+      memory.result, memory.text, TEXT_SIZE);
+    return { status, text: readText(memory.text) };
+  }
+
+  // --- The form -----------------------------------------------------------------------------
+  function fill(select, entries) {
+    for (const [name, , caption] of entries) select.add(new Option(caption, name));
+  }
+  function buildSides() {
+    for (const side of SIDES) {
+      const holder = element(side + "-side");
+      for (const entry of SIDE_VALUES) {
+        const id = side + "-" + entry.option;
+        const group = document.createElement("span");
+        group.className = "side-value";
+        group.dataset.unit = entry.unit;
+        group.hidden = true;
+        const label = document.createElement("label");
+        label.htmlFor = id;
+        label.textContent = entry.label;
+        const field = document.createElement(entry.choices ? "select" : "input");
+        field.id = id;
+        if (entry.choices) {
+          fill(field, entry.choices);
+        } else {
+          field.inputMode = "decimal";
+          field.spellcheck = false;
+          field.setAttribute("aria-describedby", id + "-error");
+        }
+        const error = document.createElement("span");
+        error.className = "error";
+        error.id = id + "-error";
+        error.setAttribute("aria-live", "polite");
+        group.append(label, " ", field, " ", error);
+        holder.append(group, " ");
+      }
+    }
+  }
+  function allFields() {
+    return Object.keys(INITIAL);
+  }
+  function currentState() {
+    const state = {};
+    for (const name of allFields()) state[name] = element(name).value;
+    return state;
+  }
+  function showState(state) {
+    for (const name of allFields()) element(name).value = state[name];
+  }
+
+  // --- State in the address and in local storage ---------------------------------------------
+  function parseFragment(fragment) {
+    const pairs = [];
+    for (const part of fragment.replace(/^#/, "").split("&")) {
+      if (part === "") continue;
+      const equals = part.indexOf("=");
+      const decode = (text) => {
+        try {
+          return decodeURIComponent(text);
+        } catch (error) {
+          return text;
+        }
+      };
+      pairs.push(equals < 0 ? [decode(part), ""] : [decode(part.slice(0, equals)),
+        decode(part.slice(equals + 1))]);
+    }
+    return pairs;
+  }
+  // The state that name/value pairs make over `base`; what could not be used goes into
+  // `problems`. A link without a pressure means one atmosphere, as for the converter.
+  function stateFromPairs(pairs, base, problems, fromLink) {
+    const state = Object.assign({}, base);
+    const known = {
+      from: moistureNames, to: moistureNames, "pressure-unit": pressureNames,
+      "target-pressure-unit": pressureNames,
+      formulation: FORMULATIONS.map((entry) => entry[0]),
+      enhancement: ENHANCEMENTS.map((entry) => entry[0]),
+    };
+    for (const side of ["", "source-", "target-"]) known[side + "medium"] = MEDIA.map((e) => e[0]);
+    let pressureGiven = false;
+    let targetPressureGiven = false;
+    // Options for both sides first, so that the ones for one side override them.
+    pairs.sort((a, b) => (SIDE_VALUES.some((e) => e.option === a[0]) ? 0 : 1) -
+      (SIDE_VALUES.some((e) => e.option === b[0]) ? 0 : 1));
+    for (let [name, text] of pairs) {
+      if (known[name]) {
+        const lower = text.toLowerCase();
+        text = ALIASES[lower] || lower;
+        if (!known[name].includes(text)) {
+          problems.push(`${name}=${text} is not one of ${known[name].join(", ")}`);
+          continue;
+        }
+      }
+      if (SIDE_VALUES.some((entry) => entry.option === name)) {
+        for (const side of SIDES) state[side + "-" + name] = text;
+      } else if (name in state) {
+        state[name] = text;
+        if (name === "pressure") pressureGiven = true;
+        if (name === "target-pressure") targetPressureGiven = true;
+      } else {
+        problems.push(`${name} is not an option`);
+      }
+    }
+    if (!fromLink) return state;
+    if (!pressureGiven) state.pressure = ONE_ATMOSPHERE[state["pressure-unit"]];
+    if (!targetPressureGiven) {
+      state["target-pressure"] = ONE_ATMOSPHERE[state["target-pressure-unit"]];
+    }
+    return state;
+  }
+  function stateFromFragment(fragment, base, problems) {
+    return stateFromPairs(parseFragment(fragment), base, problems, true);
+  }
+  // The fragment of a state: every option of the sentence, and the side values the two
+  // chosen units use.
+  function fragmentOf(state) {
+    const names = ["value", "from", "to", "pressure", "pressure-unit", "target-pressure",
+      "target-pressure-unit", "formulation", "enhancement"];
+    for (const side of SIDES) {
+      const unit = state[side === "source" ? "from" : "to"];
+      for (const entry of SIDE_VALUES) {
+        if (entry.unit === unit) names.push(side + "-" + entry.option);
+      }
+    }
+    return "#" + names.map((name) => name + "=" + encodeURIComponent(state[name])
+      .replace(/%2C/g, ",")).join("&");
+  }
+  function remember(state) {
+    const fragment = fragmentOf(state);
+    if (fragment !== location.hash) {
+      shownFragment = fragment;
+      history.replaceState(null, "", fragment);
+    }
+    try {
+      localStorage.setItem(STORAGE_KEY, JSON.stringify(state));
+    } catch (error) {
+      // No storage (private mode, a full quota): the address still holds the state.
+    }
+  }
+  function storedState() {
+    try {
+      const stored = JSON.parse(localStorage.getItem(STORAGE_KEY) || "null");
+      if (stored && typeof stored === "object") {
+        const pairs = Object.entries(stored).filter(([name, text]) =>
+          name in INITIAL && typeof text === "string");
+        return stateFromPairs(pairs, INITIAL, [], false);
+      }
+    } catch (error) {
+      // A damaged entry: start from the example.
+    }
+    return null;
+  }
+
+  // --- The sentence -------------------------------------------------------------------------
+  function setError(id, message) {
+    const field = element(id);
+    const error = element(id + "-error");
+    if (error.textContent !== message) error.textContent = message;
+    if (message) {
+      field.setAttribute("aria-invalid", "true");
+    } else {
+      field.removeAttribute("aria-invalid");
+    }
+  }
+  function codeOf(entries, name) {
+    return entries.find((entry) => entry[0] === name)[1];
+  }
+  // The side values of a side as the core takes them; null when one it needs is wrong.
+  function readSide(side, unit, report) {
+    const values = { ambient: 20, molWeight: 29, henry: 1.9, prevailing: 20, medium: 2 };
+    let good = true;
+    for (const entry of SIDE_VALUES) {
+      const id = side + "-" + entry.option;
+      const used = entry.unit === unit;
+      element(id).parentElement.hidden = !used;
+      if (!used || entry.choices) {
+        if (entry.choices && used) values.medium = codeOf(MEDIA, element(id).value);
+        if (!entry.choices) setError(id, "");
+        continue;
+      }
+      const number = readNumber(element(id).value);
+      const message = number.error || entry.check(number.value);
+      if (report) setError(id, message || "");
+      if (message) {
+        good = false;
+        continue;
+      }
+      const key = { "mol-weight": "molWeight", henry: "henry", ambient: "ambient",
+        prevailing: "prevailing" }[entry.option];
+      values[key] = number.value;
+    }
+    return good ? values : null;
+  }
+  // The request the fields make, or null (with the faults shown next to their fields).
+  function readRequest() {
+    const numbers = {};
+    let good = true;
+    for (const id of NUMBER_FIELDS) {
+      const number = readNumber(element(id).value);
+      setError(id, number.error || "");
+      if (number.error) good = false;
+      numbers[id] = number.value;
+    }
+    const sourceSide = readSide("source", element("from").value, true);
+    const targetSide = readSide("target", element("to").value, true);
+    if (!good || !sourceSide || !targetSide) return null;
+    return {
+      value: numbers.value,
+      from: moistureNames.indexOf(element("from").value),
+      pressure: numbers.pressure,
+      pressureUnit: pressureNames.indexOf(element("pressure-unit").value),
+      sourceSide,
+      to: moistureNames.indexOf(element("to").value),
+      targetPressure: numbers["target-pressure"],
+      targetPressureUnit: pressureNames.indexOf(element("target-pressure-unit").value),
+      targetSide,
+      formulation: codeOf(FORMULATIONS, element("formulation").value),
+      enhancement: codeOf(ENHANCEMENTS, element("enhancement").value),
+    };
+  }
+  function showResult(text) {
+    const result = element("result");
+    if (result.textContent !== text) result.textContent = text;
+  }
+  function update() {
+    const request = readRequest();
+    if (!request) {
+      showResult("");
+    } else {
+      const answer = convert(request);
+      if (answer.status === 0 || answer.text === "out of range") {
+        setError("value", "");
+        showResult(answer.text);
+      } else {
+        // A source value outside its unit's range: the core's message, next to the value.
+        setError("value", answer.text || "cannot be converted");
+        showResult("");
+      }
+    }
+    remember(currentState());
+  }
+
+  // A new source unit: the value is re-expressed in it, as the calculator's window does, so
+  // that the water content it describes stays the same.
+  let previousFrom = null;
+  function changeSourceUnit() {
+    const from = element("from").value;
+    const previous = previousFrom;
+    previousFrom = from;
+    const request = readRequest();
+    if (request && previous && previous !== from) {
+      const sourceSide = readSide("source", previous, false);
+      if (sourceSide) {
+        const answer = convert(Object.assign({}, request, {
+          from: moistureNames.indexOf(previous), sourceSide, to: request.from,
+          targetPressure: request.pressure, targetPressureUnit: request.pressureUnit,
+          targetSide: request.sourceSide,
+        }));
+        if (answer.status === 0) element("value").value = answer.text;
+      }
+    }
+    update();
+  }
+
+  function load(state, problems) {
+    showState(state);
+    previousFrom = state.from;
+    element("notice").textContent = problems.length
+      ? "The link's " + problems.join("; ") + ": the page's own value is kept."
+      : "";
+    update();
+  }
+  function followFragment() {
+    if (location.hash === shownFragment) return;
+    const problems = [];
+    load(stateFromFragment(location.hash, currentState(), problems), problems);
+  }
+
+  function start(module) {
+    core = module;
+    const base = core._malloc(TEXT_SIZE + 8 + 2 * SIDE_SIZE);
+    memory = { result: base, source: base + 8, target: base + 8 + SIDE_SIZE,
+      text: base + 8 + 2 * SIDE_SIZE };
+    moistureNames = unitNames(MOISTURE_UNITS);
+    pressureNames = unitNames(PRESSURE_UNITS);
+    const withCaptions = (kind, names) => names.map((name, code) =>
+      [name, code, unitCaption(kind, code)]);
+    const moisture = withCaptions(MOISTURE_UNITS, moistureNames);
+    const pressure = withCaptions(PRESSURE_UNITS, pressureNames);
+    fill(element("from"), moisture);
+    fill(element("to"), moisture);
+    fill(element("pressure-unit"), pressure);
+    fill(element("target-pressure-unit"), pressure);
+    fill(element("formulation"), FORMULATIONS);
+    fill(element("enhancement"), ENHANCEMENTS);
+    buildSides();
+    element("version").textContent = readText(core._ruruzir_version());
+
+    const problems = [];
+    const state = location.hash.length > 1
+      ? stateFromFragment(location.hash, storedState() || INITIAL, problems)
+      : storedState() || Object.assign({}, INITIAL);
+    const form = element("calculator");
+    form.addEventListener("input", (event) => {
+      if (event.target.id !== "from") update();
+    });
+    form.addEventListener("change", (event) => {
+      if (event.target.id === "from") changeSourceUnit();
+    });
+    form.addEventListener("submit", (event) => event.preventDefault());
+    window.addEventListener("hashchange", followFragment);
+    load(state, problems);
+    performance.mark("ruruzir-first-result");
+    document.documentElement.dataset.ready = "true";
+  }
+
+  createRuruzir().then(start, (error) => {
+    element("notice").textContent = "The calculator's core did not load: " + error;
+  });
+})();
