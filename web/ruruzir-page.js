@@ -369,39 +369,44 @@
   }
 
   // A new source unit: the value is re-expressed in it, as the calculator's window does, so
-  // that the water content it describes stays the same.
-  let previousFrom = null;
+  // that the water content it describes stays the same. It is re-expressed from the value as
+  // last typed (or loaded), so that stepping through the units rounds only once.
+  let typed = null;
+  function keepTyped() {
+    typed = { value: element("value").value, from: element("from").value };
+  }
   function changeSourceUnit() {
     const from = element("from").value;
-    const previous = previousFrom;
-    previousFrom = from;
     const request = readRequest();
-    if (request && previous && previous !== from) {
-      const sourceSide = readSide("source", previous, false);
-      if (sourceSide) {
+    if (request && typed && typed.from !== from) {
+      const number = readNumber(typed.value);
+      const sourceSide = readSide("source", typed.from, false);
+      if (!number.error && sourceSide) {
         const answer = convert(Object.assign({}, request, {
-          from: moistureNames.indexOf(previous), sourceSide, to: request.from,
-          targetPressure: request.pressure, targetPressureUnit: request.pressureUnit,
-          targetSide: request.sourceSide,
+          value: number.value, from: moistureNames.indexOf(typed.from), sourceSide,
+          to: request.from, targetPressure: request.pressure,
+          targetPressureUnit: request.pressureUnit, targetSide: request.sourceSide,
         }));
         if (answer.status === 0) element("value").value = answer.text;
       }
+    } else if (typed && typed.from === from) {
+      element("value").value = typed.value;
     }
     update();
   }
 
   function load(state, problems) {
     showState(state);
-    previousFrom = state.from;
+    keepTyped();
     element("notice").textContent = problems.length
-      ? "The link's " + problems.join("; ") + ": the page's own value is kept."
+      ? "The link's " + problems.join("; ") + ": the default is used."
       : "";
     update();
   }
   function followFragment() {
     if (location.hash === shownFragment) return;
     const problems = [];
-    load(stateFromFragment(location.hash, currentState(), problems), problems);
+    load(stateFromFragment(location.hash, INITIAL, problems), problems);
   }
 
   function start(module) {
@@ -426,10 +431,11 @@
 
     const problems = [];
     const state = location.hash.length > 1
-      ? stateFromFragment(location.hash, storedState() || INITIAL, problems)
+      ? stateFromFragment(location.hash, INITIAL, problems)
       : storedState() || Object.assign({}, INITIAL);
     const form = element("calculator");
     form.addEventListener("input", (event) => {
+      if (event.target.id === "value") keepTyped();
       if (event.target.id !== "from") update();
     });
     form.addEventListener("change", (event) => {

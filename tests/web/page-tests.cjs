@@ -1,0 +1,201 @@
+// The web page in Debian's headless Chromium: the shared case table through the address
+// fragment, then what only a browser shows (typing, the keyboard, side values, links, local
+// storage, bad input, the layout). The last line is "web: N passed, M failed".
+//   node page-tests.cjs PAGE_DIR CASE_TABLE SCREENSHOT_DIR
+"use strict";
+const fs = require("fs");
+const path = require("path");
+const { chromium } = require("playwright-core");
+
+const [pageDir, tablePath, shotDir] = process.argv.slice(2);
+const pageUrl = "file://" + path.resolve(pageDir, "index.html");
+const rows = fs.readFileSync(tablePath, "utf8").replace(/\n$/, "").split("\n").map((line) => {
+  const [name, fragment, expected] = line.split("\t");
+  return { name, fragment, expected };
+});
+const row = (name) => rows.find((entry) => entry.name === name);
+
+let passed = 0;
+let failed = 0;
+async function check(name, body) {
+  try {
+    await body();
+    ++passed;
+    console.log(`ok   ${name}`);
+  } catch (error) {
+    ++failed;
+    console.log(`FAIL ${name}: ${error.message}`);
+  }
+}
+function same(what, actual, expected) {
+  if (actual !== expected) {
+    throw new Error(`${what}: ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
+  }
+}
+
+async function open(context, fragment) {
+  const page = await context.newPage();
+  page.on("pageerror", (error) => console.log(`page error: ${error.message}`));
+  await page.goto(pageUrl + (fragment ? "#" + fragment : ""));
+  await page.waitForSelector("html[data-ready]", { timeout: 10000 });
+  return page;
+}
+const text = (page, selector) => page.textContent(selector);
+async function retype(page, id, typed) {
+  await page.focus("#" + id);
+  await page.keyboard.press("Control+A");
+  await page.keyboard.type(typed);
+}
+async function pressTimes(page, key, times) {
+  for (let i = 0; i < times; ++i) await page.keyboard.press(key);
+}
+
+(async () => {
+  const browser = await chromium.launch({
+    executablePath: "/usr/bin/chromium",
+    args: ["--no-sandbox", "--headless", "--disable-gpu", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync", "--no-first-run"],
+  });
+  const fresh = () => browser.newContext({ viewport: { width: 1280, height: 800 } });
+  try {
+    await check(`shared case table (${rows.length} conversions)`, async () => {
+      const page = await open(await fresh());
+      const shown = await page.evaluate(async (fragments) => {
+        const answers = [];
+        for (const fragment of fragments) {
+          const hash = "#" + fragment;
+          if (location.hash !== hash) {
+            const changed = new Promise((done) =>
+              window.addEventListener("hashchange", () => setTimeout(done), { once: true }));
+            location.hash = hash;
+            await changed;
+          }
+          const result = document.getElementById("result").textContent;
+          const error = document.getElementById("value-error").textContent;
+          answers.push(error ? "error: " + error + (result ? " / " + result : "") : result);
+        }
+        return answers;
+      }, rows.map((entry) => entry.fragment));
+      const wrong = rows.filter((entry, i) => shown[i] !== entry.expected)
+        .map((entry) => `${entry.name}: page ${JSON.stringify(shown[rows.indexOf(entry)])}, ` +
+          `converter ${JSON.stringify(entry.expected)}`);
+      if (wrong.length) throw new Error(`${wrong.length} differ:\n  ${wrong.slice(0, 10).join("\n  ")}`);
+    });
+
+    await check("typing: nothing from a half-typed number, the result at every keystroke",
+      async () => {
+        const page = await open(await fresh(), row("example").fragment);
+        same("first result", await text(page, "#result"), row("example").expected);
+        await retype(page, "value", "-");
+        same("result of '-'", await text(page, "#result"), "");
+        same("error of '-'", await text(page, "#value-error"), "an unfinished number");
+        same("aria-invalid", await page.getAttribute("#value", "aria-invalid"), "true");
+        await page.keyboard.type("35");
+        same("result of -35", await text(page, "#result"), row("typed").expected);
+        same("error of -35", await text(page, "#value-error"), "");
+        await retype(page, "value", "-12,5");
+        same("decimal comma", await text(page, "#result"), row("comma").expected);
+      });
+
+    await check("keyboard: Tab order of the sentence, a unit chosen with the arrow keys",
+      async () => {
+        const page = await open(await fresh(), row("example").fragment);
+        const order = [];
+        for (let i = 0; i < 9; ++i) {
+          await page.keyboard.press("Tab");
+          order.push(await page.evaluate(() => document.activeElement.id));
+        }
+        same("Tab order", order.join(" "), "pressure pressure-unit value from target-pressure " +
+          "target-pressure-unit to formulation enhancement");
+        await page.focus("#to");
+        await pressTimes(page, "ArrowDown", 4);
+        same("target unit", await page.inputValue("#to"), "ppmv");
+        same("result in ppmv", await text(page, "#result"), row("keyboard-ppmv").expected);
+      });
+
+    await check("side value: the %RH ambient temperature in place, next in the Tab order",
+      async () => {
+        const page = await open(await fresh(), row("example").fragment);
+        same("hidden before", await page.isVisible("#target-ambient"), false);
+        await page.focus("#to");
+        await pressTimes(page, "ArrowDown", 9);
+        same("target unit", await page.inputValue("#to"), "rh");
+        await page.keyboard.press("Tab");
+        same("focus after the unit", await page.evaluate(() => document.activeElement.id),
+          "target-ambient");
+        await page.keyboard.press("Control+A");
+        await page.keyboard.type("25");
+        same("result at 25 °C", await text(page, "#result"), row("target-rh").expected);
+        await retype(page, "target-ambient", "250");
+        same("ambient out of range", await text(page, "#target-ambient-error"),
+          "stay between -80 and 200 °C (both excluded)");
+        same("no result", await text(page, "#result"), "");
+      });
+
+    await check("link: a fragment with the converter's aliases and shared side options",
+      async () => {
+        const page = await open(await fresh(), row("link").fragment);
+        same("result", await text(page, "#result"), row("link").expected);
+        same("units", [await page.inputValue("#from"), await page.inputValue("#to"),
+          await page.inputValue("#pressure-unit"), await page.inputValue("#target-ambient")]
+          .join(" "), "ppmv rh psia 25");
+        const wrong = await open(await fresh(), "value=1&from=kelvin");
+        same("unknown unit", await text(wrong, "#notice"), "The link's from=kelvin is not one " +
+          "of frost-c, dew-c, frost-f, dew-f, ppmv, ppmw-gas, lb-mmscf, g-m3, mbar-vp, rh, " +
+          "ppmw-liquid: the default is used.");
+      });
+
+    await check("source unit: the value re-expressed, the state kept in local storage",
+      async () => {
+        const context = await fresh();
+        const page = await open(context, row("example").fragment);
+        await page.focus("#from");
+        await pressTimes(page, "ArrowDown", 4);
+        same("value in ppmv", await page.inputValue("#value"), row("reexpress").expected);
+        await page.close();
+        const again = await open(context);
+        same("value kept", await again.inputValue("#value"), row("reexpress").expected);
+        same("unit kept", await again.inputValue("#from"), "ppmv");
+        if (!again.url().includes("from=ppmv")) throw new Error(`address ${again.url()}`);
+      });
+
+    await check("bad input is named next to its field", async () => {
+      const page = await open(await fresh(), row("example").fragment);
+      await retype(page, "pressure", "12a");
+      same("pressure", await text(page, "#pressure-error"), "not a number");
+      same("no result", await text(page, "#result"), "");
+      await retype(page, "pressure", "1013.25");
+      await page.focus("#target-pressure");
+      await page.keyboard.press("Control+A");
+      await page.keyboard.press("Backspace");
+      same("empty", await text(page, "#target-pressure-error"), "enter a number");
+      await page.goto(pageUrl + "#" + row("bound-g-m3-above").fragment);
+      await page.waitForFunction(() => document.getElementById("value-error").textContent);
+      same("range", "error: " + await text(page, "#value-error"), row("bound-g-m3-above").expected);
+    });
+
+    await check("layout: phone and desktop widths, 200 % and 400 % zoom without sideways scrolling",
+      async () => {
+        fs.mkdirSync(shotDir, { recursive: true });
+        // 640 and 320 CSS pixels: a 1280-pixel window at 200 % and 400 % zoom.
+        for (const width of [390, 1280, 640, 320]) {
+          const context = await browser.newContext({ viewport: { width, height: 900 } });
+          const page = await open(context, row("target-rh").fragment);
+          const overflow = await page.evaluate(() =>
+            document.documentElement.scrollWidth - document.documentElement.clientWidth);
+          same(`sideways overflow at ${width} px`, overflow, 0);
+          if (width === 390 || width === 1280) {
+            await page.screenshot({ path: path.join(shotDir, `page-${width}.png`), fullPage: true });
+          }
+          await context.close();
+        }
+      });
+  } finally {
+    await browser.close();
+  }
+  console.log(`web: ${passed} passed, ${failed} failed`);
+  process.exit(failed ? 1 : 0);
+})().catch((error) => {
+  console.log(`web: 0 passed, 1 failed (${error.message})`);
+  process.exit(1);
+});
