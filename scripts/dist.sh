@@ -68,3 +68,15 @@ zip -q -j -X "$portable_zip" "${shipped[@]}" "$stage_dir/README.txt" "$stage_dir
 
 echo "dist: $setup_exe ($(stat -c %s "$setup_exe") bytes)"
 echo "dist: $portable_zip ($(stat -c %s "$portable_zip") bytes): $(unzip -Z1 "$portable_zip" | tr '\n' ' ')"
+
+# --- Web page --------------------------------------------------------------------------------
+# dist/ruruzir-dewpoint-VERSION-web.zip: the page of scripts/web.sh in a folder of its own
+# (index.html and the files it loads; opened from disk or put on any static host).
+web_zip="$dist_dir/ruruzir-dewpoint-$version-web.zip"
+web_stage="$root/build/web-stage/ruruzir-dewpoint-$version-web"
+RURUZIR_WEB_BUILD_DIR="$root/build/web" bash scripts/web.sh
+rm -rf "$(dirname "$web_stage")" "$web_zip"
+mkdir -p "$web_stage"
+cp "$root"/build/web/{index.html,ruruzir.js,ruruzir.css,ruruzir-page.js} "$web_stage/"
+(cd "$(dirname "$web_stage")" && zip -q -r -X "$web_zip" "$(basename "$web_stage")")
+echo "dist: $web_zip ($(stat -c %s "$web_zip") bytes): $(unzip -Z1 "$web_zip" | tr '\n' ' ')"

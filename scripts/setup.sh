@@ -18,6 +18,24 @@ packages=(
   nsis zip unzip                      # Windows setup and portable zip (scripts/dist.sh)
 )
 
+# --- Web page (scripts/web.sh, tests/web) ----------------------------------------------------
+# Debian's emscripten builds the page, Debian's chromium runs its tests headless, driven by
+# playwright-core from npm (tests/web/package-lock.json; it downloads no browser). Some
+# nodejs builds bring npm along; Debian's needs the npm package.
+packages+=(emscripten chromium nodejs)
+if ! command -v npm >/dev/null 2>&1; then
+  packages+=(npm)
+fi
+install_web_test_packages() {
+  local dir
+  dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && pwd)"
+  if [ ! "$dir/node_modules/.package-lock.json" -nt "$dir/package-lock.json" ]; then
+    echo "setup: npm ci in tests/web"
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error)
+  fi
+}
+# ---------------------------------------------------------------------------------------------
+
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
@@ -26,6 +44,7 @@ for package in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
+  install_web_test_packages
   exit 0
 fi
 
@@ -44,3 +63,4 @@ export DEBIAN_FRONTEND=noninteractive
 apt_options=(-y -q --no-install-recommends -o DPkg::Lock::Timeout=300)
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install "${apt_options[@]}" "${missing[@]}"
+install_web_test_packages

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
 #   build/native   portable core, core tests (GoogleTest), benchmarks (built, not run)
+#   build/web      the web page (WebAssembly), tested in headless Chromium (tests/web/run.sh)
 #   build/windows  calculator, core tests and window tests, run under Wine on a virtual display
 #   build/sanitize core tests again with AddressSanitizer and UBSan (g++)
 #   build/tsan     the library's tests with ThreadSanitizer (g++)
@@ -89,6 +90,12 @@ fi
 
 run_tests native-ctest ctest --test-dir "$native_dir" --output-on-failure
 phase "native tests"
+
+# --- Web page ---------------------------------------------------------------------------------
+# The page built with Debian's emcc (scripts/web.sh) and tested in headless Chromium against
+# the shared case table, which the native ruruzir-convert built above must still print.
+run_tests web bash tests/web/run.sh
+phase "web page"
 
 # --- Sanitizers and fuzzing (native) -------------------------------------------------------
 # The core tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer (g++,
