@@ -57,7 +57,7 @@ fi
 
 exported=_ruruzir_convert,_ruruzir_unit_count,_ruruzir_unit_name,_ruruzir_unit_caption
 exported+=,_ruruzir_version,_malloc,_free
-emcc "${objects[@]}" -O2 -o "$web_dir/ruruzir.js" \
+emcc "${objects[@]}" -Oz -o "$web_dir/ruruzir.js" \
   -sMODULARIZE=1 -sEXPORT_NAME=createRuruzir -sSINGLE_FILE=1 -sENVIRONMENT=web \
   -sFILESYSTEM=0 -sINITIAL_MEMORY=1MB -sTOTAL_STACK=256KB -sALLOW_MEMORY_GROWTH=0 \
   -sEXPORTED_FUNCTIONS="$exported" -sEXPORTED_RUNTIME_METHODS=HEAPU8,HEAPF64,HEAP32
