@@ -23,9 +23,9 @@
     ["greenspan", 2, "Greenspan"],
   ];
   const MEDIA = [
-    ["natural-gas", 2, "natural gas (grams of water)"],
-    ["air", 1, "air (grams of water)"],
-    ["water", 0, "water vapour (density of the moist gas)"],
+    ["natural-gas", 2, "natural gas"],
+    ["air", 1, "air"],
+    ["water", 0, "water vapour (the moist gas's density)"],
   ];
   // The converter's other spellings of unit names.
   const ALIASES = {
@@ -43,7 +43,7 @@
       initial: "1.9", check: positive },
     { option: "ambient", unit: "rh", label: "at an ambient temperature (°C) of",
       initial: "20", check: temperature },
-    { option: "medium", unit: "g-m3", label: "of", initial: "natural-gas", choices: MEDIA },
+    { option: "medium", unit: "g-m3", label: "of", hiddenLabel: " the medium", initial: "natural-gas", choices: MEDIA },
     { option: "prevailing", unit: "g-m3", label: "at a prevailing temperature (°C) of",
       initial: "20", check: temperature },
   ];
@@ -146,6 +146,12 @@
         const label = document.createElement("label");
         label.htmlFor = id;
         label.textContent = entry.label;
+        if (entry.hiddenLabel) {
+          const hidden = document.createElement("span");
+          hidden.className = "hidden-label";
+          hidden.textContent = entry.hiddenLabel;
+          label.append(hidden);
+        }
         const field = document.createElement(entry.choices ? "select" : "input");
         field.id = id;
         if (entry.choices) {
