@@ -49,10 +49,24 @@ for source in "${sources[@]}"; do
     stale+=("$source")
   fi
 done
-if [ ${#stale[@]} -gt 0 ]; then
-  echo "web: compiling ${#stale[@]} sources"
-  printf '%s\n' "${stale[@]}" | xargs -P 2 -I{} sh -c \
-    'emcc "$@" -c "{}" -o "$0/$(echo "{}" | tr / _).o"' "$object_dir" "${compile_flags[@]}"
+# Two compilers at a time; the first failure fails the build.
+running=0
+failed=0
+for source in "${stale[@]}"; do
+  emcc "${compile_flags[@]}" -c "$source" -o "$object_dir/${source//\//_}.o" &
+  running=$((running + 1))
+  if [ "$running" -ge 2 ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
+done
+if [ "$failed" -ne 0 ]; then
+  echo "web: compiling failed" >&2
+  exit 1
 fi
 
 exported=_ruruzir_convert,_ruruzir_unit_count,_ruruzir_unit_name,_ruruzir_unit_caption
