@@ -59,8 +59,6 @@
     for (const entry of SIDE_VALUES) INITIAL[side + "-" + entry.option] = entry.initial;
   }
   const NUMBER_FIELDS = ["pressure", "value", "target-pressure"];
-  const CHOICE_FIELDS = ["pressure-unit", "from", "target-pressure-unit", "to", "formulation",
-    "enhancement"];
 
   const element = (id) => document.getElementById(id);
   let core = null;
@@ -170,9 +168,7 @@
       }
     }
   }
-  function allFields() {
-    return Object.keys(INITIAL);
-  }
+  const allFields = () => Object.keys(INITIAL);
   function currentState() {
     const state = {};
     for (const name of allFields()) state[name] = element(name).value;
