@@ -7,7 +7,7 @@
 
 #include "core/conversion_steps.h"
 #include "core/unit_catalogues.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 
