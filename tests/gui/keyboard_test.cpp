@@ -166,6 +166,21 @@ TEST_F(KeyboardTest, UnitChosenWhileTheValueHasTheFocusKeepsTheReexpressedValue)
   EXPECT_EQ(ResultText(), "-20.0");
 }
 
+TEST_F(KeyboardTest, MinimiseAndRestoreGiveTheFocusBackToItsControl) {
+  OpenWindow();
+  for (const int control : {IDC_TARGET_PRESSURE, IDC_SOURCE_MOISTURE_UNIT, IDC_BANNER}) {
+    SetFocus(GetDlgItem(window_, control));
+    SendMessageA(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PumpUntilIdle();
+    ASSERT_TRUE(IsIconic(window_));
+    SendMessageA(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpUntilIdle();
+    ASSERT_FALSE(IsIconic(window_));
+    EXPECT_EQ(FocusedId(), control);
+  }
+  EXPECT_TRUE(messages_.empty()) << messages_[0];
+}
+
 TEST_F(KeyboardTest, LeavingTheValueChecksItAgainstTheUnitShown) {
   OpenWindow({{"SrcDew", "1000,4"}});  // ppmV
   ASSERT_EQ(FocusedId(), IDC_SOURCE_VALUE);
