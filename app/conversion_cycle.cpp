@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/unit_list_choice.h"
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/reading_format.h"
@@ -125,11 +126,11 @@ void ComputeResult(HWND window) {
   PAINTSTRUCT paint;
   BeginPaint(window, &paint);
   const float sourceValue = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
-  const float sourcePressure = ReadPressureMbar(window, IDC_SOURCE_PRESSURE,
-                                                ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT));
-  const float targetPressure = ReadPressureMbar(window, IDC_TARGET_PRESSURE,
-                                                ComboSelection(window, IDC_TARGET_PRESSURE_UNIT));
-  const int targetUnit = ComboSelection(window, IDC_TARGET_MOISTURE_UNIT);
+  const float sourcePressure =
+      ReadPressureMbar(window, IDC_SOURCE_PRESSURE, UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT));
+  const float targetPressure =
+      ReadPressureMbar(window, IDC_TARGET_PRESSURE, UnitInForce(window, IDC_TARGET_PRESSURE_UNIT));
+  const int targetUnit = UnitInForce(window, IDC_TARGET_MOISTURE_UNIT);
   char text[kWorkTextSize];
   // The target unit is remembered only when the source side had an answer.
   if (ComposeResultText(calculator.sourceMoistureUnit, sourceValue, sourcePressure,
@@ -142,7 +143,7 @@ void ComputeResult(HWND window) {
 }
 
 void ValidateSourceValue(HWND window) {
-  const int unit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
+  const int unit = UnitInForce(window, IDC_SOURCE_MOISTURE_UNIT);
   const double value = ReadEditNumber(window, IDC_SOURCE_VALUE);
   if (IsOutsideSourceRange(unit, value)) {
     MessageBeep(0xFFFFFFFF);
@@ -154,18 +155,23 @@ void ValidateSourceValue(HWND window) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
+// The pressure is re-expressed from the origin of the list's choices: back in the origin's unit
+// it is the origin's text again.
 void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* rememberedUnit) {
+  const ChoiceOrigin origin = OriginOfChoice(window, comboId);
   const int newUnit = ComboSelection(window, comboId);
   if (newUnit != *rememberedUnit && IsPressureUnitCode(newUnit)) {
-    if (IsPressureUnitCode(*rememberedUnit)) {
-      const float millibar =
-          ToSingle(PressureToMbar(*rememberedUnit, ReadEditNumber(window, editId)));
+    if (newUnit == origin.unit) {
+      SetDlgItemTextA(window, editId, origin.text);
+    } else if (IsPressureUnitCode(origin.unit)) {
+      const float millibar = ToSingle(PressureToMbar(origin.unit, OriginNumber(origin)));
       const double rounded = RoundDecimal(millibar, -2);
       const float reading = ToSingle(MbarToPressure(newUnit, rounded));
       SetSignificantText(window, editId, ToSingle(RoundDecimal(reading, -3)), 7);
     }
     *rememberedUnit = newUnit;
   }
+  NoteChoiceMade(window, comboId);
   InvalidateRect(window, nullptr, FALSE);
   ReleaseFocusAfterChoice(window, comboId);
 }
@@ -189,43 +195,51 @@ void RebuildUnitItems(HWND window, int comboId, int chosenUnit, SideContext& sid
   }
 }
 
-void ConvertSourceValue(HWND window, int newUnit);
+void ConvertSourceValue(HWND window, int newUnit, const ChoiceOrigin& origin);
 
 }  // namespace
 
 void SelectSourceUnit(HWND window) {
+  const ChoiceOrigin origin = OriginOfChoice(window, IDC_SOURCE_MOISTURE_UNIT);
   const int newUnit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
   RebuildUnitItems(window, IDC_SOURCE_MOISTURE_UNIT, newUnit, calculator.source);
   if (newUnit == calculator.sourceMoistureUnit && !IsParameterisedUnit(newUnit)) {
     ReleaseFocusAfterChoice(window, IDC_SOURCE_MOISTURE_UNIT);
     return;
   }
-  ConvertSourceValue(window, newUnit);
+  ConvertSourceValue(window, newUnit, origin);
+  NoteChoiceMade(window, IDC_SOURCE_MOISTURE_UNIT);
 }
 
 namespace {
 
-// Re-expresses the source value in the new unit, so that it describes the same water content.
-void ConvertSourceValue(HWND window, int newUnit) {
-  const AppliedSource& applied = calculator.appliedSource;
+// Re-expresses the source value in the new unit, so that it describes the same water content:
+// from the origin of the list's choices, whose text comes back as it was in the origin's unit
+// and parameters.
+void ConvertSourceValue(HWND window, int newUnit, const ChoiceOrigin& origin) {
   const SideContext& source = calculator.source;
-  const float value = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
-  const float pressure = ReadPressureMbar(window, IDC_SOURCE_PRESSURE,
-                                          ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT));
+  const float value = ToSingle(OriginNumber(origin));
+  const float pressure =
+      ReadPressureMbar(window, IDC_SOURCE_PRESSURE, UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT));
   const MoistureModel model = CalculatorModel();
-  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(calculator.sourceMoistureUnit), value,
-                             pressure, ParametersOf(applied), model);
-  if (NoSourceAnswer(ppmV)) {
+  const bool backToOrigin = newUnit == origin.unit && SameApplied(origin.applied, source);
+  const double ppmV = backToOrigin ? 0.0
+                                   : ToPpmV(static_cast<MoistureUnitCode>(origin.unit), value,
+                                            pressure, ParametersOf(origin.applied), model);
+  if (!backToOrigin && NoSourceAnswer(ppmV)) {
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, kEnterNewValueText);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {
-    const double converted = FromPpmV(static_cast<MoistureUnitCode>(newUnit), ToSingle(ppmV),
-                                      pressure, ParametersOf(source), pressure, model);
     char text[kWorkTextSize];
-    if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
-      std::strcpy(text, kNotAvailableText);
-    } else {
-      FormatReading(newUnit, text, sizeof text, ToSingle(converted));
+    const char* shown = backToOrigin ? origin.text : text;
+    if (!backToOrigin) {
+      const double converted = FromPpmV(static_cast<MoistureUnitCode>(newUnit), ToSingle(ppmV),
+                                        pressure, ParametersOf(source), pressure, model);
+      if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
+        std::strcpy(text, kNotAvailableText);
+      } else {
+        FormatReading(newUnit, text, sizeof text, ToSingle(converted));
+      }
     }
     InvalidateRect(window, nullptr, FALSE);
     // Runs the range check at once, against the new unit that the combo box already shows.
@@ -233,7 +247,7 @@ void ConvertSourceValue(HWND window, int newUnit) {
     // its focus-loss check would test the old text against the new unit. A refusal has
     // already given the focus back to the value box, and there it stays.
     const HWND focusBeforeWrite = GetFocus();
-    SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
+    SetDlgItemTextA(window, IDC_SOURCE_VALUE, shown);
     if (GetFocus() == focusBeforeWrite) ReleaseFocusAfterChoice(window, IDC_SOURCE_MOISTURE_UNIT);
   }
   calculator.sourceMoistureUnit = newUnit;

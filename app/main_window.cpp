@@ -4,6 +4,7 @@
 #include "app/calculator_state.h"
 #include "app/conversion_cycle.h"
 #include "app/settings_profile.h"
+#include "app/unit_list_choice.h"
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
@@ -47,13 +48,13 @@ void OnCommand(HWND window, int controlId, int notification) {
       InvalidateRect(window, nullptr, FALSE);
       break;
     case IDC_SOURCE_PRESSURE_UNIT:
-      if (notification == CBN_SELCHANGE) {
+      if (IsUnitChosen(window, controlId, notification)) {
         SelectPressureUnit(window, IDC_SOURCE_PRESSURE_UNIT, IDC_SOURCE_PRESSURE,
                            &calculator.sourcePressureUnit);
       }
       break;
     case IDC_TARGET_PRESSURE_UNIT:
-      if (notification == CBN_SELCHANGE) {
+      if (IsUnitChosen(window, controlId, notification)) {
         SelectPressureUnit(window, IDC_TARGET_PRESSURE_UNIT, IDC_TARGET_PRESSURE,
                            &calculator.targetPressureUnit);
       }
@@ -62,10 +63,10 @@ void OnCommand(HWND window, int controlId, int notification) {
       ValidateSourceValue(window);
       break;
     case IDC_SOURCE_MOISTURE_UNIT:
-      if (notification == CBN_SELCHANGE) SelectSourceUnit(window);
+      if (IsUnitChosen(window, controlId, notification)) SelectSourceUnit(window);
       break;
     case IDC_TARGET_MOISTURE_UNIT:
-      if (notification == CBN_SELCHANGE) SelectTargetUnit(window);
+      if (IsUnitChosen(window, controlId, notification)) SelectTargetUnit(window);
       break;
     case IDC_BANNER:
       ShowAbout(window);
@@ -205,6 +206,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 BOOL InitialiseMainWindow(HWND window) {
   calculator.mainWindow = window;
+  ResetUnitLists();
   InvalidateRect(window, nullptr, TRUE);
   FillUnitCombos(window);
   LoadSettings(window);
