@@ -23,6 +23,7 @@ struct UnitList {
   bool dropped;
   bool chosen;  // Enter or a click chose the selection; acted on once the list has closed
   int selectionAtDrop;
+  int selectionAtClose;  // a selection change reported after the close-up has been dealt with
   // The origin of the choices made while the list holds the focus
   bool holdsOrigin;
   ChoiceOrigin origin;
@@ -31,51 +32,21 @@ struct UnitList {
   int writtenUnit;                // and the unit then in force
 };
 
+UnitList MakeList(int comboId, int editId, int32_t* unit) {
+  UnitList list{};
+  list.comboId = comboId;
+  list.editId = editId;
+  list.unit = unit;
+  list.selectionAtDrop = -1;
+  list.selectionAtClose = -1;
+  return list;
+}
+
 UnitList lists[] = {
-    {IDC_SOURCE_MOISTURE_UNIT,
-     IDC_SOURCE_VALUE,
-     &calculator.sourceMoistureUnit,
-     false,
-     false,
-     -1,
-     false,
-     {},
-     {},
-     {},
-     0},
-    {IDC_TARGET_MOISTURE_UNIT,
-     0,
-     &calculator.targetMoistureUnit,
-     false,
-     false,
-     -1,
-     false,
-     {},
-     {},
-     {},
-     0},
-    {IDC_SOURCE_PRESSURE_UNIT,
-     IDC_SOURCE_PRESSURE,
-     &calculator.sourcePressureUnit,
-     false,
-     false,
-     -1,
-     false,
-     {},
-     {},
-     {},
-     0},
-    {IDC_TARGET_PRESSURE_UNIT,
-     IDC_TARGET_PRESSURE,
-     &calculator.targetPressureUnit,
-     false,
-     false,
-     -1,
-     false,
-     {},
-     {},
-     {},
-     0},
+    MakeList(IDC_SOURCE_MOISTURE_UNIT, IDC_SOURCE_VALUE, &calculator.sourceMoistureUnit),
+    MakeList(IDC_TARGET_MOISTURE_UNIT, 0, &calculator.targetMoistureUnit),
+    MakeList(IDC_SOURCE_PRESSURE_UNIT, IDC_SOURCE_PRESSURE, &calculator.sourcePressureUnit),
+    MakeList(IDC_TARGET_PRESSURE_UNIT, IDC_TARGET_PRESSURE, &calculator.targetPressureUnit),
 };
 
 UnitList* FindList(int comboId) {
@@ -122,6 +93,7 @@ void ResetUnitLists() {
     list.dropped = false;
     list.chosen = false;
     list.holdsOrigin = false;
+    list.selectionAtClose = -1;
   }
 }
 
@@ -148,12 +120,18 @@ bool IsUnitChosen(HWND window, int comboId, int notification) {
       return false;
     case CBN_DROPDOWN:
       list->dropped = true;
+      list->selectionAtClose = -1;
       list->chosen = false;
       list->selectionAtDrop = ComboSelection(window, comboId);
       return false;
-    case CBN_SELCHANGE:
-      // Browsing a dropped list; a closed list chooses at each change.
-      return !list->dropped;
+    case CBN_SELCHANGE: {
+      // Browsing a dropped list; a closed list chooses at each change. The system may report
+      // the change of a dropped list once more after its close-up, which chose already.
+      if (list->dropped) return false;
+      const bool reportedAgain = ComboSelection(window, comboId) == list->selectionAtClose;
+      list->selectionAtClose = -1;
+      return !reportedAgain;
+    }
     case CBN_SELENDOK:
       if (list->dropped) list->chosen = true;
       return false;
@@ -163,15 +141,14 @@ bool IsUnitChosen(HWND window, int comboId, int notification) {
     case CBN_CLOSEUP:
       if (!list->dropped) return false;
       list->dropped = false;
-      if (list->chosen) {
-        list->chosen = false;
-        return true;
-      }
-      // Nothing chosen: the list shows the unit it showed before it dropped.
-      if (ComboSelection(window, comboId) != list->selectionAtDrop) {
+      if (!list->chosen && ComboSelection(window, comboId) != list->selectionAtDrop) {
+        // Nothing chosen: the list shows the unit it showed before it dropped.
         SendDlgItemMessageA(window, comboId, CB_SETCURSEL, list->selectionAtDrop, 0);
       }
-      return false;
+      list->selectionAtClose = ComboSelection(window, comboId);
+      if (!list->chosen) return false;
+      list->chosen = false;
+      return true;
     default:
       return false;
   }
