@@ -7,19 +7,12 @@
 
 #include "app/unit_list_choice.h"
 #include "core/conversion_steps.h"
-#include "core/number_text.h"
-#include "core/reading_format.h"
-#include "dialogs/dialog_controls.h"
 #include "core/unit_catalogues.h"
+#include "dialogs/dialog_controls.h"
 #include "dialogs/dialogs.h"
-#include "physics/dew_point_solver.h"
-#include "physics/unit_conversion.h"
 #include "resources/resource_ids.h"
 
 namespace ruruzir {
-
-const char kEnterNewValueText[] = "enter new val";
-const char kNotAvailableText[] = "N/A";
 
 namespace {
 
@@ -32,11 +25,6 @@ constexpr MoistureUnitCode kParameterisedUnits[] = {
     MoistureUnitCode::GramsPerM3,
     MoistureUnitCode::RelativeHumidity,
 };
-
-// Choices reach the dialogs as their low 16 bits and come back widened with zeros.
-uint16_t LowWord(int32_t value) {
-  return static_cast<uint16_t>(static_cast<uint32_t>(value));
-}
 
 void CopyDescription(char (&to)[kDescriptionSize], const char (&from)[kDescriptionSize]) {
   std::memcpy(to, from, kDescriptionSize);
@@ -113,32 +101,34 @@ void ReleaseFocusAfterChoice(HWND window, int comboId) {
   SetFocus(window);
 }
 
-// The pressure in an edit box, read in pressure unit `unitCode`, in millibar rounded to
-// hundredths; NaN when the code is no pressure unit.
-float ReadPressureMbar(HWND window, int editId, int unitCode) {
-  return PressureMbarFromReading(unitCode, ReadEditNumber(window, editId));
+// Reads what the boxes and lists hold and shows the result of converting it.
+void UpdateResult(HWND window) {
+  const ConversionReadings readings{
+      calculator.sourceMoistureUnit,
+      ReadEditNumber(window, IDC_SOURCE_VALUE),
+      UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT),
+      ReadEditNumber(window, IDC_SOURCE_PRESSURE),
+      UnitInForce(window, IDC_TARGET_MOISTURE_UNIT),
+      UnitInForce(window, IDC_TARGET_PRESSURE_UNIT),
+      ReadEditNumber(window, IDC_TARGET_PRESSURE),
+  };
+  char text[kWorkTextSize];
+  // The target unit is remembered only when the source side had an answer.
+  if (ConvertReadings(readings, calculator.source, calculator.target, CalculatorModel(), text,
+                      sizeof text) != ConversionOutcome::NoSourceAnswer) {
+    calculator.targetMoistureUnit = readings.targetUnit;
+  }
+  SetDlgItemTextA(window, IDC_RESULT, text);
 }
 
 }  // namespace
 
+// Every paint redraws the whole window around a freshly computed result.
 void ComputeResult(HWND window) {
   InvalidateRect(window, nullptr, TRUE);
   PAINTSTRUCT paint;
   BeginPaint(window, &paint);
-  const float sourceValue = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
-  const float sourcePressure =
-      ReadPressureMbar(window, IDC_SOURCE_PRESSURE, UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT));
-  const float targetPressure =
-      ReadPressureMbar(window, IDC_TARGET_PRESSURE, UnitInForce(window, IDC_TARGET_PRESSURE_UNIT));
-  const int targetUnit = UnitInForce(window, IDC_TARGET_MOISTURE_UNIT);
-  char text[kWorkTextSize];
-  // The target unit is remembered only when the source side had an answer.
-  if (ComposeResultText(calculator.sourceMoistureUnit, sourceValue, sourcePressure,
-                        calculator.source, targetUnit, targetPressure, calculator.target,
-                        CalculatorModel(), text, sizeof text)) {
-    calculator.targetMoistureUnit = targetUnit;
-  }
-  SetDlgItemTextA(window, IDC_RESULT, text);
+  UpdateResult(window);
   EndPaint(window, &paint);
 }
 
@@ -164,10 +154,8 @@ void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* remembere
     if (newUnit == origin.unit) {
       SetDlgItemTextA(window, editId, origin.text);
     } else if (IsPressureUnitCode(origin.unit)) {
-      const float millibar = ToSingle(PressureToMbar(origin.unit, OriginNumber(origin)));
-      const double rounded = RoundDecimal(millibar, -2);
-      const float reading = ToSingle(MbarToPressure(newUnit, rounded));
-      SetSignificantText(window, editId, ToSingle(RoundDecimal(reading, -3)), 7);
+      SetSignificantText(window, editId,
+                         ReexpressPressure(origin.unit, newUnit, OriginNumber(origin)), 7);
     }
     *rememberedUnit = newUnit;
   }
@@ -217,37 +205,30 @@ namespace {
 // from the origin of the list's choices, whose text comes back as it was in the origin's unit
 // and parameters.
 void ConvertSourceValue(HWND window, int newUnit, const ChoiceOrigin& origin) {
-  const SideContext& source = calculator.source;
-  const float value = ToSingle(OriginNumber(origin));
-  const float pressure =
-      ReadPressureMbar(window, IDC_SOURCE_PRESSURE, UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT));
-  const MoistureModel model = CalculatorModel();
-  const bool backToOrigin = newUnit == origin.unit && SameApplied(origin.applied, source);
-  const double ppmV = backToOrigin ? 0.0
-                                   : ToPpmV(static_cast<MoistureUnitCode>(origin.unit), value,
-                                            pressure, ParametersOf(origin.applied), model);
-  if (!backToOrigin && NoSourceAnswer(ppmV)) {
-    SetDlgItemTextA(window, IDC_SOURCE_VALUE, kEnterNewValueText);
+  const SourceReexpression change{
+      origin.unit,
+      OriginNumber(origin),
+      UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT),
+      ReadEditNumber(window, IDC_SOURCE_PRESSURE),
+      newUnit,
+  };
+  const bool backToOrigin =
+      newUnit == origin.unit && SameApplied(origin.applied, calculator.source);
+  char reexpressed[kWorkTextSize];
+  const char* text = backToOrigin ? origin.text : reexpressed;
+  if (!backToOrigin && ReexpressSourceValue(change, origin.applied, calculator.source,
+                                            CalculatorModel(), reexpressed, sizeof reexpressed) ==
+                           ReexpressionOutcome::NoSourceAnswer) {
+    SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {
-    char text[kWorkTextSize];
-    const char* shown = backToOrigin ? origin.text : text;
-    if (!backToOrigin) {
-      const double converted = FromPpmV(static_cast<MoistureUnitCode>(newUnit), ToSingle(ppmV),
-                                        pressure, ParametersOf(source), pressure, model);
-      if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
-        std::strcpy(text, kNotAvailableText);
-      } else {
-        FormatReading(newUnit, text, sizeof text, ToSingle(converted));
-      }
-    }
     InvalidateRect(window, nullptr, FALSE);
     // Runs the range check at once, against the new unit that the combo box already shows.
     // The text is written before the focus moves: were the value box to lose the focus first,
     // its focus-loss check would test the old text against the new unit. A refusal has
     // already given the focus back to the value box, and there it stays.
     const HWND focusBeforeWrite = GetFocus();
-    SetDlgItemTextA(window, IDC_SOURCE_VALUE, shown);
+    SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
     if (GetFocus() == focusBeforeWrite) ReleaseFocusAfterChoice(window, IDC_SOURCE_MOISTURE_UNIT);
   }
   calculator.sourceMoistureUnit = newUnit;
