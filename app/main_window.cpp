@@ -4,8 +4,9 @@
 #include "app/calculator_state.h"
 #include "app/conversion_cycle.h"
 #include "app/settings_profile.h"
+#include "app/unit_combos.h"
 #include "app/unit_list_choice.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 

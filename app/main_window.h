@@ -9,13 +9,6 @@ namespace ruruzir {
 // The banner button's drawing (WM_DRAWITEM).
 void DrawBannerButton(HWND window, const DRAWITEMSTRUCT* item);
 
-// Fills the four unit combo boxes from the catalogues, each emptied first.
-void FillUnitCombos(HWND window);
-
-// After the settings are loaded: a moisture list whose unit is g/m3 shows in its item the
-// medium and temperature in use, as after the unit's dialog.
-void DescribeLoadedUnits(HWND window);
-
 // Registers the window class "mCalc".
 void RegisterMainWindowClass(HINSTANCE instance);
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/calculator_state.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
 #include "resources/resource_ids.h"
 
 namespace ruruzir {
