@@ -13,29 +13,80 @@ namespace ruruzir {
 
 namespace {
 
-// A side's pressure in millibar as the window reads it; one standard atmosphere when the
-// reading was not given (what the window shows after switching from 1013.25 mbar to the unit
-// reads back as 1013.25 mbar in every unit).
-float SidePressureMbar(int unit, double reading) {
-  return std::isnan(reading) ? PressureMbarFromReading(Code(PressureUnitCode::Mbar), 1013.25)
-                             : PressureMbarFromReading(unit, reading);
+// The converter's own pressure units: millibar = reading * factor + offset.
+struct ExtraPressure {
+  const char* label;
+  double factor;
+  double offset;
+  const char* atmosphere;
+};
+
+constexpr ExtraPressure kExtraPressures[] = {
+    {"bar", 1000.0, 0.0, "1.01325"},
+    {"barg", 1000.0, 1013.25, "0"},
+    {"MPa", 10000.0, 0.0, "0.101325"},
+    {"Pa", 0.01, 0.0, "101325"},
+};
+
+constexpr const char* kWindowPressureLabels[kPressureUnitCount][2] = {
+    {"mbar", "1013.25"}, {"psia", "14.696"}, {"psig", "0"}, {"atm", "1"}, {"kPa", "101.325"},
+};
+
+const ExtraPressure* FindExtraPressure(int unit) {
+  const int index = unit - kPressureUnitCount;
+  return index >= 0 && index < 4 ? &kExtraPressures[index] : nullptr;
 }
 
 }  // namespace
 
-int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
+float ConverterPressureMbar(int unit, double reading) {
+  const int mbar = Code(PressureUnitCode::Mbar);
+  if (std::isnan(reading)) return PressureMbarFromReading(mbar, 1013.25);
+  if (const ExtraPressure* extra = FindExtraPressure(unit)) {
+    return PressureMbarFromReading(mbar, reading * extra->factor + extra->offset);
+  }
+  return PressureMbarFromReading(unit, reading);
+}
+
+bool IsPossiblePressure(int unit, double reading) {
+  return ConverterPressureMbar(unit, reading) > 0.0f;
+}
+
+const char* PressureUnitLabel(int unit) {
+  if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->label;
+  return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][0] : "";
+}
+
+const char* StandardAtmosphereReading(int unit) {
+  if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->atmosphere;
+  return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][1] : "";
+}
+
+int ConvertReading(const ConverterRequest& request, const SideContext& source,
+                   const SideContext& target, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size) {
   if (IsOutsideSourceRange(request.sourceUnit, value)) {
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
     return kConvertOutOfRange;
   }
-  ComposeResultText(request.sourceUnit, ToSingle(value),
-                    SidePressureMbar(request.sourcePressureUnit, sourcePressure), request.source,
-                    request.targetUnit,
-                    SidePressureMbar(request.targetPressureUnit, targetPressure), request.target,
+  const float sourceMbar = ConverterPressureMbar(request.sourcePressureUnit, sourcePressure);
+  const float targetMbar = ConverterPressureMbar(request.targetPressureUnit, targetPressure);
+  if (!(sourceMbar > 0.0f) || !(targetMbar > 0.0f)) {
+    std::snprintf(text, size, "%s pressure at or below vacuum",
+                  sourceMbar > 0.0f ? "target" : "source");
+    return kConvertOutOfRange;
+  }
+  ComposeResultText(request.sourceUnit, ToSingle(value), sourceMbar, source, request.targetUnit,
+                    targetMbar, target,
                     ModelFromStoredOptions(request.svpFormulation, request.enhancementFactor), text,
                     size);
   return kConvertOk;
+}
+
+int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
+                   double targetPressure, char* text, size_t size) {
+  return ConvertReading(request, request.source, request.target, value, sourcePressure,
+                        targetPressure, text, size);
 }
 
 size_t Latin1ToUtf8(const char* text, char* utf8, size_t size) {

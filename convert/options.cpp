@@ -56,12 +56,14 @@ constexpr NamedCode kMoistureUnitNames[] = {
 
 constexpr NamedCode kPressureUnitNames[] = {
     {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
-    {"psia", Code(PressureUnitCode::Psi),
-     "pounds per square inch, absolute (default 14.696; alias psi)"},
-    {"psi", Code(PressureUnitCode::Psi), nullptr},
+    {"psia", Code(PressureUnitCode::Psi), "pounds per square inch, absolute (default 14.696)"},
     {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge (default 0)"},
     {"atm", Code(PressureUnitCode::Atm), "standard atmospheres (default 1)"},
     {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
+    {"bar", static_cast<int>(ExtraPressureUnit::Bar), "bar, absolute (default 1.01325)"},
+    {"barg", static_cast<int>(ExtraPressureUnit::Barg), "bar, gauge (default 0)"},
+    {"mpa", static_cast<int>(ExtraPressureUnit::Mpa), "megapascal (default 0.101325)"},
+    {"pa", static_cast<int>(ExtraPressureUnit::Pa), "pascal (default 101325)"},
 };
 
 constexpr NamedCode kMediumNames[] = {
@@ -229,24 +231,40 @@ int ParseName(const char* option, const std::string& argument, const NamedCode (
   return kConvertOk;
 }
 
-int ParsePressure(const char* option, const std::string& argument, double* reading, char* message,
-                  size_t size) {
+// A pressure option's reading, which must be one a gas can have in its unit.
+int ParsePressure(const char* option, const std::string& argument, int unit, double* reading,
+                  char* message, size_t size) {
   if (!ParseWholeNumber(argument.c_str(), reading)) {
     return Fail(kConvertBadNumber, message, size, "%s: not a number: '%s'", option,
                 argument.c_str());
+  }
+  if (!IsPossiblePressure(unit, *reading)) {
+    return Fail(kConvertOutOfRange, message, size,
+                "%s: %s %s is at or below vacuum: no gas has that pressure", option,
+                argument.c_str(), PressureUnitLabel(unit));
   }
   return kConvertOk;
 }
 
 constexpr const char* kSideOptions[] = {"mol-weight", "henry", "ambient", "prevailing", "medium"};
 constexpr int kSideOptionCount = sizeof kSideOptions / sizeof kSideOptions[0];
+constexpr const char* kSidePrefixes[3] = {"--", "--source-", "--target-"};
+
+// The column options, in the order of BatchColumn.
+constexpr const char* kColumnOptions[kBatchColumnCount] = {
+    "--column",         "--pressure-column",   "--target-pressure-column",
+    "--ambient-column", "--prevailing-column", "--molecular-weight-column",
+    "--henry-column"};
 
 // The command line as CLI11 hands it over: texts, checked afterwards.
 struct OptionTexts {
   std::string from, to, pressureUnit, targetPressureUnit, pressure, targetPressure;
-  std::string formulation, enhancement, delimiter, batchFile, value;
+  std::string formulation, enhancement, delimiter, batchFile, value, output, resultName;
   std::string side[3][kSideOptionCount];  // shared, source-, target-
+  std::string columns[kBatchColumnCount];
   bool help = false, version = false, header = false, noHeader = false;
+  bool decimalComma = false, decimalPoint = false;
+  bool batch = false;
 };
 
 // A text that CLI11 would take for a short option but that is a number ("-.5").
@@ -255,29 +273,13 @@ bool IsNumberLookingLikeAnOption(const char* argument) {
   return argument[0] == '-' && argument[1] == '.' && ParseWholeNumber(argument, &ignored);
 }
 
-}  // namespace
+// Where the steps of reading the command line write their message.
+struct Complaint {
+  char* message;
+  size_t size;
+};
 
-ConverterRequest DefaultConverterRequest() {
-  ConverterRequest request{};
-  request.sourceUnit = Code(MoistureUnitCode::DewFrostPointC);
-  request.targetUnit = Code(MoistureUnitCode::DewFrostPointC);
-  request.sourcePressureUnit = Code(PressureUnitCode::Mbar);
-  request.targetPressureUnit = Code(PressureUnitCode::Mbar);
-  request.sourcePressure = NAN;
-  request.targetPressure = NAN;
-  request.source = DefaultSideContext();
-  request.target = DefaultSideContext();
-  request.svpFormulation = kFormulationGoffGratch;
-  request.enhancementFactor = kEnhancementNone;
-  request.header = BatchHeader::Auto;
-  return request;
-}
-
-int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest* request,
-                            char* message, size_t size) {
-  message[0] = '\0';
-  OptionTexts texts;
-  CLI::App app{"ruruzir-convert"};
+void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   app.set_help_flag();  // the help text is ours: PrintConverterHelp
   app.allow_extras();
   app.allow_windows_style_options(false);  // "/tmp/rows.csv" is a file, not an option
@@ -293,17 +295,24 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   app.add_option("--formulation", texts.formulation);
   app.add_option("--enhancement", texts.enhancement);
   app.add_option("--delimiter", texts.delimiter);
+  app.add_flag("--decimal-comma", texts.decimalComma);
+  app.add_flag("--decimal-point", texts.decimalPoint);
   app.add_flag("--header", texts.header);
   app.add_flag("--no-header", texts.noHeader);
-  CLI::Option* batch = app.add_option("--batch", texts.batchFile)->expected(0, 1);
-  const char* prefixes[3] = {"--", "--source-", "--target-"};
+  app.add_option("-o,--output", texts.output);
+  app.add_option("--result-name", texts.resultName);
+  for (int c = 0; c < kBatchColumnCount; ++c) app.add_option(kColumnOptions[c], texts.columns[c]);
+  *batch = app.add_option("--batch", texts.batchFile)->expected(0, 1);
   for (int s = 0; s < 3; ++s) {
     for (int o = 0; o < kSideOptionCount; ++o) {
-      app.add_option(std::string(prefixes[s]) + kSideOptions[o], texts.side[s][o]);
+      app.add_option(std::string(kSidePrefixes[s]) + kSideOptions[o], texts.side[s][o]);
     }
   }
   app.add_option("value", texts.value);
+}
 
+// Lets CLI11 read the arguments; anything it leaves over is an unknown option or a second value.
+int ReadCommandLine(CLI::App& app, int argc, const char* const* argv, Complaint c) {
   std::vector<std::string> arguments;  // reversed, as CLI11 takes them
   for (int i = argc - 1; i >= 1; --i) {
     arguments.emplace_back(argv[i]);
@@ -314,51 +323,76 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   } catch (const CLI::ArgumentMismatch& error) {
     // "--to: 1 required TEXT missing": name the option in our own words.
     const std::string text = error.what();
-    return Fail(kConvertUsageError, message, size, "%s: missing its value",
+    return Fail(kConvertUsageError, c.message, c.size, "%s: missing its value",
                 text.substr(0, text.find(':')).c_str());
   } catch (const CLI::ParseError& error) {
-    return Fail(kConvertUsageError, message, size, "%s", error.what());
+    return Fail(kConvertUsageError, c.message, c.size, "%s", error.what());
   }
   std::vector<std::string> extras = app.remaining();
   extras.erase(std::remove(extras.begin(), extras.end(), "--"), extras.end());
   for (const std::string& extra : extras) {
     double ignored;
     if (extra[0] == '-' && !ParseWholeNumber(extra.c_str(), &ignored)) {
-      return Fail(kConvertUsageError, message, size, "unknown option '%s'", extra.c_str());
+      return Fail(kConvertUsageError, c.message, c.size, "unknown option '%s'", extra.c_str());
     }
   }
   if (!extras.empty()) {
-    return Fail(kConvertUsageError, message, size, "unexpected argument '%s'",
+    return Fail(kConvertUsageError, c.message, c.size, "unexpected argument '%s'",
                 extras.front().c_str());
   }
+  return kConvertOk;
+}
 
-  request->help = texts.help;
-  request->version = texts.version;
-  int status = kConvertOk;
-  auto name = [&](const char* option, const std::string& text, const auto& table, const char* kind,
-                  int* code) {
-    if (status == kConvertOk && !text.empty()) {
-      status = ParseName(option, text, table, kind, code, message, size);
-    }
-  };
-  name("--from", texts.from, kMoistureUnitNames, "moisture unit", &request->sourceUnit);
-  name("--to", texts.to, kMoistureUnitNames, "moisture unit", &request->targetUnit);
-  name("--pressure-unit", texts.pressureUnit, kPressureUnitNames, "pressure unit",
-       &request->sourcePressureUnit);
-  name("--target-pressure-unit", texts.targetPressureUnit, kPressureUnitNames, "pressure unit",
-       &request->targetPressureUnit);
-  name("--formulation", texts.formulation, kFormulationNames, "formulation",
-       &request->svpFormulation);
-  name("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor",
-       &request->enhancementFactor);
-  if (status != kConvertOk) return status;
+int ReadPressureUnit(const char* option, const std::string& text, int* code, Complaint c) {
+  if (text.empty()) return kConvertOk;
+  // "psi" is read as absolute by some and as gauge by others.
+  if (SameLetters(text.c_str(), "psi")) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "%s: 'psi' is read both ways: say psia or psig", option);
+  }
+  return ParseName(option, text, kPressureUnitNames, "pressure unit", code, c.message, c.size);
+}
+
+int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  const struct {
+    const char* option;
+    const std::string& text;
+    int* code;
+  } moistureUnits[] = {{"--from", texts.from, &request->sourceUnit},
+                       {"--to", texts.to, &request->targetUnit}};
+  for (const auto& unit : moistureUnits) {
+    if (unit.text.empty()) continue;
+    const int status = ParseName(unit.option, unit.text, kMoistureUnitNames, "moisture unit",
+                                 unit.code, c.message, c.size);
+    if (status != kConvertOk) return status;
+  }
+  int status =
+      ReadPressureUnit("--pressure-unit", texts.pressureUnit, &request->sourcePressureUnit, c);
+  if (status == kConvertOk) {
+    status = ReadPressureUnit("--target-pressure-unit", texts.targetPressureUnit,
+                              &request->targetPressureUnit, c);
+  }
+  if (status == kConvertOk && !texts.formulation.empty()) {
+    status = ParseName("--formulation", texts.formulation, kFormulationNames, "formulation",
+                       &request->svpFormulation, c.message, c.size);
+  }
+  if (status == kConvertOk && !texts.enhancement.empty()) {
+    status = ParseName("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor",
+                       &request->enhancementFactor, c.message, c.size);
+  }
+  return status;
+}
+
+int ReadPressuresAndSides(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
   if (!texts.pressure.empty()) {
-    status = ParsePressure("--pressure", texts.pressure, &request->sourcePressure, message, size);
+    const int status = ParsePressure("--pressure", texts.pressure, request->sourcePressureUnit,
+                                     &request->sourcePressure, c.message, c.size);
     if (status != kConvertOk) return status;
   }
   if (!texts.targetPressure.empty()) {
-    status = ParsePressure("--target-pressure", texts.targetPressure, &request->targetPressure,
-                           message, size);
+    const int status =
+        ParsePressure("--target-pressure", texts.targetPressure, request->targetPressureUnit,
+                      &request->targetPressure, c.message, c.size);
     if (status != kConvertOk) return status;
   }
   // Shared side options first, so that the per-side ones override them.
@@ -367,12 +401,33 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   for (int s = 0; s < 3; ++s) {
     for (int o = 0; o < kSideOptionCount; ++o) {
       if (texts.side[s][o].empty()) continue;
-      status = ApplySideOption(kSideOptions[o], prefixes[s] + 2, texts.side[s][o].c_str(),
-                               selectors[s], request, message, size);
+      const int status =
+          ApplySideOption(kSideOptions[o], kSidePrefixes[s] + 2, texts.side[s][o].c_str(),
+                          selectors[s], request, c.message, c.size);
       if (status != kConvertOk) return status;
     }
   }
+  return kConvertOk;
+}
 
+// "Value" or "3": a header name, or a 1-based column number.
+int ReadColumn(const char* option, const std::string& text, ColumnChoice* column, Complaint c) {
+  int number = 0;
+  const char* end = ScanInteger(text.c_str(), &number);
+  const bool digitsOnly = text.find_first_not_of("0123456789") == std::string::npos;
+  if (end && *end == '\0' && digitsOnly) {
+    if (number < 1) {
+      return Fail(kConvertUsageError, c.message, c.size, "%s: columns are counted from 1, not '%s'",
+                  option, text.c_str());
+    }
+    column->number = number;
+  } else {
+    column->name = text;
+  }
+  return kConvertOk;
+}
+
+int ReadBatchLayout(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
   if (!texts.delimiter.empty()) {
     const std::string& d = texts.delimiter;
     if (d == "," || d == ";") {
@@ -380,18 +435,47 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
     } else if (d == "\t" || SameLetters(d.c_str(), "tab")) {
       request->delimiter = '\t';
     } else {
-      return Fail(kConvertUsageError, message, size,
+      return Fail(kConvertUsageError, c.message, c.size,
                   "--delimiter: unknown separator '%s' (',', ';' or tab)", d.c_str());
     }
   }
+  if (texts.decimalComma && texts.decimalPoint) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--decimal-comma and --decimal-point exclude each other");
+  }
+  if (texts.decimalComma && request->delimiter == ',') {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--decimal-comma and --delimiter , exclude each other: a comma is either");
+  }
+  request->decimal = texts.decimalComma   ? DecimalMark::Comma
+                     : texts.decimalPoint ? DecimalMark::Point
+                                          : DecimalMark::Auto;
   if (texts.header && texts.noHeader) {
-    return Fail(kConvertUsageError, message, size, "--header and --no-header exclude each other");
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--header and --no-header exclude each other");
   }
   request->header = texts.header     ? BatchHeader::Yes
                     : texts.noHeader ? BatchHeader::No
                                      : BatchHeader::Auto;
+  for (int i = 0; i < kBatchColumnCount; ++i) {
+    if (texts.columns[i].empty()) continue;
+    const int status = ReadColumn(kColumnOptions[i], texts.columns[i], &request->columns[i], c);
+    if (status != kConvertOk) return status;
+    request->namedColumns = true;
+    if (!request->columns[i].name.empty() && request->header == BatchHeader::No) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "%s: '%s' names a header column, but --no-header says there is none",
+                  kColumnOptions[i], texts.columns[i].c_str());
+    }
+  }
+  request->outputFile = texts.output;
+  request->resultName = texts.resultName;
+  return kConvertOk;
+}
 
-  request->batch = batch->count() > 0;
+// The file after --batch, and the value to convert.
+int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
+                          ConverterRequest* request, Complaint c) {
   if (request->batch) {
     // "--batch -20": the number is the value to convert, not a file name.
     double number;
@@ -410,19 +494,74 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   }
   if (!texts.value.empty()) {
     if (!ParseWholeNumber(texts.value.c_str(), &request->value)) {
-      return Fail(kConvertBadNumber, message, size, "not a number: '%s'", texts.value.c_str());
+      return Fail(kConvertBadNumber, c.message, c.size, "not a number: '%s'", texts.value.c_str());
     }
     request->hasValue = true;
   }
-  if (request->help || request->version) return kConvertOk;
-  if (!request->batch && !request->hasValue) {
-    return Fail(kConvertUsageError, message, size, "missing the value to convert (see --help)");
+  return kConvertOk;
+}
+
+// What only makes sense together, or not at all together.
+int CheckCombination(const OptionTexts& texts, const ConverterRequest& request, Complaint c) {
+  if (!request.batch && !request.hasValue) {
+    return Fail(kConvertUsageError, c.message, c.size, "missing the value to convert (see --help)");
   }
-  if (request->batch && request->hasValue) {
-    return Fail(kConvertUsageError, message, size, "--batch takes its values from rows, not '%s'",
-                texts.value.c_str());
+  if (request.batch && request.hasValue) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--batch takes its values from rows, not '%s'", texts.value.c_str());
+  }
+  if (!request.batch) {
+    const char* batchOnly = !texts.output.empty()       ? "--output"
+                            : !texts.resultName.empty() ? "--result-name"
+                            : request.namedColumns      ? "the column options"
+                                                        : nullptr;
+    if (batchOnly) {
+      return Fail(kConvertUsageError, c.message, c.size, "%s: only with --batch", batchOnly);
+    }
   }
   return kConvertOk;
+}
+
+}  // namespace
+
+ConverterRequest DefaultConverterRequest() {
+  ConverterRequest request{};
+  request.sourceUnit = Code(MoistureUnitCode::DewFrostPointC);
+  request.targetUnit = Code(MoistureUnitCode::DewFrostPointC);
+  request.sourcePressureUnit = Code(PressureUnitCode::Mbar);
+  request.targetPressureUnit = Code(PressureUnitCode::Mbar);
+  request.sourcePressure = NAN;
+  request.targetPressure = NAN;
+  request.source = DefaultSideContext();
+  request.target = DefaultSideContext();
+  request.svpFormulation = kFormulationGoffGratch;
+  request.enhancementFactor = kEnhancementNone;
+  request.header = BatchHeader::Auto;
+  request.decimal = DecimalMark::Auto;
+  return request;
+}
+
+int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest* request,
+                            char* message, size_t size) {
+  message[0] = '\0';
+  const Complaint complaint{message, size};
+  OptionTexts texts;
+  CLI::App app{"ruruzir-convert"};
+  CLI::Option* batch = nullptr;
+  DeclareOptions(app, texts, &batch);
+  int status = ReadCommandLine(app, argc, argv, complaint);
+  if (status != kConvertOk) return status;
+  request->help = texts.help;
+  request->version = texts.version;
+  request->batch = batch->count() > 0;
+  // Each step reads its options; the first fault ends the reading.
+  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout}) {
+    status = step(texts, request, complaint);
+    if (status != kConvertOk) return status;
+  }
+  status = ReadBatchFileAndValue(argc, argv, texts, request, complaint);
+  if (status != kConvertOk || request->help || request->version) return status;
+  return CheckCombination(texts, *request, complaint);
 }
 
 void PrintConverterHelp(FILE* out) {
