@@ -62,15 +62,13 @@ const char* StandardAtmosphereReading(int unit) {
   return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][1] : "";
 }
 
-int ConvertReading(const ConverterRequest& request, const SideContext& source,
-                   const SideContext& target, double value, double sourcePressure,
-                   double targetPressure, char* text, size_t size) {
+int ConvertReadingAtMbar(const ConverterRequest& request, const SideContext& source,
+                         const SideContext& target, double value, float sourceMbar,
+                         float targetMbar, char* text, size_t size) {
   if (IsOutsideSourceRange(request.sourceUnit, value)) {
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
     return kConvertOutOfRange;
   }
-  const float sourceMbar = ConverterPressureMbar(request.sourcePressureUnit, sourcePressure);
-  const float targetMbar = ConverterPressureMbar(request.targetPressureUnit, targetPressure);
   if (!(sourceMbar > 0.0f) || !(targetMbar > 0.0f)) {
     std::snprintf(text, size, "%s pressure at or below vacuum",
                   sourceMbar > 0.0f ? "target" : "source");
@@ -85,8 +83,10 @@ int ConvertReading(const ConverterRequest& request, const SideContext& source,
 
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size) {
-  return ConvertReading(request, request.source, request.target, value, sourcePressure,
-                        targetPressure, text, size);
+  return ConvertReadingAtMbar(request, request.source, request.target, value,
+                              ConverterPressureMbar(request.sourcePressureUnit, sourcePressure),
+                              ConverterPressureMbar(request.targetPressureUnit, targetPressure),
+                              text, size);
 }
 
 size_t Latin1ToUtf8(const char* text, char* utf8, size_t size) {

@@ -112,10 +112,11 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size);
 
-// The same with the sides' parameters given apart from the request (read from a row).
-int ConvertReading(const ConverterRequest& request, const SideContext& source,
-                   const SideContext& target, double value, double sourcePressure,
-                   double targetPressure, char* text, size_t size);
+// The same with the sides' parameters given apart from the request (read from a row) and the
+// pressures in millibar as ConverterPressureMbar gives them.
+int ConvertReadingAtMbar(const ConverterRequest& request, const SideContext& source,
+                         const SideContext& target, double value, float sourceMbar,
+                         float targetMbar, char* text, size_t size);
 
 // A pressure reading in pressure unit `unit` (the window's or an ExtraPressureUnit) in millibar
 // as the window reads it; one standard atmosphere for NaN, the reading that was not given.

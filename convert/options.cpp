@@ -482,6 +482,11 @@ int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
     if (!texts.batchFile.empty() && ParseWholeNumber(texts.batchFile.c_str(), &number)) {
       texts.value = texts.batchFile;
       texts.batchFile.clear();
+    } else if (texts.batchFile.empty() && !texts.value.empty() &&
+               !ParseWholeNumber(texts.value.c_str(), &number)) {
+      // "--batch -o out.csv rows.csv": the file comes after other options.
+      texts.batchFile = texts.value;
+      texts.value.clear();
     }
     request->batchFile = nullptr;
     for (int i = 1; i < argc && !texts.batchFile.empty(); ++i) {

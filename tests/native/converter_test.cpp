@@ -430,7 +430,8 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
        "0,0.0\nabc,error: not a number: 'abc'\n"
        "-150,error: stay between -140\xC2\xB0"
        "C and +50\xC2\xB0"
-       "C\n1,x,error: not a pressure: 'x'\n1,2,3,4,error: more than three fields (name the columns with --column)\n"
+       "C\n1,x,error: not a pressure: 'x'\n1,2,3,4,error: more than three fields (name the columns "
+       "with --column)\n"
        "1,2,3, ,out of range\n10,10.0\n"},
       {"the user's bytes come back as they were; the program's in the file's encoding",
        {},
