@@ -590,7 +590,8 @@ void PrintConverterHelp(FILE* out) {
       "  below a -10 degC frost point); with air or natural-gas it is grams of water.\n"
       "  An rh above 100 means the dew point lies above the ambient temperature.\n"
       "Pressure units (--pressure-unit, --target-pressure-unit; default mbar), with the\n"
-      "pressure taken when none is given, one standard atmosphere:\n",
+      "pressure taken when none is given, one standard atmosphere (psi alone is refused:\n"
+      "say psia or psig):\n",
       out);
   for (const NamedCode& unit : kPressureUnitNames) {
     if (unit.meaning) std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
@@ -620,22 +621,49 @@ void PrintConverterHelp(FILE* out) {
   for (const NamedCode& factor : kEnhancementNames) {
     std::fprintf(out, "                             %-14s %s\n", factor.name, factor.meaning);
   }
-  std::fputs(
+  std::fprintf(
+      out,
       "  --batch [FILE]           convert CSV rows value[,source pressure[,target pressure]]\n"
       "                           from FILE, or from standard input without FILE or with -;\n"
       "                           every row is written back with the result appended (\"error:\n"
       "                           ...\" when it cannot be converted); an empty pressure field\n"
-      "                           takes the option's pressure\n"
-      "  --delimiter D            the separator: , ; or tab (default: tab if the first row\n"
-      "                           holds one, else ; if it holds one, else ,); with ; and tab\n"
-      "                           a decimal comma is read and written back\n"
-      "  --header, --no-header    the first row is a header (gets \"result\"), or is data;\n"
-      "                           by default it is a header when none of its fields is a number\n"
+      "                           takes the option's pressure; blank rows and rows of\n"
+      "                           separators only are kept as they are; rows end with LF,\n"
+      "                           CR LF or CR, and may be up to %zu bytes long without\n"
+      "                           their line end\n",
+      kDefaultBatchRowCapacity);
+  std::fputs(
+      "  -o, --output FILE        write the rows to FILE (through a temporary file that\n"
+      "                           replaces FILE only when all was written; not the input)\n"
+      "  --delimiter D            the separator: , ; or tab (default: the one the first row\n"
+      "                           shows outside quotes: tab, else ;, else ,; a header of\n"
+      "                           one field makes the file one column)\n"
+      "  --decimal-comma          numbers have a decimal comma (the default with ; and tab,\n"
+      "                           and in a file whose header has one field)\n"
+      "  --decimal-point          numbers have a decimal point; a comma never is one\n"
+      "                           A row like -40,5 that reads both as two fields and as one\n"
+      "                           number is refused until one of these three options is set.\n"
+      "  --header, --no-header    the first row is a header, or is data; by default it is a\n"
+      "                           header when none of its fields is a number\n"
+      "  --column C               the reading's column: a header name (exact, else in any\n"
+      "                           case) or a number from 1; the other columns pass through,\n"
+      "                           however many. Without it: value, source, target pressure\n"
+      "  --pressure-column C, --target-pressure-column C\n"
+      "                           the pressures' columns, in the pressure units' options\n"
+      "  --ambient-column C       ambient temperature per row, degC (for rh)\n"
+      "  --prevailing-column C    prevailing temperature per row, degC (for g-m3)\n"
+      "  --molecular-weight-column C  molecular weight per row (for ppmw-gas)\n"
+      "  --henry-column C         Henry's constant per row (for ppmw-liquid)\n"
+      "                           An empty field takes the option's value.\n"
+      "  --result-name TEXT       the result column's header (default: what it holds, e.g.\n"
+      "                           \"ppmV at 1013.25 mbar\")\n"
       "  -h, --help               this text\n"
       "  --version                the program's version\n"
       "Exit status: 0 converted (the result may be \"out of range\"), 1 bad option, unit or\n"
-      "missing value, 2 a number that does not parse, 3 a value outside its unit's range,\n"
-      "4 a batch in which some rows failed (standard error then names the first).\n",
+      "missing value, 2 a number that does not parse, 3 a value outside its unit's range or a\n"
+      "pressure at or below vacuum, 4 a batch in which some rows failed (standard error then\n"
+      "names the first), 5 the output could not be written, 6 a batch input that is no\n"
+      "readable CSV text (a folder, empty, binary, UTF-16, no data rows) or is ambiguous.\n",
       out);
 }
 
