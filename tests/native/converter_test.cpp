@@ -354,16 +354,18 @@ TEST(ConverterTest, SourceValuesOutsideTheirRangeAreRefusedWithTheWindowsMessage
   EXPECT_EQ(Convert({"--from", "rh", "1000"}).first, kConvertOk);
 }
 
+// Rows of a batch, the options they are read with, and what comes back.
+struct BatchCase {
+  const char* what;
+  std::vector<const char*> arguments;
+  std::string input;
+  std::string output;
+};
+
 // Rows as spreadsheets and loggers write them, and what comes back.
 TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
   const std::string spaces(6000, ' ');
-  struct Case {
-    const char* what;
-    std::vector<const char*> arguments;
-    std::string input;
-    std::string output;
-  };
-  const Case cases[] = {
+  const BatchCase cases[] = {
       {"header, blank line, spaces, both pressures, CRLF",
        {"--to", "ppmv"},
        "dewpoint,pressure\n0\n0,,\n\n-20 , 2026.5\n0,1013.25,10000\r\n",
@@ -458,7 +460,7 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
        spaces + "-20" + spaces + ",1013.25\n",
        spaces + "-20" + spaces + ",1013.25,-20.0\n"},
   };
-  for (const Case& c : cases) {
+  for (const BatchCase& c : cases) {
     SCOPED_TRACE(c.what);
     const BatchRun run = RunBatch(c.arguments, c.input);
     EXPECT_EQ(run.output, c.output);
@@ -556,13 +558,7 @@ TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
 // Inputs that single slips in the reader's quoting, detection and refill turn into other
 // output; each is read whole, in pieces of 4 bytes, and byte by byte through a small block.
 TEST(ConverterTest, BatchReaderPins) {
-  struct Case {
-    const char* what;
-    std::vector<const char*> arguments;
-    std::string input;
-    std::string output;
-  };
-  const Case cases[] = {
+  const BatchCase cases[] = {
       {"a quoted header field holding a line feed",
        {},
        "x, \"a\nb\"\n-20\n",
@@ -622,7 +618,7 @@ TEST(ConverterTest, BatchReaderPins) {
     size_t capacity;
     size_t piece;
   };
-  for (const Case& c : cases) {
+  for (const BatchCase& c : cases) {
     for (const Reading r : {Reading{0, SIZE_MAX}, Reading{0, 4}, Reading{24, 1}}) {
       SCOPED_TRACE(std::string(c.what) + ", pieces of " + std::to_string(r.piece));
       EXPECT_EQ(RunBatch(c.arguments, c.input, r.capacity, r.piece).output, c.output);
@@ -686,35 +682,34 @@ TEST(ConverterTest, BatchRefusesWhatIsNoCsvText) {
 
 // Named columns: the others pass through; per-row side values; the result column's header.
 TEST(ConverterTest, BatchReadsTheColumnsNamed) {
-  struct Case {
-    std::vector<const char*> arguments;
-    std::string input;
-    std::string output;
-  };
-  const Case cases[] = {
-      {{"--column", "Value", "--pressure-column", "Line_mbar", "--to", "ppmv"},
+  const BatchCase cases[] = {
+      {"a historian export",
+       {"--column", "Value", "--pressure-column", "Line_mbar", "--to", "ppmv"},
        "Timestamp,TagName,Value,Units,Quality,Line_mbar\n"
        "2026-01-01 00:00,\"FT-101, dryer\",-20,degC,Good,2026.5\n"
        "2026-01-01 00:01,FT-101,-20,degC,Good,\n",
        "Timestamp,TagName,Value,Units,Quality,Line_mbar,ppmV at 1013.25 mbar\n"
        "2026-01-01 00:00,\"FT-101, dryer\",-20,degC,Good,2026.5,508.9\n"
        "2026-01-01 00:01,FT-101,-20,degC,Good,,1018.3\n"},
-      {{"--column", "DP", "--ambient-column", "temp", "--to", "rh"},
+      {"a logger file, names in any case, an ambient temperature per row",
+       {"--column", "DP", "--ambient-column", "temp", "--to", "rh"},
        "time,temp,dp\n10:00,20,0\n10:01,,0\n10:02,500,0\n",
        "time,temp,dp,%RH at 1013.25 mbar\n10:00,20,0,26.13\n10:01,,0,26.13\n"
        "10:02,500,0,error: ambient-column '500' is not between -80 and 200 degC\n"},
-      {{"--column", "2", "--result-name",
+      {"a column by number, a result name",
+       {"--column", "2", "--result-name",
         "Taupunkt \xC2\xB0"
         "C"},
        "a;b;c\n1;-20;x\n",
        "a;b;c;Taupunkt \xC2\xB0"
        "C\n1;-20;x;-20,0\n"},
-      {{"--column", "v", "--target-pressure-column", "tp", "--to", "ppmv"},
+      {"a target pressure column",
+       {"--column", "v", "--target-pressure-column", "tp", "--to", "ppmv"},
        "v,tp\n-20,1013.25\n",
        "v,tp,ppmV at tp\n-20,1013.25,1018.3\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.input);
+  for (const BatchCase& c : cases) {
+    SCOPED_TRACE(c.what);
     EXPECT_EQ(RunBatch(c.arguments, c.input).output, c.output);
   }
 }
