@@ -857,6 +857,10 @@ void BatchConverter::ConvertRow(const Row& row) {
     const Field field = fields[role];
     if (role > 0 && field.begin == field.end) continue;  // the option's pressure
     double number;
+    if (!field.begin && !positional_) {
+      FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
+      return out_.Put(row.lineEnd, row.lineEndLength);
+    }
     if (!ReadNumber(field, decimalComma_, &number, &rowMark)) {
       Message message(utf8_);
       message.Ours(role == 0 ? "error: not a number: '" : "error: not a pressure: '")

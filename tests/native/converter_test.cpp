@@ -707,6 +707,10 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
        {"--column", "v", "--target-pressure-column", "tp", "--to", "ppmv"},
        "v,tp\n-20,1013.25\n",
        "v,tp,ppmV at tp\n-20,1013.25,1018.3\n"},
+      {"a row too short for the column",
+       {"--column", "3"},
+       "a,b,c\n-20,1\n",
+       "a,b,c," + kFrostAtAtmosphere + "\n-20,1,error: the row has no column 3\n"},
   };
   for (const BatchCase& c : cases) {
     SCOPED_TRACE(c.what);
