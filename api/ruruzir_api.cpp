@@ -8,17 +8,14 @@
 #include "core/calculator_values.h"
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
-#include "core/reading_format.h"
 #include "core/unit_catalogues.h"
+#include "core/unit_names.h"
+#include "physics/rounding.h"
 #include "ruruzir_version.h"
 
 namespace ruruzir {
 namespace {
 
-// The short names ruruzir-convert takes, by unit code.
-constexpr const char* kMoistureUnitNames[kMoistureUnitCount] = {
-    "frost-c",  "dew-c", "frost-f", "dew-f", "ppmv",       "ppmw-gas",
-    "lb-mmscf", "g-m3",  "mbar-vp", "rh",    "ppmw-liquid"};
 constexpr const char* kPressureUnitNames[kPressureUnitCount] = {"mbar", "psia", "psig", "atm",
                                                                 "kpa"};
 
@@ -98,13 +95,15 @@ int ruruzir_convert(double value, int source_unit, double source_pressure, int s
     return Finish(RURUZIR_OUT_OF_RANGE, FindSourceRange(source_unit)->message, text, text_size,
                   result);
   }
+  const ConversionReadings readings{source_unit,     value,       source_pressure_unit,
+                                    source_pressure, target_unit, target_pressure_unit,
+                                    target_pressure};
   char work[kWorkTextSize];
-  ComposeResultText(
-      source_unit, ToSingle(value), PressureMbarFromReading(source_pressure_unit, source_pressure),
-      source, target_unit, PressureMbarFromReading(target_pressure_unit, target_pressure), target,
+  const ConversionOutcome outcome = ConvertReadings(
+      readings, source, target,
       MoistureModel{kFormulations[formulation], kEnhancements[enhancement]}, work, sizeof work);
-  const bool answered = std::strcmp(work, kOutOfRangeText) != 0;
-  return Finish(answered ? RURUZIR_CONVERTED : RURUZIR_OUT_OF_RANGE, work, text, text_size, result);
+  return Finish(outcome == ConversionOutcome::Converted ? RURUZIR_CONVERTED : RURUZIR_OUT_OF_RANGE,
+                work, text, text_size, result);
 }
 
 int ruruzir_unit_count(int kind) {
@@ -119,7 +118,7 @@ int ruruzir_unit_count(int kind) {
 }
 
 const char* ruruzir_unit_name(int kind, int code) {
-  if (kind == RURUZIR_MOISTURE_UNITS && IsMoistureUnitCode(code)) return kMoistureUnitNames[code];
+  if (kind == RURUZIR_MOISTURE_UNITS && IsMoistureUnitCode(code)) return MoistureUnitName(code);
   if (kind == RURUZIR_PRESSURE_UNITS && IsPressureUnitCode(code)) return kPressureUnitNames[code];
   return nullptr;
 }

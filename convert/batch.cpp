@@ -16,6 +16,7 @@
 #include "convert/converter.h"
 #include "core/number_text.h"
 #include "core/temperature_entry.h"
+#include "physics/rounding.h"
 
 namespace ruruzir {
 
@@ -393,13 +394,7 @@ class BatchConverter {
   std::vector<signed char> roleOf_;
   bool positional_ = true;  // value, source pressure, target pressure; no more fields
   bool sideColumns_ = false;
-  bool separatorPending_ = false;
-  // The options' pressures in millibar, for rows that leave theirs empty.
-  const float defaultMbar_[2] = {
-      ConverterPressureMbar(request_.sourcePressureUnit, request_.sourcePressure),
-      ConverterPressureMbar(
-          request_.targetPressureUnit,
-          request_.targetPressure)};  // a one-column file whose output separator is not chosen
+  bool separatorPending_ = false;  // a one-column file whose output separator is not chosen
   long long line_ = 1;
   BatchSummary summary_{0, 0, 0, ""};
   bool refused_ = false;
@@ -850,18 +845,16 @@ void BatchConverter::ConvertRow(const Row& row) {
                moreFields = true;
              }
            });
-  double value = 0.0;
-  float mbar[3] = {0.0f, defaultMbar_[0], defaultMbar_[1]};
+  double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
   char rowMark = 0;
   for (int role = 0; role < 3; ++role) {
     const Field field = fields[role];
     if (role > 0 && field.begin == field.end) continue;  // the option's pressure
-    double number;
     if (!field.begin && !positional_) {
       FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
       return out_.Put(row.lineEnd, row.lineEndLength);
     }
-    if (!ReadNumber(field, decimalComma_, &number, &rowMark)) {
+    if (!ReadNumber(field, decimalComma_, &numbers[role], &rowMark)) {
       Message message(utf8_);
       message.Ours(role == 0 ? "error: not a number: '" : "error: not a pressure: '")
           .Theirs(field)
@@ -872,13 +865,8 @@ void BatchConverter::ConvertRow(const Row& row) {
       FailRow(message);
       return out_.Put(row.lineEnd, row.lineEndLength);
     }
-    if (role == 0) {
-      value = number;
-      continue;
-    }
     const int unit = role == 1 ? request_.sourcePressureUnit : request_.targetPressureUnit;
-    mbar[role] = ConverterPressureMbar(unit, number);
-    if (!(mbar[role] > 0.0f)) {
+    if (role > 0 && !IsPossiblePressure(unit, numbers[role])) {
       FailRow(Message(utf8_)
                   .Ours("error: impossible pressure: '")
                   .Theirs(field)
@@ -897,8 +885,8 @@ void BatchConverter::ConvertRow(const Row& row) {
     return out_.Put(row.lineEnd, row.lineEndLength);
   }
   char text[kResultTextSize];
-  if (ConvertReadingAtMbar(request_, source, target, value, mbar[1], mbar[2], text, sizeof text) !=
-      kConvertOk) {
+  if (ConvertReading(request_, source, target, numbers[0], numbers[1], numbers[2], text,
+                     sizeof text) != kConvertOk) {
     FailRow(Message(utf8_).Ours("error: %s", text));
   } else {
     const size_t length = std::strlen(text);

@@ -37,19 +37,25 @@ const ExtraPressure* FindExtraPressure(int unit) {
   return index >= 0 && index < 4 ? &kExtraPressures[index] : nullptr;
 }
 
-}  // namespace
-
-float ConverterPressureMbar(int unit, double reading) {
-  const int mbar = Code(PressureUnitCode::Mbar);
-  if (std::isnan(reading)) return PressureMbarFromReading(mbar, 1013.25);
-  if (const ExtraPressure* extra = FindExtraPressure(unit)) {
-    return PressureMbarFromReading(mbar, reading * extra->factor + extra->offset);
-  }
-  return PressureMbarFromReading(unit, reading);
+// A side's pressure reading as the window would read it: the converter's own units as the
+// millibar they stand for, and one standard atmosphere in millibar when the reading was not
+// given (what the window shows after switching from 1013.25 mbar to the unit reads back as
+// 1013.25 mbar in every unit).
+void WindowReading(int unit, double reading, int* readUnit, double* readValue) {
+  const ExtraPressure* extra = FindExtraPressure(unit);
+  const bool given = !std::isnan(reading);
+  *readUnit = given && !extra ? unit : Code(PressureUnitCode::Mbar);
+  *readValue = !given ? 1013.25 : extra ? reading * extra->factor + extra->offset : reading;
 }
 
+}  // namespace
+
 bool IsPossiblePressure(int unit, double reading) {
-  return ConverterPressureMbar(unit, reading) > 0.0f;
+  int readUnit;
+  double readValue;
+  WindowReading(unit, reading, &readUnit, &readValue);
+  // The window keeps hundredths of a millibar: less than half of one is no pressure.
+  return PressureToMbar(readUnit, readValue) >= 0.005;
 }
 
 const char* PressureUnitLabel(int unit) {
@@ -62,31 +68,36 @@ const char* StandardAtmosphereReading(int unit) {
   return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][1] : "";
 }
 
-int ConvertReadingAtMbar(const ConverterRequest& request, const SideContext& source,
-                         const SideContext& target, double value, float sourceMbar,
-                         float targetMbar, char* text, size_t size) {
+int ConvertReading(const ConverterRequest& request, const SideContext& source,
+                   const SideContext& target, double value, double sourcePressure,
+                   double targetPressure, char* text, size_t size) {
   if (IsOutsideSourceRange(request.sourceUnit, value)) {
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
     return kConvertOutOfRange;
   }
-  if (!(sourceMbar > 0.0f) || !(targetMbar > 0.0f)) {
-    std::snprintf(text, size, "%s pressure at or below vacuum",
-                  sourceMbar > 0.0f ? "target" : "source");
+  if (!IsPossiblePressure(request.sourcePressureUnit, sourcePressure) ||
+      !IsPossiblePressure(request.targetPressureUnit, targetPressure)) {
+    std::snprintf(
+        text, size, "%s pressure at or below vacuum",
+        IsPossiblePressure(request.sourcePressureUnit, sourcePressure) ? "target" : "source");
     return kConvertOutOfRange;
   }
-  ComposeResultText(request.sourceUnit, ToSingle(value), sourceMbar, source, request.targetUnit,
-                    targetMbar, target,
-                    ModelFromStoredOptions(request.svpFormulation, request.enhancementFactor), text,
-                    size);
+  ConversionReadings readings{};
+  readings.sourceUnit = request.sourceUnit;
+  readings.sourceValue = value;
+  readings.targetUnit = request.targetUnit;
+  WindowReading(request.sourcePressureUnit, sourcePressure, &readings.sourcePressureUnit,
+                &readings.sourcePressure);
+  WindowReading(request.targetPressureUnit, targetPressure, &readings.targetPressureUnit,
+                &readings.targetPressure);
+  ConvertReadings(readings, source, target, request.model, text, size);
   return kConvertOk;
 }
 
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size) {
-  return ConvertReadingAtMbar(request, request.source, request.target, value,
-                              ConverterPressureMbar(request.sourcePressureUnit, sourcePressure),
-                              ConverterPressureMbar(request.targetPressureUnit, targetPressure),
-                              text, size);
+  return ConvertReading(request, request.source, request.target, value, sourcePressure,
+                        targetPressure, text, size);
 }
 
 size_t Latin1ToUtf8(const char* text, char* utf8, size_t size) {

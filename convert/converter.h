@@ -79,8 +79,7 @@ struct ConverterRequest {
   double targetPressure;
   SideContext source;
   SideContext target;
-  int svpFormulation;
-  int enhancementFactor;
+  MoistureModel model;
   bool batch;
   const char* batchFile;   // nullptr or "-": standard input
   std::string outputFile;  // empty: standard output
@@ -112,17 +111,14 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size);
 
-// The same with the sides' parameters given apart from the request (read from a row) and the
-// pressures in millibar as ConverterPressureMbar gives them.
-int ConvertReadingAtMbar(const ConverterRequest& request, const SideContext& source,
-                         const SideContext& target, double value, float sourceMbar,
-                         float targetMbar, char* text, size_t size);
+// The same with the sides' parameters given apart from the request (read from a row).
+int ConvertReading(const ConverterRequest& request, const SideContext& source,
+                   const SideContext& target, double value, double sourcePressure,
+                   double targetPressure, char* text, size_t size);
 
-// A pressure reading in pressure unit `unit` (the window's or an ExtraPressureUnit) in millibar
-// as the window reads it; one standard atmosphere for NaN, the reading that was not given.
-float ConverterPressureMbar(int unit, double reading);
-
-// True when the reading is a pressure a gas can have: above vacuum (NaN, not given, is).
+// True when the reading in pressure unit `unit` (the window's or an ExtraPressureUnit) is a
+// pressure a gas can have: above vacuum once held in hundredths of a millibar. NaN, the
+// reading not given (one standard atmosphere), is.
 bool IsPossiblePressure(int unit, double reading);
 
 // The unit's name as results and messages show it ("mbar", "psig", "MPa"), and the reading

@@ -24,6 +24,7 @@
 
 #include "core/number_text.h"
 #include "convert/converter.h"
+#include "physics/rounding.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace ruruzir;
