@@ -395,6 +395,11 @@ class BatchConverter {
   bool positional_ = true;  // value, source pressure, target pressure; no more fields
   bool sideColumns_ = false;
   bool separatorPending_ = false;  // a one-column file whose output separator is not chosen
+  // The options' pressures, for rows that leave theirs empty, are ones a gas can have (the
+  // command line makes sure; a request made otherwise gets its rows refused).
+  const bool possibleDefaults_ =
+      IsPossiblePressure(request_.sourcePressureUnit, request_.sourcePressure) &&
+      IsPossiblePressure(request_.targetPressureUnit, request_.targetPressure);
   long long line_ = 1;
   BatchSummary summary_{0, 0, 0, ""};
   bool refused_ = false;
@@ -885,8 +890,12 @@ void BatchConverter::ConvertRow(const Row& row) {
     return out_.Put(row.lineEnd, row.lineEndLength);
   }
   char text[kResultTextSize];
-  if (ConvertReading(request_, source, target, numbers[0], numbers[1], numbers[2], text,
-                     sizeof text) != kConvertOk) {
+  const int status =
+      possibleDefaults_
+          ? ConvertPossibleReading(request_, source, target, numbers[0], numbers[1], numbers[2],
+                                   text, sizeof text)
+          : ConvertReading(request_, numbers[0], numbers[1], numbers[2], text, sizeof text);
+  if (status != kConvertOk) {
     FailRow(Message(utf8_).Ours("error: %s", text));
   } else {
     const size_t length = std::strlen(text);

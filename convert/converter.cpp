@@ -68,18 +68,11 @@ const char* StandardAtmosphereReading(int unit) {
   return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][1] : "";
 }
 
-int ConvertReading(const ConverterRequest& request, const SideContext& source,
-                   const SideContext& target, double value, double sourcePressure,
-                   double targetPressure, char* text, size_t size) {
+int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,
+                           const SideContext& target, double value, double sourcePressure,
+                           double targetPressure, char* text, size_t size) {
   if (IsOutsideSourceRange(request.sourceUnit, value)) {
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
-    return kConvertOutOfRange;
-  }
-  if (!IsPossiblePressure(request.sourcePressureUnit, sourcePressure) ||
-      !IsPossiblePressure(request.targetPressureUnit, targetPressure)) {
-    std::snprintf(
-        text, size, "%s pressure at or below vacuum",
-        IsPossiblePressure(request.sourcePressureUnit, sourcePressure) ? "target" : "source");
     return kConvertOutOfRange;
   }
   ConversionReadings readings{};
@@ -96,8 +89,14 @@ int ConvertReading(const ConverterRequest& request, const SideContext& source,
 
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size) {
-  return ConvertReading(request, request.source, request.target, value, sourcePressure,
-                        targetPressure, text, size);
+  const bool sourcePossible = IsPossiblePressure(request.sourcePressureUnit, sourcePressure);
+  if (!sourcePossible || !IsPossiblePressure(request.targetPressureUnit, targetPressure)) {
+    std::snprintf(text, size, "%s pressure at or below vacuum",
+                  sourcePossible ? "target" : "source");
+    return kConvertOutOfRange;
+  }
+  return ConvertPossibleReading(request, request.source, request.target, value, sourcePressure,
+                                targetPressure, text, size);
 }
 
 size_t Latin1ToUtf8(const char* text, char* utf8, size_t size) {

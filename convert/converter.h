@@ -111,10 +111,11 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size);
 
-// The same with the sides' parameters given apart from the request (read from a row).
-int ConvertReading(const ConverterRequest& request, const SideContext& source,
-                   const SideContext& target, double value, double sourcePressure,
-                   double targetPressure, char* text, size_t size);
+// The same with the sides' parameters given apart from the request (read from a row), for
+// pressures already found possible with IsPossiblePressure.
+int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,
+                           const SideContext& target, double value, double sourcePressure,
+                           double targetPressure, char* text, size_t size);
 
 // True when the reading in pressure unit `unit` (the window's or an ExtraPressureUnit) is a
 // pressure a gas can have: above vacuum once held in hundredths of a millibar. NaN, the
