@@ -365,6 +365,8 @@ class BatchConverter {
   void PutHeader(const char* rowText, size_t rowLength, const std::vector<Field>& header,
                  const Row& row);
   void ConvertRow(const Row& row);
+  void PutResult(const Row& row);
+  bool ReadRowNumbers(const Field* fields, double* numbers);
   bool ReadSideValues(const Field* fields, SideContext* source, SideContext* target);
   void PutSeparator() { out_.Put(outSeparator_); }
   void FailRow(const Message& message);
@@ -831,13 +833,18 @@ void BatchConverter::ConvertRow(const Row& row) {
   }
   out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
   PutSeparator();
+  PutResult(row);
+  out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+// The row's result, or "error: ..." (the row itself is already written).
+void BatchConverter::PutResult(const Row& row) {
   if (commaUncertain_ && IsAmbiguousRow(row)) {
-    FailRow(Message(utf8_)
-                .Ours("error: '")
-                .Theirs(row.begin, row.end - row.begin)
-                .Ours("' is one number with a decimal comma or two fields: set --decimal-comma "
-                      "or --delimiter ,"));
-    return out_.Put(row.lineEnd, row.lineEndLength);
+    return FailRow(Message(utf8_)
+                       .Ours("error: '")
+                       .Theirs(row.begin, row.end - row.begin)
+                       .Ours("' is one number with a decimal comma or two fields: set "
+                             "--decimal-comma or --delimiter ,"));
   }
   Field fields[kBatchColumnCount] = {};
   bool moreFields = false;
@@ -851,13 +858,40 @@ void BatchConverter::ConvertRow(const Row& row) {
              }
            });
   double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
+  if (!ReadRowNumbers(fields, numbers)) return;
+  if (moreFields) {
+    return FailRow(
+        Message(utf8_).Ours("error: more than three fields (name the columns with --column)"));
+  }
+  SideContext source = request_.source;
+  SideContext target = request_.target;
+  if (sideColumns_ && !ReadSideValues(fields, &source, &target)) return;
+  char text[kResultTextSize];
+  const int status =
+      possibleDefaults_
+          ? ConvertPossibleReading(request_, source, target, numbers[0], numbers[1], numbers[2],
+                                   text, sizeof text)
+          : ConvertReading(request_, numbers[0], numbers[1], numbers[2], text, sizeof text);
+  if (status != kConvertOk) return FailRow(Message(utf8_).Ours("error: %s", text));
+  const size_t length = std::strlen(text);
+  if (mark_ == ',') {
+    char* point = static_cast<char*>(std::memchr(text, '.', length));
+    if (point) *point = ',';
+  }
+  PutField(out_, text, length, outSeparator_);
+  ++summary_.converted;
+}
+
+// The value and the two pressures of a row (an empty pressure field keeps the option's); false
+// after failing the row when one is missing, no number or no possible pressure.
+bool BatchConverter::ReadRowNumbers(const Field* fields, double* numbers) {
   char rowMark = 0;
   for (int role = 0; role < 3; ++role) {
     const Field field = fields[role];
     if (role > 0 && field.begin == field.end) continue;  // the option's pressure
     if (!field.begin && !positional_) {
       FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
-      return out_.Put(row.lineEnd, row.lineEndLength);
+      return false;
     }
     if (!ReadNumber(field, decimalComma_, &numbers[role], &rowMark)) {
       Message message(utf8_);
@@ -868,7 +902,7 @@ void BatchConverter::ConvertRow(const Row& row) {
         message.Ours(" (a file of one column: set --delimiter)");
       }
       FailRow(message);
-      return out_.Put(row.lineEnd, row.lineEndLength);
+      return false;
     }
     const int unit = role == 1 ? request_.sourcePressureUnit : request_.targetPressureUnit;
     if (role > 0 && !IsPossiblePressure(unit, numbers[role])) {
@@ -876,37 +910,11 @@ void BatchConverter::ConvertRow(const Row& row) {
                   .Ours("error: impossible pressure: '")
                   .Theirs(field)
                   .Ours("' %s is at or below vacuum", PressureUnitLabel(unit)));
-      return out_.Put(row.lineEnd, row.lineEndLength);
+      return false;
     }
   }
   if (rowMark) mark_ = rowMark;
-  if (moreFields) {
-    FailRow(Message(utf8_).Ours("error: more than three fields (name the columns with --column)"));
-    return out_.Put(row.lineEnd, row.lineEndLength);
-  }
-  SideContext source = request_.source;
-  SideContext target = request_.target;
-  if (sideColumns_ && !ReadSideValues(fields, &source, &target)) {
-    return out_.Put(row.lineEnd, row.lineEndLength);
-  }
-  char text[kResultTextSize];
-  const int status =
-      possibleDefaults_
-          ? ConvertPossibleReading(request_, source, target, numbers[0], numbers[1], numbers[2],
-                                   text, sizeof text)
-          : ConvertReading(request_, numbers[0], numbers[1], numbers[2], text, sizeof text);
-  if (status != kConvertOk) {
-    FailRow(Message(utf8_).Ours("error: %s", text));
-  } else {
-    const size_t length = std::strlen(text);
-    if (mark_ == ',') {
-      char* point = static_cast<char*>(std::memchr(text, '.', length));
-      if (point) *point = ',';
-    }
-    PutField(out_, text, length, outSeparator_);
-    ++summary_.converted;
-  }
-  out_.Put(row.lineEnd, row.lineEndLength);
+  return true;
 }
 
 size_t ReadFile(void* context, char* data, size_t size) {
