@@ -171,6 +171,8 @@ bool CloseOutput(BatchOutput* output, bool complete) {
   if (output->error == 0 && std::fflush(output->stream) != 0) output->error = errno ? errno : EIO;
   if (output->temporary.empty()) {
     if (output->error == 0 && std::ferror(output->stream)) output->error = EIO;
+    // Standard output is closed here, where its last error can still be reported.
+    if (std::fclose(output->stream) != 0 && output->error == 0) output->error = errno ? errno : EIO;
   } else {
     if (std::fclose(output->stream) != 0 && output->error == 0) output->error = errno ? errno : EIO;
     bool renamed = false;
