@@ -15,6 +15,7 @@
 
 #include "convert/converter.h"
 #include "convert/csv_fields.h"
+#include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/temperature_entry.h"
 #include "physics/rounding.h"
@@ -263,7 +264,7 @@ class BatchConverter {
   bool sideColumns_ = false;
   bool separatorPending_ = false;  // a one-column file whose output separator is not chosen
   // The options' pressures, for rows that leave theirs empty, are ones a gas can have (the
-  // command line makes sure; a request made otherwise gets its rows refused).
+  // command line makes sure; otherwise each row that takes one fails).
   const bool possibleDefaults_ =
       IsPossiblePressure(request_.sourcePressureUnit, request_.sourcePressure) &&
       IsPossiblePressure(request_.targetPressureUnit, request_.targetPressure);
@@ -731,13 +732,18 @@ void BatchConverter::PutResult(const Row& row) {
   SideContext source = request_.source;
   SideContext target = request_.target;
   if (sideColumns_ && !ReadSideValues(fields, &source, &target)) return;
+  if (!possibleDefaults_ && !IsOutsideSourceRange(request_.sourceUnit, numbers[0])) {
+    const bool sourcePossible = IsPossiblePressure(request_.sourcePressureUnit, numbers[1]);
+    if (!sourcePossible || !IsPossiblePressure(request_.targetPressureUnit, numbers[2])) {
+      return FailRow(Message(utf8_).Ours("error: %s pressure at or below vacuum",
+                                         sourcePossible ? "target" : "source"));
+    }
+  }
   char text[kResultTextSize];
-  const int status =
-      possibleDefaults_
-          ? ConvertPossibleReading(request_, source, target, numbers[0], numbers[1], numbers[2],
-                                   text, sizeof text)
-          : ConvertReading(request_, numbers[0], numbers[1], numbers[2], text, sizeof text);
-  if (status != kConvertOk) return FailRow(Message(utf8_).Ours("error: %s", text));
+  if (ConvertPossibleReading(request_, source, target, numbers[0], numbers[1], numbers[2], text,
+                             sizeof text) != kConvertOk) {
+    return FailRow(Message(utf8_).Ours("error: %s", text));
+  }
   const size_t length = std::strlen(text);
   if (mark_ == ',') {
     char* point = static_cast<char*>(std::memchr(text, '.', length));

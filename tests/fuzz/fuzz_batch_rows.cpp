@@ -250,8 +250,11 @@ void CheckPlainRows(ConverterRequest request, FuzzedDataProvider& fuzz, size_t p
     expected += lineEnd;
   }
   const std::string output = Run(request, input, piece, 0);
-  FUZZ_CHECK(output == expected, "rows\n%s\ncame back as\n%s\nexpected\n%s", input.c_str(),
-             output.c_str(), expected.c_str());
+  FUZZ_CHECK(output == expected,
+             "rows (value, pressure and ambient columns %d %d %d of %d; units %d %d)\n%s\ncame "
+             "back as\n%s\nexpected\n%s",
+             layout.value, layout.pressure, layout.ambient, layout.columns, request.sourceUnit,
+             request.targetUnit, input.c_str(), output.c_str(), expected.c_str());
 }
 
 }  // namespace
