@@ -90,7 +90,8 @@ int ConvertPossibleReading(const ConverterRequest& request, const SideContext& s
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size) {
   const bool sourcePossible = IsPossiblePressure(request.sourcePressureUnit, sourcePressure);
-  if (!sourcePossible || !IsPossiblePressure(request.targetPressureUnit, targetPressure)) {
+  if ((!sourcePossible || !IsPossiblePressure(request.targetPressureUnit, targetPressure)) &&
+      !IsOutsideSourceRange(request.sourceUnit, value)) {
     std::snprintf(text, size, "%s pressure at or below vacuum",
                   sourcePossible ? "target" : "source");
     return kConvertOutOfRange;
