@@ -30,6 +30,7 @@ constexpr size_t kOutputSize = size_t{1} << 18;
 constexpr int kResultTextSize = 100;
 constexpr size_t kMessageSize = sizeof(BatchSummary::refusal);
 constexpr size_t kQuotedTextLimit = 120;  // bytes of the user's text quoted in a message
+constexpr size_t kFirstBytes = 4096;      // where a NUL byte means a binary file
 // The separator of a file of one column: a line feed never separates fields inside a row.
 constexpr char kOneColumn = '\n';
 
@@ -287,9 +288,11 @@ bool BatchConverter::Fill() {
 }
 
 // Refuses what is no CSV text: nothing at all, UTF-16 (its byte-order mark), or binary data
-// (a NUL byte in the first block).
+// (a NUL byte in the first bytes, however the input is handed over).
 int BatchConverter::CheckInputKind() {
-  Fill();
+  const size_t first = capacity_ + 2 < kFirstBytes ? capacity_ + 2 : kFirstBytes;
+  while (filled_ < first && Fill()) {
+  }
   const char* block = block_.get();
   Message message(true);
   if (filled_ == 0) {
@@ -297,7 +300,8 @@ int BatchConverter::CheckInputKind() {
   } else if (filled_ >= 2 &&
              (std::memcmp(block, "\xFF\xFE", 2) == 0 || std::memcmp(block, "\xFE\xFF", 2) == 0)) {
     Refuse(message.Ours("the input is UTF-16 text: save it as UTF-8 or ANSI"));
-  } else if (const char* nul = static_cast<const char*>(std::memchr(block, '\0', filled_))) {
+  } else if (const char* nul = static_cast<const char*>(
+                 std::memchr(block, '\0', filled_ < first ? filled_ : first))) {
     Refuse(message.Ours("the input is no text: a NUL byte at offset %zu", nul - block));
   }
   if (refused_) return kConvertInputRefused;
