@@ -674,10 +674,12 @@ TEST(ConverterTest, BatchRefusesWhatIsNoCsvText) {
        "--column and --henry-column both choose column 1"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.reason);
-    const BatchRun run = RunBatch(c.arguments, c.input);
-    EXPECT_EQ(run.status, kConvertInputRefused);
-    EXPECT_STREQ(run.summary.refusal, c.reason);
+    for (const size_t piece : {SIZE_MAX, size_t{1}}) {
+      SCOPED_TRACE(std::string(c.reason) + ", pieces of " + std::to_string(piece));
+      const BatchRun run = RunBatch(c.arguments, c.input, 0, piece);
+      EXPECT_EQ(run.status, kConvertInputRefused);
+      EXPECT_STREQ(run.summary.refusal, c.reason);
+    }
   }
 }
 
