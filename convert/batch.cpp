@@ -716,7 +716,8 @@ void BatchConverter::PutResult(const Row& row) {
                        .Ours("' is one number with a decimal comma or two fields: set "
                              "--decimal-comma or --delimiter ,"));
   }
-  Field fields[kBatchColumnCount] = {};
+  Field fields[kBatchColumnCount];
+  for (Field& field : fields) field.begin = field.end = nullptr;
   bool moreFields = false;
   const int last = static_cast<int>(roleOf_.size()) - 1;
   SplitRow(row.begin, row.end, separator_, positional_ ? 1 << 30 : last,
@@ -733,9 +734,17 @@ void BatchConverter::PutResult(const Row& row) {
     return FailRow(
         Message(utf8_).Ours("error: more than three fields (name the columns with --column)"));
   }
-  SideContext source = request_.source;
-  SideContext target = request_.target;
-  if (sideColumns_ && !ReadSideValues(fields, &source, &target)) return;
+  // The sides' parameters, copied only when a row brings its own.
+  SideContext rowSides[2];
+  const SideContext* source = &request_.source;
+  const SideContext* target = &request_.target;
+  if (sideColumns_) {
+    rowSides[0] = request_.source;
+    rowSides[1] = request_.target;
+    if (!ReadSideValues(fields, &rowSides[0], &rowSides[1])) return;
+    source = &rowSides[0];
+    target = &rowSides[1];
+  }
   if (!possibleDefaults_ && !IsOutsideSourceRange(request_.sourceUnit, numbers[0])) {
     const bool sourcePossible = IsPossiblePressure(request_.sourcePressureUnit, numbers[1]);
     if (!sourcePossible || !IsPossiblePressure(request_.targetPressureUnit, numbers[2])) {
@@ -744,7 +753,7 @@ void BatchConverter::PutResult(const Row& row) {
     }
   }
   char text[kResultTextSize];
-  if (ConvertPossibleReading(request_, source, target, numbers[0], numbers[1], numbers[2], text,
+  if (ConvertPossibleReading(request_, *source, *target, numbers[0], numbers[1], numbers[2], text,
                              sizeof text) != kConvertOk) {
     return FailRow(Message(utf8_).Ours("error: %s", text));
   }
