@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 #include "core/number_text.h"
 
@@ -111,19 +112,23 @@ inline bool ReadNumber(Field field, bool decimalComma, double* value, char* mark
 // one of 0-based index `last`; the rest of the row is not read.
 template <typename Take>
 inline void SplitRow(char* begin, char* end, char separator, int last, Take take) {
-  ScanState state = ScanState::FieldStart;
   char* fieldStart = begin;
-  int index = 0;
-  for (char* p = begin;; ++p) {
-    if (p == end || (*p == separator && state != ScanState::Quoted)) {
-      take(index, Trim(Field{fieldStart, Unquote(fieldStart, p)}));
-      ++index;
-      if (p == end || index > last) return;
-      fieldStart = p + 1;
-      state = ScanState::FieldStart;
-      continue;
+  for (int index = 0;; ++index) {
+    char* p = fieldStart;
+    while (p < end && *p == ' ') ++p;
+    if (p < end && *p == '"') {
+      // A quoted field runs to the separator after its closing quote.
+      ScanState state = ScanState::Quoted;
+      for (++p; p < end && (state == ScanState::Quoted || *p != separator); ++p) {
+        state = Step(state, *p, separator);
+      }
+    } else {
+      p = static_cast<char*>(std::memchr(p, separator, end - p));
+      if (!p) p = end;
     }
-    state = Step(state, *p, separator);
+    take(index, Trim(Field{fieldStart, Unquote(fieldStart, p)}));
+    if (p == end || index == last) return;
+    fieldStart = p + 1;
   }
 }
 
