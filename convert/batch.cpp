@@ -101,17 +101,19 @@ bool NeedsQuotes(const char* text, size_t length, char separator) {
   return false;
 }
 
-void PutField(Output& out, const char* text, size_t length, char separator) {
-  if (!NeedsQuotes(text, length, separator)) {
-    out.Put(text, length);
-    return;
-  }
+// The text in quotes, each quote in it doubled.
+void PutQuoted(Output& out, const char* text, size_t length) {
   out.Put('"');
   for (size_t i = 0; i < length; ++i) {
     if (text[i] == '"') out.Put('"');
     out.Put(text[i]);
   }
   out.Put('"');
+}
+
+void PutField(Output& out, const char* text, size_t length, char separator) {
+  if (NeedsQuotes(text, length, separator)) return PutQuoted(out, text, length);
+  out.Put(text, length);
 }
 
 // A message for the output or the summary: the program's own words (Windows-1252) in the
@@ -232,6 +234,7 @@ class BatchConverter {
   void PutHeader(const char* rowText, size_t rowLength, const std::vector<Field>& header,
                  const Row& row);
   void ConvertRow(const Row& row);
+  void PutRowText(const char* text, size_t length);
   void PutResult(const Row& row);
   bool ReadRowNumbers(const Field* fields, double* numbers);
   bool ReadSideValues(const Field* fields, SideContext* source, SideContext* target);
@@ -622,7 +625,7 @@ void BatchConverter::PutHeader(const char* rowText, size_t rowLength,
                 PressureUnitLabel(request_.targetPressureUnit));
     }
   }
-  out_.Put(rowText, rowLength);
+  PutRowText(rowText, rowLength);
   if (separatorPending_) {
     // The separator of a one-column file is chosen with its first number; so is this one.
     out_.PutPlaceholder();
@@ -701,10 +704,28 @@ void BatchConverter::ConvertRow(const Row& row) {
     out_.Release(outSeparator_);
     separatorPending_ = false;
   }
-  out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
+  PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
   PutSeparator();
   PutResult(row);
   out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+// A row as it came. The field of a one-column file is quoted when it holds the separator the
+// result is appended with (before that is chosen: either), unless it is quoted already.
+void BatchConverter::PutRowText(const char* text, size_t length) {
+  if (separator_ == kOneColumn) {
+    const char* p = text;
+    while (p < text + length && *p == ' ') ++p;
+    const bool quoted = p < text + length && *p == '"';
+    const bool comma = std::memchr(text, ',', length) != nullptr;
+    const bool semicolon = std::memchr(text, ';', length) != nullptr;
+    if (!quoted && (separatorPending_      ? comma || semicolon
+                    : outSeparator_ == ',' ? comma
+                                           : semicolon)) {
+      return PutQuoted(out_, text, length);
+    }
+  }
+  out_.Put(text, length);
 }
 
 // The row's result, or "error: ..." (the row itself is already written).

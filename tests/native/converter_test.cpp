@@ -588,7 +588,7 @@ TEST(ConverterTest, BatchReaderPins) {
        {},
        "dp\n-40;1013,25\n",
        "dp;" + kFrostAtAtmosphere +
-           "\n-40;1013,25;\"error: not a number: '-40;1013,25' (a "
+           "\n\"-40;1013,25\";\"error: not a number: '-40;1013,25' (a "
            "file of one column: set --delimiter)\"\n"},
       {"quotes around a separator in the header do not choose it",
        {"--pressure-unit", "psig"},
@@ -599,6 +599,10 @@ TEST(ConverterTest, BatchReaderPins) {
        "Taupunkt\r\n-40,5\r\n",
        "Taupunkt;frost point \xC2\xB0"
        "C at 1013.25 mbar\r\n-40,5;-40,5\r\n"},
+      {"a one-field header, a decimal comma after a decimal point: the field quoted",
+       {},
+       "Taupunkt\n-40\n-20,5\n",
+       "Taupunkt," + kFrostAtAtmosphere + "\n-40,-40.0\n\"-20,5\",\"-20,5\"\n"},
       {"a comma after a one-field data row is ambiguous",
        {},
        "-20\n-40,5\n",
