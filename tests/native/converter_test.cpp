@@ -545,13 +545,16 @@ TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
   char buffer[256];
   while (std::fgets(buffer, sizeof buffer, out)) text += buffer;
   std::fclose(out);
-  for (const char* name : {"frost-c", "dew-c", "frost-f", "dew-f", "ppmv", "ppmw-gas", "lb-mmscf",
-                           "g-m3", "mbar-vp", "rh", "ppmw-liquid", "mbar", "psia", "psig", "atm",
-                           "kpa", "natural-gas", "greenspan", "sonntag"}) {
+  for (const char* name :
+       {"frost-c", "dew-c", "frost-f",     "dew-f", "ppmv",        "ppmw-gas",  "lb-mmscf", "g-m3",
+        "mbar-vp", "rh",    "ppmw-liquid", "mbar",  "psia",        "psig",      "atm",      "kpa",
+        "bar",     "barg",  "mpa",         "pa",    "natural-gas", "greenspan", "sonntag"}) {
     EXPECT_NE(text.find(std::string("  ") + name + " "), std::string::npos) << name;
   }
-  for (const char* meaning : {"dry basis", "IGT", "density of the moist gas", "above 100",
-                              "--delimiter", "--no-header", "--version"}) {
+  for (const char* meaning :
+       {"dry basis", "IGT", "density of the moist gas", "above 100", "--delimiter", "--no-header",
+        "--version", "--column", "--henry-column", "--decimal-comma", "-o, --output", "1048576",
+        "6 a batch input"}) {
     EXPECT_NE(text.find(meaning), std::string::npos) << meaning;
   }
 }
