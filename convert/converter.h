@@ -16,7 +16,7 @@ enum ConverterStatus : int {
   kConvertOk = 0,
   kConvertUsageError = 1,    // unknown option or unit, missing value
   kConvertBadNumber = 2,     // a number that does not parse
-  kConvertOutOfRange = 3,    // a source value outside its unit's range
+  kConvertOutOfRange = 3,    // a source value outside its unit's range, a pressure at vacuum
   kConvertRowsFailed = 4,    // a batch in which at least one row could not be converted
   kConvertWriteFailed = 5,   // the output could not be written
   kConvertInputRefused = 6,  // a batch input that is no readable CSV file, or is ambiguous
@@ -74,7 +74,7 @@ struct ConverterRequest {
   int sourcePressureUnit;  // pressure unit code
   int targetPressureUnit;
   // Readings in their pressure units; NaN when not given: one standard atmosphere then, in
-  // whatever unit (1013.25 mbar, 14.696 psia, 0 psig, 1 atm, 101.325 kPa).
+  // whatever unit (1013.25 mbar, 14.696 psia, 0 psig, 1 atm, 101.325 kPa, 1.01325 bar, ...).
   double sourcePressure;
   double targetPressure;
   SideContext source;
@@ -142,7 +142,8 @@ struct BatchSummary {
   long long converted;        // data rows with a result ("out of range" included)
   long long failed;           // data rows with "error: ..."
   long long firstFailedLine;  // line number of the first failed row, 0 when none
-  char refusal[400];          // why the input was refused (kConvertInputRefused), UTF-8
+  char refusal[400];          // why the input was refused (kConvertInputRefused): UTF-8, the user's
+                              // bytes in it as they were
 };
 
 // Converts CSV rows "value[,source pressure[,target pressure]]", or the columns the request
