@@ -27,10 +27,10 @@
     ["air", 1, "air"],
     ["water", 0, "water vapour (the moist gas's density)"],
   ];
-  // The converter's other spellings of unit names.
+  // The converter's other spellings of unit names (a bare "psi", absolute to some and gauge
+  // to others, is refused as it refuses it).
   const ALIASES = {
-    ppm: "ppmv", "lb/mmscf": "lb-mmscf", "lbs/mmscf": "lb-mmscf", "g/m3": "g-m3",
-    "%rh": "rh", psi: "psia",
+    ppm: "ppmv", "lb/mmscf": "lb-mmscf", "lbs/mmscf": "lb-mmscf", "g/m3": "g-m3", "%rh": "rh",
   };
   // The converter's pressure when none is given: one standard atmosphere in the unit.
   const ONE_ATMOSPHERE = { mbar: "1013.25", psia: "14.696", psig: "0", atm: "1", kpa: "101.325" };
@@ -217,8 +217,9 @@
         const lower = text.toLowerCase();
         text = ALIASES[lower] || lower;
         if (!known[name].includes(text)) {
+          // No guess: the list shows no choice, and there is no result until one is made.
           problems.push(`${name}=${text} is not one of ${known[name].join(", ")}`);
-          continue;
+          text = "";
         }
       }
       if (SIDE_VALUES.some((entry) => entry.option === name)) {
@@ -293,7 +294,8 @@
     }
   }
   function codeOf(entries, name) {
-    return entries.find((entry) => entry[0] === name)[1];
+    const found = entries.find((entry) => entry[0] === name);
+    return found ? found[1] : -1;
   }
   // The side values of a side as the core takes them; null when one it needs is wrong.
   function readSide(side, unit, report) {
@@ -327,12 +329,22 @@
     let good = true;
     for (const id of NUMBER_FIELDS) {
       const number = readNumber(element(id).value);
-      setError(id, number.error || "");
-      if (number.error) good = false;
+      let error = number.error || "";
+      const unit = pressureNames.indexOf(element(id + "-unit")?.value);
+      // A pressure ruruzir-convert refuses, refused in its words.
+      if (!error && unit >= 0 && !core._ruruzir_page_possible_pressure(unit, number.value)) {
+        error = `${element(id).value.trim()} ${readText(core._ruruzir_page_pressure_label(unit))}` +
+          " is at or below vacuum: no gas has that pressure";
+      }
+      setError(id, error);
+      if (error) good = false;
       numbers[id] = number.value;
     }
     const sourceSide = readSide("source", element("from").value, true);
     const targetSide = readSide("target", element("to").value, true);
+    // A list left without a choice by a link: no result until one is chosen.
+    const lists = element("calculator").querySelectorAll("select:not([hidden] select)");
+    if ([...lists].some((list) => list.selectedIndex < 0)) good = false;
     if (!good || !sourceSide || !targetSide) return null;
     return {
       value: numbers.value,
@@ -401,7 +413,7 @@
     showState(state);
     keepTyped();
     element("notice").textContent = problems.length
-      ? "The link's " + problems.join("; ") + ": the default is used."
+      ? "The link's " + problems.join("; ") + ": choose one."
       : "";
     update();
   }

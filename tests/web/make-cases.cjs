@@ -52,8 +52,9 @@ add("keyboard-ppmv", EXAMPLE.replace("to=frost-c", "to=ppmv"));
 add("target-rh", EXAMPLE.replace("to=frost-c", "to=rh") + "&target-ambient=25");
 add("reexpress", "value=-40&from=frost-c&to=ppmv&pressure=1013.25&target-pressure=1013.25");
 add("comma", EXAMPLE.replace("value=-40", "value=-12,5"));
-add("link", "value=12,5&from=ppm&to=%25rh&ambient=25&pressure-unit=psi&pressure=100");
+add("link", "value=12,5&from=ppm&to=%25rh&ambient=25&pressure-unit=psia&pressure=100");
 add("no-answer", "value=50&from=frost-c&to=ppmv&pressure=10&target-pressure=10");
+add("vacuum", "value=-20&from=frost-c&to=frost-c&pressure=-14.7&pressure-unit=psig");
 
 // Range bounds: each bound itself, and just beyond it.
 const BOUNDS = [["frost-c", "-140", "50", "-140.01", "50.01"],

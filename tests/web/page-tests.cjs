@@ -70,9 +70,14 @@ async function pressTimes(page, key, times) {
             location.hash = hash;
             await changed;
           }
+          // Faults as the converter names them: its option, then the message.
           const result = document.getElementById("result").textContent;
-          const error = document.getElementById("value-error").textContent;
-          answers.push(error ? "error: " + error + (result ? " / " + result : "") : result);
+          const errors = ["value", "pressure", "target-pressure"].map((id) => {
+            const error = document.getElementById(id + "-error").textContent;
+            return error && (id === "value" ? "" : `--${id}: `) + error;
+          }).filter((error) => error);
+          answers.push(errors.length ? "error: " + errors.join(" / ") +
+            (result ? " / " + result : "") : result);
         }
         return answers;
       }, rows.map((entry) => entry.fragment));
@@ -139,10 +144,10 @@ async function pressTimes(page, key, times) {
         same("units", [await page.inputValue("#from"), await page.inputValue("#to"),
           await page.inputValue("#pressure-unit"), await page.inputValue("#target-ambient")]
           .join(" "), "ppmv rh psia 25");
-        const wrong = await open(await fresh(), "value=1&from=kelvin");
-        same("unknown unit", await text(wrong, "#notice"), "The link's from=kelvin is not one " +
-          "of frost-c, dew-c, frost-f, dew-f, ppmv, ppmw-gas, lb-mmscf, g-m3, mbar-vp, rh, " +
-          "ppmw-liquid: the default is used.");
+        const wrong = await open(await fresh(), "value=1&pressure-unit=psi");
+        same("no guess", await text(wrong, "#notice"), "The link's pressure-unit=psi is not " +
+          "one of mbar, psia, psig, atm, kpa: choose one.");
+        same("no result", await text(wrong, "#result"), "");
       });
 
     await check("source unit: the value re-expressed, the state kept in local storage",
