@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Converts a -40 degC frost point at 1013.25 mbar to the frost point at 7000 mbar with the
-Ruruzir library (ruruzir.dll or libruruzir.so) through ctypes, and prints the result text.
+Ruruzir library (ruruzir.dll or libruruzir.so) through ctypes alone, and prints the result text
+(the ruruzir package, python/, does this and more for arrays: see package_tour.py).
 
     python3 examples/python/convert.py [path of the library]
 
@@ -13,7 +14,7 @@ import os
 import sys
 
 # Codes of api/ruruzir.h.
-CONVERTED, OUT_OF_RANGE, BAD_ARGUMENT = 0, 1, 2
+CONVERTED, OUT_OF_RANGE, BAD_CODE, BAD_NUMBER, TEXT_TOO_SMALL, NO_AREA = range(6)
 FROST_POINT_C = 0  # moisture unit: dew/frost point, degC
 MBAR = 0  # pressure unit
 GOFF_GRATCH = 1
