@@ -40,12 +40,14 @@ constexpr UnitAlias kUnitAliases[] = {
     {RURUZIR_PRESSURE_UNITS, "psi", RURUZIR_PSIA},
 };
 
+constexpr const char kBadNumberText[] =
+    "a number that is NaN, infinite or impossible (a molecular weight or Henry's constant not "
+    "above 0, a temperature not above absolute zero, a value beyond single precision)";
 constexpr const char* kStatusTexts[RURUZIR_STATUS_COUNT] = {
     "converted",
     "no answer: the value is outside its unit's range or has no result",
     "unknown unit, pressure unit, formulation, enhancement factor, medium or precision code",
-    "a number that is NaN, infinite or impossible (a molecular weight or Henry's constant not "
-    "above 0, a temperature not above absolute zero, a value beyond single precision)",
+    kBadNumberText,
     "the text area is too small for the text",
     "a pointer the call needs is null",
 };

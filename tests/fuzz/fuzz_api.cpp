@@ -169,38 +169,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     values[i] = NextDouble(provider, -200, 2e5);
     pressures[i] = NextDouble(provider, -100, 1e6);
   }
-  ruruzir_array_side sides[2] = {};
-  sides[0].unit = sourceUnit;
-  sides[0].pressure_unit = sourcePressureUnit;
-  sides[0].pressure = sourcePressure;
-  if (provider.ConsumeBool()) sides[0].pressures = pressures.data();
-  sides[1].unit = targetUnit;
-  sides[1].pressure_unit = targetPressureUnit;
-  sides[1].pressure = targetPressure;
+  ruruzir_array_side arraySides[2] = {};
+  arraySides[0].unit = sourceUnit;
+  arraySides[0].pressure_unit = sourcePressureUnit;
+  arraySides[0].pressure = sourcePressure;
+  if (provider.ConsumeBool()) arraySides[0].pressures = pressures.data();
+  arraySides[1].unit = targetUnit;
+  arraySides[1].pressure_unit = targetPressureUnit;
+  arraySides[1].pressure = targetPressure;
   const ruruzir_side* given[2] = {source, target};
   for (int s = 0; s < 2; ++s) {
     if (given[s]) {
-      sides[s].parameters = *given[s];
+      arraySides[s].parameters = *given[s];
     } else {
-      ruruzir_default_side(&sides[s].parameters);
+      ruruzir_default_side(&arraySides[s].parameters);
     }
   }
   std::vector<double> results(count), computed(count);
   std::vector<int> statuses(count), computedStatuses(count);
   const int callStatus =
-      ruruzir_convert_array(count, values.data(), &sides[0], &sides[1], formulation, enhancement,
-                            RURUZIR_AS_SHOWN, results.data(), statuses.data());
-  const int computedCall =
-      ruruzir_convert_array(count, values.data(), &sides[0], &sides[1], formulation, enhancement,
-                            RURUZIR_AS_COMPUTED, computed.data(), computedStatuses.data());
+      ruruzir_convert_array(count, values.data(), &arraySides[0], &arraySides[1], formulation,
+                            enhancement, RURUZIR_AS_SHOWN, results.data(), statuses.data());
+  const int computedCall = ruruzir_convert_array(
+      count, values.data(), &arraySides[0], &arraySides[1], formulation, enhancement,
+      RURUZIR_AS_COMPUTED, computed.data(), computedStatuses.data());
   FUZZ_CHECK(callStatus == computedCall, "call status %d shown, %d computed", callStatus,
              computedCall);
   for (size_t i = 0; i < count; ++i) {
     double single = 0;
-    const int singleStatus =
-        ruruzir_convert(values[i], sourceUnit, sides[0].pressures ? pressures[i] : sourcePressure,
-                        sourcePressureUnit, source, targetUnit, targetPressure, targetPressureUnit,
-                        target, formulation, enhancement, &single, full, sizeof full);
+    const int singleStatus = ruruzir_convert(
+        values[i], sourceUnit, arraySides[0].pressures ? pressures[i] : sourcePressure,
+        sourcePressureUnit, source, targetUnit, targetPressure, targetPressureUnit, target,
+        formulation, enhancement, &single, full, sizeof full);
     FUZZ_CHECK(statuses[i] == singleStatus && SameNumber(results[i], single),
                "element %zu: %d %.17g in the array, %d %.17g alone", i, statuses[i], results[i],
                singleStatus, single);
