@@ -13,6 +13,7 @@ Units are named as ruruzir-convert names them (``ruruzir.units()`` lists them): 
 (alias "psi"), "psig", "atm", "kpa".
 """
 import ctypes
+from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
 from typing import Any
 
@@ -106,7 +107,7 @@ def _pointer(array):
 def convert(values, from_unit, to_unit, pressure=None, pressure_unit="mbar",
             target_pressure=None, target_pressure_unit=None, source=None, target=None,
             formulation="goff-gratch", enhancement="none", precision="shown",
-            return_status=False):
+            return_status=False, threads=1):
     """Converts moisture values from one unit and pressure to another, as the calculator does.
 
     values                the moisture values in `from_unit`: a number, a list or an array
@@ -127,6 +128,9 @@ def convert(values, from_unit, to_unit, pressure=None, pressure_unit="mbar",
                           and frost points stay the solver's tenths)
     return_status         also return each value's status (ruruzir.CONVERTED, OUT_OF_RANGE,
                           BAD_NUMBER; ruruzir.status_text(code) says why)
+    threads               convert in this many threads at once, each a slice of the values
+                          (default 1; leave it at 1 where a scheduler such as Dask already runs
+                          one conversion per core)
 
     Returns a float64 numpy array shaped like the broadcast inputs, NaN where a value has no
     answer (outside its unit's range, no result, or NaN itself), and with return_status an int32
@@ -188,11 +192,36 @@ def convert(values, from_unit, to_unit, pressure=None, pressure_unit="mbar",
 
     results = np.empty(values.shape, dtype=np.float64)
     statuses = np.empty(values.shape, dtype=np.int32) if return_status else None
-    status = lib.ruruzir_convert_array(
-        values.size, values.ctypes.data, sides[0], sides[1],
-        _code(FORMULATIONS, formulation, "formulation"),
-        _code(ENHANCEMENTS, enhancement, "enhancement"), _code(PRECISIONS, precision, "precision"),
-        results.ctypes.data, statuses.ctypes.data if statuses is not None else None)
+    codes = (_code(FORMULATIONS, formulation, "formulation"),
+             _code(ENHANCEMENTS, enhancement, "enhancement"),
+             _code(PRECISIONS, precision, "precision"))
+    if not isinstance(threads, int) or threads < 1:
+        raise ValueError(f"threads must be a positive int, not {threads!r}")
+    # Each thread converts one contiguous slice: its own sides, pointing into the arrays at its
+    # first element. The library call lets go of the interpreter lock.
+    bounds = [int(bound) for bound in
+              np.linspace(0, values.size, min(threads, max(values.size, 1)) + 1)]
+
+    def convert_slice(first, end):
+        slice_sides = []
+        for side in sides:
+            copy = _library.ArraySide.from_buffer_copy(side)
+            for field in ("pressures", "ambient_temperatures_c", "prevailing_temperatures_c"):
+                pointer = getattr(side, field)
+                if pointer:
+                    address = ctypes.cast(pointer, ctypes.c_void_p).value + 8 * first
+                    setattr(copy, field, ctypes.cast(ctypes.c_void_p(address), _library._double_p))
+            slice_sides.append(copy)
+        return lib.ruruzir_convert_array(
+            end - first, values.ctypes.data + 8 * first, slice_sides[0], slice_sides[1], *codes,
+            results.ctypes.data + 8 * first,
+            statuses.ctypes.data + 4 * first if statuses is not None else None)
+
+    if len(bounds) > 2:
+        with ThreadPoolExecutor(len(bounds) - 1) as pool:
+            status = max(pool.map(convert_slice, bounds[:-1], bounds[1:]))
+    else:
+        status = convert_slice(0, values.size)
     del keep
     if status != CONVERTED:
         _refuse(status, "the arguments shared by all values")

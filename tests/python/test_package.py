@@ -58,6 +58,8 @@ def test_arrays_keep_their_shape_and_broadcast_per_value_pressures():
     together = ruruzir.convert([-40.0] * 3, "frost-c", "ppmv", pressure=pressures)
     alone = [float(ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=p)) for p in pressures]
     assert together.tolist() == alone
+    in_threads = ruruzir.convert([-40.0] * 3, "frost-c", "ppmv", pressure=pressures, threads=2)
+    assert in_threads.tolist() == alone
     # Lists, pandas Series and the per-value ambient temperature of %RH.
     rh = ruruzir.convert(pd.Series([0.0, 0.0]), "frost-c", "rh", target={"ambient_c": [20, 30]})
     assert rh[0] == 26.13 and rh[1] < rh[0]
