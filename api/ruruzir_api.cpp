@@ -19,7 +19,6 @@
 namespace ruruzir {
 namespace {
 
-// The short names ruruzir-convert takes, by unit code.
 // The short names ruruzir-convert takes, by unit code, then its aliases.
 constexpr const char* kMoistureUnitNames[kMoistureUnitCount] = {
     "frost-c",  "dew-c", "frost-f", "dew-f", "ppmv",       "ppmw-gas",
