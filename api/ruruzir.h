@@ -32,7 +32,8 @@ extern "C" {
 /* The room a result text or a caption may need, the terminator included. */
 #define RURUZIR_TEXT_SIZE 100
 
-/* What a conversion returns; ruruzir_status_text says it in words. */
+/* What a conversion returns; ruruzir_status_text says it in words. Until version 3.4 one
+ * status, 2 (RURUZIR_BAD_ARGUMENT), stood for every refusal: 2 is now an unknown code only. */
 enum ruruzir_status {
   RURUZIR_CONVERTED = 0,    /* the text holds the result */
   RURUZIR_OUT_OF_RANGE = 1, /* no answer: a source value outside its unit's range (the text holds
@@ -45,7 +46,7 @@ enum ruruzir_status {
                                above 0, a temperature not above absolute zero (-273.15 degC), or
                                a pressure beyond single precision in millibar */
   RURUZIR_TEXT_TOO_SMALL = 4, /* the text area cannot hold the whole text */
-  RURUZIR_NO_AREA = 5             /* a pointer the call needs (text, values, results) is null */
+  RURUZIR_NO_AREA = 5         /* a pointer the call needs (text, values, results) is null */
 };
 #define RURUZIR_STATUS_COUNT 6
 
