@@ -32,8 +32,8 @@ extern "C" {
 /* The room a result text or a caption may need, the terminator included. */
 #define RURUZIR_TEXT_SIZE 100
 
-/* What a conversion returns; ruruzir_status_text says it in words. Until version 3.4 one
- * status, 2 (RURUZIR_BAD_ARGUMENT), stood for every refusal: 2 is now an unknown code only. */
+/* What a conversion returns; ruruzir_status_text says it in words. Earlier builds gave one
+ * status, 2 (RURUZIR_BAD_ARGUMENT), for every refusal; 2 now means an unknown code only. */
 enum ruruzir_status {
   RURUZIR_CONVERTED = 0,    /* the text holds the result */
   RURUZIR_OUT_OF_RANGE = 1, /* no answer: a source value outside its unit's range (the text holds
