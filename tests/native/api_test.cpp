@@ -279,7 +279,7 @@ TEST(ApiTest, UnitListing) {
 struct RandomArray {
   ruruzir_array_side sides[2] = {};
   int formulation, enhancement;
-  std::vector<double> values, pressures[2], ambient[2], prevailing[2];
+  std::vector<double> values, pressures[2], temperatures[2];  // temperatures: %RH's and g/m3's
 
   RandomArray(std::mt19937& random, size_t count) {
     auto uniform = [&](double low, double high) {
@@ -306,10 +306,8 @@ struct RandomArray {
         side.pressures = pressures[s].data();
       }
       if (random() % 2) {
-        for (size_t i = 0; i < count; ++i) ambient[s].push_back(uniform(-70, 150));
-        for (size_t i = 0; i < count; ++i) prevailing[s].push_back(uniform(-70, 150));
-        side.ambient_temperatures_c = ambient[s].data();
-        side.prevailing_temperatures_c = prevailing[s].data();
+        for (size_t i = 0; i < count; ++i) temperatures[s].push_back(uniform(-70, 150));
+        side.ambient_temperatures_c = side.prevailing_temperatures_c = temperatures[s].data();
       }
     }
   }
@@ -321,8 +319,8 @@ struct RandomArray {
       parameters[s] = sides[s].parameters;
       pressure[s] = sides[s].pressures ? pressures[s][i] : sides[s].pressure;
       if (sides[s].ambient_temperatures_c) {
-        parameters[s].ambient_temperature_c = ambient[s][i];
-        parameters[s].prevailing_temperature_c = prevailing[s][i];
+        parameters[s].ambient_temperature_c = parameters[s].prevailing_temperature_c =
+            temperatures[s][i];
       }
     }
     char text[RURUZIR_TEXT_SIZE];
