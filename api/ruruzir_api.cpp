@@ -11,33 +11,19 @@
 #include "core/calculator_values.h"
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
-#include "core/reading_format.h"
 #include "core/unit_catalogues.h"
+#include "core/unit_names.h"
+#include "physics/rounding.h"
 #include "physics/unit_conversion.h"
 #include "ruruzir_version.h"
 
 namespace ruruzir {
 namespace {
 
-// The short names ruruzir-convert takes, by unit code, then its aliases.
-constexpr const char* kMoistureUnitNames[kMoistureUnitCount] = {
-    "frost-c",  "dew-c", "frost-f", "dew-f", "ppmv",       "ppmw-gas",
-    "lb-mmscf", "g-m3",  "mbar-vp", "rh",    "ppmw-liquid"};
+// The pressure units' names as ruruzir-convert takes them, by code, and its alias of psia.
 constexpr const char* kPressureUnitNames[kPressureUnitCount] = {"mbar", "psia", "psig", "atm",
                                                                 "kpa"};
-struct UnitAlias {
-  int kind;
-  const char* name;
-  int code;
-};
-constexpr UnitAlias kUnitAliases[] = {
-    {RURUZIR_MOISTURE_UNITS, "ppm", RURUZIR_PPMV},
-    {RURUZIR_MOISTURE_UNITS, "lb/mmscf", RURUZIR_LBS_PER_MMSCF},
-    {RURUZIR_MOISTURE_UNITS, "lbs/mmscf", RURUZIR_LBS_PER_MMSCF},
-    {RURUZIR_MOISTURE_UNITS, "g/m3", RURUZIR_GRAMS_PER_M3},
-    {RURUZIR_MOISTURE_UNITS, "%rh", RURUZIR_RELATIVE_HUMIDITY},
-    {RURUZIR_PRESSURE_UNITS, "psi", RURUZIR_PSIA},
-};
+constexpr const char kPsiaAlias[] = "psi";
 
 constexpr const char kBadNumberText[] =
     "a number that is NaN, infinite or impossible (a molecular weight or Henry's constant not "
@@ -201,9 +187,10 @@ int ConvertElement(const ArrayCall& call, double value, float sourceMbar, const 
     return std::isnan(*result) ? RURUZIR_OUT_OF_RANGE : RURUZIR_CONVERTED;
   }
   char work[kWorkTextSize];
-  ComposeResultText(call.sourceUnit, ToSingle(value), sourceMbar, source, call.targetUnit,
-                    targetMbar, target, call.model, work, sizeof work);
-  if (std::strcmp(work, kOutOfRangeText) == 0) return RURUZIR_OUT_OF_RANGE;
+  const ConversionOutcome outcome =
+      ComposeResultText(call.sourceUnit, ToSingle(value), sourceMbar, source, call.targetUnit,
+                        targetMbar, target, call.model, work, sizeof work);
+  if (outcome != ConversionOutcome::Converted) return RURUZIR_OUT_OF_RANGE;
   ScanNumber(work, result);
   return RURUZIR_CONVERTED;
 }
@@ -355,12 +342,15 @@ int ruruzir_convert(double value, int source_unit, double source_pressure, int s
     return Finish(RURUZIR_OUT_OF_RANGE, FindSourceRange(source_unit)->message, text, text_size,
                   result);
   }
+  const ConversionReadings readings{source_unit,     value,       source_pressure_unit,
+                                    source_pressure, target_unit, target_pressure_unit,
+                                    target_pressure};
   char work[kWorkTextSize];
-  ComposeResultText(source_unit, ToSingle(value), sourceMbar, source, target_unit, targetMbar,
-                    target, MoistureModel{kFormulations[formulation], kEnhancements[enhancement]},
-                    work, sizeof work);
-  const bool answered = std::strcmp(work, kOutOfRangeText) != 0;
-  return Finish(answered ? RURUZIR_CONVERTED : RURUZIR_OUT_OF_RANGE, work, text, text_size, result);
+  const ConversionOutcome outcome = ConvertReadings(
+      readings, source, target,
+      MoistureModel{kFormulations[formulation], kEnhancements[enhancement]}, work, sizeof work);
+  return Finish(outcome == ConversionOutcome::Converted ? RURUZIR_CONVERTED : RURUZIR_OUT_OF_RANGE,
+                work, text, text_size, result);
 }
 
 int ruruzir_convert_array(size_t count, const double* values, const ruruzir_array_side* source,
@@ -398,11 +388,15 @@ void ruruzir_default_side(ruruzir_side* side) {
 
 int ruruzir_unit_code(int kind, const char* name) {
   if (name == nullptr) return -1;
-  for (int code = 0; code < ruruzir_unit_count(kind); ++code) {
-    if (SameLetters(ruruzir_unit_name(kind, code), name)) return code;
-  }
-  for (const UnitAlias& alias : kUnitAliases) {
-    if (alias.kind == kind && SameLetters(alias.name, name)) return alias.code;
+  if (kind == RURUZIR_MOISTURE_UNITS) {
+    for (const NamedCode& unit : kMoistureUnitNames) {
+      if (SameLetters(unit.name, name)) return unit.code;
+    }
+  } else if (kind == RURUZIR_PRESSURE_UNITS) {
+    for (int code = 0; code < kPressureUnitCount; ++code) {
+      if (SameLetters(kPressureUnitNames[code], name)) return code;
+    }
+    if (SameLetters(kPsiaAlias, name)) return RURUZIR_PSIA;
   }
   return -1;
 }
@@ -419,7 +413,7 @@ int ruruzir_unit_count(int kind) {
 }
 
 const char* ruruzir_unit_name(int kind, int code) {
-  if (kind == RURUZIR_MOISTURE_UNITS && IsMoistureUnitCode(code)) return kMoistureUnitNames[code];
+  if (kind == RURUZIR_MOISTURE_UNITS && IsMoistureUnitCode(code)) return MoistureUnitName(code);
   if (kind == RURUZIR_PRESSURE_UNITS && IsPressureUnitCode(code)) return kPressureUnitNames[code];
   return nullptr;
 }

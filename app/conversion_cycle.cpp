@@ -6,19 +6,12 @@
 #include <cstring>
 
 #include "core/conversion_steps.h"
-#include "core/number_text.h"
-#include "core/reading_format.h"
-#include "dialogs/dialog_controls.h"
 #include "core/unit_catalogues.h"
+#include "dialogs/dialog_controls.h"
 #include "dialogs/dialogs.h"
-#include "physics/dew_point_solver.h"
-#include "physics/unit_conversion.h"
 #include "resources/resource_ids.h"
 
 namespace ruruzir {
-
-const char kEnterNewValueText[] = "enter new val";
-const char kNotAvailableText[] = "N/A";
 
 namespace {
 
@@ -31,11 +24,6 @@ constexpr MoistureUnitCode kParameterisedUnits[] = {
     MoistureUnitCode::GramsPerM3,
     MoistureUnitCode::RelativeHumidity,
 };
-
-// Choices reach the dialogs as their low 16 bits and come back widened with zeros.
-uint16_t LowWord(int32_t value) {
-  return static_cast<uint16_t>(static_cast<uint32_t>(value));
-}
 
 void CopyDescription(char (&to)[kDescriptionSize], const char (&from)[kDescriptionSize]) {
   std::memcpy(to, from, kDescriptionSize);
@@ -112,32 +100,34 @@ void ReleaseFocusAfterChoice(HWND window, int comboId) {
   SetFocus(window);
 }
 
-// The pressure in an edit box, read in pressure unit `unitCode`, in millibar rounded to
-// hundredths; NaN when the code is no pressure unit.
-float ReadPressureMbar(HWND window, int editId, int unitCode) {
-  return PressureMbarFromReading(unitCode, ReadEditNumber(window, editId));
+// Reads what the boxes and lists hold and shows the result of converting it.
+void UpdateResult(HWND window) {
+  const ConversionReadings readings{
+      calculator.sourceMoistureUnit,
+      ReadEditNumber(window, IDC_SOURCE_VALUE),
+      ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT),
+      ReadEditNumber(window, IDC_SOURCE_PRESSURE),
+      ComboSelection(window, IDC_TARGET_MOISTURE_UNIT),
+      ComboSelection(window, IDC_TARGET_PRESSURE_UNIT),
+      ReadEditNumber(window, IDC_TARGET_PRESSURE),
+  };
+  char text[kWorkTextSize];
+  // The target unit is remembered only when the source side had an answer.
+  if (ConvertReadings(readings, calculator.source, calculator.target, CalculatorModel(), text,
+                      sizeof text) != ConversionOutcome::NoSourceAnswer) {
+    calculator.targetMoistureUnit = readings.targetUnit;
+  }
+  SetDlgItemTextA(window, IDC_RESULT, text);
 }
 
 }  // namespace
 
+// Every paint redraws the whole window around a freshly computed result.
 void ComputeResult(HWND window) {
   InvalidateRect(window, nullptr, TRUE);
   PAINTSTRUCT paint;
   BeginPaint(window, &paint);
-  const float sourceValue = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
-  const float sourcePressure = ReadPressureMbar(window, IDC_SOURCE_PRESSURE,
-                                                ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT));
-  const float targetPressure = ReadPressureMbar(window, IDC_TARGET_PRESSURE,
-                                                ComboSelection(window, IDC_TARGET_PRESSURE_UNIT));
-  const int targetUnit = ComboSelection(window, IDC_TARGET_MOISTURE_UNIT);
-  char text[kWorkTextSize];
-  // The target unit is remembered only when the source side had an answer.
-  if (ComposeResultText(calculator.sourceMoistureUnit, sourceValue, sourcePressure,
-                        calculator.source, targetUnit, targetPressure, calculator.target,
-                        CalculatorModel(), text, sizeof text)) {
-    calculator.targetMoistureUnit = targetUnit;
-  }
-  SetDlgItemTextA(window, IDC_RESULT, text);
+  UpdateResult(window);
   EndPaint(window, &paint);
 }
 
@@ -158,11 +148,9 @@ void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* remembere
   const int newUnit = ComboSelection(window, comboId);
   if (newUnit != *rememberedUnit && IsPressureUnitCode(newUnit)) {
     if (IsPressureUnitCode(*rememberedUnit)) {
-      const float millibar =
-          ToSingle(PressureToMbar(*rememberedUnit, ReadEditNumber(window, editId)));
-      const double rounded = RoundDecimal(millibar, -2);
-      const float reading = ToSingle(MbarToPressure(newUnit, rounded));
-      SetSignificantText(window, editId, ToSingle(RoundDecimal(reading, -3)), 7);
+      SetSignificantText(
+          window, editId,
+          ReexpressPressure(*rememberedUnit, newUnit, ReadEditNumber(window, editId)), 7);
     }
     *rememberedUnit = newUnit;
   }
@@ -207,26 +195,19 @@ namespace {
 
 // Re-expresses the source value in the new unit, so that it describes the same water content.
 void ConvertSourceValue(HWND window, int newUnit) {
-  const AppliedSource& applied = calculator.appliedSource;
-  const SideContext& source = calculator.source;
-  const float value = ToSingle(ReadEditNumber(window, IDC_SOURCE_VALUE));
-  const float pressure = ReadPressureMbar(window, IDC_SOURCE_PRESSURE,
-                                          ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT));
-  const MoistureModel model = CalculatorModel();
-  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(calculator.sourceMoistureUnit), value,
-                             pressure, ParametersOf(applied), model);
-  if (NoSourceAnswer(ppmV)) {
-    SetDlgItemTextA(window, IDC_SOURCE_VALUE, kEnterNewValueText);
+  const SourceReexpression change{
+      calculator.sourceMoistureUnit,
+      ReadEditNumber(window, IDC_SOURCE_VALUE),
+      ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT),
+      ReadEditNumber(window, IDC_SOURCE_PRESSURE),
+      newUnit,
+  };
+  char text[kWorkTextSize];
+  if (ReexpressSourceValue(change, calculator.appliedSource, calculator.source, CalculatorModel(),
+                           text, sizeof text) == ReexpressionOutcome::NoSourceAnswer) {
+    SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {
-    const double converted = FromPpmV(static_cast<MoistureUnitCode>(newUnit), ToSingle(ppmV),
-                                      pressure, ParametersOf(source), pressure, model);
-    char text[kWorkTextSize];
-    if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
-      std::strcpy(text, kNotAvailableText);
-    } else {
-      FormatReading(newUnit, text, sizeof text, ToSingle(converted));
-    }
     InvalidateRect(window, nullptr, FALSE);
     // Runs the range check at once, against the new unit that the combo box already shows.
     // The text is written before the focus moves: were the value box to lose the focus first,

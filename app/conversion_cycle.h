@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/calculator_state.h"
+#include "core/conversion_steps.h"  // the texts the cycle writes into the source value box
 
 namespace ruruzir {
 
@@ -13,9 +14,5 @@ void ValidateSourceValue(HWND window);
 void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* rememberedUnit);
 void SelectSourceUnit(HWND window);
 void SelectTargetUnit(HWND window);
-
-// Texts the cycle writes into the source value box.
-extern const char kEnterNewValueText[];  // "enter new val"
-extern const char kNotAvailableText[];   // "N/A"
 
 }  // namespace ruruzir

@@ -190,8 +190,7 @@ void DrawBannerButton(HWND, const DRAWITEMSTRUCT* item) {
   if (item->CtlType != ODT_BUTTON || item->CtlID != IDC_BANNER) return;
   if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;  // focus changes draw nothing
   const int bitmapId = (item->itemState & ODS_SELECTED) ? IDB_BANNER_DOWN : IDB_BANNER_UP;
-  HBITMAP bitmap =
-      LoadBitmapA(calculator.instance, MAKEINTRESOURCEA(bitmapId));
+  HBITMAP bitmap = LoadBitmapA(calculator.instance, MAKEINTRESOURCEA(bitmapId));
   if (!bitmap) return;
   HDC memory = CreateCompatibleDC(item->hDC);
   HGDIOBJ previous = SelectObject(memory, bitmap);

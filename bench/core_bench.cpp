@@ -11,7 +11,7 @@
 #include "physics/saturation_pressure.h"
 #include "physics/composition.h"
 #include "physics/unit_conversion.h"
-#include "tests/reference_bisection.h"
+#include "physics/reference_bisection.h"
 
 using namespace ruruzir;
 
@@ -20,18 +20,25 @@ namespace {
 // One side's parameters for the frost-point conversions: air at 15.6 degC.
 const SideParameters kAirSide{25, 16, 8.6, 15.6, DensityMedium::Air};
 
-// The model of the benchmark's arguments, stored option values.
+// A formulation or enhancement factor as a benchmark argument.
+template <typename Choice>
+constexpr int64_t Arg(Choice choice) {
+  return static_cast<int64_t>(choice);
+}
+
+// The model of the benchmark's first two arguments.
 MoistureModel ModelOf(const benchmark::State& state) {
-  return ModelFromStoredOptions(static_cast<int32_t>(state.range(0)),
-                                static_cast<int32_t>(state.range(1)));
+  return MoistureModel{static_cast<Formulation>(state.range(0)),
+                       static_cast<EnhancementFactor>(state.range(1))};
 }
 
 void FormulationsAndFactors(benchmark::internal::Benchmark* bench) {
   bench->ArgNames({"svp", "factor"});
-  for (int formulation : {kFormulationHylandWexler, kFormulationGoffGratch, kFormulationSonntag,
-                          kFormulationMagnus}) {
-    for (int factor : {kEnhancementNone, kEnhancementBogel, kEnhancementGreenspan})
-      bench->Args({formulation, factor});
+  for (Formulation formulation : {Formulation::HylandWexler, Formulation::GoffGratch,
+                                  Formulation::Sonntag, Formulation::Magnus}) {
+    for (EnhancementFactor factor :
+         {EnhancementFactor::None, EnhancementFactor::Bogel, EnhancementFactor::Greenspan})
+      bench->Args({Arg(formulation), Arg(factor)});
   }
 }
 
@@ -88,8 +95,8 @@ void BM_BareBisection(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BareBisection)
-    ->Args({kFormulationHylandWexler, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementNone});
+    ->Args({Arg(Formulation::HylandWexler), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::None)});
 
 // The solver on the same inputs; at most 0.4 times the bare bisection is the goal.
 void BM_SolveDewFrostPointLikeBisection(benchmark::State& state) {
@@ -103,9 +110,9 @@ void BM_SolveDewFrostPointLikeBisection(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolveDewFrostPointLikeBisection)
-    ->Args({kFormulationHylandWexler, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+    ->Args({Arg(Formulation::HylandWexler), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::Greenspan)});
 
 void BM_SolveDewFrostPoint(benchmark::State& state) {
   const MoistureModel model = ModelOf(state);
@@ -118,8 +125,8 @@ void BM_SolveDewFrostPoint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolveDewFrostPoint)
-    ->Args({kFormulationSonntag, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+    ->Args({Arg(Formulation::Sonntag), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::Greenspan)});
 
 void BM_SolveDewPoint(benchmark::State& state) {
   const MoistureModel model = ModelOf(state);
@@ -132,8 +139,8 @@ void BM_SolveDewPoint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolveDewPoint)
-    ->Args({kFormulationSonntag, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+    ->Args({Arg(Formulation::Sonntag), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::Greenspan)});
 
 // Frost points from -80 to +50 degC at 1013.25 mbar, re-expressed at 2000 mbar: a full
 // conversion frost point -> frost point, ToPpmV then FromPpmV.
@@ -148,8 +155,8 @@ void BM_FrostPointConversion(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FrostPointConversion)
-    ->Args({kFormulationGoffGratch, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::Greenspan)});
 
 // Its baseline: the same conversion with the plain bisection in FromPpmV's place, as it was
 // done before the solvers walked the bisection's path.
@@ -164,8 +171,8 @@ void BM_FrostPointConversionBisection(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FrostPointConversionBisection)
-    ->Args({kFormulationGoffGratch, kEnhancementNone})
-    ->Args({kFormulationGoffGratch, kEnhancementGreenspan});
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::None)})
+    ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::Greenspan)});
 
 // A representative source value for each moisture unit, and a small spread around it.
 const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};
@@ -173,7 +180,7 @@ const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};
 // One conversion cycle: the value into ppmV at the source pressure, then back out of ppmV in
 // the same unit at the target pressure.
 void BM_ToPpmVFromPpmV(benchmark::State& state) {
-  const MoistureModel model = ModelFromStoredOptions(kFormulationGoffGratch, kEnhancementGreenspan);
+  const MoistureModel model = MoistureModel{Formulation::GoffGratch, EnhancementFactor::Greenspan};
   const SideParameters source{25, 16, 8.6, 15.6, DensityMedium::NaturalGas};
   const SideParameters target{30, 28, 1.9, 20, DensityMedium::Air};
   const int unit = static_cast<int>(state.range(0));

@@ -13,12 +13,13 @@ namespace ruruzir {
 
 namespace {
 
-// A side's pressure in millibar as the window reads it; one standard atmosphere when the
-// reading was not given (what the window shows after switching from 1013.25 mbar to the unit
-// reads back as 1013.25 mbar in every unit).
-float SidePressureMbar(int unit, double reading) {
-  return std::isnan(reading) ? PressureMbarFromReading(Code(PressureUnitCode::Mbar), 1013.25)
-                             : PressureMbarFromReading(unit, reading);
+// A side's pressure reading as the window would read it; one standard atmosphere in millibar
+// when the reading was not given (what the window shows after switching from 1013.25 mbar to
+// the unit reads back as 1013.25 mbar in every unit).
+void ReadingOrAtmosphere(int unit, double reading, int* readUnit, double* readValue) {
+  const bool given = !std::isnan(reading);
+  *readUnit = given ? unit : Code(PressureUnitCode::Mbar);
+  *readValue = given ? reading : 1013.25;
 }
 
 }  // namespace
@@ -29,12 +30,15 @@ int ConvertReading(const ConverterRequest& request, double value, double sourceP
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
     return kConvertOutOfRange;
   }
-  ComposeResultText(request.sourceUnit, ToSingle(value),
-                    SidePressureMbar(request.sourcePressureUnit, sourcePressure), request.source,
-                    request.targetUnit,
-                    SidePressureMbar(request.targetPressureUnit, targetPressure), request.target,
-                    ModelFromStoredOptions(request.svpFormulation, request.enhancementFactor), text,
-                    size);
+  ConversionReadings readings{};
+  readings.sourceUnit = request.sourceUnit;
+  readings.sourceValue = value;
+  readings.targetUnit = request.targetUnit;
+  ReadingOrAtmosphere(request.sourcePressureUnit, sourcePressure, &readings.sourcePressureUnit,
+                      &readings.sourcePressure);
+  ReadingOrAtmosphere(request.targetPressureUnit, targetPressure, &readings.targetPressureUnit,
+                      &readings.targetPressure);
+  ConvertReadings(readings, request.source, request.target, request.model, text, size);
   return kConvertOk;
 }
 

@@ -40,8 +40,7 @@ struct ConverterRequest {
   double targetPressure;
   SideContext source;
   SideContext target;
-  int svpFormulation;
-  int enhancementFactor;
+  MoistureModel model;
   bool batch;
   const char* batchFile;  // nullptr or "-": standard input
   char delimiter;         // ',', ';' or '\t'; 0: found from the first row

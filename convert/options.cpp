@@ -13,7 +13,9 @@
 
 #include "core/number_text.h"
 #include "core/unit_catalogues.h"
+#include "core/unit_names.h"
 #include "convert/converter.h"
+#include "physics/rounding.h"
 #include "ruruzir_version.h"
 #include "core/temperature_entry.h"
 
@@ -22,37 +24,6 @@ namespace ruruzir {
 const char kConverterVersion[] = RURUZIR_VERSION;
 
 namespace {
-
-struct NamedCode {
-  const char* name;
-  int code;
-  const char* meaning;  // nullptr: an alias, not listed on its own in the help text
-};
-
-constexpr NamedCode kMoistureUnitNames[] = {
-    {"frost-c", Code(MoistureUnitCode::DewFrostPointC),
-     "dew/frost point, degC (frost point below 0 degC)"},
-    {"dew-c", Code(MoistureUnitCode::DewPointC), "dew point over supercooled water (no ice), degC"},
-    {"frost-f", Code(MoistureUnitCode::DewFrostPointF), "dew/frost point, degF"},
-    {"dew-f", Code(MoistureUnitCode::DewPointF), "dew point over supercooled water (no ice), degF"},
-    {"ppmv", Code(MoistureUnitCode::PpmV), "parts per million by volume, dry basis (alias ppm)"},
-    {"ppm", Code(MoistureUnitCode::PpmV), nullptr},
-    {"ppmw-gas", Code(MoistureUnitCode::PpmWGas),
-     "parts per million by weight in a gas (needs --mol-weight)"},
-    {"lb-mmscf", Code(MoistureUnitCode::LbsPerMmscf),
-     "lb water per million std ft3 of natural gas (alias lb/mmscf)"},
-    {"lb/mmscf", Code(MoistureUnitCode::LbsPerMmscf), nullptr},
-    {"lbs/mmscf", Code(MoistureUnitCode::LbsPerMmscf), nullptr},
-    {"g-m3", Code(MoistureUnitCode::GramsPerM3),
-     "grams of water per m3 (alias g/m3; --medium, --prevailing)"},
-    {"g/m3", Code(MoistureUnitCode::GramsPerM3), nullptr},
-    {"mbar-vp", Code(MoistureUnitCode::VapourPressureMbar), "partial water vapour pressure, mbar"},
-    {"rh", Code(MoistureUnitCode::RelativeHumidity),
-     "percent relative humidity (alias %rh; needs --ambient)"},
-    {"%rh", Code(MoistureUnitCode::RelativeHumidity), nullptr},
-    {"ppmw-liquid", Code(MoistureUnitCode::PpmWLiquid),
-     "ppmW dissolved in a liquid (needs --henry)"},
-};
 
 constexpr NamedCode kPressureUnitNames[] = {
     {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
@@ -71,16 +42,16 @@ constexpr NamedCode kMediumNames[] = {
 };
 
 constexpr NamedCode kFormulationNames[] = {
-    {"goff-gratch", kFormulationGoffGratch, "Goff-Gratch (default)"},
-    {"hyland-wexler", kFormulationHylandWexler, "Hyland and Wexler 1983"},
-    {"sonntag", kFormulationSonntag, "Sonntag 1990"},
-    {"magnus", kFormulationMagnus, "Magnus (least accurate)"},
+    {"goff-gratch", static_cast<int>(Formulation::GoffGratch), "Goff-Gratch (default)"},
+    {"hyland-wexler", static_cast<int>(Formulation::HylandWexler), "Hyland and Wexler 1983"},
+    {"sonntag", static_cast<int>(Formulation::Sonntag), "Sonntag 1990"},
+    {"magnus", static_cast<int>(Formulation::Magnus), "Magnus (least accurate)"},
 };
 
 constexpr NamedCode kEnhancementNames[] = {
-    {"none", kEnhancementNone, "no enhancement factor (default)"},
-    {"bogel", kEnhancementBogel, "Bogel enhancement factor"},
-    {"greenspan", kEnhancementGreenspan, "Greenspan enhancement factor"},
+    {"none", static_cast<int>(EnhancementFactor::None), "no enhancement factor (default)"},
+    {"bogel", static_cast<int>(EnhancementFactor::Bogel), "Bogel enhancement factor"},
+    {"greenspan", static_cast<int>(EnhancementFactor::Greenspan), "Greenspan enhancement factor"},
 };
 
 bool SameLetters(const char* a, const char* b) {
@@ -267,8 +238,7 @@ ConverterRequest DefaultConverterRequest() {
   request.targetPressure = NAN;
   request.source = DefaultSideContext();
   request.target = DefaultSideContext();
-  request.svpFormulation = kFormulationGoffGratch;
-  request.enhancementFactor = kEnhancementNone;
+  request.model = MoistureModel{Formulation::GoffGratch, EnhancementFactor::None};
   request.header = BatchHeader::Auto;
   return request;
 }
@@ -347,11 +317,13 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
        &request->sourcePressureUnit);
   name("--target-pressure-unit", texts.targetPressureUnit, kPressureUnitNames, "pressure unit",
        &request->targetPressureUnit);
-  name("--formulation", texts.formulation, kFormulationNames, "formulation",
-       &request->svpFormulation);
-  name("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor",
-       &request->enhancementFactor);
+  int formulation = static_cast<int>(request->model.formulation);
+  int enhancement = static_cast<int>(request->model.enhancement);
+  name("--formulation", texts.formulation, kFormulationNames, "formulation", &formulation);
+  name("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor", &enhancement);
   if (status != kConvertOk) return status;
+  request->model = MoistureModel{static_cast<Formulation>(formulation),
+                                 static_cast<EnhancementFactor>(enhancement)};
   if (!texts.pressure.empty()) {
     status = ParsePressure("--pressure", texts.pressure, &request->sourcePressure, message, size);
     if (status != kConvertOk) return status;

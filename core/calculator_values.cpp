@@ -3,13 +3,6 @@
 #include "core/calculator_values.h"
 
 namespace ruruzir {
-namespace {
-
-uint16_t LowWord(int32_t value) {
-  return static_cast<uint16_t>(static_cast<uint32_t>(value));
-}
-
-}  // namespace
 
 SideContext DefaultSideContext() {
   SideContext side{};

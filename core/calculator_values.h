@@ -29,6 +29,11 @@ constexpr int32_t kPrevailingFahrenheit = 1034;
 constexpr int32_t kLiquidHexane = 1054;
 constexpr int32_t kLiquidOther = 1059;
 
+// A stored choice as its low 16 bits, the part that the dialogs and the physics compare.
+constexpr uint16_t LowWord(int32_t value) {
+  return static_cast<uint16_t>(static_cast<uint32_t>(value));
+}
+
 // One side's auxiliary parameters. Choice fields hold radio-button identifiers; temperatures
 // are always degrees Celsius, whatever the unit fields say.
 struct SideContext {

@@ -9,9 +9,13 @@
 #include "core/reading_format.h"
 #include "core/unit_catalogues.h"
 #include "physics/dew_point_solver.h"
+#include "physics/rounding.h"
 #include "physics/unit_conversion.h"
 
 namespace ruruzir {
+
+const char kEnterNewValueText[] = "enter new val";
+const char kNotAvailableText[] = "N/A";
 
 namespace {
 
@@ -61,24 +65,71 @@ bool NoSourceAnswer(double ppmV) {
   return NoAnswer(ppmV) || ppmV < 0.0 || !std::isfinite(ToSingle(ppmV));
 }
 
-bool ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
-                       const SideContext& source, int targetUnit, float targetPressure,
-                       const SideContext& target, const MoistureModel& model, char* text,
-                       size_t size) {
-  if (size > 0) {
-    const size_t length = std::min(size - 1, std::strlen(kOutOfRangeText));
-    std::memcpy(text, kOutOfRangeText, length);
-    text[length] = '\0';
-  }
+namespace {
+
+// Copies a fixed text into the area, cut to it.
+void CopyCut(const char* from, char* text, size_t size) {
+  if (size == 0) return;
+  const size_t length = std::min(size - 1, std::strlen(from));
+  std::memcpy(text, from, length);
+  text[length] = '\0';
+}
+
+}  // namespace
+
+ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
+                                    const SideContext& source, int targetUnit, float targetPressure,
+                                    const SideContext& target, const MoistureModel& model,
+                                    char* text, size_t size) {
+  CopyCut(kOutOfRangeText, text, size);
   const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure,
                              ParametersOf(source), model);
-  if (NoSourceAnswer(ppmV)) return false;
+  if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
   const double value = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
                                 targetPressure, ParametersOf(target), sourcePressure, model);
-  if (!NoAnswer(value) && std::isfinite(value)) {
-    FormatReading(targetUnit, text, size, ToSingle(value));
+  // Shown in single precision: a value beyond it has no reading.
+  if (NoAnswer(value) || !std::isfinite(ToSingle(value))) return ConversionOutcome::NoTargetAnswer;
+  FormatReading(targetUnit, text, size, ToSingle(value));
+  return ConversionOutcome::Converted;
+}
+
+ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideContext& source,
+                                  const SideContext& target, const MoistureModel& model, char* text,
+                                  size_t size) {
+  return ComposeResultText(
+      readings.sourceUnit, ToSingle(readings.sourceValue),
+      PressureMbarFromReading(readings.sourcePressureUnit, readings.sourcePressure), source,
+      readings.targetUnit,
+      PressureMbarFromReading(readings.targetPressureUnit, readings.targetPressure), target, model,
+      text, size);
+}
+
+ReexpressionOutcome ReexpressSourceValue(const SourceReexpression& change,
+                                         const AppliedSource& applied, const SideContext& source,
+                                         const MoistureModel& model, char* text, size_t size) {
+  const float value = ToSingle(change.value);
+  const float pressure = PressureMbarFromReading(change.pressureUnit, change.pressure);
+  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(change.fromUnit), value, pressure,
+                             ParametersOf(applied), model);
+  if (NoSourceAnswer(ppmV)) {
+    CopyCut(kEnterNewValueText, text, size);
+    return ReexpressionOutcome::NoSourceAnswer;
   }
-  return true;
+  const double converted = FromPpmV(static_cast<MoistureUnitCode>(change.toUnit), ToSingle(ppmV),
+                                    pressure, ParametersOf(source), pressure, model);
+  if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
+    CopyCut(kNotAvailableText, text, size);
+    return ReexpressionOutcome::NotAvailable;
+  }
+  FormatReading(change.toUnit, text, size, ToSingle(converted));
+  return ReexpressionOutcome::Reexpressed;
+}
+
+float ReexpressPressure(int fromUnit, int toUnit, double reading) {
+  const float millibar = ToSingle(PressureToMbar(fromUnit, reading));
+  const double rounded = RoundDecimal(millibar, -2);
+  const float converted = ToSingle(MbarToPressure(toUnit, rounded));
+  return ToSingle(RoundDecimal(converted, -3));
 }
 
 }  // namespace ruruzir

@@ -34,13 +34,69 @@ bool NoAnswer(double value);
 // pressure above the total pressure, a total pressure of 0) or not finite in single precision.
 bool NoSourceAnswer(double ppmV);
 
+// What became of one conversion.
+enum class ConversionOutcome {
+  Converted,       // the text holds the result
+  NoSourceAnswer,  // the source value stands for no water content; the text is "out of range"
+  NoTargetAnswer,  // the target unit has no value for that content; the text is "out of range"
+};
+
 // The result text of one conversion: the source value in `sourceUnit` at `sourcePressure` with
 // the `source` parameters, as `targetUnit` at `targetPressure` with the `target` parameters;
 // "out of range" when either side has no answer, computed with `model`. Values are held in single
-// precision between the steps, as in the window. Returns false when the source side had no answer.
-bool ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
-                       const SideContext& source, int targetUnit, float targetPressure,
-                       const SideContext& target, const MoistureModel& model, char* text,
-                       size_t size);
+// precision between the steps, as in the window. The text is cut to `size` bytes.
+ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
+                                    const SideContext& source, int targetUnit, float targetPressure,
+                                    const SideContext& target, const MoistureModel& model,
+                                    char* text, size_t size);
+
+// One conversion as a front end reads it: the numbers as typed, the pressures in their units.
+struct ConversionReadings {
+  int sourceUnit;  // moisture unit code
+  double sourceValue;
+  int sourcePressureUnit;  // pressure unit code
+  double sourcePressure;   // a reading in that unit
+  int targetUnit;
+  int targetPressureUnit;
+  double targetPressure;
+};
+
+// The result text of the readings: the value held in single precision, each pressure read as
+// PressureMbarFromReading reads it, then ComposeResultText.
+ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideContext& source,
+                                  const SideContext& target, const MoistureModel& model, char* text,
+                                  size_t size);
+
+// Texts a re-expression leaves in the source value box.
+extern const char kEnterNewValueText[];  // "enter new val": the old value had no water content
+extern const char kNotAvailableText[];   // "N/A": the new unit has no value for it
+
+// What became of a source value re-expressed in another unit.
+enum class ReexpressionOutcome {
+  Reexpressed,     // the text is the value in the new unit
+  NotAvailable,    // the text is "N/A"
+  NoSourceAnswer,  // the text is "enter new val"
+};
+
+// The source value as the user changes its unit: `value` in `fromUnit`, computed with the
+// `applied` parameters at the pressure reading `pressure` in `pressureUnit`.
+struct SourceReexpression {
+  int fromUnit;
+  double value;
+  int pressureUnit;
+  double pressure;
+  int toUnit;
+};
+
+// Re-expresses a source value in another unit so that it describes the same water content,
+// the new unit taking `source`'s parameters; writes the text for the source value box.
+ReexpressionOutcome ReexpressSourceValue(const SourceReexpression& change,
+                                         const AppliedSource& applied, const SideContext& source,
+                                         const MoistureModel& model, char* text, size_t size);
+
+// A pressure reading in `fromUnit` as the reading in `toUnit` that the window shows after a
+// change of unit: through millibar rounded to hundredths, then rounded to thousandths, held in
+// single precision. Both codes must be pressure units.
+float ReexpressPressure(int fromUnit, int toUnit, double reading);
 
 }  // namespace ruruzir

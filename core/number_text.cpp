@@ -133,14 +133,4 @@ double ParseNumber(const char* text) {
   return ScanNumber(text, &value) ? value : 0.0;
 }
 
-float ToSingle(double value) {
-  // Halfway between FLT_MAX and the next power of two: from here on the float is infinite.
-  constexpr double kFloatOverflow = 3.4028235677973366e38;
-  if (value >= kFloatOverflow) return HUGE_VALF;
-  if (value <= -kFloatOverflow) return -HUGE_VALF;
-  if (value > FLT_MAX) return FLT_MAX;
-  if (value < -FLT_MAX) return -FLT_MAX;
-  return static_cast<float>(value);
-}
-
 }  // namespace ruruzir

@@ -21,8 +21,4 @@ double ParseNumber(const char* text);
 // Edit boxes are read with room for 14 characters and the terminator.
 constexpr int kEditReadSize = 15;
 
-// A double held as a 32-bit float, rounded to nearest; magnitudes beyond the float range
-// become infinities instead of being undefined.
-float ToSingle(double value);
-
 }  // namespace ruruzir

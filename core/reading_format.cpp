@@ -14,12 +14,6 @@ const char kOutOfRangeText[] = "out of range";
 
 namespace {
 
-// For units without a fixed format: the first row whose bound the value exceeds (strictly).
-struct MagnitudeFormat {
-  double above;
-  const char* format;
-};
-
 // For units without a fixed number of decimals: the first row whose bound the value exceeds
 // (strictly) gives them.
 struct MagnitudeDecimals {

@@ -8,6 +8,7 @@
 
 #include "core/number_text.h"
 #include "core/unit_catalogues.h"
+#include "physics/rounding.h"
 
 namespace ruruzir {
 
@@ -31,16 +32,17 @@ namespace {
 constexpr float kDefaultSourceValue = 0.0f;
 constexpr float kDefaultPressureMbar = 1013.25f;
 
-// Choices and options are written as the low 16 bits of their identifiers.
-unsigned LowWord(int32_t value) {
-  return static_cast<uint32_t>(value) & 0xFFFFu;
+// Choices and options are written as the low 16 bits of their identifiers (LowWord), passed
+// to "%u" as unsigned.
+unsigned StoredWord(int32_t value) {
+  return static_cast<unsigned>(LowWord(value));
 }
 
 // A choice pair and a value pair of both sides, as "%d,%f,%d,%f".
 void ComposeSidePair(char* text, int32_t sourceChoice, float sourceValue, int32_t targetChoice,
                      float targetValue) {
-  std::snprintf(text, kSettingsComposeSize, "%u,%f,%u,%f", LowWord(sourceChoice),
-                static_cast<double>(sourceValue), LowWord(targetChoice),
+  std::snprintf(text, kSettingsComposeSize, "%u,%f,%u,%f", StoredWord(sourceChoice),
+                static_cast<double>(sourceValue), StoredWord(targetChoice),
                 static_cast<double>(targetValue));
 }
 
@@ -146,8 +148,8 @@ void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
                       t.ambientTemperature);
       break;
     case kDensityMedium:
-      std::snprintf(text, kSettingsComposeSize, "%u,%u", LowWord(s.densityMedium),
-                    LowWord(t.densityMedium));
+      std::snprintf(text, kSettingsComposeSize, "%u,%u", StoredWord(s.densityMedium),
+                    StoredWord(t.densityMedium));
       break;
     case kPrevTemp:
       ComposeSidePair(text, s.prevailingUnit, s.prevailingTemperature, t.prevailingUnit,
@@ -202,7 +204,7 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorValues& state
       break;
     case kDensityMedium:
       ScanSettingsText(text, "%d,%d", &s.densityMedium, &t.densityMedium);
-      state.appliedSource.densityMedium = static_cast<uint16_t>(LowWord(s.densityMedium));
+      state.appliedSource.densityMedium = LowWord(s.densityMedium);
       break;
     case kPrevTemp:
       LoadSidePair(text, &s.prevailingUnit, &s.prevailingTemperature, &t.prevailingUnit,

@@ -5,6 +5,7 @@
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialogs.h"
 #include "core/temperature_entry.h"
+#include "physics/rounding.h"
 #include "resources/resource_ids.h"
 
 namespace ruruzir {

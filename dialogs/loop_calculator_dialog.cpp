@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "dialogs/dialog_controls.h"
 #include "dialogs/dialogs.h"
+#include "physics/rounding.h"
 #include "resources/resource_ids.h"
 
 namespace ruruzir {

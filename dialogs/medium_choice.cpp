@@ -9,6 +9,7 @@
 
 #include "core/number_text.h"
 #include "dialogs/dialog_controls.h"
+#include "physics/rounding.h"
 
 namespace ruruzir {
 

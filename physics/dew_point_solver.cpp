@@ -16,7 +16,9 @@
 #include <cstring>
 #include <mutex>
 
+#include "physics/rounding.h"
 #include "physics/saturation_pressure.h"
+#include "physics/temperature_scale.h"
 
 namespace ruruzir {
 namespace {
@@ -101,8 +103,6 @@ struct Inversion {
   const GuessTable* guessTable;  // without an enhancement factor: the function's guesses
   MoistureModel model;
 };
-
-constexpr double kKelvinOffset = 273.15;
 
 // Guesses of the crossing without an enhancement factor, where the total pressure plays no part:
 // 1/(absolute temperature of the crossing) at ln(partial pressure) = kGuessFirstLn, ...,
@@ -478,14 +478,6 @@ double Finish(const Inversion& inversion, double partialPressure, const Enclosur
   return Replay(inversion, partialPressure, enclosure);
 }
 
-// Encloses the crossing in two rounds of two evaluations each; the two of a round are
-// independent of each other, so that the processor works on both at once. The first pair
-// straddles the guess from Magnus' equation. ln(saturation pressure) is nearly linear in
-// 1/(absolute temperature), so the line through the pair in those terms meets ln(partial
-// pressure) close to the crossing, within about 2e-3 of the squared distance to the farther
-// point. The second pair straddles that point by a few times this error; where the bisection
-// ends is worked out for that enclosure while the pair is evaluated. When the pair does not
-// enclose the crossing, Newton steps continue.
 // The last round: two independent evaluations a little either side of a close estimate of the
 // crossing. Where the bisection ends is worked out for that pair while it is evaluated (it
 // depends on the pair's temperatures only); when the pair encloses the crossing, that is the
@@ -569,14 +561,6 @@ double Solve(Inversion inversion, double partialPressure) {
 }
 
 }  // namespace
-
-double RoundDecimal(double value, int place) {
-  const double scale = std::pow(10.0, place);
-  const double quotient = value / scale;
-  double whole = std::floor(quotient);
-  if (quotient - whole >= 0.5) whole += 1.0;
-  return scale * whole;
-}
 
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
                           const MoistureModel& model) {

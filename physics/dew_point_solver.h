@@ -6,9 +6,6 @@
 
 namespace ruruzir {
 
-// Rounds to a multiple of 10^place; halves round upwards, also for negative values.
-double RoundDecimal(double value, int place);
-
 // Dew/frost point (inverts SaturationPressureIce), degC rounded to tenths, or NO_SOLUTION.
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
                           const MoistureModel& model);

@@ -3,11 +3,10 @@
 
 #include <cmath>
 
+#include "physics/temperature_scale.h"
+
 namespace ruruzir {
 namespace {
-
-// Absolute temperature of 0 degC inside the formulations, K.
-constexpr double kKelvinOffset = 273.15;
 
 // Goff-Gratch reference temperatures, K, and their reciprocals as multiplied by.
 constexpr double kSteamPointK = 373.16;

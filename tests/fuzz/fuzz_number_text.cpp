@@ -23,6 +23,7 @@
 #include <string>
 
 #include "core/number_text.h"
+#include "physics/rounding.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace ruruzir;

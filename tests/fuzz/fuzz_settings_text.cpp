@@ -33,6 +33,7 @@
 #include "core/settings_text.h"
 #include "core/significant_format.h"
 #include "core/unit_catalogues.h"
+#include "physics/rounding.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using namespace ruruzir;

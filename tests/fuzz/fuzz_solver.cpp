@@ -1,5 +1,5 @@
 // Fuzz target: SolveDewFrostPoint and SolveDewPoint against the plain bisection they replace
-// (tests/reference_bisection.h), with arbitrary partial and total pressures and physics options
+// (physics/reference_bisection.h), with arbitrary partial and total pressures and physics options
 // given to them.
 //
 // Each pressure is either any bit pattern (NaN, infinities, subnormals, negative values
@@ -16,11 +16,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/calculator_values.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "tests/reference_bisection.h"
+#include "physics/reference_bisection.h"
 
 using namespace ruruzir;
 
@@ -59,18 +58,13 @@ bool SameBits(double a, double b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-int NextChoice(FuzzedDataProvider& provider, int first, int last) {
-  return provider.ConsumeBool() ? provider.ConsumeIntegralInRange<int>(first, last)
-                                : provider.ConsumeIntegral<int>();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider provider(data, size);
-  const int formulation = NextChoice(provider, kFormulationHylandWexler, kFormulationMagnus);
-  const int factor = NextChoice(provider, kEnhancementNone, kEnhancementGreenspan);
-  const MoistureModel model = ModelFromStoredOptions(formulation, factor);
+  const MoistureModel model{
+      static_cast<Formulation>(provider.ConsumeIntegralInRange<int>(0, 3)),
+      static_cast<EnhancementFactor>(provider.ConsumeIntegralInRange<int>(0, 2))};
   const bool frost = provider.ConsumeBool();
   double (*saturation)(double, double, const MoistureModel&) =
       frost ? SaturationPressureIce : SaturationPressureWater;
@@ -102,9 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double expected = ReferenceBisection(saturation, partialPressure, totalPressure, model);
   const double actual = frost ? SolveDewFrostPoint(partialPressure, totalPressure, model)
                               : SolveDewPoint(partialPressure, totalPressure, model);
-  FUZZ_CHECK(SameBits(actual, expected),
-             "%s(%.17g, %.17g) with options %d %d: %.17g, the bisection %.17g",
-             frost ? "SolveDewFrostPoint" : "SolveDewPoint", partialPressure, totalPressure,
-             formulation, factor, actual, expected);
+  FUZZ_CHECK(
+      SameBits(actual, expected), "%s(%.17g, %.17g) with model %d %d: %.17g, the bisection %.17g",
+      frost ? "SolveDewFrostPoint" : "SolveDewPoint", partialPressure, totalPressure,
+      static_cast<int>(model.formulation), static_cast<int>(model.enhancement), actual, expected);
   return 0;
 }

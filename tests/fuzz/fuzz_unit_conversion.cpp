@@ -90,9 +90,9 @@ void CheckDewPoint(int unit, double result) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider provider(data, size);
-  const int formulation = NextChoice(provider, kFormulationHylandWexler, kFormulationMagnus);
-  const int factor = NextChoice(provider, kEnhancementNone, kEnhancementGreenspan);
-  const MoistureModel model = ModelFromStoredOptions(formulation, factor);
+  const MoistureModel model{
+      static_cast<Formulation>(provider.ConsumeIntegralInRange<int>(0, 3)),
+      static_cast<EnhancementFactor>(provider.ConsumeIntegralInRange<int>(0, 2))};
   const int unit = NextChoice(provider, -1, 11);
   const double value = NextDouble(provider, -200.0, 1e6);
   const double totalPressure = NextDouble(provider, 1e-3, 1e6);
@@ -156,9 +156,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (asserted) {
     FUZZ_CHECK(std::fabs(back - value) <= kRoundTripTolerance * std::fabs(value),
                "unit %d: %.17g -> %.17g ppmV -> %.17g (P %.17g, ambient %.17g, M %.17g, K %.17g, "
-               "options %d %d)",
-               unit, value, ppmV, back, totalPressure, ambient, molecularWeight, henry, formulation,
-               factor);
+               "model %d %d)",
+               unit, value, ppmV, back, totalPressure, ambient, molecularWeight, henry,
+               static_cast<int>(model.formulation), static_cast<int>(model.enhancement));
   }
   return 0;
 }

@@ -18,6 +18,7 @@
 #include "app/calculator_state.h"
 #include "core/number_text.h"
 #include "dialogs/dialogs.h"
+#include "physics/rounding.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
 

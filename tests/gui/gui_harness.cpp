@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "core/number_text.h"
 #include "app/settings_profile.h"
+#include "physics/rounding.h"
 #include "resources/resource_ids.h"
 
 using namespace ruruzir;

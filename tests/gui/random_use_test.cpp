@@ -20,6 +20,7 @@
 
 #include "app/calculator_state.h"
 #include "core/number_text.h"
+#include "physics/rounding.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"
 

@@ -176,21 +176,22 @@ TEST(ApiTest, ParametersAndModelsAsTheConverterTakesThem) {
     ruruzir_side side;
     int formulation;
     int enhancement;
-    int storedFormulation;
-    int storedEnhancement;
+    Formulation modelFormulation;
+    EnhancementFactor modelEnhancement;
   } cases[] = {
       {RURUZIR_RELATIVE_HUMIDITY, Side(35.5), RURUZIR_HYLAND_WEXLER, RURUZIR_ENHANCEMENT_BOGEL,
-       kFormulationHylandWexler, kEnhancementBogel},
+       Formulation::HylandWexler, EnhancementFactor::Bogel},
       {RURUZIR_PPMW_GAS, Side(20, 16.04), RURUZIR_SONNTAG, RURUZIR_ENHANCEMENT_GREENSPAN,
-       kFormulationSonntag, kEnhancementGreenspan},
+       Formulation::Sonntag, EnhancementFactor::Greenspan},
       {RURUZIR_PPMW_LIQUID, Side(20, 29, 0.27), RURUZIR_MAGNUS, RURUZIR_ENHANCEMENT_NONE,
-       kFormulationMagnus, kEnhancementNone},
+       Formulation::Magnus, EnhancementFactor::None},
       {RURUZIR_GRAMS_PER_M3, Side(20, 29, 1.9, -5, RURUZIR_MEDIUM_WATER_VAPOUR),
-       RURUZIR_GOFF_GRATCH, RURUZIR_ENHANCEMENT_BOGEL, kFormulationGoffGratch, kEnhancementBogel},
+       RURUZIR_GOFF_GRATCH, RURUZIR_ENHANCEMENT_BOGEL, Formulation::GoffGratch,
+       EnhancementFactor::Bogel},
       {RURUZIR_GRAMS_PER_M3, Side(20, 29, 1.9, 40, RURUZIR_MEDIUM_AIR), RURUZIR_GOFF_GRATCH,
-       RURUZIR_ENHANCEMENT_NONE, kFormulationGoffGratch, kEnhancementNone},
+       RURUZIR_ENHANCEMENT_NONE, Formulation::GoffGratch, EnhancementFactor::None},
       {RURUZIR_GRAMS_PER_M3, Side(20, 29, 1.9, 40, RURUZIR_MEDIUM_NATURAL_GAS), RURUZIR_GOFF_GRATCH,
-       RURUZIR_ENHANCEMENT_NONE, kFormulationGoffGratch, kEnhancementNone},
+       RURUZIR_ENHANCEMENT_NONE, Formulation::GoffGratch, EnhancementFactor::None},
   };
   for (const Case& c : cases) {
     ConverterRequest request = DefaultConverterRequest();
@@ -202,8 +203,7 @@ TEST(ApiTest, ParametersAndModelsAsTheConverterTakesThem) {
     request.target.prevailingTemperature = static_cast<float>(c.side.prevailing_temperature_c);
     const int media[] = {kMediumWaterVapour, kMediumAir, kMediumNaturalGas};
     request.target.densityMedium = media[c.side.density_medium];
-    request.svpFormulation = c.storedFormulation;
-    request.enhancementFactor = c.storedEnhancement;
+    request.model = MoistureModel{c.modelFormulation, c.modelEnhancement};
     for (const double value : {-60.0, -12.5, 10.0}) {
       char expected[100];
       ASSERT_EQ(ConvertReading(request, value, 2000, 2000, expected, sizeof expected), kConvertOk);

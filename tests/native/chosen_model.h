@@ -1,15 +1,17 @@
 // For the tests of the saturation functions and the solvers: the model a test has chosen with
-// its fixture's Use() (until then options 0 and 0, Magnus without a factor), the physics calls
-// made with it, and the stored option values the tests go through.
+// its fixture's Use() (until then Magnus without a factor), the physics calls made with it, and
+// every formulation and factor.
 #pragma once
 
-#include "core/calculator_values.h"
+#include "physics/moisture_model.h"
+#include "tests/native/model_names.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
 
 namespace {
 
-ruruzir::MoistureModel model = ruruzir::ModelFromStoredOptions(0, 0);
+ruruzir::MoistureModel model =
+    ruruzir::MoistureModel{ruruzir::Formulation::Magnus, ruruzir::EnhancementFactor::None};
 
 inline double SaturationPressureWater(double t, double p) {
   return ruruzir::SaturationPressureWater(t, p, model);
@@ -24,9 +26,11 @@ inline double SolveDewPoint(double e, double p) {
   return ruruzir::SolveDewPoint(e, p, model);
 }
 
-constexpr int kFormulations[] = {ruruzir::kFormulationHylandWexler, ruruzir::kFormulationGoffGratch,
-                                 ruruzir::kFormulationSonntag, ruruzir::kFormulationMagnus};
-constexpr int kFactors[] = {ruruzir::kEnhancementNone, ruruzir::kEnhancementBogel,
-                            ruruzir::kEnhancementGreenspan};
+constexpr ruruzir::Formulation kFormulations[] = {
+    ruruzir::Formulation::HylandWexler, ruruzir::Formulation::GoffGratch,
+    ruruzir::Formulation::Sonntag, ruruzir::Formulation::Magnus};
+constexpr ruruzir::EnhancementFactor kFactors[] = {ruruzir::EnhancementFactor::None,
+                                                   ruruzir::EnhancementFactor::Bogel,
+                                                   ruruzir::EnhancementFactor::Greenspan};
 
 }  // namespace

@@ -86,6 +86,8 @@ TEST(CompositionTest, VapourDensityByMedium) {
 
 TEST(CompositionTest, PressureFromNaturalGasContent) {
   EXPECT_NEAR(PressureFromNaturalGasContent(288.496, 1013.25), 6.1, 0.00005);
+  // The search near the first estimate runs to its end: every digit is the same.
+  EXPECT_EQ(PressureFromNaturalGasContent(288.496, 1013.25), 6.1000097550245709);
   // At line pressures the root lies far from the first estimate.
   EXPECT_NEAR(PressureFromNaturalGasContent(228.544, 5000), 23.4, 0.00005);
   EXPECT_NEAR(PressureFromNaturalGasContent(1.74941, 50000), 1.0, 0.00005);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <cstring>
 
 #include "core/unit_catalogues.h"
 
@@ -82,9 +83,10 @@ std::string Result(MoistureUnitCode from, float value, float sourcePressure, Moi
                    float targetPressure, bool* sourceAnswered = nullptr) {
   const SideContext side = DefaultSideContext();
   char text[100];
-  const bool answered = ComposeResultText(Code(from), value, sourcePressure, side, Code(to),
-                                          targetPressure, side, kGoffGratch, text, sizeof text);
-  if (sourceAnswered) *sourceAnswered = answered;
+  const ConversionOutcome outcome =
+      ComposeResultText(Code(from), value, sourcePressure, side, Code(to), targetPressure, side,
+                        kGoffGratch, text, sizeof text);
+  if (sourceAnswered) *sourceAnswered = outcome != ConversionOutcome::NoSourceAnswer;
   return text;
 }
 
@@ -116,6 +118,36 @@ TEST(ResultTextTest, ContentAndDensityTargetsUseTheSourcePressure) {
       Result(MoistureUnitCode::DewFrostPointC, -20, 3000, MoistureUnitCode::DewFrostPointC,
              1013.25f),
       Result(MoistureUnitCode::DewFrostPointC, -20, 3000, MoistureUnitCode::DewFrostPointC, 3000));
+}
+
+// The text is cut to its area, whatever it says; nothing is written beyond it.
+TEST(ResultTextTest, TextAreaIsNeverOverrun) {
+  struct Row {
+    float vapourPressure;  // 1 mbar is 1e6 / 1012.25 = 987.9 ppmV; 2000 mbar, above the total, has
+                           // no answer
+    size_t size;
+    const char* expected;  // a reading too long for the area is no reading
+  };
+  const Row rows[] = {
+      {1, 1, ""},
+      {1, 5, "out "},
+      {1, 6, "987.9"},
+      {2000, 5, "out "},
+      {2000, 12, "out of rang"},
+      {2000, 13, "out of range"},
+  };
+  const SideContext side = DefaultSideContext();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.vapourPressure << " into " << row.size << " bytes");
+    char area[32];
+    std::memset(area, '#', sizeof area);
+    ComposeResultText(Code(MoistureUnitCode::VapourPressureMbar), row.vapourPressure, 1013.25f,
+                      side, Code(MoistureUnitCode::PpmV), 1013.25f, side, kGoffGratch, area,
+                      row.size);
+    area[sizeof area - 1] = '\0';
+    EXPECT_STREQ(area, row.expected);
+    for (size_t i = row.size; i + 1 < sizeof area; ++i) ASSERT_EQ(area[i], '#') << "byte " << i;
+  }
 }
 
 }  // namespace

@@ -81,8 +81,8 @@ TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
   EXPECT_EQ(r.sourceUnit, 0);
   EXPECT_EQ(r.targetUnit, 0);
   EXPECT_EQ(r.sourcePressureUnit, 0);
-  EXPECT_EQ(r.svpFormulation, kFormulationGoffGratch);
-  EXPECT_EQ(r.enhancementFactor, kEnhancementNone);
+  EXPECT_EQ(r.model.formulation, Formulation::GoffGratch);
+  EXPECT_EQ(r.model.enhancement, EnhancementFactor::None);
   EXPECT_EQ(r.source.molecularWeight, 29.0f);
   EXPECT_EQ(r.target.henryConstant, 1.9f);
   EXPECT_EQ(r.source.densityMedium, kMediumNaturalGas);
@@ -180,7 +180,8 @@ TEST(ConverterTest, OptionsAreWrittenAsUsual) {
   EXPECT_EQ(Parse({"--pressure-unit", "KPA", "1"}).request.sourcePressureUnit,
             Code(PressureUnitCode::Kpa));
   EXPECT_EQ(Parse({"--medium", "Air", "1"}).request.target.densityMedium, kMediumAir);
-  EXPECT_EQ(Parse({"--formulation", "SONNTAG", "1"}).request.svpFormulation, kFormulationSonntag);
+  EXPECT_EQ(Parse({"--formulation", "SONNTAG", "1"}).request.model.formulation,
+            Formulation::Sonntag);
   EXPECT_TRUE(Parse({"-h"}).request.help);
   EXPECT_TRUE(Parse({"--version"}).request.version);
 }

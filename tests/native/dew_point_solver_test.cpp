@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/calculator_values.h"
+#include "physics/rounding.h"
 #include "tests/native/chosen_model.h"
 #include "physics/saturation_pressure.h"
 
@@ -17,10 +18,10 @@ namespace {
 class DewPointSolverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    model = ModelFromStoredOptions(0, 0);
-    Use(kFormulationSonntag, kEnhancementNone);
+    model = MoistureModel{Formulation::Magnus, EnhancementFactor::None};
+    Use(Formulation::Sonntag, EnhancementFactor::None);
   }
-  void Use(int formulation, int factor) { model = ModelFromStoredOptions(formulation, factor); }
+  void Use(Formulation formulation, EnhancementFactor factor) { model = {formulation, factor}; }
 };
 
 // A solver result is NO_SOLUTION or a whole number of tenths.
@@ -110,8 +111,8 @@ TEST_F(DewPointSolverTest, NoSolutionIsExactlyTheMarker) {
 
 TEST_F(DewPointSolverTest, FirstEstimateIsAcceptedAtMinus40) {
   EXPECT_EQ(SolveDewFrostPoint(0.12837, 1013.25), RoundDecimal(-40.0, -1));
-  for (int formulation : kFormulations) {
-    for (int factor : kFactors) {
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
       SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor " << factor);
       Use(formulation, factor);
       EXPECT_EQ(SolveDewFrostPoint(SaturationPressureIce(-40, 1013.25), 1013.25), -40.0);
@@ -132,13 +133,15 @@ TEST_F(DewPointSolverTest, ReachEndsJustShortOfMinus140AndPlus60) {
       {70.0, NO_SOLUTION},   {-139.9, -139.9},    {59.9, 59.9},
   };
   struct Options {
-    int formulation;
-    int factor;
+    Formulation formulation;
+    EnhancementFactor factor;
   };
-  const Options options[] = {
-      {kFormulationHylandWexler, kEnhancementNone}, {kFormulationGoffGratch, kEnhancementNone},
-      {kFormulationSonntag, kEnhancementNone},      {kFormulationMagnus, kEnhancementNone},
-      {kFormulationSonntag, kEnhancementBogel},     {kFormulationSonntag, kEnhancementGreenspan}};
+  const Options options[] = {{Formulation::HylandWexler, EnhancementFactor::None},
+                             {Formulation::GoffGratch, EnhancementFactor::None},
+                             {Formulation::Sonntag, EnhancementFactor::None},
+                             {Formulation::Magnus, EnhancementFactor::None},
+                             {Formulation::Sonntag, EnhancementFactor::Bogel},
+                             {Formulation::Sonntag, EnhancementFactor::Greenspan}};
   for (const Options& option : options) {
     Use(option.formulation, option.factor);
     for (const ReachRow& row : rows) {
@@ -153,12 +156,12 @@ TEST_F(DewPointSolverTest, ReachEndsJustShortOfMinus140AndPlus60) {
 }
 
 TEST_F(DewPointSolverTest, HylandWexlerSolversAgree) {
-  Use(kFormulationHylandWexler, kEnhancementNone);
+  Use(Formulation::HylandWexler, EnhancementFactor::None);
   EXPECT_NEAR(SolveDewFrostPoint(1.0, 1013.25), -20.3, 1e-9);
   EXPECT_NEAR(SolveDewPoint(1.0, 1013.25), -20.3, 1e-9);
   const double pressures[] = {300.0, 1013.25, 10000.0};
-  for (int factor : {kEnhancementNone, kEnhancementBogel}) {
-    Use(kFormulationHylandWexler, factor);
+  for (EnhancementFactor factor : {EnhancementFactor::None, EnhancementFactor::Bogel}) {
+    Use(Formulation::HylandWexler, factor);
     for (double pressure : pressures) {
       for (double e = 1e-7; e < 150; e *= 3.7) {
         SCOPED_TRACE(::testing::Message()
@@ -170,14 +173,18 @@ TEST_F(DewPointSolverTest, HylandWexlerSolversAgree) {
 }
 
 TEST_F(DewPointSolverTest, GreenspanAtHighPressureLowersTheDewPoint) {
-  Use(kFormulationSonntag, kEnhancementGreenspan);
+  Use(Formulation::Sonntag, EnhancementFactor::Greenspan);
   EXPECT_NEAR(SolveDewFrostPoint(1.0, 10000), -20.8, 1e-9);
   EXPECT_NEAR(SolveDewPoint(1.0, 10000), -23.1, 1e-9);
+  // At the highest total pressure the band around 0 degC that no tested pair encloses has no
+  // answer, as the plain bisection says: one ulp above the ice pressure the bisection meets.
+  const double e = std::nextafter(SaturationPressureIce(0.000234375, 20000), 1e300);
+  EXPECT_EQ(SolveDewFrostPoint(e, 20000), NO_SOLUTION);
 }
 
 TEST_F(DewPointSolverTest, WithoutFactorTheTotalPressureDoesNotMatter) {
-  for (int formulation : kFormulations) {
-    Use(formulation, kEnhancementNone);
+  for (Formulation formulation : kFormulations) {
+    Use(formulation, EnhancementFactor::None);
     for (double e : {0.0001, 0.5, 1.0, 20.0}) {
       SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", e " << e);
       EXPECT_EQ(SolveDewFrostPoint(e, 1013.25), SolveDewFrostPoint(e, 50000));
@@ -187,8 +194,8 @@ TEST_F(DewPointSolverTest, WithoutFactorTheTotalPressureDoesNotMatter) {
 }
 
 TEST_F(DewPointSolverTest, ResultsAreTenthsWithinAHundredthOfTheSaturationPoint) {
-  for (int formulation : kFormulations) {
-    for (int factor : kFactors) {
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
       Use(formulation, factor);
       for (double t = -135.0; t <= 59.0; t += 7.3) {
         SCOPED_TRACE(::testing::Message()
@@ -216,8 +223,8 @@ TEST_F(DewPointSolverTest, NegativePartialPressureHasNoSolution) {
 TEST_F(DewPointSolverTest, NonFinitePartialPressureHasNoSolution) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  for (int formulation : kFormulations) {
-    for (int factor : kFactors) {
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
       Use(formulation, factor);
       for (double e : {nan, inf, -inf}) {
         SCOPED_TRACE(::testing::Message()
@@ -233,8 +240,8 @@ TEST_F(DewPointSolverTest, NonFiniteTotalPressureWithAFactorHasNoSolution) {
   // An enhancement factor carries the total pressure into every comparison.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  for (int formulation : kFormulations) {
-    for (int factor : {kEnhancementBogel, kEnhancementGreenspan}) {
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : {EnhancementFactor::Bogel, EnhancementFactor::Greenspan}) {
       Use(formulation, factor);
       for (double pressure : {nan, inf, -inf}) {
         SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor " << factor

@@ -1,10 +1,12 @@
 // Reading numbers from typed and stored texts, the same on every C runtime.
 #include "core/number_text.h"
+#include "physics/rounding.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
@@ -119,7 +121,7 @@ TEST(ScanNumberTest, ReportsWhereTheNumberEnds) {
       {".", false, 0, 0},         {"-", false, 0, 0},           {"", false, 0, 0},
       {"   ", false, 0, 0},       {"inf", false, 0, 0},         {"nan", false, 0, 0},
       {"e5", false, 0, 0},        {"+-1", false, 0, 0},         {"\t-7.5", true, -7.5, 5},
-      {"\n\v\f\r 3", true, 3, 6},
+      {"\n\v\f\r 3", true, 3, 6}, {"1.2.3", true, 1.2, 3},
   };
   for (const ScanRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");
@@ -177,6 +179,30 @@ TEST(ScanIntegerTest, SignedDecimalsSaturate) {
       EXPECT_EQ(end, nullptr);
       EXPECT_EQ(value, -777);
     }
+  }
+}
+
+// Single precision rounds to nearest; from halfway past the largest float on, a cast gives an
+// infinity, and so does ToSingle.
+TEST(ToSingleTest, RoundsToNearestAndOverflowsAtTheHalfwayPoint) {
+  struct Row {
+    double value;
+    float expected;
+  };
+  const double halfway = 3.4028235677973366e38;
+  const Row rows[] = {
+      {halfway, HUGE_VALF},
+      {-halfway, -HUGE_VALF},
+      {std::nextafter(halfway, 0.0), FLT_MAX},
+      {-std::nextafter(halfway, 0.0), -FLT_MAX},
+      {1e300, HUGE_VALF},
+      {0.1, 0.1f},
+      {-40.0, -40.0f},
+      {1e-50, 0.0f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << ::testing::PrintToString(row.value));
+    EXPECT_EQ(ToSingle(row.value), row.expected);
   }
 }
 

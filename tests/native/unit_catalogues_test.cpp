@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "physics/rounding.h"
 #include "tests/expected_unit_texts.h"
 
 #include <cstring>

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tests/native/model_names.h"
 #include "core/calculator_values.h"
 #include "core/conversion_steps.h"
 #include "core/unit_catalogues.h"
@@ -18,15 +19,15 @@ using namespace ruruzir;
 namespace {
 
 // The model the test has chosen with Use() (none: options 0 and 0, Magnus without a factor).
-MoistureModel model = ModelFromStoredOptions(0, 0);
+MoistureModel model = MoistureModel{Formulation::Magnus, EnhancementFactor::None};
 
 class UnitConversionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    model = ModelFromStoredOptions(0, 0);
-    Use(kFormulationGoffGratch, kEnhancementGreenspan);
+    model = MoistureModel{Formulation::Magnus, EnhancementFactor::None};
+    Use(Formulation::GoffGratch, EnhancementFactor::Greenspan);
   }
-  void Use(int formulation, int factor) { model = ModelFromStoredOptions(formulation, factor); }
+  void Use(Formulation formulation, EnhancementFactor factor) { model = {formulation, factor}; }
 };
 
 // One side's parameters as the conversions take them.
@@ -173,14 +174,14 @@ TEST_F(UnitConversionTest, DewPointsInFahrenheitFollowTheRoundedCelsiusValue) {
 // --- Round trips: FromPpmV(u, ToPpmV(u, x, P, ...), P, ..., P) ---------------------------
 
 struct Options {
-  int formulation;
-  int factor;
+  Formulation formulation;
+  EnhancementFactor factor;
 };
 
-const Options kOptionSets[] = {{kFormulationGoffGratch, kEnhancementGreenspan},
-                               {kFormulationSonntag, kEnhancementNone},
-                               {kFormulationHylandWexler, kEnhancementBogel},
-                               {kFormulationMagnus, kEnhancementNone}};
+const Options kOptionSets[] = {{Formulation::GoffGratch, EnhancementFactor::Greenspan},
+                               {Formulation::Sonntag, EnhancementFactor::None},
+                               {Formulation::HylandWexler, EnhancementFactor::Bogel},
+                               {Formulation::Magnus, EnhancementFactor::None}};
 const double kPressures[] = {200, 1013.25, 3000, 10000};
 
 struct DewRow {
@@ -357,14 +358,14 @@ TEST_F(UnitConversionTest, RoundTripDensity) {
 TEST_F(UnitConversionTest, RelativeHumidityUsesTheWaterFunctionAtTheAmbientTemperature) {
   // Below freezing %RH is relative to supercooled water: a frost point equal to the ambient
   // temperature is less than 100 %RH.
-  Use(kFormulationSonntag, kEnhancementNone);
+  Use(Formulation::Sonntag, EnhancementFactor::None);
   const Side side{-20, 29, 1.9, 20, kMediumNaturalGas};
   const double ppmV = To(Code(MoistureUnitCode::DewFrostPointC), -20, 1013.25, side);
   const double humidity =
       From(Code(MoistureUnitCode::RelativeHumidity), ppmV, 1013.25, side, 1013.25);
   EXPECT_NEAR(humidity, 100 * 1.03239 / 1.25587, 0.01);
   // With Hyland-Wexler the water function uses the ice equation below freezing.
-  Use(kFormulationHylandWexler, kEnhancementNone);
+  Use(Formulation::HylandWexler, EnhancementFactor::None);
   const double ppmVHw = To(Code(MoistureUnitCode::DewFrostPointC), -20, 1013.25, side);
   EXPECT_NEAR(From(Code(MoistureUnitCode::RelativeHumidity), ppmVHw, 1013.25, side, 1013.25), 100,
               1e-9);
@@ -372,22 +373,25 @@ TEST_F(UnitConversionTest, RelativeHumidityUsesTheWaterFunctionAtTheAmbientTempe
 
 // Natural gas is specified in pounds per million standard cubic feet at line pressure.
 TEST_F(UnitConversionTest, NaturalGasContentAtLinePressure) {
-  Use(kFormulationGoffGratch, kEnhancementNone);
+  Use(Formulation::GoffGratch, EnhancementFactor::None);
   const SideContext side = DefaultSideContext();
   const float linePressure = PressureMbarFromReading(Code(PressureUnitCode::Psi), 1000);
   char text[100];
   // The pipeline tariff of 7 lb at 1000 psia is a frost point just above 32 degF.
-  ASSERT_TRUE(ComposeResultText(Code(MoistureUnitCode::LbsPerMmscf), 7.0f, linePressure, side,
-                                Code(MoistureUnitCode::DewFrostPointF), linePressure, side, model,
-                                text, sizeof text));
+  ASSERT_EQ(ComposeResultText(Code(MoistureUnitCode::LbsPerMmscf), 7.0f, linePressure, side,
+                              Code(MoistureUnitCode::DewFrostPointF), linePressure, side, model,
+                              text, sizeof text),
+            ConversionOutcome::Converted);
   EXPECT_STREQ(text, "32.4");
-  ASSERT_TRUE(ComposeResultText(Code(MoistureUnitCode::LbsPerMmscf), 7.0f, linePressure, side,
-                                Code(MoistureUnitCode::DewFrostPointC), linePressure, side, model,
-                                text, sizeof text));
+  ASSERT_EQ(ComposeResultText(Code(MoistureUnitCode::LbsPerMmscf), 7.0f, linePressure, side,
+                              Code(MoistureUnitCode::DewFrostPointC), linePressure, side, model,
+                              text, sizeof text),
+            ConversionOutcome::Converted);
   EXPECT_STREQ(text, "0.2");
-  ASSERT_TRUE(ComposeResultText(Code(MoistureUnitCode::DewFrostPointF), 32.4f, linePressure, side,
-                                Code(MoistureUnitCode::LbsPerMmscf), linePressure, side, model,
-                                text, sizeof text));
+  ASSERT_EQ(ComposeResultText(Code(MoistureUnitCode::DewFrostPointF), 32.4f, linePressure, side,
+                              Code(MoistureUnitCode::LbsPerMmscf), linePressure, side, model, text,
+                              sizeof text),
+            ConversionOutcome::Converted);
   EXPECT_NEAR(std::atof(text), 7.0, 0.05) << text;
 
   const Side gas{20, 16, 1.9, 20, kMediumNaturalGas};

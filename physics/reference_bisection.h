@@ -1,10 +1,13 @@
 // The dew/frost point bisection exactly as the calculator first shipped it: 28 evaluations of
-// the saturation function at most. The solvers must return what it returns, bit for bit.
+// the saturation function at most. The solvers must return what it returns, bit for bit; the
+// tests compare them with it and the benchmarks time them against it. The calculator itself
+// never calls it.
 #pragma once
 
 #include <cmath>
 
 #include "physics/dew_point_solver.h"
+#include "physics/rounding.h"
 
 inline double ReferenceBisection(double (*saturation)(double, double,
                                                       const ruruzir::MoistureModel&),
