@@ -41,8 +41,7 @@ class ArraySide(ctypes.Structure):
 
 
 def _load():
-    path = os.environ.get("RURUZIR_LIBRARY") or os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), LIBRARY_NAME)
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), LIBRARY_NAME)
     library = ctypes.CDLL(path)
     signatures = {
         "ruruzir_convert": (ctypes.c_int, [
