@@ -53,13 +53,16 @@ def per_element(values, target_unit, target_mbar):
     return out
 
 
-def best(repeat, function):
-    times = []
+def best(repeat, function, scale=1.0):
+    """The best wall-clock and processor times of `repeat` runs (processor time is what a run
+    costs on a machine that others share), each times `scale`, and the last answer."""
+    walls, cpus = [], []
     for _ in range(repeat):
-        start = time.perf_counter()
+        start, start_cpu = time.perf_counter(), time.process_time()
         answer = function()
-        times.append(time.perf_counter() - start)
-    return min(times), answer
+        walls.append(time.perf_counter() - start)
+        cpus.append(time.process_time() - start_cpu)
+    return min(walls) * scale, min(cpus) * scale, answer
 
 
 def main():
@@ -74,41 +77,50 @@ def main():
     print(f"{count} frost points in tenths, -80 to +20 degC, {SOURCE_MBAR} mbar; best of "
           f"{arguments.repeat}; per-element calls timed on {element_count} and scaled")
 
-    rows = []
-    numpy_s, by_hand = best(arguments.repeat, lambda: goff_gratch_ppmv(frost, SOURCE_MBAR))
-    rows.append(("frost -> ppmV", "numpy formula (baseline)", numpy_s))
-    package_s, ppmv = best(arguments.repeat, lambda: ruruzir.convert(frost, "frost-c", "ppmv"))
-    rows.append(("frost -> ppmV", "ruruzir.convert", package_s))
-    calls_s, _ = best(1, lambda: per_element(frost[:element_count], 4, SOURCE_MBAR))
-    rows.append(("frost -> ppmV", "ctypes call per element", calls_s * count / element_count))
-    frost_s, at_target = best(arguments.repeat, lambda: ruruzir.convert(
-        frost, "frost-c", "frost-c", target_pressure=TARGET_MBAR))
-    rows.append(("frost -> frost", "ruruzir.convert", frost_s))
-    calls_frost_s, _ = best(1, lambda: per_element(frost[:element_count], 0, TARGET_MBAR))
-    rows.append(("frost -> frost", "ctypes call per element",
-                 calls_frost_s * count / element_count))
-    # Readings come in tenths and repeat, which the library makes use of; values that never
-    # repeat take the full conversion every time.
+    scale = count / element_count
+    repeat = arguments.repeat
     unrounded = np.random.default_rng(2).uniform(-80.0, 20.0, count)
-    rows.append(("frost -> ppmV", "ruruzir.convert, unrounded", best(
-        arguments.repeat, lambda: ruruzir.convert(unrounded, "frost-c", "ppmv"))[0]))
-    rows.append(("frost -> frost", "ruruzir.convert, unrounded", best(
-        arguments.repeat, lambda: ruruzir.convert(unrounded, "frost-c", "frost-c",
-                                                  target_pressure=TARGET_MBAR))[0]))
-    rows.append(("frost -> frost", "unrounded, threads=2", best(
-        arguments.repeat, lambda: ruruzir.convert(unrounded, "frost-c", "frost-c",
-                                                  target_pressure=TARGET_MBAR, threads=2))[0]))
-
-    for conversion, how, seconds in rows:
-        print(f"{conversion:15} {how:28} {seconds:8.3f} s  {seconds * 1e9 / count:7.1f} ns/value")
+    to_ppmv = lambda values: ruruzir.convert(values, "frost-c", "ppmv")  # noqa: E731
+    to_frost = lambda values, threads=1: ruruzir.convert(  # noqa: E731
+        values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, threads=threads)
+    timed = {
+        "numpy": best(repeat, lambda: goff_gratch_ppmv(frost, SOURCE_MBAR)),
+        "ppmv": best(repeat, lambda: to_ppmv(frost)),
+        "ppmv calls": best(1, lambda: per_element(frost[:element_count], 4, SOURCE_MBAR), scale),
+        "frost": best(repeat, lambda: to_frost(frost)),
+        "frost calls": best(1, lambda: per_element(frost[:element_count], 0, TARGET_MBAR), scale),
+        # Readings come in tenths and repeat, which the library makes use of; values that never
+        # repeat take the whole conversion every time.
+        "ppmv unrounded": best(repeat, lambda: to_ppmv(unrounded)),
+        "frost unrounded": best(repeat, lambda: to_frost(unrounded)),
+        "frost unrounded 2": best(repeat, lambda: to_frost(unrounded, 2)),
+    }
+    rows = [("frost -> ppmV", "numpy formula (baseline)", "numpy"),
+            ("frost -> ppmV", "ruruzir.convert", "ppmv"),
+            ("frost -> ppmV", "ctypes call per element", "ppmv calls"),
+            ("frost -> frost", "ruruzir.convert", "frost"),
+            ("frost -> frost", "ctypes call per element", "frost calls"),
+            ("frost -> ppmV", "ruruzir.convert, unrounded", "ppmv unrounded"),
+            ("frost -> frost", "ruruzir.convert, unrounded", "frost unrounded"),
+            ("frost -> frost", "unrounded, threads=2", "frost unrounded 2")]
+    print(f"{'':44} {'wall':>8}    {'processor':>9}")
+    for conversion, how, key in rows:
+        wall, cpu, _ = timed[key]
+        print(f"{conversion:15} {how:28} {wall:8.3f} s  {cpu:8.3f} s")
+    by_hand, ppmv, at_target = timed["numpy"][2], timed["ppmv"][2], timed["frost"][2]
     # The same numbers both ways, and the formula agrees with the calculator's to its display.
     sample = frost[:2000]
     assert np.array_equal(per_element(sample, 4, SOURCE_MBAR), ppmv[:2000])
     assert np.array_equal(per_element(sample, 0, TARGET_MBAR), at_target[:2000])
     assert np.allclose(by_hand, ppmv, rtol=2e-3, atol=1e-3)
-    print(f"frost -> ppmV: package / numpy formula = {package_s / numpy_s:.2f} (goal <= 1.5)")
-    print(f"frost -> frost: {frost_s / count * 1e6:.3f} s per million (goal < 0.4); "
-          f"load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
+    for what, i in (("wall", 0), ("processor", 1)):
+        ratio = timed["ppmv"][i] / timed["numpy"][i]
+        unrounded_ratio = timed["ppmv unrounded"][i] / timed["numpy"][i]
+        print(f"{what}: frost -> ppmV / numpy formula {ratio:.2f} (unrounded "
+              f"{unrounded_ratio:.2f}; goal <= 1.5); frost -> frost "
+              f"{timed['frost'][i] * 1e6 / count:.3f} s per million (unrounded "
+              f"{timed['frost unrounded'][i] * 1e6 / count:.3f}; goal < 0.4)")
+    print(f"load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
     return 0
 
 
