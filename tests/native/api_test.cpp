@@ -156,13 +156,7 @@ TEST(ApiTest, ReferenceTable) {
         ruruzir_convert_array(1, &value, &sides[0], &sides[1], kGoffGratch, kNoFactor,
                               RURUZIR_AS_SHOWN, &arrayResult, &elementStatus);
     EXPECT_EQ(callStatus == RURUZIR_CONVERTED ? elementStatus : callStatus, expected) << what;
-    EXPECT_EQ(elementStatus, callStatus == RURUZIR_CONVERTED ? elementStatus : callStatus) << what;
-    if (expected == RURUZIR_CONVERTED) {
-      EXPECT_EQ(arrayResult, result) << what;
-    }
-    if (expected != RURUZIR_CONVERTED) {
-      EXPECT_TRUE(std::isnan(arrayResult)) << what;
-    }
+    EXPECT_TRUE(arrayResult == result || (std::isnan(arrayResult) && std::isnan(result))) << what;
   }
   EXPECT_STREQ(ruruzir_status_text(RURUZIR_STATUS_COUNT), "unknown status");
   EXPECT_STREQ(ruruzir_status_text(-1), "unknown status");
