@@ -224,7 +224,8 @@ def convert(values, from_unit, to_unit, pressure=None, pressure_unit="mbar",
         status = convert_slice(0, values.size)
     del keep
     if status != CONVERTED:
-        _refuse(status, "the arguments shared by all values")
+        _refuse(status, "in a unit, model or medium code" if status == BAD_CODE
+                else "in a pressure or side parameter shared by all values")
     results = results.reshape(shape)
     return (results, statuses.reshape(shape)) if return_status else results
 
