@@ -226,8 +226,9 @@ class RecentAnswers {
   static constexpr size_t kSlots = 2048;
   static constexpr size_t kSmallestCall = 2 * kSlots;  // below this, filling costs too much
 
+  // An empty slot holds a NaN with that NaN's answer, so that even its bits find the right one.
   RecentAnswers() {
-    for (Slot& slot : slots_) slot.bits = kEmpty;
+    for (Slot& slot : slots_) slot = {kEmpty, NAN, RURUZIR_BAD_NUMBER};
   }
   // The slot for `value`; `*found` when it holds the value's answer.
   size_t Find(double value, bool* found) const {
@@ -246,7 +247,7 @@ class RecentAnswers {
   int Status(size_t slot) const { return slots_[slot].status; }
 
  private:
-  static constexpr uint64_t kEmpty = 0x7FF8DEADBEEF0000u;  // a NaN: no value converts to it
+  static constexpr uint64_t kEmpty = 0x7FF8DEADBEEF0000u;  // a NaN
   struct Slot {
     uint64_t bits;
     double result;
