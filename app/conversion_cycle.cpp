@@ -7,7 +7,7 @@
 
 #include "core/conversion_steps.h"
 #include "core/unit_catalogues.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 
@@ -29,48 +29,58 @@ void CopyDescription(char (&to)[kDescriptionSize], const char (&from)[kDescripti
   std::memcpy(to, from, kDescriptionSize);
 }
 
+// Runs a unit's dialog on `choice`, a copy of the side's group with the description the
+// window keeps for the unit; the description the dialog leaves is kept again, and the choice
+// as the dialog left it is returned for the side to take back.
+template <typename Choice>
+Choice RunOnCopy(HWND window, void (*choose)(HWND, Choice&), Choice choice,
+                 char (&keptDescription)[kDescriptionSize]) {
+  CopyDescription(choice.description, keptDescription);
+  choose(window, choice);
+  CopyDescription(keptDescription, choice.description);
+  return choice;
+}
+
 // Runs the dialog of a parameterised unit on the side's fields: the group the unit needs goes
-// in, and whatever the dialog holds when it ends comes back, with its description.
+// in (choices narrowed to their low 16 bits), and whatever the dialog holds when it ends comes
+// back, widened with zeros, with its description.
 void RunUnitDialog(HWND window, MoistureUnitCode unit, SideContext& side) {
   switch (unit) {
     case MoistureUnitCode::PpmWGas: {
-      GasChoice gas{LowWord(side.gasChoice), side.molecularWeight, {}};
-      CopyDescription(gas.description, calculator.gasDescription);
-      ChooseGas(window, gas);
+      const GasChoice gas =
+          RunOnCopy(window, ChooseGas, GasChoice{LowWord(side.gasChoice), side.molecularWeight, {}},
+                    calculator.gasDescription);
       side.gasChoice = gas.choice;
       side.molecularWeight = gas.molecularWeight;
-      CopyDescription(calculator.gasDescription, gas.description);
       break;
     }
     case MoistureUnitCode::PpmWLiquid: {
-      LiquidChoice liquid{LowWord(side.liquidChoice), side.henryConstant, {}};
-      CopyDescription(liquid.description, calculator.liquidDescription);
-      ChooseLiquid(window, liquid);
+      const LiquidChoice liquid = RunOnCopy(
+          window, ChooseLiquid, LiquidChoice{LowWord(side.liquidChoice), side.henryConstant, {}},
+          calculator.liquidDescription);
       side.liquidChoice = liquid.choice;
       side.henryConstant = liquid.henryConstant;
-      CopyDescription(calculator.liquidDescription, liquid.description);
       break;
     }
     case MoistureUnitCode::GramsPerM3: {
-      DensityChoice density{LowWord(side.prevailingUnit),
-                            side.prevailingTemperature,
-                            LowWord(side.densityMedium),
-                            {}};
-      CopyDescription(density.description, calculator.densityDescription);
-      ChooseDensity(window, density);
+      const DensityChoice density = RunOnCopy(window, ChooseDensity,
+                                              DensityChoice{LowWord(side.prevailingUnit),
+                                                            side.prevailingTemperature,
+                                                            LowWord(side.densityMedium),
+                                                            {}},
+                                              calculator.densityDescription);
       side.densityMedium = density.medium;
       side.prevailingTemperature = density.prevailingTemperature;
       side.prevailingUnit = density.prevailingUnit;
-      CopyDescription(calculator.densityDescription, density.description);
       break;
     }
     case MoistureUnitCode::RelativeHumidity: {
-      AmbientChoice ambient{LowWord(side.ambientUnit), side.ambientTemperature, {}};
-      CopyDescription(ambient.description, calculator.ambientDescription);
-      ChooseAmbientTemperature(window, ambient);
+      const AmbientChoice ambient =
+          RunOnCopy(window, ChooseAmbientTemperature,
+                    AmbientChoice{LowWord(side.ambientUnit), side.ambientTemperature, {}},
+                    calculator.ambientDescription);
       side.ambientTemperature = ambient.temperature;
       side.ambientUnit = ambient.unit;
-      CopyDescription(calculator.ambientDescription, ambient.description);
       break;
     }
     default:

@@ -4,7 +4,8 @@
 #include "app/calculator_state.h"
 #include "app/conversion_cycle.h"
 #include "app/settings_profile.h"
-#include "dialogs/dialog_controls.h"
+#include "app/unit_combos.h"
+#include "controls/controls.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 

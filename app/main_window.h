@@ -9,9 +9,6 @@ namespace ruruzir {
 // The banner button's drawing (WM_DRAWITEM).
 void DrawBannerButton(HWND window, const DRAWITEMSTRUCT* item);
 
-// Fills the four unit combo boxes from the catalogues, each emptied first.
-void FillUnitCombos(HWND window);
-
 // Registers the window class "mCalc".
 void RegisterMainWindowClass(HINSTANCE instance);
 

@@ -11,7 +11,7 @@
 
 #include "app/calculator_state.h"
 #include "core/settings_text.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
 #include "resources/resource_ids.h"
 
 namespace ruruzir {

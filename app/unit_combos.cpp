@@ -1,7 +1,8 @@
 // Fills the main window's unit combo boxes from the catalogues, item index = unit code.
+#include "app/unit_combos.h"
+
 #include <cstdio>
 
-#include "app/main_window.h"
 #include "core/unit_catalogues.h"
 #include "resources/resource_ids.h"
 

@@ -70,8 +70,39 @@ void LoadFieldAndUnit(const char* text, float defaultNumber, int32_t* unit, int 
   if (fieldNumber) *fieldNumber = number;
 }
 
+// The keys that hold a choice and a value for each side ("choice,value,choice,value"), the
+// fields they fill and the source value that the text in the source box was computed with.
+struct SidePairKey {
+  SettingsKey key;
+  int32_t SideContext::*choice;
+  float SideContext::*value;
+  float AppliedSource::*applied;
+};
+
+constexpr SidePairKey kSidePairKeys[] = {
+    {kMolWt, &SideContext::gasChoice, &SideContext::molecularWeight,
+     &AppliedSource::molecularWeight},
+    {kLiq, &SideContext::liquidChoice, &SideContext::henryConstant, &AppliedSource::henryConstant},
+    {kAmbTemp, &SideContext::ambientUnit, &SideContext::ambientTemperature,
+     &AppliedSource::ambientTemperature},
+    {kPrevTemp, &SideContext::prevailingUnit, &SideContext::prevailingTemperature,
+     &AppliedSource::prevailingTemperature},
+};
+
+const SidePairKey* FindSidePairKey(SettingsKey key) {
+  for (const SidePairKey& pair : kSidePairKeys) {
+    if (pair.key == key) return &pair;
+  }
+  return nullptr;
+}
+
 void SetDefaults(SettingsKey key, CalculatorValues& state) {
   const SideContext defaults = DefaultSideContext();
+  if (const SidePairKey* pair = FindSidePairKey(key)) {
+    state.source.*pair->choice = state.target.*pair->choice = defaults.*pair->choice;
+    state.source.*pair->value = state.target.*pair->value = defaults.*pair->value;
+    return;
+  }
   switch (key) {
     case kSrcDew:
       state.sourceMoistureUnit = 0;
@@ -85,26 +116,8 @@ void SetDefaults(SettingsKey key, CalculatorValues& state) {
     case kTrgPrs:
       state.targetPressureUnit = 0;
       break;
-    case kMolWt:
-      state.source.gasChoice = state.target.gasChoice = defaults.gasChoice;
-      state.source.molecularWeight = state.target.molecularWeight = defaults.molecularWeight;
-      break;
-    case kLiq:
-      state.source.liquidChoice = state.target.liquidChoice = defaults.liquidChoice;
-      state.source.henryConstant = state.target.henryConstant = defaults.henryConstant;
-      break;
-    case kAmbTemp:
-      state.source.ambientUnit = state.target.ambientUnit = defaults.ambientUnit;
-      state.source.ambientTemperature = state.target.ambientTemperature =
-          defaults.ambientTemperature;
-      break;
     case kDensityMedium:
       state.source.densityMedium = state.target.densityMedium = defaults.densityMedium;
-      break;
-    case kPrevTemp:
-      state.source.prevailingUnit = state.target.prevailingUnit = defaults.prevailingUnit;
-      state.source.prevailingTemperature = state.target.prevailingTemperature =
-          defaults.prevailingTemperature;
       break;
     case kSWVPcal:
       state.svpFormulation = kFormulationGoffGratch;
@@ -121,6 +134,10 @@ void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
                          const MainWindowFields& fields, char* text) {
   const SideContext& s = state.source;
   const SideContext& t = state.target;
+  if (const SidePairKey* pair = FindSidePairKey(key)) {
+    ComposeSidePair(text, s.*pair->choice, s.*pair->value, t.*pair->choice, t.*pair->value);
+    return;
+  }
   switch (key) {
     case kSrcDew:
       std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.sourceValue,
@@ -137,23 +154,9 @@ void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
       std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.targetPressure,
                     fields.targetPressureIndex);
       break;
-    case kMolWt:
-      ComposeSidePair(text, s.gasChoice, s.molecularWeight, t.gasChoice, t.molecularWeight);
-      break;
-    case kLiq:
-      ComposeSidePair(text, s.liquidChoice, s.henryConstant, t.liquidChoice, t.henryConstant);
-      break;
-    case kAmbTemp:
-      ComposeSidePair(text, s.ambientUnit, s.ambientTemperature, t.ambientUnit,
-                      t.ambientTemperature);
-      break;
     case kDensityMedium:
       std::snprintf(text, kSettingsComposeSize, "%u,%u", StoredWord(s.densityMedium),
                     StoredWord(t.densityMedium));
-      break;
-    case kPrevTemp:
-      ComposeSidePair(text, s.prevailingUnit, s.prevailingTemperature, t.prevailingUnit,
-                      t.prevailingTemperature);
       break;
     case kSWVPcal:
       std::snprintf(text, kSettingsComposeSize, "%u,%u", unsigned{state.pendingSvpFormulation},
@@ -171,6 +174,12 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorValues& state
   SideContext& t = state.target;
   const SideContext defaults = DefaultSideContext();
   if (text[0] == '\0') SetDefaults(key, state);
+  if (const SidePairKey* pair = FindSidePairKey(key)) {
+    LoadSidePair(text, &(s.*pair->choice), &(s.*pair->value), &(t.*pair->choice), &(t.*pair->value),
+                 defaults.*pair->value);
+    state.appliedSource.*pair->applied = s.*pair->value;
+    return;
+  }
   switch (key) {
     case kSrcDew:
       LoadFieldAndUnit(text, kDefaultSourceValue, &state.sourceMoistureUnit, kMoistureUnitCount,
@@ -187,29 +196,9 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorValues& state
       LoadFieldAndUnit(text, kDefaultPressureMbar, &state.targetPressureUnit, kPressureUnitCount,
                        fieldNumber);
       break;
-    case kMolWt:
-      LoadSidePair(text, &s.gasChoice, &s.molecularWeight, &t.gasChoice, &t.molecularWeight,
-                   defaults.molecularWeight);
-      state.appliedSource.molecularWeight = s.molecularWeight;
-      break;
-    case kLiq:
-      LoadSidePair(text, &s.liquidChoice, &s.henryConstant, &t.liquidChoice, &t.henryConstant,
-                   defaults.henryConstant);
-      state.appliedSource.henryConstant = s.henryConstant;
-      break;
-    case kAmbTemp:
-      LoadSidePair(text, &s.ambientUnit, &s.ambientTemperature, &t.ambientUnit,
-                   &t.ambientTemperature, defaults.ambientTemperature);
-      state.appliedSource.ambientTemperature = s.ambientTemperature;
-      break;
     case kDensityMedium:
       ScanSettingsText(text, "%d,%d", &s.densityMedium, &t.densityMedium);
       state.appliedSource.densityMedium = LowWord(s.densityMedium);
-      break;
-    case kPrevTemp:
-      LoadSidePair(text, &s.prevailingUnit, &s.prevailingTemperature, &t.prevailingUnit,
-                   &t.prevailingTemperature, defaults.prevailingTemperature);
-      state.appliedSource.prevailingTemperature = s.prevailingTemperature;
       break;
     case kSWVPcal:
       ScanSettingsText(text, "%d,%d", &state.svpFormulation, &state.enhancementFactor);

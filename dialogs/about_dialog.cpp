@@ -1,4 +1,5 @@
 // The About box and the distribution notice: both close only through OK (or Enter).
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 
 #include <shellapi.h>

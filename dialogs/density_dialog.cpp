@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "core/number_text.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 #include "core/temperature_entry.h"
 #include "physics/rounding.h"

@@ -1,4 +1,5 @@
 // The gas dialog: the carrier gas, and with it the molecular weight, for ppmW in a gas.
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/medium_choice.h"
 #include "resources/resource_ids.h"

@@ -1,4 +1,5 @@
 // The liquid dialog: the liquid, and with it Henry's constant K, for ppmW in a liquid.
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/medium_choice.h"
 #include "resources/resource_ids.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/number_text.h"
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
 #include "physics/rounding.h"
 
 namespace ruruzir {

@@ -1,6 +1,7 @@
 // The Preferences dialog: chooses the saturation formulation and the enhancement factor, which
 // take effect on OK, and saves every setting on request.
-#include "dialogs/dialog_controls.h"
+#include "controls/controls.h"
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++                      # native build
+  clang-format                        # the layout check of the C and C++ files
   libcli11-dev                        # command-line options of ruruzir-convert (header-only)
   g++-mingw-w64-x86-64-posix          # Windows cross compiler (C and C++), windres, objdump
   googletest libgtest-dev             # GoogleTest: sources for Windows, library for native

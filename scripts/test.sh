@@ -7,6 +7,7 @@
 #   build/tsan     the library's tests with ThreadSanitizer (g++)
 #   build/fuzz     libFuzzer targets, 12 s each (scripts/fuzz.sh --ci)
 #   dist/          the setup and the portable zip, the setup tested under Wine
+# and first the layout of the changed C and C++ files (scripts/check-format.sh).
 # The last line is "tests: N passed, M failed" over all of them; the logs are kept in
 # build/test-logs. Exits non-zero when a build or a test fails.
 set -euo pipefail
@@ -73,6 +74,10 @@ bash scripts/setup.sh
 phase "setup"
 
 mkdir -p "$log_dir"
+# The changed C and C++ files as clang-format writes them (every file in a fresh clone).
+run_tests format bash scripts/check-format.sh
+phase "format"
+
 configure_build native "$native_dir" "$log_dir/native-configure.log"
 cmake --build "$native_dir" -j2
 phase "native build"

@@ -17,6 +17,7 @@
 
 #include "app/calculator_state.h"
 #include "core/number_text.h"
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 #include "physics/rounding.h"
 #include "resources/resource_ids.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/calculator_state.h"
+#include "dialogs/dialog_data.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
 #include "tests/gui/gui_harness.h"

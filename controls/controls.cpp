@@ -1,8 +1,7 @@
-// Helpers over the Windows user-interface calls shared by the main window and the dialogs.
-#include "dialogs/dialog_controls.h"
+// Reading and writing the controls of a window or dialog.
+#include "controls/controls.h"
 
 #include "core/significant_format.h"
-#include "dialogs/dialogs.h"
 
 namespace ruruzir {
 
@@ -25,15 +24,6 @@ int ComboSelection(HWND window, int controlId) {
 void FocusAndSelectAll(HWND window, int controlId) {
   SetFocus(GetDlgItem(window, controlId));
   SendDlgItemMessageA(window, controlId, EM_SETSEL, 0, -1);
-}
-
-void RunDialog(HWND owner, int templateId, DLGPROC procedure, void* data) {
-  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, procedure,
-                  reinterpret_cast<LPARAM>(data));
-}
-
-void KeepDialogData(HWND dialog, UINT message, LPARAM lParam) {
-  if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
 }
 
 void SetSignificantText(HWND window, int controlId, double value, int digits) {

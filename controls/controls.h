@@ -1,4 +1,5 @@
-// Small helpers over the Windows user-interface calls that every window and dialog uses.
+// Reading and writing the controls of a window or dialog: edit texts and their numbers, combo
+// box selections, the focus. The main window and the dialogs both use them.
 #pragma once
 
 #include <windows.h>
