@@ -35,16 +35,16 @@ extern "C" {
 /* What a conversion returns; ruruzir_status_text says it in words. Earlier builds gave one
  * status, 2 (RURUZIR_BAD_ARGUMENT), for every refusal; 2 now means an unknown code only. */
 enum ruruzir_status {
-  RURUZIR_CONVERTED = 0,    /* the text holds the result */
-  RURUZIR_OUT_OF_RANGE = 1, /* no answer: a source value outside its unit's range (the text holds
-                               the calculator's message, e.g. "stay between 0 and 138670 ppm"),
-                               or no result ("out of range") */
-  RURUZIR_BAD_CODE = 2,     /* an unknown unit, pressure unit, formulation, enhancement factor,
-                               density medium or precision code */
-  RURUZIR_BAD_NUMBER = 3,   /* a number that is NaN or infinite, a side parameter beyond single
-                               precision, a molecular weight or Henry's constant that is not
-                               above 0, a temperature not above absolute zero (-273.15 degC), or
-                               a pressure beyond single precision in millibar */
+  RURUZIR_CONVERTED = 0,      /* the text holds the result */
+  RURUZIR_OUT_OF_RANGE = 1,   /* no answer: a source value outside its unit's range (the text holds
+                                 the calculator's message, e.g. "stay between 0 and 138670 ppm"),
+                                 or no result ("out of range") */
+  RURUZIR_BAD_CODE = 2,       /* an unknown unit, pressure unit, formulation, enhancement factor,
+                                 density medium or precision code */
+  RURUZIR_BAD_NUMBER = 3,     /* a number that is NaN or infinite, a side parameter beyond single
+                                 precision, a molecular weight or Henry's constant that is not
+                                 above 0, a temperature not above absolute zero (-273.15 degC), or
+                                 a pressure beyond single precision in millibar */
   RURUZIR_TEXT_TOO_SMALL = 4, /* the text area cannot hold the whole text */
   RURUZIR_NO_AREA = 5         /* a pointer the call needs (text, values, results) is null */
 };
