@@ -154,8 +154,9 @@ struct ruruzir_array_side {
 /* Converts `count` values of the source side's unit to the target side's, each element as
  * ruruzir_convert converts it, into `results[i]` (NaN for an element that did not convert) and,
  * when `statuses` is not null, its enum ruruzir_status into `statuses[i]`. The per-element
- * arrays hold `count` elements; `results` may be `values` itself. Nothing is allocated and
- * nothing kept: any number of threads may call at once.
+ * arrays hold `count` elements; `results` may be `values` itself. Nothing is allocated (a call
+ * of 4096 elements or more uses 32 KB of the caller's stack) and nothing kept: any number of
+ * threads may call at once.
  *
  * Returns RURUZIR_CONVERTED when the arguments shared by all elements are good, whatever the
  * elements' own statuses; otherwise the reason (a bad code, a bad number in the shared

@@ -220,17 +220,18 @@ bool HasElementValues(const ruruzir_array_side& side) {
 }
 
 // The answers of the last values seen, by the value's bits: readings are mostly rounded to a few
-// decimals and repeat, and an answer depends only on the value when nothing else varies.
+// decimals and repeat, and an answer depends only on the value when nothing else varies. Only
+// finite values are kept; a finite value's status follows from its result (NaN: no answer).
+// 32 KB of the caller's stack.
 class RecentAnswers {
  public:
   static constexpr size_t kSlots = 2048;
   static constexpr size_t kSmallestCall = 2 * kSlots;  // below this, filling costs too much
 
-  // An empty slot holds a NaN with that NaN's answer, so that even its bits find the right one.
   RecentAnswers() {
-    for (Slot& slot : slots_) slot = {kEmpty, NAN, RURUZIR_BAD_NUMBER};
+    for (Slot& slot : slots_) slot.bits = kEmpty;
   }
-  // The slot for `value`; `*found` when it holds the value's answer.
+  // The slot for the finite `value`; `*found` when it holds the value's result.
   size_t Find(double value, bool* found) const {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -238,20 +239,17 @@ class RecentAnswers {
     *found = slots_[slot].bits == bits;
     return slot;
   }
-  void Keep(size_t slot, double value, double result, int status) {
+  void Keep(size_t slot, double value, double result) {
     std::memcpy(&slots_[slot].bits, &value, sizeof value);
     slots_[slot].result = result;
-    slots_[slot].status = status;
   }
   double Result(size_t slot) const { return slots_[slot].result; }
-  int Status(size_t slot) const { return slots_[slot].status; }
 
  private:
-  static constexpr uint64_t kEmpty = 0x7FF8DEADBEEF0000u;  // a NaN
+  static constexpr uint64_t kEmpty = 0x7FF8DEADBEEF0000u;  // a NaN: never looked up
   struct Slot {
     uint64_t bits;
     double result;
-    int status;
   };
   Slot slots_[kSlots];
 };
@@ -271,16 +269,16 @@ void ConvertValues(const ArrayCall& call, size_t count, const double* values, do
   RecentAnswers recent;
   for (size_t i = 0; i < count; ++i) {
     const double value = values[i];
-    bool found;
-    const size_t slot = recent.Find(value, &found);
+    bool found = false;
+    const size_t slot = std::isfinite(value) ? recent.Find(value, &found) : 0;
     int status;
     if (found) {
       results[i] = recent.Result(slot);
-      status = recent.Status(slot);
+      status = std::isnan(results[i]) ? RURUZIR_OUT_OF_RANGE : RURUZIR_CONVERTED;
     } else {
       status = ConvertElement(call, value, call.sourceMbar, call.source, call.targetMbar,
                               call.target, &results[i]);
-      recent.Keep(slot, value, results[i], status);
+      if (std::isfinite(value)) recent.Keep(slot, value, results[i]);
     }
     if (statuses) statuses[i] = status;
   }
