@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/unit_list_choice.h"
 #include "core/conversion_steps.h"
 #include "core/unit_catalogues.h"
 #include "controls/controls.h"
@@ -115,10 +116,10 @@ void UpdateResult(HWND window) {
   const ConversionReadings readings{
       calculator.sourceMoistureUnit,
       ReadEditNumber(window, IDC_SOURCE_VALUE),
-      ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT),
+      UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT),
       ReadEditNumber(window, IDC_SOURCE_PRESSURE),
-      ComboSelection(window, IDC_TARGET_MOISTURE_UNIT),
-      ComboSelection(window, IDC_TARGET_PRESSURE_UNIT),
+      UnitInForce(window, IDC_TARGET_MOISTURE_UNIT),
+      UnitInForce(window, IDC_TARGET_PRESSURE_UNIT),
       ReadEditNumber(window, IDC_TARGET_PRESSURE),
   };
   char text[kWorkTextSize];
@@ -142,7 +143,7 @@ void ComputeResult(HWND window) {
 }
 
 void ValidateSourceValue(HWND window) {
-  const int unit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
+  const int unit = UnitInForce(window, IDC_SOURCE_MOISTURE_UNIT);
   const double value = ReadEditNumber(window, IDC_SOURCE_VALUE);
   if (IsOutsideSourceRange(unit, value)) {
     MessageBeep(0xFFFFFFFF);
@@ -154,16 +155,21 @@ void ValidateSourceValue(HWND window) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
+// The pressure is re-expressed from the origin of the list's choices: back in the origin's unit
+// it is the origin's text again.
 void SelectPressureUnit(HWND window, int comboId, int editId, int32_t* rememberedUnit) {
+  const ChoiceOrigin origin = OriginOfChoice(window, comboId);
   const int newUnit = ComboSelection(window, comboId);
   if (newUnit != *rememberedUnit && IsPressureUnitCode(newUnit)) {
-    if (IsPressureUnitCode(*rememberedUnit)) {
-      SetSignificantText(
-          window, editId,
-          ReexpressPressure(*rememberedUnit, newUnit, ReadEditNumber(window, editId)), 7);
+    if (newUnit == origin.unit) {
+      SetDlgItemTextA(window, editId, origin.text);
+    } else if (IsPressureUnitCode(origin.unit)) {
+      SetSignificantText(window, editId,
+                         ReexpressPressure(origin.unit, newUnit, OriginNumber(origin)), 7);
     }
     *rememberedUnit = newUnit;
   }
+  NoteChoiceMade(window, comboId);
   InvalidateRect(window, nullptr, FALSE);
   ReleaseFocusAfterChoice(window, comboId);
 }
@@ -187,34 +193,42 @@ void RebuildUnitItems(HWND window, int comboId, int chosenUnit, SideContext& sid
   }
 }
 
-void ConvertSourceValue(HWND window, int newUnit);
+void ConvertSourceValue(HWND window, int newUnit, const ChoiceOrigin& origin);
 
 }  // namespace
 
 void SelectSourceUnit(HWND window) {
+  const ChoiceOrigin origin = OriginOfChoice(window, IDC_SOURCE_MOISTURE_UNIT);
   const int newUnit = ComboSelection(window, IDC_SOURCE_MOISTURE_UNIT);
   RebuildUnitItems(window, IDC_SOURCE_MOISTURE_UNIT, newUnit, calculator.source);
   if (newUnit == calculator.sourceMoistureUnit && !IsParameterisedUnit(newUnit)) {
     ReleaseFocusAfterChoice(window, IDC_SOURCE_MOISTURE_UNIT);
     return;
   }
-  ConvertSourceValue(window, newUnit);
+  ConvertSourceValue(window, newUnit, origin);
+  NoteChoiceMade(window, IDC_SOURCE_MOISTURE_UNIT);
 }
 
 namespace {
 
-// Re-expresses the source value in the new unit, so that it describes the same water content.
-void ConvertSourceValue(HWND window, int newUnit) {
+// Re-expresses the source value in the new unit, so that it describes the same water content:
+// from the origin of the list's choices, whose text comes back as it was in the origin's unit
+// and parameters.
+void ConvertSourceValue(HWND window, int newUnit, const ChoiceOrigin& origin) {
   const SourceReexpression change{
-      calculator.sourceMoistureUnit,
-      ReadEditNumber(window, IDC_SOURCE_VALUE),
-      ComboSelection(window, IDC_SOURCE_PRESSURE_UNIT),
+      origin.unit,
+      OriginNumber(origin),
+      UnitInForce(window, IDC_SOURCE_PRESSURE_UNIT),
       ReadEditNumber(window, IDC_SOURCE_PRESSURE),
       newUnit,
   };
-  char text[kWorkTextSize];
-  if (ReexpressSourceValue(change, calculator.appliedSource, calculator.source, CalculatorModel(),
-                           text, sizeof text) == ReexpressionOutcome::NoSourceAnswer) {
+  const bool backToOrigin =
+      newUnit == origin.unit && SameApplied(origin.applied, calculator.source);
+  char reexpressed[kWorkTextSize];
+  const char* text = backToOrigin ? origin.text : reexpressed;
+  if (!backToOrigin && ReexpressSourceValue(change, origin.applied, calculator.source,
+                                            CalculatorModel(), reexpressed, sizeof reexpressed) ==
+                           ReexpressionOutcome::NoSourceAnswer) {
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {

@@ -5,6 +5,7 @@
 #include "app/conversion_cycle.h"
 #include "app/settings_profile.h"
 #include "app/unit_combos.h"
+#include "app/unit_list_choice.h"
 #include "controls/controls.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kMainWindowExtraBytes = DLGWINDOWEXTRA;  // the room a dialog window needs
 constexpr int kArtworkDpi = 96;                        // the banner bitmaps' screen scale
+constexpr int kBannerFocusInset = 3;                   // pixels between edge and focus rectangle
 
 // Preferences: the pending choice is what Save stores; the options are taken back whatever
 // the user did, committed only when OK changed them.
@@ -47,13 +49,13 @@ void OnCommand(HWND window, int controlId, int notification) {
       InvalidateRect(window, nullptr, FALSE);
       break;
     case IDC_SOURCE_PRESSURE_UNIT:
-      if (notification == CBN_SELCHANGE) {
+      if (IsUnitChosen(window, controlId, notification)) {
         SelectPressureUnit(window, IDC_SOURCE_PRESSURE_UNIT, IDC_SOURCE_PRESSURE,
                            &calculator.sourcePressureUnit);
       }
       break;
     case IDC_TARGET_PRESSURE_UNIT:
-      if (notification == CBN_SELCHANGE) {
+      if (IsUnitChosen(window, controlId, notification)) {
         SelectPressureUnit(window, IDC_TARGET_PRESSURE_UNIT, IDC_TARGET_PRESSURE,
                            &calculator.targetPressureUnit);
       }
@@ -62,10 +64,10 @@ void OnCommand(HWND window, int controlId, int notification) {
       ValidateSourceValue(window);
       break;
     case IDC_SOURCE_MOISTURE_UNIT:
-      if (notification == CBN_SELCHANGE) SelectSourceUnit(window);
+      if (IsUnitChosen(window, controlId, notification)) SelectSourceUnit(window);
       break;
     case IDC_TARGET_MOISTURE_UNIT:
-      if (notification == CBN_SELCHANGE) SelectTargetUnit(window);
+      if (IsUnitChosen(window, controlId, notification)) SelectTargetUnit(window);
       break;
     case IDC_BANNER:
       ShowAbout(window);
@@ -98,28 +100,53 @@ void OnNextDialogControl(HWND window, WPARAM wParam, LPARAM lParam) {
   SetFocus(next);
 }
 
-// The control that had the focus when the window was last deactivated gets it back when the
-// window is activated again, as in any dialog.
-HWND focusBeforeDeactivation = nullptr;
+// The control that had the focus when the window was last deactivated or minimised gets it
+// back when the window is activated or restored again, as in any dialog. Depending on the
+// system, the restored window is given the focus itself before or after its activation, or
+// nothing has the focus once it is restored: each of these passes the focus on.
+HWND savedFocus = nullptr;
+bool focusToRestore = false;
 
-void OnActivate(HWND window, WPARAM wParam) {
-  if (LOWORD(wParam) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    focusBeforeDeactivation = (focus && IsChild(window, focus)) ? focus : nullptr;
-  }
+bool HoldsFocus(HWND window) {
+  HWND focus = GetFocus();
+  return focus && IsChild(window, focus);
 }
 
-// False when there is no control to give the focus back to.
-bool RestoreFocus(HWND window, WPARAM wParam) {
-  if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam)) return false;  // minimised
-  HWND focus = focusBeforeDeactivation;
-  focusBeforeDeactivation = nullptr;
-  if (!focus || !IsWindow(focus) || !IsChild(window, focus)) return false;
-  SetFocus(focus);
+void SaveFocus(HWND window) {
+  if (!HoldsFocus(window)) return;
+  savedFocus = GetFocus();
+  focusToRestore = true;
+}
+
+// False when no control was given the focus back.
+bool RestoreFocus(HWND window) {
+  if (!focusToRestore || IsIconic(window)) return false;
+  focusToRestore = false;
+  if (!savedFocus || !IsWindow(savedFocus) || !IsChild(window, savedFocus)) return false;
+  SetFocus(savedFocus);
   return true;
 }
 
+// True when the focus stays with a control and the default handling, which would give it to
+// the window itself, must not follow.
+bool OnActivate(HWND window, WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    SaveFocus(window);
+    return false;
+  }
+  if (HIWORD(wParam) || IsIconic(window)) return false;
+  return RestoreFocus(window) || HoldsFocus(window);
+}
+
+void OnSize(HWND window, WPARAM kind) {
+  if ((kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) && !HoldsFocus(window) &&
+      GetFocus() != window) {
+    RestoreFocus(window);
+  }
+}
+
 void OnSystemCommand(HWND window, WPARAM command) {
+  if ((command & 0xFFF0) == SC_MINIMIZE) SaveFocus(window);
   switch (command) {
     case IDM_ABOUT:
       ShowAbout(window);
@@ -164,8 +191,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnNextDialogControl(window, wParam, lParam);
       return 0;
     case WM_ACTIVATE:
-      OnActivate(window, wParam);
-      if (RestoreFocus(window, wParam)) return 0;
+      if (OnActivate(window, wParam)) return 0;
+      break;
+    case WM_SETFOCUS:
+      RestoreFocus(window);
+      break;
+    case WM_SIZE:
+      OnSize(window, wParam);
       break;
     default:
       break;
@@ -175,21 +207,25 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 BOOL InitialiseMainWindow(HWND window) {
   calculator.mainWindow = window;
+  ResetUnitLists();
   InvalidateRect(window, nullptr, TRUE);
   FillUnitCombos(window);
   LoadSettings(window);
+  DescribeLoadedUnits(window);
   return TRUE;
 }
 
 }  // namespace
 
-// The banner shows bitmap 106 while pressed and 105 otherwise, loaded and freed at every draw.
+// The banner shows bitmap 106 while pressed and 105 otherwise, loaded and freed at every draw,
+// and a focus rectangle inside its edge while it holds the focus (unless the window hides
+// focus rectangles until the keyboard is used). Every draw, a focus change included, paints
+// the whole button, so the rectangle never depends on what was drawn before.
 // The artwork is laid out for a screen of 96 dpi: the part of it a button of that scale would
 // show is stretched over the button, so that it fills the button at every scale and is copied
 // pixel for pixel at 96 dpi.
 void DrawBannerButton(HWND, const DRAWITEMSTRUCT* item) {
   if (item->CtlType != ODT_BUTTON || item->CtlID != IDC_BANNER) return;
-  if (!(item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;  // focus changes draw nothing
   const int bitmapId = (item->itemState & ODS_SELECTED) ? IDB_BANNER_DOWN : IDB_BANNER_UP;
   HBITMAP bitmap = LoadBitmapA(calculator.instance, MAKEINTRESOURCEA(bitmapId));
   if (!bitmap) return;
@@ -216,6 +252,11 @@ void DrawBannerButton(HWND, const DRAWITEMSTRUCT* item) {
   }
   DeleteDC(memory);
   DeleteObject(bitmap);
+  if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
+    RECT focus = item->rcItem;
+    InflateRect(&focus, -kBannerFocusInset, -kBannerFocusInset);
+    DrawFocusRect(item->hDC, &focus);
+  }
 }
 
 void RegisterMainWindowClass(HINSTANCE instance) {

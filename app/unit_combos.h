@@ -9,4 +9,8 @@ namespace ruruzir {
 // the unit code.
 void FillUnitCombos(HWND window);
 
+// After the settings are loaded: a moisture list whose unit is g/m3 shows in its item the
+// medium and temperature in use, as after the unit's dialog.
+void DescribeLoadedUnits(HWND window);
+
 }  // namespace ruruzir

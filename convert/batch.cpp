@@ -1,38 +1,54 @@
-// The converter's batch mode: CSV rows as spreadsheets and loggers write them, read and
-// written in large blocks, each row written back with its result appended.
+// The converter's batch mode: CSV rows as spreadsheets, loggers and historians write them, read
+// and written in large blocks, each row written back with its result appended.
 //
-// A row ends at a line feed outside quotes; a field that starts (after spaces) with a double
-// quote runs to the closing quote, with "" standing for one quote, and may hold separators and
-// line ends. Rows are copied to the output byte for byte before their fields are read, so the
-// fields are unquoted and terminated in place in the input block.
+// A row ends at a line feed, a carriage return or both outside quotes; a field that starts
+// (after spaces) with a double quote runs to the closing quote, with "" standing for one quote,
+// and may hold separators and line ends. Rows are copied to the output byte for byte before
+// their fields are read, so the fields are unquoted and terminated in place in the input block.
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "core/number_text.h"
 #include "convert/converter.h"
+#include "convert/csv_fields.h"
+#include "core/conversion_steps.h"
+#include "core/number_text.h"
+#include "core/temperature_entry.h"
+#include "physics/rounding.h"
 
 namespace ruruzir {
 
 namespace {
 
-constexpr size_t kDefaultRowCapacity = size_t{1} << 20;
+using namespace csv;
+
 constexpr size_t kOutputSize = size_t{1} << 18;
 constexpr int kResultTextSize = 100;
-constexpr int kValueFields = 3;  // value, source pressure, target pressure
+constexpr size_t kMessageSize = sizeof(BatchSummary::refusal);
+constexpr size_t kQuotedTextLimit = 120;  // bytes of the user's text quoted in a message
+constexpr size_t kFirstBytes = 4096;      // where a NUL byte means a binary file
+// The separator of a file of one column: a line feed never separates fields inside a row.
+constexpr char kOneColumn = '\n';
 
-// The output block: rows go out whole, so a block never ends inside a character.
+// The output block: rows go out whole, so a block never ends inside a character. While held,
+// output is kept back (the separator of a one-column file waits for its first number).
 class Output {
  public:
   explicit Output(const BatchStreams& streams) : streams_(streams), block_(new char[kOutputSize]) {}
-  ~Output() { Flush(); }
 
   void Put(const char* data, size_t size) {
+    if (holding_) {
+      held_.append(data, size);
+      return;
+    }
     if (used_ + size > kOutputSize) {
       Flush();
       if (size > kOutputSize) {
-        streams_.write(streams_.writeContext, data, size);
+        Write(data, size);
         return;
       }
     }
@@ -40,147 +56,43 @@ class Output {
     used_ += size;
   }
   void Put(char c) {
-    if (used_ == kOutputSize) Flush();
+    if (used_ == kOutputSize || holding_) return Put(&c, 1);
     block_[used_++] = c;
   }
   void Flush() {
-    if (used_ > 0) streams_.write(streams_.writeContext, block_.get(), used_);
+    if (used_ > 0) Write(block_.get(), used_);
     used_ = 0;
   }
+  void Hold() { holding_ = true; }
+  // A byte to be replaced by the separator given to Release.
+  void PutPlaceholder() {
+    placeholder_ = held_.size();
+    held_ += ',';
+  }
+  void Release(char separator) {
+    if (!holding_) return;
+    holding_ = false;
+    if (placeholder_ < held_.size()) held_[placeholder_] = separator;
+    Put(held_.data(), held_.size());
+    held_.clear();
+  }
+  bool Failed() const { return failed_; }
 
  private:
+  void Write(const char* data, size_t size) {
+    if (!failed_ && !streams_.write(streams_.writeContext, data, size)) failed_ = true;
+  }
+
   const BatchStreams& streams_;
   std::unique_ptr<char[]> block_;
   size_t used_ = 0;
+  bool failed_ = false;
+  bool holding_ = false;
+  std::string held_;
+  size_t placeholder_ = std::string::npos;
 };
 
-// Where the row scanner stands: the quoting state carries over from one block to the next.
-enum class ScanState { FieldStart, Unquoted, Quoted, QuoteInQuoted };
-
-// Advances the state over one character that is not a line feed ending the row.
-inline ScanState Step(ScanState state, char c, char separator) {
-  switch (state) {
-    case ScanState::FieldStart:
-      if (c == '"') return ScanState::Quoted;
-      if (c == separator || c == ' ') return ScanState::FieldStart;
-      return ScanState::Unquoted;
-    case ScanState::Unquoted:
-      return c == separator ? ScanState::FieldStart : ScanState::Unquoted;
-    case ScanState::Quoted:
-      return c == '"' ? ScanState::QuoteInQuoted : ScanState::Quoted;
-    case ScanState::QuoteInQuoted:
-      if (c == '"') return ScanState::Quoted;
-      return c == separator ? ScanState::FieldStart : ScanState::Unquoted;
-  }
-  return ScanState::Unquoted;
-}
-
-// One field of a row, unquoted in place: [begin, end).
-struct Field {
-  char* begin;
-  char* end;
-};
-
-// Unquotes a field that starts (after spaces) with a quote: "" becomes ", the quotes go, and
-// whatever follows the closing quote is kept as it is. Returns the new end.
-char* Unquote(char* begin, char* end) {
-  char* p = begin;
-  while (p < end && *p == ' ') ++p;
-  if (p == end || *p != '"') return end;
-  char* out = begin;
-  ++p;
-  while (p < end) {
-    if (*p == '"') {
-      if (p + 1 < end && p[1] == '"') {
-        *out++ = '"';
-        p += 2;
-        continue;
-      }
-      ++p;  // the closing quote
-      while (p < end) *out++ = *p++;
-      break;
-    }
-    *out++ = *p++;
-  }
-  return out;
-}
-
-inline bool IsFieldBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-// Removes the blanks around a field and terminates it in place.
-Field Trim(Field field) {
-  while (field.begin < field.end && IsFieldBlank(*field.begin)) ++field.begin;
-  while (field.end > field.begin && IsFieldBlank(field.end[-1])) --field.end;
-  *field.end = '\0';
-  return field;
-}
-
-// Reads a trimmed field as one number. With a decimal comma allowed, a field holding one comma
-// and no point is read with the comma as its decimal point. Sets *mark to the decimal mark the
-// field shows (',' or '.'), leaving it when the field shows none. The field's text is left as
-// it was.
-bool ReadNumber(Field field, bool decimalComma, double* value, char* mark) {
-  if (field.begin == field.end) return false;
-  char* comma = nullptr;
-  bool point = false;
-  for (char* p = field.begin; p < field.end; ++p) {
-    if (*p == '.') {
-      point = true;
-    } else if (*p == ',' && decimalComma) {
-      if (comma) return false;
-      comma = p;
-    }
-  }
-  if (comma && point) return false;
-  if (comma) *comma = '.';
-  const char* stop = ScanNumber(field.begin, value);
-  if (comma) *comma = ',';
-  if (stop != field.end) return false;
-  if (comma) {
-    *mark = ',';
-  } else if (point) {
-    *mark = '.';
-  }
-  return true;
-}
-
-// The fields of one row: the first three and what the rest hold.
-struct RowFields {
-  Field fields[kValueFields];
-  int count;
-  bool moreFields;   // a fourth field that is not blank
-  bool moreNumbers;  // ... one of which reads as a number (for the header test)
-};
-
-void SplitRow(char* begin, char* end, char separator, bool decimalComma, RowFields* row) {
-  row->count = 0;
-  row->moreFields = false;
-  row->moreNumbers = false;
-  ScanState state = ScanState::FieldStart;
-  char* fieldStart = begin;
-  for (char* p = begin;; ++p) {
-    if (p == end || (*p == separator && state != ScanState::Quoted)) {
-      const Field field = Trim(Field{fieldStart, Unquote(fieldStart, p)});
-      if (row->count < kValueFields) {
-        row->fields[row->count++] = field;
-      } else {
-        double ignored;
-        char mark;
-        if (field.begin != field.end) row->moreFields = true;
-        if (ReadNumber(field, decimalComma, &ignored, &mark)) row->moreNumbers = true;
-      }
-      if (p == end) return;
-      fieldStart = p + 1;
-      state = ScanState::FieldStart;
-      continue;
-    }
-    state = Step(state, *p, separator);
-  }
-}
-
-// A result text that needs quoting in the output: a separator, a quote or a line end.
+// A text that needs quoting in the output: a separator, a quote or a line end.
 bool NeedsQuotes(const char* text, size_t length, char separator) {
   for (size_t i = 0; i < length; ++i) {
     const char c = text[i];
@@ -189,11 +101,8 @@ bool NeedsQuotes(const char* text, size_t length, char separator) {
   return false;
 }
 
-void PutField(Output& out, const char* text, size_t length, char separator) {
-  if (!NeedsQuotes(text, length, separator)) {
-    out.Put(text, length);
-    return;
-  }
+// The text in quotes, each quote in it doubled.
+void PutQuoted(Output& out, const char* text, size_t length) {
   out.Put('"');
   for (size_t i = 0; i < length; ++i) {
     if (text[i] == '"') out.Put('"');
@@ -202,6 +111,104 @@ void PutField(Output& out, const char* text, size_t length, char separator) {
   out.Put('"');
 }
 
+void PutField(Output& out, const char* text, size_t length, char separator) {
+  if (NeedsQuotes(text, length, separator)) return PutQuoted(out, text, length);
+  out.Put(text, length);
+}
+
+// A message for the output or the summary: the program's own words (Windows-1252) in the
+// file's encoding, the user's bytes as they were.
+class Message {
+ public:
+  explicit Message(bool utf8) : utf8_(utf8) { text_[0] = '\0'; }
+  Message& Ours(const char* format, ...) {
+    char latin1[kMessageSize];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(latin1, sizeof latin1, format, arguments);
+    va_end(arguments);
+    if (utf8_) {
+      length_ += Latin1ToUtf8(latin1, text_ + length_, kMessageSize - length_);
+    } else {
+      Append(latin1, std::strlen(latin1));
+    }
+    return *this;
+  }
+  // The user's text, cut (at a whole UTF-8 character) after kQuotedTextLimit bytes.
+  Message& Theirs(const char* text, size_t length) {
+    if (length > kQuotedTextLimit) {
+      length = kQuotedTextLimit;
+      while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+      Append(text, length);
+      return Ours("...");
+    }
+    Append(text, length);
+    return *this;
+  }
+  Message& Theirs(Field field) { return Theirs(field.begin, field.end - field.begin); }
+  const char* text() const { return text_; }
+  size_t length() const { return length_; }
+
+ private:
+  void Append(const char* text, size_t length) {
+    if (length > kMessageSize - 1 - length_) length = kMessageSize - 1 - length_;
+    std::memcpy(text_ + length_, text, length);
+    length_ += length;
+    text_[length_] = '\0';
+  }
+
+  bool utf8_;
+  char text_[kMessageSize];
+  size_t length_ = 0;
+};
+
+// What the result column holds, as its header says by default (Windows-1252).
+constexpr const char* kResultLabels[kMoistureUnitCount] = {
+    "frost point \xB0"
+    "C",
+    "dew point \xB0"
+    "C (over water)",
+    "frost point \xB0"
+    "F",
+    "dew point \xB0"
+    "F (over water)",
+    "ppmV",
+    "ppmW",
+    "lb/MMscf",
+    "g/m\xB3",
+    "vapour pressure mbar",
+    "%RH",
+    "ppmW in the liquid",
+};
+
+// The options that name a column, for messages, in the order of BatchColumn.
+constexpr const char* kColumnOptionNames[kBatchColumnCount] = {
+    "--column",         "--pressure-column",   "--target-pressure-column",
+    "--ambient-column", "--prevailing-column", "--molecular-weight-column",
+    "--henry-column"};
+
+// The same text but for the case of ASCII letters.
+bool SameLetters(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// One row as found in the block: [begin, end) and its line end.
+struct Row {
+  char* begin;
+  char* end;
+  const char* lineEnd;
+  size_t lineEndLength;
+  bool tooLong;
+  long long newlines;  // line feeds inside its quoted fields
+};
+
 class BatchConverter {
  public:
   BatchConverter(const ConverterRequest& request, const BatchStreams& streams, size_t capacity)
@@ -209,15 +216,33 @@ class BatchConverter {
         streams_(streams),
         out_(streams),
         capacity_(capacity),
-        block_(new char[capacity + 1]) {}
+        // Room for the longest row, its CR LF and the terminator of a last field.
+        block_(new char[capacity + 3]) {}
 
   int Run(BatchSummary* summary);
 
  private:
   bool Fill();
-  void DetectSeparator();
-  void ConvertRow(char* begin, char* end, const char* lineEnd, size_t lineEndLength);
-  void Fail(const char* message, ...);
+  int CheckInputKind();
+  void ChooseSeparator();
+  bool NextRow(Row* row);
+  bool FindLineEnd(size_t* scanned, ScanState* state, long long* newlines, size_t* lineEnd);
+  void Refill(size_t* scanned, bool* tooLong);
+  void HandleRow(const Row& row);
+  void HandleFirstRow(const Row& row);
+  bool ResolveColumns(const std::vector<Field>& header, bool isHeader);
+  void PutHeader(const char* rowText, size_t rowLength, const std::vector<Field>& header,
+                 const Row& row);
+  void ConvertRow(const Row& row);
+  void PutRowText(const char* text, size_t length);
+  void PutResult(const Row& row);
+  bool ReadRowNumbers(const Field* fields, double* numbers);
+  bool ReadSideValues(const Field* fields, SideContext* source, SideContext* target);
+  void PutSeparator() { out_.Put(outSeparator_); }
+  void FailRow(const Message& message);
+  void Refuse(const Message& message);
+  bool IsBlankRow(const Row& row) const;
+  bool IsAmbiguousRow(const Row& row) const;
 
   const ConverterRequest& request_;
   const BatchStreams& streams_;
@@ -225,20 +250,38 @@ class BatchConverter {
   size_t capacity_;
   std::unique_ptr<char[]> block_;
   size_t filled_ = 0;
+  size_t start_ = 0;  // where the next row begins in the block
   bool endOfInput_ = false;
-  char separator_ = ',';
+  char separator_ = ',';     // kOneColumn for a file of one column
+  char outSeparator_ = ',';  // what the result column is appended with
   bool decimalComma_ = false;
-  char mark_ = '.';  // the decimal mark of the results
-  bool firstRow_ = true;
+  bool commaUncertain_ = false;  // a first data row without separators
+  char mark_ = '.';              // the decimal mark of the results
+  bool utf8_ = true;             // the encoding of the program's texts in the output
+  bool firstRow_ = true;         // no row but blank ones so far
+  const char* previousLineEnd_ = "\n";
+  size_t previousLineEndLength_ = 1;
+  // The column of each role (0-based, -1: none), and the role of each column up to the last.
+  int columnOf_[kBatchColumnCount];
+  std::vector<signed char> roleOf_;
+  bool positional_ = true;  // value, source pressure, target pressure; no more fields
+  bool sideColumns_ = false;
+  bool separatorPending_ = false;  // a one-column file whose output separator is not chosen
+  // The options' pressures, for rows that leave theirs empty, are ones a gas can have (the
+  // command line makes sure; otherwise each row that takes one fails).
+  const bool possibleDefaults_ =
+      IsPossiblePressure(request_.sourcePressureUnit, request_.sourcePressure) &&
+      IsPossiblePressure(request_.targetPressureUnit, request_.targetPressure);
   long long line_ = 1;
-  BatchSummary summary_{0, 0, 0};
+  BatchSummary summary_{0, 0, 0, ""};
+  bool refused_ = false;
 };
 
-// Reads more input after the bytes held; false when there is no more or no room.
+// Reads more input after the bytes held; false when there is no more.
 bool BatchConverter::Fill() {
-  if (endOfInput_ || filled_ == capacity_) return false;
-  const size_t got =
-      streams_.read(streams_.readContext, block_.get() + filled_, capacity_ - filled_);
+  const size_t room = capacity_ + 2 - filled_;
+  if (endOfInput_ || room == 0) return false;
+  const size_t got = streams_.read(streams_.readContext, block_.get() + filled_, room);
   if (got == 0) {
     endOfInput_ = true;
     return false;
@@ -247,213 +290,558 @@ bool BatchConverter::Fill() {
   return true;
 }
 
-// The separator of the first line that is not blank: tab, else semicolon, else comma.
-void BatchConverter::DetectSeparator() {
-  const char* p = block_.get();
-  const char* end = p + filled_;
-  while (p < end) {
-    const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', end - p));
-    if (!lineEnd) lineEnd = end;
-    bool blank = true;
-    for (const char* q = p; q < lineEnd; ++q) {
-      if (*q == '\t') {
-        separator_ = '\t';
-        return;
-      }
-      if (*q == ';') separator_ = ';';
-      if (*q != '\r') blank = false;
-    }
-    if (!blank) return;
-    p = lineEnd + 1;
+// Refuses what is no CSV text: nothing at all, UTF-16 (its byte-order mark), or binary data
+// (a NUL byte in the first bytes, however the input is handed over).
+int BatchConverter::CheckInputKind() {
+  const size_t first = capacity_ + 2 < kFirstBytes ? capacity_ + 2 : kFirstBytes;
+  while (filled_ < first && Fill()) {
   }
+  const char* block = block_.get();
+  Message message(true);
+  if (filled_ == 0) {
+    Refuse(message.Ours("the input is empty"));
+  } else if (filled_ >= 2 &&
+             (std::memcmp(block, "\xFF\xFE", 2) == 0 || std::memcmp(block, "\xFE\xFF", 2) == 0)) {
+    Refuse(message.Ours("the input is UTF-16 text: save it as UTF-8 or ANSI"));
+  } else if (const char* nul = static_cast<const char*>(
+                 std::memchr(block, '\0', filled_ < first ? filled_ : first))) {
+    Refuse(message.Ours("the input is no text: a NUL byte at offset %zu", nul - block));
+  }
+  if (refused_) return kConvertInputRefused;
+  if (filled_ >= 3 && std::memcmp(block, "\xEF\xBB\xBF", 3) == 0) {
+    out_.Put(block, 3);  // the output is the same kind of file
+    start_ = 3;
+  }
+  return kConvertOk;
 }
 
-int BatchConverter::Run(BatchSummary* summary) {
-  // Up to the first line end (or a full block) before choosing the separator.
-  while (!std::memchr(block_.get(), '\n', filled_) && Fill()) {
-  }
-  size_t start = 0;
-  if (filled_ >= 3 && std::memcmp(block_.get(), "\xEF\xBB\xBF", 3) == 0) {
-    out_.Put(block_.get(), 3);  // the output is the same kind of file
-    start = 3;
+// The separator is the one the first row that is not blank shows outside quotes: tab, else
+// semicolon, else comma, else none (one column). The whole row is read first, whatever the
+// pieces the input comes in.
+void BatchConverter::ChooseSeparator() {
+  int tabs = 0, semicolons = 0, commas = 0;
+  bool rowHasText = false;
+  ScanState state = ScanState::FieldStart;
+  for (size_t i = start_;; ++i) {
+    if (i == filled_ && !Fill()) break;
+    const char c = block_[i];
+    if ((c == '\n' || c == '\r') && state != ScanState::Quoted) {
+      if (rowHasText) break;
+      tabs = semicolons = commas = 0;  // a blank row, or separators only
+      state = ScanState::FieldStart;
+      continue;
+    }
+    if (state != ScanState::Quoted) {
+      tabs += c == '\t';
+      semicolons += c == ';';
+      commas += c == ',';
+    }
+    if (!IsCandidateSeparator(c) && c != ' ') rowHasText = true;
+    state = Step(state, c, 0);
   }
   if (request_.delimiter) {
     separator_ = request_.delimiter;
+  } else if (tabs > 0) {
+    separator_ = '\t';
+  } else if (semicolons > 0) {
+    separator_ = ';';
+  } else if (commas > 0 && request_.decimal != DecimalMark::Comma) {
+    separator_ = ',';
   } else {
-    DetectSeparator();
+    separator_ = kOneColumn;
   }
-  decimalComma_ = separator_ != ',';
-  mark_ = separator_ == ';' ? ',' : '.';
+  decimalComma_ = separator_ != ',' && request_.decimal != DecimalMark::Point;
+  mark_ = separator_ == ';' || request_.decimal == DecimalMark::Comma ? ',' : '.';
+  outSeparator_ = separator_ == kOneColumn ? (mark_ == ',' ? ';' : ',') : separator_;
+  separatorPending_ = separator_ == kOneColumn && request_.decimal == DecimalMark::Auto;
+  if (separatorPending_) out_.Hold();
+}
 
-  const char* previousLineEnd = "\n";
-  size_t previousLineEndLength = 1;
+// Looks for the line end of the row from *scanned: a line feed or carriage return outside
+// quotes. Plain rows are found with memchr; quotes and lone carriage returns byte by byte.
+bool BatchConverter::FindLineEnd(size_t* scanned, ScanState* state, long long* newlines,
+                                 size_t* lineEnd) {
+  char* block = block_.get();
+  char* p = block + *scanned;
+  char* end = block + filled_;
+  if (*state == ScanState::FieldStart || *state == ScanState::Unquoted) {
+    char* feed = static_cast<char*>(std::memchr(p, '\n', end - p));
+    if (feed && !std::memchr(p, '"', feed - p)) {
+      char* ret = static_cast<char*>(std::memchr(p, '\r', feed - p));
+      *lineEnd = static_cast<size_t>((ret ? ret : feed) - block);
+      return true;
+    }
+  }
+  for (; p < end; ++p) {
+    const char c = *p;
+    if ((c == '\n' || c == '\r') && *state != ScanState::Quoted) {
+      *lineEnd = static_cast<size_t>(p - block);
+      return true;
+    }
+    if (c == '\n') ++*newlines;
+    *state = Step(*state, c, separator_);
+  }
+  *scanned = filled_;
+  return false;
+}
+
+// Makes room and reads more. The row in hand moves to the front of the block; a row longer
+// than the capacity is dropped (but for a carriage return that may be its line end) and its
+// end looked for further.
+void BatchConverter::Refill(size_t* scanned, bool* tooLong) {
+  char* block = block_.get();
+  size_t keep = start_;
+  if (*tooLong || *scanned - start_ > capacity_) {
+    *tooLong = true;
+    keep = *scanned;
+  }
+  std::memmove(block, block + keep, filled_ - keep);
+  filled_ -= keep;
+  *scanned -= keep;
+  start_ -= start_ < keep ? start_ : keep;
+  Fill();
+}
+
+// The next row; false when the input has ended.
+bool BatchConverter::NextRow(Row* row) {
   ScanState state = ScanState::FieldStart;
-  size_t scanned = start;  // bytes of the current row already scanned
-  long long newlinesInRow = 0;
-  bool tooLong = false;  // skipping the rest of a row longer than the block
+  size_t scanned = start_;
+  long long newlines = 0;
+  bool tooLong = false;
   for (;;) {
-    char* block = block_.get();
-    char* p = block + scanned;
-    char* end = block + filled_;
-    // Find the line feed that ends the row.
-    char* rowEnd = nullptr;
-    if (state == ScanState::FieldStart || state == ScanState::Unquoted) {
-      // No quote so far in this field: a plain row ends at the next line feed unless a
-      // quote comes first.
-      char* feed = static_cast<char*>(std::memchr(p, '\n', end - p));
-      if (feed && !std::memchr(p, '"', feed - p)) rowEnd = feed;
-    }
-    if (!rowEnd) {
-      for (; p < end; ++p) {
-        if (*p == '\n' && state != ScanState::Quoted) {
-          rowEnd = p;
-          break;
-        }
-        if (*p == '\n') ++newlinesInRow;
-        state = Step(state, *p, separator_);
-      }
-    }
-    if (!rowEnd) {
-      if (end - (block + start) == static_cast<std::ptrdiff_t>(capacity_) || tooLong) {
-        // A row longer than the block: drop what is held and go on looking for its end.
-        tooLong = true;
-        start = 0;
-        scanned = 0;
-        filled_ = 0;
-        if (Fill()) continue;
+    size_t at;
+    if (FindLineEnd(&scanned, &state, &newlines, &at)) {
+      char* block = block_.get();
+      if (block[at] == '\r' && at + 1 == filled_ && !endOfInput_) {
+        scanned = at;  // a line feed may follow in the next piece
       } else {
-        // Move the row to the front of the block and read more.
-        const size_t held = filled_ - start;
-        std::memmove(block, block + start, held);
-        filled_ = held;
-        scanned = held;
-        start = 0;
-        if (Fill()) continue;
+        const bool crlf = block[at] == '\r' && at + 1 < filled_ && block[at + 1] == '\n';
+        row->lineEnd = crlf ? "\r\n" : block[at] == '\r' ? "\r" : "\n";
+        row->lineEndLength = crlf ? 2 : 1;
+        previousLineEnd_ = row->lineEnd;
+        previousLineEndLength_ = row->lineEndLength;
+        row->begin = block + start_;
+        row->end = block + at;
+        row->tooLong = tooLong || at - start_ > capacity_;
+        start_ = at + row->lineEndLength;
+        row->newlines = newlines;
+        return true;
       }
-      if (filled_ == start && !tooLong) break;  // nothing left
-      rowEnd = block_.get() + filled_;          // the last row, without a line end
-    } else {
-      scanned = static_cast<size_t>(rowEnd - block) + 1;
+    } else if (endOfInput_) {
+      if (filled_ == start_ && !tooLong) return false;
+      // The last row, without a line end: it gets the one before it.
+      row->begin = block_.get() + start_;
+      row->end = block_.get() + filled_;
+      row->lineEnd = previousLineEnd_;
+      row->lineEndLength = previousLineEndLength_;
+      row->tooLong = tooLong;
+      start_ = filled_;
+      row->newlines = newlines;
+      return true;
     }
-
-    char* rowBegin = block_.get() + start;
-    const char* lineEnd = previousLineEnd;
-    size_t lineEndLength = previousLineEndLength;
-    const bool hasLineEnd = rowEnd < block_.get() + filled_;
-    char* contentEnd = rowEnd;
-    if (hasLineEnd) {
-      lineEnd = "\n";
-      lineEndLength = 1;
-      while (contentEnd > rowBegin && contentEnd[-1] == '\r') --contentEnd;
-      if (contentEnd != rowEnd) {
-        lineEnd = "\r\n";
-        lineEndLength = 2;
-      }
-      previousLineEnd = lineEnd;
-      previousLineEndLength = lineEndLength;
-    }
-    if (tooLong) {
-      Fail("error: row too long");
-      out_.Put(lineEnd, lineEndLength);
-      tooLong = false;
-      firstRow_ = false;
-    } else if (contentEnd == rowBegin) {
-      out_.Put(lineEnd, lineEndLength);  // a blank line
-    } else {
-      ConvertRow(rowBegin, contentEnd, lineEnd, lineEndLength);
-    }
-    line_ += 1 + newlinesInRow;
-    newlinesInRow = 0;
-    state = ScanState::FieldStart;
-    if (!hasLineEnd) break;
-    start = scanned;
+    Refill(&scanned, &tooLong);
   }
+}
+
+// A row of blanks and separators only (any of them), as spreadsheets write empty rows.
+bool BatchConverter::IsBlankRow(const Row& row) const {
+  for (const char* p = row.begin; p < row.end; ++p) {
+    if (!IsCandidateSeparator(*p) && *p != ' ') return false;
+  }
+  return true;
+}
+
+int BatchConverter::Run(BatchSummary* summary) {
+  if (CheckInputKind() == kConvertOk) {
+    ChooseSeparator();
+    Row row;
+    while (!refused_ && !out_.Failed() && NextRow(&row)) {
+      HandleRow(row);
+      line_ += 1 + row.newlines;
+    }
+    if (!refused_ && firstRow_) {
+      Refuse(Message(true).Ours("the input holds no rows"));
+    } else if (!refused_ && summary_.converted + summary_.failed == 0) {
+      Refuse(Message(true).Ours("the input holds no data rows, only a header"));
+    }
+  }
+  out_.Release(outSeparator_);
   out_.Flush();
   if (summary) *summary = summary_;
+  if (out_.Failed()) return kConvertWriteFailed;
+  if (refused_) return kConvertInputRefused;
   return summary_.failed > 0 ? kConvertRowsFailed : kConvertOk;
 }
 
-void BatchConverter::Fail(const char* message, ...) {
-  char text[kResultTextSize + 160];
-  va_list arguments;
-  va_start(arguments, message);
-  std::vsnprintf(text, sizeof text, message, arguments);
-  va_end(arguments);
-  char utf8[sizeof text * 2];
-  PutField(out_, utf8, Latin1ToUtf8(text, utf8, sizeof utf8), separator_);
+void BatchConverter::HandleRow(const Row& row) {
+  if (row.tooLong) {
+    if (firstRow_ && !ResolveColumns(std::vector<Field>(), false)) return;
+    firstRow_ = false;
+    separatorPending_ = false;
+    out_.Release(outSeparator_);
+    FailRow(Message(utf8_).Ours("error: row too long"));
+    out_.Put(row.lineEnd, row.lineEndLength);
+  } else if (IsBlankRow(row)) {
+    out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
+    out_.Put(row.lineEnd, row.lineEndLength);
+  } else if (firstRow_) {
+    HandleFirstRow(row);
+  } else {
+    ConvertRow(row);
+  }
+}
+
+// One comma between digits in a comma file whose separator no option chose: two fields, or one
+// number with a decimal comma?
+bool BatchConverter::IsAmbiguousRow(const Row& row) const {
+  if (request_.delimiter || request_.decimal != DecimalMark::Auto || separator_ != ',' ||
+      row.end - row.begin > 60) {
+    return false;
+  }
+  char text[64];
+  const size_t length = static_cast<size_t>(row.end - row.begin);
+  std::memcpy(text, row.begin, length);
+  text[length] = '\0';
+  char* comma = std::strchr(text, ',');
+  if (!comma || std::strchr(comma + 1, ',') || std::strchr(text, '"') || comma[1] < '0' ||
+      comma[1] > '9') {
+    return false;
+  }
+  *comma = '.';
+  double ignored;
+  const char* end = ScanNumber(text, &ignored);
+  while (end && (*end == ' ' || *end == '\t')) ++end;
+  return end && *end == '\0' && !std::strchr(comma + 1, '.');
+}
+
+// The first row that is not blank: a header (its names choose the columns) or data.
+void BatchConverter::HandleFirstRow(const Row& row) {
+  firstRow_ = false;
+  if (request_.header != BatchHeader::Yes && IsAmbiguousRow(row)) {
+    return Refuse(Message(true)
+                      .Ours("the first row '")
+                      .Theirs(row.begin, row.end - row.begin)
+                      .Ours("' reads as two fields or as one number with a decimal comma: "
+                            "set --delimiter , (or --decimal-point) for two fields, "
+                            "--decimal-comma for one number"));
+  }
+  utf8_ = IsUtf8(row.begin, static_cast<size_t>(row.end - row.begin));
+  const std::string raw(row.begin, row.end);
+  std::vector<Field> fields;
+  bool anyNumber = false;
+  SplitRow(row.begin, row.end, separator_, 1 << 30, [&](int, Field field) {
+    double ignored;
+    char mark;
+    fields.push_back(field);
+    if (ReadNumber(field, decimalComma_, &ignored, &mark)) anyNumber = true;
+  });
+  bool namesGiven = false;
+  for (const ColumnChoice& column : request_.columns) namesGiven |= !column.name.empty();
+  const bool isHeader = request_.header == BatchHeader::Yes ||
+                        (request_.header == BatchHeader::Auto && (namesGiven || !anyNumber));
+  if (separator_ == kOneColumn && !isHeader && request_.decimal == DecimalMark::Auto) {
+    // Data without a separator: commas on later rows separate fields as in any CSV file, but
+    // a row that also reads as one number with a decimal comma is refused.
+    separator_ = outSeparator_ = ',';
+    decimalComma_ = false;
+    mark_ = '.';
+    commaUncertain_ = true;
+    separatorPending_ = false;
+    out_.Release(outSeparator_);
+  }
+  if (!ResolveColumns(fields, isHeader)) return;
+  if (isHeader) return PutHeader(raw.data(), raw.size(), fields, row);
+  std::memcpy(row.begin, raw.data(), raw.size());  // the fields were unquoted in place
+  ConvertRow(row);
+}
+
+// Chooses the column of each role: by name in the header (exactly, then in any case), by
+// number, or by position when no column is named.
+bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHeader) {
+  positional_ = !request_.namedColumns;
+  int last = -1;
+  for (int role = 0; role < kBatchColumnCount; ++role) {
+    const ColumnChoice& choice = request_.columns[role];
+    int column = -1;
+    if (positional_) {
+      column = role <= static_cast<int>(BatchColumn::TargetPressure) ? role : -1;
+    } else if (choice.number > 0) {
+      column = choice.number - 1;
+    } else if (!choice.name.empty()) {
+      for (int pass = 0; pass < 2 && column < 0; ++pass) {
+        for (size_t i = 0; i < header.size() && column < 0; ++i) {
+          const std::string name(header[i].begin, header[i].end);
+          if (pass == 0 ? name == choice.name : SameLetters(name, choice.name)) {
+            column = static_cast<int>(i);
+          }
+        }
+      }
+      if (column < 0 || !isHeader) {
+        Message message(true);
+        message.Ours("%s: no column named '", kColumnOptionNames[role])
+            .Theirs(choice.name.data(), choice.name.size())
+            .Ours("' in the header");
+        Refuse(message);
+        return false;
+      }
+    } else if (role == static_cast<int>(BatchColumn::Value)) {
+      column = 0;  // the reading's column, unless named, is the first
+    }
+    for (int other = 0; other < role && column >= 0; ++other) {
+      if (columnOf_[other] == column) {
+        Refuse(Message(true).Ours("%s and %s both choose column %d", kColumnOptionNames[other],
+                                  kColumnOptionNames[role], column + 1));
+        return false;
+      }
+    }
+    columnOf_[role] = column;
+    if (column > last) last = column;
+    if (role > static_cast<int>(BatchColumn::TargetPressure) && column >= 0) sideColumns_ = true;
+  }
+  roleOf_.assign(static_cast<size_t>(last) + 1, -1);
+  for (int role = 0; role < kBatchColumnCount; ++role) {
+    if (columnOf_[role] >= 0) roleOf_[columnOf_[role]] = static_cast<signed char>(role);
+  }
+  return true;
+}
+
+// The header row with the result column's name: --result-name, or what the column holds.
+void BatchConverter::PutHeader(const char* rowText, size_t rowLength,
+                               const std::vector<Field>& header, const Row& row) {
+  Message name(utf8_);
+  if (!request_.resultName.empty()) {
+    name.Theirs(request_.resultName.data(), request_.resultName.size());
+  } else {
+    name.Ours("%s at ",
+              kResultLabels[request_.targetUnit < kMoistureUnitCount ? request_.targetUnit : 0]);
+    const int column = columnOf_[static_cast<int>(BatchColumn::TargetPressure)];
+    if (column >= 0 && column < static_cast<int>(header.size())) {
+      name.Theirs(header[column]);
+    } else if (std::isnan(request_.targetPressure)) {
+      name.Ours("%s %s", StandardAtmosphereReading(request_.targetPressureUnit),
+                PressureUnitLabel(request_.targetPressureUnit));
+    } else {
+      name.Ours("%.10g %s", request_.targetPressure,
+                PressureUnitLabel(request_.targetPressureUnit));
+    }
+  }
+  PutRowText(rowText, rowLength);
+  if (separatorPending_) {
+    // The separator of a one-column file is chosen with its first number; so is this one.
+    out_.PutPlaceholder();
+    const bool semicolon = std::memchr(name.text(), ';', name.length()) != nullptr;
+    PutField(out_, name.text(), name.length(), semicolon ? ';' : ',');
+  } else {
+    PutSeparator();
+    PutField(out_, name.text(), name.length(), outSeparator_);
+  }
+  out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+void BatchConverter::FailRow(const Message& message) {
+  PutField(out_, message.text(), message.length(), outSeparator_);
   ++summary_.failed;
   if (summary_.firstFailedLine == 0) summary_.firstFailedLine = line_;
 }
 
-void BatchConverter::ConvertRow(char* begin, char* end, const char* lineEnd, size_t lineEndLength) {
-  out_.Put(begin, static_cast<size_t>(end - begin));
-  out_.Put(separator_);
-  RowFields row;
-  SplitRow(begin, end, separator_, decimalComma_, &row);
-  double numbers[kValueFields] = {0.0, request_.sourcePressure, request_.targetPressure};
-  bool isNumber[kValueFields] = {false, false, false};
-  bool blank[kValueFields] = {true, true, true};
-  char rowMark = 0;
-  for (int i = 0; i < row.count; ++i) {
-    isNumber[i] = ReadNumber(row.fields[i], decimalComma_, &numbers[i], &rowMark);
-    blank[i] = row.fields[i].begin == row.fields[i].end;
-  }
-  const bool first = firstRow_;
-  firstRow_ = false;
-  if (first && (request_.header == BatchHeader::Yes ||
-                (request_.header == BatchHeader::Auto && !isNumber[0] && !isNumber[1] &&
-                 !isNumber[2] && !row.moreNumbers))) {
-    out_.Put("result", 6);
-    out_.Put(lineEnd, lineEndLength);
-    return;
-  }
-  if (rowMark) mark_ = rowMark;
-  if (!isNumber[0]) {
-    Fail("error: not a number: '%s'", row.fields[0].begin);
-  } else if (!isNumber[1] && !blank[1]) {
-    Fail("error: not a pressure: '%s'", row.fields[1].begin);
-  } else if (!isNumber[2] && !blank[2]) {
-    Fail("error: not a pressure: '%s'", row.fields[2].begin);
-  } else if (row.moreFields) {
-    Fail("error: more than three fields");
-  } else {
-    char text[kResultTextSize];
-    const int status =
-        ConvertReading(request_, numbers[0], numbers[1], numbers[2], text, sizeof text);
-    if (status != kConvertOk) {
-      Fail("error: %s", text);
-    } else {
-      size_t length = std::strlen(text);
-      if (mark_ == ',') {
-        char* point = static_cast<char*>(std::memchr(text, '.', length));
-        if (point) *point = ',';
+void BatchConverter::Refuse(const Message& message) {
+  std::snprintf(summary_.refusal, sizeof summary_.refusal, "%s", message.text());
+  refused_ = true;
+}
+
+// Per-row side values, read in the units of their options: degC, g/mol, ppmW per mbar.
+bool BatchConverter::ReadSideValues(const Field* fields, SideContext* source, SideContext* target) {
+  for (int role = static_cast<int>(BatchColumn::Ambient); role < kBatchColumnCount; ++role) {
+    const Field field = fields[role];
+    if (columnOf_[role] < 0 || field.begin == field.end) continue;
+    double number;
+    char mark;
+    const bool temperature = role <= static_cast<int>(BatchColumn::Prevailing);
+    if (!ReadNumber(field, decimalComma_, &number, &mark)) {
+      FailRow(Message(utf8_)
+                  .Ours("error: not a %s: '", temperature ? "temperature" : "number")
+                  .Theirs(field)
+                  .Ours("'"));
+      return false;
+    }
+    const float held = ToSingle(number);
+    if (temperature ? !IsAcceptedTemperature(held) : !(held > 0.0f) || !std::isfinite(held)) {
+      FailRow(Message(utf8_)
+                  .Ours("error: %s '", kColumnOptionNames[role] + 2)
+                  .Theirs(field)
+                  .Ours(temperature ? "' is not between -80 and 200 degC" : "' is not above 0"));
+      return false;
+    }
+    for (SideContext* side : {source, target}) {
+      switch (static_cast<BatchColumn>(role)) {
+        case BatchColumn::Ambient:
+          side->ambientTemperature = held;
+          side->ambientUnit = kAmbientCelsius;
+          break;
+        case BatchColumn::Prevailing:
+          side->prevailingTemperature = held;
+          side->prevailingUnit = kPrevailingCelsius;
+          break;
+        case BatchColumn::MolecularWeight:
+          side->gasChoice = kGasOther;
+          side->molecularWeight = held;
+          break;
+        default:
+          side->liquidChoice = kLiquidOther;
+          side->henryConstant = held;
+          break;
       }
-      PutField(out_, text, length, separator_);
-      ++summary_.converted;
     }
   }
-  out_.Put(lineEnd, lineEndLength);
+  return true;
+}
+
+void BatchConverter::ConvertRow(const Row& row) {
+  if (separatorPending_) {
+    // A one-column file: its first number's decimal mark chooses the output's separator.
+    const bool comma = std::memchr(row.begin, ',', row.end - row.begin) != nullptr;
+    outSeparator_ = comma ? ';' : ',';
+    out_.Release(outSeparator_);
+    separatorPending_ = false;
+  }
+  PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
+  PutSeparator();
+  PutResult(row);
+  out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+// A row as it came. The field of a one-column file is quoted when it holds the separator the
+// result is appended with (before that is chosen: either), unless it is quoted already.
+void BatchConverter::PutRowText(const char* text, size_t length) {
+  if (separator_ == kOneColumn) {
+    const char* p = text;
+    while (p < text + length && *p == ' ') ++p;
+    const bool quoted = p < text + length && *p == '"';
+    const bool comma = std::memchr(text, ',', length) != nullptr;
+    const bool semicolon = std::memchr(text, ';', length) != nullptr;
+    if (!quoted && (separatorPending_      ? comma || semicolon
+                    : outSeparator_ == ',' ? comma
+                                           : semicolon)) {
+      return PutQuoted(out_, text, length);
+    }
+  }
+  out_.Put(text, length);
+}
+
+// The row's result, or "error: ..." (the row itself is already written).
+void BatchConverter::PutResult(const Row& row) {
+  if (commaUncertain_ && IsAmbiguousRow(row)) {
+    return FailRow(Message(utf8_)
+                       .Ours("error: '")
+                       .Theirs(row.begin, row.end - row.begin)
+                       .Ours("' is one number with a decimal comma or two fields: set "
+                             "--decimal-comma or --delimiter ,"));
+  }
+  Field fields[kBatchColumnCount];
+  for (Field& field : fields) field.begin = field.end = nullptr;
+  bool moreFields = false;
+  const int last = static_cast<int>(roleOf_.size()) - 1;
+  SplitRow(row.begin, row.end, separator_, positional_ ? 1 << 30 : last,
+           [&](int index, Field field) {
+             if (index <= last) {
+               if (roleOf_[index] >= 0) fields[roleOf_[index]] = field;
+             } else if (field.begin != field.end) {
+               moreFields = true;
+             }
+           });
+  double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
+  if (!ReadRowNumbers(fields, numbers)) return;
+  if (moreFields) {
+    return FailRow(
+        Message(utf8_).Ours("error: more than three fields (name the columns with --column)"));
+  }
+  // The sides' parameters, copied only when a row brings its own.
+  SideContext rowSides[2];
+  const SideContext* source = &request_.source;
+  const SideContext* target = &request_.target;
+  if (sideColumns_) {
+    rowSides[0] = request_.source;
+    rowSides[1] = request_.target;
+    if (!ReadSideValues(fields, &rowSides[0], &rowSides[1])) return;
+    source = &rowSides[0];
+    target = &rowSides[1];
+  }
+  if (!possibleDefaults_ && !IsOutsideSourceRange(request_.sourceUnit, numbers[0])) {
+    const bool sourcePossible = IsPossiblePressure(request_.sourcePressureUnit, numbers[1]);
+    if (!sourcePossible || !IsPossiblePressure(request_.targetPressureUnit, numbers[2])) {
+      return FailRow(Message(utf8_).Ours("error: %s pressure at or below vacuum",
+                                         sourcePossible ? "target" : "source"));
+    }
+  }
+  char text[kResultTextSize];
+  if (ConvertPossibleReading(request_, *source, *target, numbers[0], numbers[1], numbers[2], text,
+                             sizeof text) != kConvertOk) {
+    return FailRow(Message(utf8_).Ours("error: %s", text));
+  }
+  const size_t length = std::strlen(text);
+  if (mark_ == ',') {
+    char* point = static_cast<char*>(std::memchr(text, '.', length));
+    if (point) *point = ',';
+  }
+  PutField(out_, text, length, outSeparator_);
+  ++summary_.converted;
+}
+
+// The value and the two pressures of a row (an empty pressure field keeps the option's); false
+// after failing the row when one is missing, no number or no possible pressure.
+bool BatchConverter::ReadRowNumbers(const Field* fields, double* numbers) {
+  char rowMark = 0;
+  for (int role = 0; role < 3; ++role) {
+    const Field field = fields[role];
+    if (role > 0 && field.begin == field.end) continue;  // the option's pressure
+    if (!field.begin && !positional_) {
+      FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
+      return false;
+    }
+    if (!ReadNumber(field, decimalComma_, &numbers[role], &rowMark)) {
+      Message message(utf8_);
+      message.Ours(role == 0 ? "error: not a number: '" : "error: not a pressure: '")
+          .Theirs(field)
+          .Ours("'");
+      if (separator_ == kOneColumn && field.begin && std::strpbrk(field.begin, ";\t")) {
+        message.Ours(" (a file of one column: set --delimiter)");
+      }
+      FailRow(message);
+      return false;
+    }
+    const int unit = role == 1 ? request_.sourcePressureUnit : request_.targetPressureUnit;
+    if (role > 0 && !IsPossiblePressure(unit, numbers[role])) {
+      FailRow(Message(utf8_)
+                  .Ours("error: impossible pressure: '")
+                  .Theirs(field)
+                  .Ours("' %s is at or below vacuum", PressureUnitLabel(unit)));
+      return false;
+    }
+  }
+  if (rowMark) mark_ = rowMark;
+  return true;
 }
 
 size_t ReadFile(void* context, char* data, size_t size) {
   return std::fread(data, 1, size, static_cast<FILE*>(context));
 }
 
-void WriteFile(void* context, const char* data, size_t size) {
-  std::fwrite(data, 1, size, static_cast<FILE*>(context));
+bool WriteFile(void* context, const char* data, size_t size) {
+  return std::fwrite(data, 1, size, static_cast<FILE*>(context)) == size;
 }
 
 }  // namespace
 
 int ConvertBatch(const ConverterRequest& request, const BatchStreams& streams,
                  BatchSummary* summary, size_t rowCapacity) {
-  BatchConverter converter(request, streams, rowCapacity ? rowCapacity : kDefaultRowCapacity);
+  BatchConverter converter(request, streams, rowCapacity ? rowCapacity : kDefaultBatchRowCapacity);
   return converter.Run(summary);
 }
 
 int ConvertBatch(const ConverterRequest& request, FILE* in, FILE* out, BatchSummary* summary) {
   const BatchStreams streams{ReadFile, WriteFile, in, out};
-  return ConvertBatch(request, streams, summary, 0);
+  const int status = ConvertBatch(request, streams, summary, 0);
+  return status == kConvertOk && std::fflush(out) != 0 ? kConvertWriteFailed : status;
 }
 
 }  // namespace ruruzir

@@ -13,19 +13,64 @@ namespace ruruzir {
 
 namespace {
 
-// A side's pressure reading as the window would read it; one standard atmosphere in millibar
-// when the reading was not given (what the window shows after switching from 1013.25 mbar to
-// the unit reads back as 1013.25 mbar in every unit).
-void ReadingOrAtmosphere(int unit, double reading, int* readUnit, double* readValue) {
+// The converter's own pressure units: millibar = reading * factor + offset.
+struct ExtraPressure {
+  const char* label;
+  double factor;
+  double offset;
+  const char* atmosphere;
+};
+
+constexpr ExtraPressure kExtraPressures[] = {
+    {"bar", 1000.0, 0.0, "1.01325"},
+    {"barg", 1000.0, 1013.25, "0"},
+    {"MPa", 10000.0, 0.0, "0.101325"},
+    {"Pa", 0.01, 0.0, "101325"},
+};
+
+constexpr const char* kWindowPressureLabels[kPressureUnitCount][2] = {
+    {"mbar", "1013.25"}, {"psia", "14.696"}, {"psig", "0"}, {"atm", "1"}, {"kPa", "101.325"},
+};
+
+const ExtraPressure* FindExtraPressure(int unit) {
+  const int index = unit - kPressureUnitCount;
+  return index >= 0 && index < 4 ? &kExtraPressures[index] : nullptr;
+}
+
+// A side's pressure reading as the window would read it: the converter's own units as the
+// millibar they stand for, and one standard atmosphere in millibar when the reading was not
+// given (what the window shows after switching from 1013.25 mbar to the unit reads back as
+// 1013.25 mbar in every unit).
+void WindowReading(int unit, double reading, int* readUnit, double* readValue) {
+  const ExtraPressure* extra = FindExtraPressure(unit);
   const bool given = !std::isnan(reading);
-  *readUnit = given ? unit : Code(PressureUnitCode::Mbar);
-  *readValue = given ? reading : 1013.25;
+  *readUnit = given && !extra ? unit : Code(PressureUnitCode::Mbar);
+  *readValue = !given ? 1013.25 : extra ? reading * extra->factor + extra->offset : reading;
 }
 
 }  // namespace
 
-int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
-                   double targetPressure, char* text, size_t size) {
+bool IsPossiblePressure(int unit, double reading) {
+  int readUnit;
+  double readValue;
+  WindowReading(unit, reading, &readUnit, &readValue);
+  // The window keeps hundredths of a millibar: less than half of one is no pressure.
+  return PressureToMbar(readUnit, readValue) >= 0.005;
+}
+
+const char* PressureUnitLabel(int unit) {
+  if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->label;
+  return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][0] : "";
+}
+
+const char* StandardAtmosphereReading(int unit) {
+  if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->atmosphere;
+  return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][1] : "";
+}
+
+int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,
+                           const SideContext& target, double value, double sourcePressure,
+                           double targetPressure, char* text, size_t size) {
   if (IsOutsideSourceRange(request.sourceUnit, value)) {
     std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
     return kConvertOutOfRange;
@@ -34,12 +79,25 @@ int ConvertReading(const ConverterRequest& request, double value, double sourceP
   readings.sourceUnit = request.sourceUnit;
   readings.sourceValue = value;
   readings.targetUnit = request.targetUnit;
-  ReadingOrAtmosphere(request.sourcePressureUnit, sourcePressure, &readings.sourcePressureUnit,
-                      &readings.sourcePressure);
-  ReadingOrAtmosphere(request.targetPressureUnit, targetPressure, &readings.targetPressureUnit,
-                      &readings.targetPressure);
-  ConvertReadings(readings, request.source, request.target, request.model, text, size);
+  WindowReading(request.sourcePressureUnit, sourcePressure, &readings.sourcePressureUnit,
+                &readings.sourcePressure);
+  WindowReading(request.targetPressureUnit, targetPressure, &readings.targetPressureUnit,
+                &readings.targetPressure);
+  ConvertReadings(readings, source, target, request.model, text, size);
   return kConvertOk;
+}
+
+int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
+                   double targetPressure, char* text, size_t size) {
+  const bool sourcePossible = IsPossiblePressure(request.sourcePressureUnit, sourcePressure);
+  if ((!sourcePossible || !IsPossiblePressure(request.targetPressureUnit, targetPressure)) &&
+      !IsOutsideSourceRange(request.sourceUnit, value)) {
+    std::snprintf(text, size, "%s pressure at or below vacuum",
+                  sourcePossible ? "target" : "source");
+    return kConvertOutOfRange;
+  }
+  return ConvertPossibleReading(request, request.source, request.target, value, sourcePressure,
+                                targetPressure, text, size);
 }
 
 size_t Latin1ToUtf8(const char* text, char* utf8, size_t size) {

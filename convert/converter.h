@@ -4,19 +4,33 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "core/calculator_values.h"
+#include "core/unit_catalogues.h"
 
 namespace ruruzir {
 
 // Exit statuses.
 enum ConverterStatus : int {
   kConvertOk = 0,
-  kConvertUsageError = 1,  // unknown option or unit, missing value
-  kConvertBadNumber = 2,   // a number that does not parse
-  kConvertOutOfRange = 3,  // a source value outside its unit's range
-  kConvertRowsFailed = 4,  // a batch in which at least one row could not be converted
+  kConvertUsageError = 1,    // unknown option or unit, missing value
+  kConvertBadNumber = 2,     // a number that does not parse
+  kConvertOutOfRange = 3,    // a source value outside its unit's range, a pressure at vacuum
+  kConvertRowsFailed = 4,    // a batch in which at least one row could not be converted
+  kConvertWriteFailed = 5,   // the output could not be written
+  kConvertInputRefused = 6,  // a batch input that is no readable CSV file, or is ambiguous
 };
+
+// Pressure units the converter takes besides the window's five, coded after them: their
+// readings are converted to millibar, which is then read as the window reads millibar.
+enum class ExtraPressureUnit : int {
+  Bar = kPressureUnitCount,
+  Barg,
+  Mpa,
+  Pa,
+};
+constexpr int kConverterPressureUnitCount = kPressureUnitCount + 4;
 
 // The program's version, as its version resource states it.
 extern const char kConverterVersion[];
@@ -28,6 +42,31 @@ enum class BatchHeader {
   No,
 };
 
+// How numbers in batch rows write their decimal mark.
+enum class DecimalMark {
+  Auto,   // a comma only where the separator is ; or tab, or in a file of one column
+  Comma,  // a decimal comma (the separator is then ; or tab, or there is one column)
+  Point,  // a decimal point: a comma is never a decimal mark
+};
+
+// The columns of batch rows that --column and its kin choose.
+enum class BatchColumn {
+  Value,
+  SourcePressure,
+  TargetPressure,
+  Ambient,          // ambient temperature for %RH, degC
+  Prevailing,       // prevailing temperature for g/m3, degC
+  MolecularWeight,  // for ppmW in a gas
+  Henry,            // Henry's constant for ppmW in a liquid
+};
+constexpr int kBatchColumnCount = 7;
+
+// A column named on the command line: by its header text or by its 1-based number.
+struct ColumnChoice {
+  std::string name;  // empty: chosen by number, or not at all
+  int number;        // 1-based; 0 when not chosen by number
+};
+
 // Everything a conversion needs besides the value and the two pressure readings.
 struct ConverterRequest {
   int sourceUnit;  // moisture unit code
@@ -35,16 +74,21 @@ struct ConverterRequest {
   int sourcePressureUnit;  // pressure unit code
   int targetPressureUnit;
   // Readings in their pressure units; NaN when not given: one standard atmosphere then, in
-  // whatever unit (1013.25 mbar, 14.696 psia, 0 psig, 1 atm, 101.325 kPa).
+  // whatever unit (1013.25 mbar, 14.696 psia, 0 psig, 1 atm, 101.325 kPa, 1.01325 bar, ...).
   double sourcePressure;
   double targetPressure;
   SideContext source;
   SideContext target;
   MoistureModel model;
   bool batch;
-  const char* batchFile;  // nullptr or "-": standard input
-  char delimiter;         // ',', ';' or '\t'; 0: found from the first row
+  const char* batchFile;   // nullptr or "-": standard input
+  std::string outputFile;  // empty: standard output
+  char delimiter;          // ',', ';' or '\t'; 0: found from the first row
+  DecimalMark decimal;
   BatchHeader header;
+  ColumnChoice columns[kBatchColumnCount];
+  bool namedColumns;       // any column chosen: the other columns pass through, however many
+  std::string resultName;  // the result column's header; empty: what the result holds
   bool hasValue;
   double value;
   bool help;
@@ -55,22 +99,40 @@ struct ConverterRequest {
 ConverterRequest DefaultConverterRequest();
 
 // Reads the command line into `request`. On failure returns its status and writes a message
-// naming what was wrong into `message` (room for `size` bytes). Strings of `request` point
-// into `argv`.
+// naming what was wrong into `message` (room for `size` bytes), the user's text in it as it
+// was given. `request->batchFile` points into `argv`.
 int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest* request,
                             char* message, size_t size);
 
 // Converts one value: writes the result text exactly as the calculator's result box shows it
-// ("out of range" included) and returns kConvertOk, or writes the range message and returns
-// kConvertOutOfRange. A pressure reading that is NaN stands for one standard atmosphere.
+// ("out of range" included) and returns kConvertOk, or writes the range message (Windows-1252)
+// and returns kConvertOutOfRange. A pressure reading that is NaN stands for one standard
+// atmosphere; one at or below vacuum is refused like a value out of range.
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size);
 
+// The same with the sides' parameters given apart from the request (read from a row), for
+// pressures already found possible with IsPossiblePressure.
+int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,
+                           const SideContext& target, double value, double sourcePressure,
+                           double targetPressure, char* text, size_t size);
+
+// True when the reading in pressure unit `unit` (the window's or an ExtraPressureUnit) is a
+// pressure a gas can have: above vacuum once held in hundredths of a millibar. NaN, the
+// reading not given (one standard atmosphere), is.
+bool IsPossiblePressure(int unit, double reading);
+
+// The unit's name as results and messages show it ("mbar", "psig", "MPa"), and the reading
+// that stands for one standard atmosphere in it ("1013.25", "0").
+const char* PressureUnitLabel(int unit);
+const char* StandardAtmosphereReading(int unit);
+
 // Where a batch reads its bytes from and writes them to.
 struct BatchStreams {
-  // Fills up to `size` bytes; returns how many (0 at the end of the input).
+  // Fills up to `size` bytes; returns how many (0 at the end of the input or on an error).
   size_t (*read)(void* context, char* data, size_t size);
-  void (*write)(void* context, const char* data, size_t size);
+  // Writes all `size` bytes; false when they could not be written.
+  bool (*write)(void* context, const char* data, size_t size);
   void* readContext;
   void* writeContext;
 };
@@ -80,14 +142,19 @@ struct BatchSummary {
   long long converted;        // data rows with a result ("out of range" included)
   long long failed;           // data rows with "error: ..."
   long long firstFailedLine;  // line number of the first failed row, 0 when none
+  char refusal[400];          // why the input was refused (kConvertInputRefused): UTF-8, the user's
+                              // bytes in it as they were
 };
 
-// Converts CSV rows "value[,source pressure[,target pressure]]", writing every row back with
-// the result as one more column; blank lines are kept and a failed row gets "error: ..." in
-// its result column. Separators (comma, semicolon, tab), quoting, decimal commas, the header
-// and line ends are handled as the help text says. `rowCapacity` is the longest row taken (a
-// longer one is a failed row); 0 chooses the default of a megabyte. Returns kConvertOk, or
-// kConvertRowsFailed when any row failed.
+// Converts CSV rows "value[,source pressure[,target pressure]]", or the columns the request
+// names, writing every row back with the result as one more column; blank rows (and rows of
+// separators only) are kept and a failed row gets "error: ..." in its result column.
+// Separators (comma, semicolon, tab), quoting, decimal commas, the header and line ends (LF,
+// CR LF, CR) are handled as the help text says. `rowCapacity` is the longest row taken without
+// its line end (a longer one is a failed row); 0 chooses the default of a megabyte. Returns
+// kConvertOk, kConvertRowsFailed when any row failed, kConvertWriteFailed as soon as a write
+// fails, or kConvertInputRefused with the reason in the summary.
+constexpr size_t kDefaultBatchRowCapacity = size_t{1} << 20;
 int ConvertBatch(const ConverterRequest& request, const BatchStreams& streams,
                  BatchSummary* summary, size_t rowCapacity = 0);
 

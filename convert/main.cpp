@@ -2,10 +2,21 @@
 //
 // Output is UTF-8 without a byte-order mark. In a Windows console, whose code page is seldom
 // UTF-8, texts are written as UTF-16 instead, so that degree signs show as such.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "convert/converter.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -56,33 +67,164 @@ void WriteMessage(FILE* stream, const char* prefix, const char* text) {
   WriteUtf8(stream, utf8, length);
 }
 
+// The output of a batch: standard output, or a temporary file next to the named one that is
+// renamed into place once everything was written.
+struct BatchOutput {
+  FILE* stream = stdout;
+  std::string name = "standard output";
+  std::string temporary;  // empty for standard output
+  int error = 0;          // errno of the first failed write
+};
+
 size_t ReadStream(void* context, char* data, size_t size) {
   return std::fread(data, 1, size, static_cast<FILE*>(context));
 }
 
-void WriteStream(void* context, const char* data, size_t size) {
-  WriteUtf8(static_cast<FILE*>(context), data, size);
+bool WriteStream(void* context, const char* data, size_t size) {
+  BatchOutput& output = *static_cast<BatchOutput*>(context);
+  errno = 0;
+  WriteUtf8(output.stream, data, size);
+  if (std::ferror(output.stream)) {
+    output.error = errno ? errno : EIO;
+    return false;
+  }
+  return true;
+}
+
+void Complain(const char* format, ...) {
+  char text[600];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text, sizeof text, format, arguments);
+  va_end(arguments);
+  // The names and reasons in it are the system's bytes: written as they are.
+  std::string line = std::string("ruruzir-convert: ") + text + "\n";
+  WriteUtf8(stderr, line.data(), line.size());
+}
+
+// True when both names are the same existing file.
+bool SameFile(const char* a, const char* b) {
+#ifdef _WIN32
+  char fullA[MAX_PATH], fullB[MAX_PATH];
+  return _fullpath(fullA, a, MAX_PATH) && _fullpath(fullB, b, MAX_PATH) &&
+         _stricmp(fullA, fullB) == 0;
+#else
+  struct stat first, second;
+  return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+#endif
+}
+
+// Opens the batch's input; nullptr (after saying why) when it is no file that can be read.
+FILE* OpenInput(const char* name) {
+  if (!name || std::strcmp(name, "-") == 0) return stdin;
+  struct stat status;
+  if (stat(name, &status) == 0 && S_ISDIR(status.st_mode)) {
+    Complain("cannot read '%s': it is a folder", name);
+    return nullptr;
+  }
+  FILE* in = std::fopen(name, "rb");
+  if (!in) Complain("cannot read '%s': %s", name, std::strerror(errno));
+  return in;
+}
+
+// Opens a temporary file next to `-o FILE`; false (after saying why) when it cannot be made.
+bool OpenOutput(const ConverterRequest& request, BatchOutput* output) {
+  if (request.outputFile.empty() || request.outputFile == "-") return true;
+  output->name = request.outputFile;
+  if (request.batchFile && SameFile(request.batchFile, request.outputFile.c_str())) {
+    Complain("--output: '%s' is the input file: name another one", output->name.c_str());
+    return false;
+  }
+  struct stat status;
+  if (stat(output->name.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+    Complain("cannot write '%s': it is a folder", output->name.c_str());
+    return false;
+  }
+#ifdef _WIN32
+  output->temporary = output->name + ".part";
+  output->stream = std::fopen(output->temporary.c_str(), "wb");
+#else
+  output->temporary = output->name + ".XXXXXX";
+  const int descriptor = mkstemp(&output->temporary[0]);
+  if (descriptor >= 0) {
+    // The permissions a new file (or the file replaced) would have, not mkstemp's.
+    const mode_t mask = umask(0);
+    umask(mask);
+    const bool replaced = stat(output->name.c_str(), &status) == 0;
+    fchmod(descriptor, replaced ? status.st_mode & 07777 : 0666 & ~mask);
+    output->stream = fdopen(descriptor, "wb");
+  } else {
+    output->stream = nullptr;
+  }
+#endif
+  if (!output->stream) {
+    Complain("cannot write '%s': %s", output->name.c_str(), std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+// Flushes and closes the output; a named one is renamed into place when all went well, and
+// removed otherwise. False (after saying why) when the output is not complete.
+bool CloseOutput(BatchOutput* output, bool complete) {
+  if (output->error == 0 && std::fflush(output->stream) != 0) output->error = errno ? errno : EIO;
+  if (output->temporary.empty()) {
+    if (output->error == 0 && std::ferror(output->stream)) output->error = EIO;
+    // Standard output is closed here, where its last error can still be reported.
+    if (std::fclose(output->stream) != 0 && output->error == 0) output->error = errno ? errno : EIO;
+  } else {
+    if (std::fclose(output->stream) != 0 && output->error == 0) output->error = errno ? errno : EIO;
+    bool renamed = false;
+    if (complete && output->error == 0) {
+#ifdef _WIN32
+      renamed = MoveFileExA(output->temporary.c_str(), output->name.c_str(),
+                            MOVEFILE_REPLACE_EXISTING) != 0;
+      if (!renamed) output->error = EACCES;
+#else
+      renamed = std::rename(output->temporary.c_str(), output->name.c_str()) == 0;
+      if (!renamed) output->error = errno;
+#endif
+    }
+    if (!renamed) std::remove(output->temporary.c_str());
+  }
+  if (output->error != 0) {
+    Complain("cannot write %s%s%s: %s", output->temporary.empty() ? "" : "'", output->name.c_str(),
+             output->temporary.empty() ? "" : "'", std::strerror(output->error));
+    return false;
+  }
+  return true;
 }
 
 int RunBatch(const ConverterRequest& request) {
-  const bool standardInput = !request.batchFile || std::strcmp(request.batchFile, "-") == 0;
-  FILE* in = standardInput ? stdin : std::fopen(request.batchFile, "rb");
-  if (!in) {
-    char message[300];
-    std::snprintf(message, sizeof message, "cannot read '%s'", request.batchFile);
-    WriteMessage(stderr, "ruruzir-convert: ", message);
-    return kConvertUsageError;
+  FILE* in = OpenInput(request.batchFile);
+  if (!in) return kConvertInputRefused;
+  BatchOutput output;
+  if (!OpenOutput(request, &output)) {
+    if (in != stdin) std::fclose(in);
+    return kConvertWriteFailed;
   }
 #ifdef _WIN32
   // Rows keep their own line ends: no text-mode translation either way.
-  if (standardInput) _setmode(_fileno(stdin), _O_BINARY);
-  _setmode(_fileno(stdout), _O_BINARY);
+  if (in == stdin) _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(output.stream), _O_BINARY);
 #endif
-  const BatchStreams streams{ReadStream, WriteStream, in, stdout};
+  const BatchStreams streams{ReadStream, WriteStream, in, &output};
   BatchSummary summary;
-  const int status = ConvertBatch(request, streams, &summary);
-  std::fflush(stdout);
+  int status = ConvertBatch(request, streams, &summary);
+  const bool readFailed = std::ferror(in) != 0;
+  const int readError = errno;
   if (in != stdin) std::fclose(in);
+  const char* inputName = in == stdin ? "standard input" : request.batchFile;
+  if (readFailed && status != kConvertWriteFailed) {
+    Complain("cannot read '%s': %s", inputName, std::strerror(readError));
+    status = kConvertInputRefused;
+  } else if (status == kConvertInputRefused) {
+    Complain("%s: %s", inputName, summary.refusal);
+  }
+  const bool complete = status == kConvertOk || status == kConvertRowsFailed;
+  if (!CloseOutput(&output, complete)) return kConvertWriteFailed;
+  if (!complete) return status;
   char line[200];
   int length = std::snprintf(line, sizeof line, "rows converted: %lld, failed: %lld",
                              summary.converted, summary.failed);
@@ -94,6 +236,16 @@ int RunBatch(const ConverterRequest& request) {
   return status;
 }
 
+// Messages about the command line quote the user's arguments: bytes as they were given,
+// which are the ANSI code page's on Windows.
+void WriteArgumentMessage(const char* message) {
+#ifdef _WIN32
+  WriteMessage(stderr, "ruruzir-convert: ", message);
+#else
+  Complain("%s", message);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,16 +253,21 @@ int main(int argc, char** argv) {
   char message[300];
   const int status = ParseConverterArguments(argc, argv, &request, message, sizeof message);
   if (status != kConvertOk) {
-    WriteMessage(stderr, "ruruzir-convert: ", message);
+    WriteArgumentMessage(message);
     return status;
   }
+#ifdef SIGPIPE
+  // A closed pipe is a write error to report, not a silent end.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  BatchOutput standardOutput;
   if (request.help) {
     PrintConverterHelp(stdout);
-    return kConvertOk;
+    return CloseOutput(&standardOutput, true) ? kConvertOk : kConvertWriteFailed;
   }
   if (request.version) {
     WriteMessage(stdout, "ruruzir-convert ", kConverterVersion);
-    return kConvertOk;
+    return CloseOutput(&standardOutput, true) ? kConvertOk : kConvertWriteFailed;
   }
   if (request.batch) return RunBatch(request);
   char text[100];
@@ -120,6 +277,7 @@ int main(int argc, char** argv) {
     WriteMessage(stderr, "ruruzir-convert: ", text);
   } else {
     WriteMessage(stdout, "", text);
+    if (!CloseOutput(&standardOutput, true)) return kConvertWriteFailed;
   }
   return readingStatus;
 }

@@ -27,12 +27,14 @@ namespace {
 
 constexpr NamedCode kPressureUnitNames[] = {
     {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
-    {"psia", Code(PressureUnitCode::Psi),
-     "pounds per square inch, absolute (default 14.696; alias psi)"},
-    {"psi", Code(PressureUnitCode::Psi), nullptr},
+    {"psia", Code(PressureUnitCode::Psi), "pounds per square inch, absolute (default 14.696)"},
     {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge (default 0)"},
     {"atm", Code(PressureUnitCode::Atm), "standard atmospheres (default 1)"},
     {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
+    {"bar", static_cast<int>(ExtraPressureUnit::Bar), "bar, absolute (default 1.01325)"},
+    {"barg", static_cast<int>(ExtraPressureUnit::Barg), "bar, gauge (default 0)"},
+    {"mpa", static_cast<int>(ExtraPressureUnit::Mpa), "megapascal (default 0.101325)"},
+    {"pa", static_cast<int>(ExtraPressureUnit::Pa), "pascal (default 101325)"},
 };
 
 constexpr NamedCode kMediumNames[] = {
@@ -200,30 +202,304 @@ int ParseName(const char* option, const std::string& argument, const NamedCode (
   return kConvertOk;
 }
 
-int ParsePressure(const char* option, const std::string& argument, double* reading, char* message,
-                  size_t size) {
+// A pressure option's reading, which must be one a gas can have in its unit.
+int ParsePressure(const char* option, const std::string& argument, int unit, double* reading,
+                  char* message, size_t size) {
   if (!ParseWholeNumber(argument.c_str(), reading)) {
     return Fail(kConvertBadNumber, message, size, "%s: not a number: '%s'", option,
                 argument.c_str());
+  }
+  if (!IsPossiblePressure(unit, *reading)) {
+    return Fail(kConvertOutOfRange, message, size,
+                "%s: %s %s is at or below vacuum: no gas has that pressure", option,
+                argument.c_str(), PressureUnitLabel(unit));
   }
   return kConvertOk;
 }
 
 constexpr const char* kSideOptions[] = {"mol-weight", "henry", "ambient", "prevailing", "medium"};
 constexpr int kSideOptionCount = sizeof kSideOptions / sizeof kSideOptions[0];
+constexpr const char* kSidePrefixes[3] = {"--", "--source-", "--target-"};
+
+// The column options, in the order of BatchColumn.
+constexpr const char* kColumnOptions[kBatchColumnCount] = {
+    "--column",         "--pressure-column",   "--target-pressure-column",
+    "--ambient-column", "--prevailing-column", "--molecular-weight-column",
+    "--henry-column"};
 
 // The command line as CLI11 hands it over: texts, checked afterwards.
 struct OptionTexts {
   std::string from, to, pressureUnit, targetPressureUnit, pressure, targetPressure;
-  std::string formulation, enhancement, delimiter, batchFile, value;
+  std::string formulation, enhancement, delimiter, batchFile, value, output, resultName;
   std::string side[3][kSideOptionCount];  // shared, source-, target-
+  std::string columns[kBatchColumnCount];
   bool help = false, version = false, header = false, noHeader = false;
+  bool decimalComma = false, decimalPoint = false;
+  bool batch = false;
 };
 
 // A text that CLI11 would take for a short option but that is a number ("-.5").
 bool IsNumberLookingLikeAnOption(const char* argument) {
   double ignored;
   return argument[0] == '-' && argument[1] == '.' && ParseWholeNumber(argument, &ignored);
+}
+
+// Where the steps of reading the command line write their message.
+struct Complaint {
+  char* message;
+  size_t size;
+};
+
+void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
+  app.set_help_flag();  // the help text is ours: PrintConverterHelp
+  app.allow_extras();
+  app.allow_windows_style_options(false);  // "/tmp/rows.csv" is a file, not an option
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_flag("-h,--help", texts.help);
+  app.add_flag("--version", texts.version);
+  app.add_option("--from", texts.from);
+  app.add_option("--to", texts.to);
+  app.add_option("--pressure-unit", texts.pressureUnit);
+  app.add_option("--target-pressure-unit", texts.targetPressureUnit);
+  app.add_option("--pressure", texts.pressure);
+  app.add_option("--target-pressure", texts.targetPressure);
+  app.add_option("--formulation", texts.formulation);
+  app.add_option("--enhancement", texts.enhancement);
+  app.add_option("--delimiter", texts.delimiter);
+  app.add_flag("--decimal-comma", texts.decimalComma);
+  app.add_flag("--decimal-point", texts.decimalPoint);
+  app.add_flag("--header", texts.header);
+  app.add_flag("--no-header", texts.noHeader);
+  app.add_option("-o,--output", texts.output);
+  app.add_option("--result-name", texts.resultName);
+  for (int c = 0; c < kBatchColumnCount; ++c) app.add_option(kColumnOptions[c], texts.columns[c]);
+  *batch = app.add_option("--batch", texts.batchFile)->expected(0, 1);
+  for (int s = 0; s < 3; ++s) {
+    for (int o = 0; o < kSideOptionCount; ++o) {
+      app.add_option(std::string(kSidePrefixes[s]) + kSideOptions[o], texts.side[s][o]);
+    }
+  }
+  app.add_option("value", texts.value);
+}
+
+// Lets CLI11 read the arguments; anything it leaves over is an unknown option or a second value.
+int ReadCommandLine(CLI::App& app, int argc, const char* const* argv, Complaint c) {
+  std::vector<std::string> arguments;  // reversed, as CLI11 takes them
+  for (int i = argc - 1; i >= 1; --i) {
+    arguments.emplace_back(argv[i]);
+    if (IsNumberLookingLikeAnOption(argv[i])) arguments.back().insert(1, "0");
+  }
+  try {
+    app.parse(arguments);
+  } catch (const CLI::ArgumentMismatch& error) {
+    // "--to: 1 required TEXT missing": name the option in our own words.
+    const std::string text = error.what();
+    return Fail(kConvertUsageError, c.message, c.size, "%s: missing its value",
+                text.substr(0, text.find(':')).c_str());
+  } catch (const CLI::ParseError& error) {
+    return Fail(kConvertUsageError, c.message, c.size, "%s", error.what());
+  }
+  std::vector<std::string> extras = app.remaining();
+  extras.erase(std::remove(extras.begin(), extras.end(), "--"), extras.end());
+  for (const std::string& extra : extras) {
+    double ignored;
+    if (extra[0] == '-' && !ParseWholeNumber(extra.c_str(), &ignored)) {
+      return Fail(kConvertUsageError, c.message, c.size, "unknown option '%s'", extra.c_str());
+    }
+  }
+  if (!extras.empty()) {
+    return Fail(kConvertUsageError, c.message, c.size, "unexpected argument '%s'",
+                extras.front().c_str());
+  }
+  return kConvertOk;
+}
+
+int ReadPressureUnit(const char* option, const std::string& text, int* code, Complaint c) {
+  if (text.empty()) return kConvertOk;
+  // "psi" is read as absolute by some and as gauge by others.
+  if (SameLetters(text.c_str(), "psi")) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "%s: 'psi' is read both ways: say psia or psig", option);
+  }
+  return ParseName(option, text, kPressureUnitNames, "pressure unit", code, c.message, c.size);
+}
+
+int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  const struct {
+    const char* option;
+    const std::string& text;
+    int* code;
+  } moistureUnits[] = {{"--from", texts.from, &request->sourceUnit},
+                       {"--to", texts.to, &request->targetUnit}};
+  for (const auto& unit : moistureUnits) {
+    if (unit.text.empty()) continue;
+    const int status = ParseName(unit.option, unit.text, kMoistureUnitNames, "moisture unit",
+                                 unit.code, c.message, c.size);
+    if (status != kConvertOk) return status;
+  }
+  int status =
+      ReadPressureUnit("--pressure-unit", texts.pressureUnit, &request->sourcePressureUnit, c);
+  if (status == kConvertOk) {
+    status = ReadPressureUnit("--target-pressure-unit", texts.targetPressureUnit,
+                              &request->targetPressureUnit, c);
+  }
+  int formulation = static_cast<int>(request->model.formulation);
+  int enhancement = static_cast<int>(request->model.enhancement);
+  if (status == kConvertOk && !texts.formulation.empty()) {
+    status = ParseName("--formulation", texts.formulation, kFormulationNames, "formulation",
+                       &formulation, c.message, c.size);
+  }
+  if (status == kConvertOk && !texts.enhancement.empty()) {
+    status = ParseName("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor",
+                       &enhancement, c.message, c.size);
+  }
+  request->model = MoistureModel{static_cast<Formulation>(formulation),
+                                 static_cast<EnhancementFactor>(enhancement)};
+  return status;
+}
+
+int ReadPressuresAndSides(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  if (!texts.pressure.empty()) {
+    const int status = ParsePressure("--pressure", texts.pressure, request->sourcePressureUnit,
+                                     &request->sourcePressure, c.message, c.size);
+    if (status != kConvertOk) return status;
+  }
+  if (!texts.targetPressure.empty()) {
+    const int status =
+        ParsePressure("--target-pressure", texts.targetPressure, request->targetPressureUnit,
+                      &request->targetPressure, c.message, c.size);
+    if (status != kConvertOk) return status;
+  }
+  // Shared side options first, so that the per-side ones override them.
+  const SideSelector selectors[3] = {SideSelector::BothSides, SideSelector::SourceSide,
+                                     SideSelector::TargetSide};
+  for (int s = 0; s < 3; ++s) {
+    for (int o = 0; o < kSideOptionCount; ++o) {
+      if (texts.side[s][o].empty()) continue;
+      const int status =
+          ApplySideOption(kSideOptions[o], kSidePrefixes[s] + 2, texts.side[s][o].c_str(),
+                          selectors[s], request, c.message, c.size);
+      if (status != kConvertOk) return status;
+    }
+  }
+  return kConvertOk;
+}
+
+// "Value" or "3": a header name, or a 1-based column number.
+int ReadColumn(const char* option, const std::string& text, ColumnChoice* column, Complaint c) {
+  int number = 0;
+  const char* end = ScanInteger(text.c_str(), &number);
+  const bool digitsOnly = text.find_first_not_of("0123456789") == std::string::npos;
+  if (end && *end == '\0' && digitsOnly) {
+    if (number < 1) {
+      return Fail(kConvertUsageError, c.message, c.size, "%s: columns are counted from 1, not '%s'",
+                  option, text.c_str());
+    }
+    column->number = number;
+  } else {
+    column->name = text;
+  }
+  return kConvertOk;
+}
+
+int ReadBatchLayout(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  if (!texts.delimiter.empty()) {
+    const std::string& d = texts.delimiter;
+    if (d == "," || d == ";") {
+      request->delimiter = d[0];
+    } else if (d == "\t" || SameLetters(d.c_str(), "tab")) {
+      request->delimiter = '\t';
+    } else {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--delimiter: unknown separator '%s' (',', ';' or tab)", d.c_str());
+    }
+  }
+  if (texts.decimalComma && texts.decimalPoint) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--decimal-comma and --decimal-point exclude each other");
+  }
+  if (texts.decimalComma && request->delimiter == ',') {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--decimal-comma and --delimiter , exclude each other: a comma is either");
+  }
+  request->decimal = texts.decimalComma   ? DecimalMark::Comma
+                     : texts.decimalPoint ? DecimalMark::Point
+                                          : DecimalMark::Auto;
+  if (texts.header && texts.noHeader) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--header and --no-header exclude each other");
+  }
+  request->header = texts.header     ? BatchHeader::Yes
+                    : texts.noHeader ? BatchHeader::No
+                                     : BatchHeader::Auto;
+  for (int i = 0; i < kBatchColumnCount; ++i) {
+    if (texts.columns[i].empty()) continue;
+    const int status = ReadColumn(kColumnOptions[i], texts.columns[i], &request->columns[i], c);
+    if (status != kConvertOk) return status;
+    request->namedColumns = true;
+    if (!request->columns[i].name.empty() && request->header == BatchHeader::No) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "%s: '%s' names a header column, but --no-header says there is none",
+                  kColumnOptions[i], texts.columns[i].c_str());
+    }
+  }
+  request->outputFile = texts.output;
+  request->resultName = texts.resultName;
+  return kConvertOk;
+}
+
+// The file after --batch, and the value to convert.
+int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
+                          ConverterRequest* request, Complaint c) {
+  if (request->batch) {
+    // "--batch -20": the number is the value to convert, not a file name.
+    double number;
+    if (!texts.batchFile.empty() && ParseWholeNumber(texts.batchFile.c_str(), &number)) {
+      texts.value = texts.batchFile;
+      texts.batchFile.clear();
+    } else if (texts.batchFile.empty() && !texts.value.empty() &&
+               !ParseWholeNumber(texts.value.c_str(), &number)) {
+      // "--batch -o out.csv rows.csv": the file comes after other options.
+      texts.batchFile = texts.value;
+      texts.value.clear();
+    }
+    request->batchFile = nullptr;
+    for (int i = 1; i < argc && !texts.batchFile.empty(); ++i) {
+      // The file name as given, so that it lives as long as argv.
+      const char* argument = argv[i];
+      const char* equals = std::strncmp(argument, "--batch=", 8) == 0 ? argument + 8 : nullptr;
+      if (equals && texts.batchFile == equals) request->batchFile = equals;
+      if (texts.batchFile == argument) request->batchFile = argument;
+    }
+  }
+  if (!texts.value.empty()) {
+    if (!ParseWholeNumber(texts.value.c_str(), &request->value)) {
+      return Fail(kConvertBadNumber, c.message, c.size, "not a number: '%s'", texts.value.c_str());
+    }
+    request->hasValue = true;
+  }
+  return kConvertOk;
+}
+
+// What only makes sense together, or not at all together.
+int CheckCombination(const OptionTexts& texts, const ConverterRequest& request, Complaint c) {
+  if (!request.batch && !request.hasValue) {
+    return Fail(kConvertUsageError, c.message, c.size, "missing the value to convert (see --help)");
+  }
+  if (request.batch && request.hasValue) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--batch takes its values from rows, not '%s'", texts.value.c_str());
+  }
+  if (!request.batch) {
+    const char* batchOnly = !texts.output.empty()       ? "--output"
+                            : !texts.resultName.empty() ? "--result-name"
+                            : request.namedColumns      ? "the column options"
+                                                        : nullptr;
+    if (batchOnly) {
+      return Fail(kConvertUsageError, c.message, c.size, "%s: only with --batch", batchOnly);
+    }
+  }
+  return kConvertOk;
 }
 
 }  // namespace
@@ -240,161 +516,31 @@ ConverterRequest DefaultConverterRequest() {
   request.target = DefaultSideContext();
   request.model = MoistureModel{Formulation::GoffGratch, EnhancementFactor::None};
   request.header = BatchHeader::Auto;
+  request.decimal = DecimalMark::Auto;
   return request;
 }
 
 int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest* request,
                             char* message, size_t size) {
   message[0] = '\0';
+  const Complaint complaint{message, size};
   OptionTexts texts;
   CLI::App app{"ruruzir-convert"};
-  app.set_help_flag();  // the help text is ours: PrintConverterHelp
-  app.allow_extras();
-  app.allow_windows_style_options(false);  // "/tmp/rows.csv" is a file, not an option
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_flag("-h,--help", texts.help);
-  app.add_flag("--version", texts.version);
-  app.add_option("--from", texts.from);
-  app.add_option("--to", texts.to);
-  app.add_option("--pressure-unit", texts.pressureUnit);
-  app.add_option("--target-pressure-unit", texts.targetPressureUnit);
-  app.add_option("--pressure", texts.pressure);
-  app.add_option("--target-pressure", texts.targetPressure);
-  app.add_option("--formulation", texts.formulation);
-  app.add_option("--enhancement", texts.enhancement);
-  app.add_option("--delimiter", texts.delimiter);
-  app.add_flag("--header", texts.header);
-  app.add_flag("--no-header", texts.noHeader);
-  CLI::Option* batch = app.add_option("--batch", texts.batchFile)->expected(0, 1);
-  const char* prefixes[3] = {"--", "--source-", "--target-"};
-  for (int s = 0; s < 3; ++s) {
-    for (int o = 0; o < kSideOptionCount; ++o) {
-      app.add_option(std::string(prefixes[s]) + kSideOptions[o], texts.side[s][o]);
-    }
-  }
-  app.add_option("value", texts.value);
-
-  std::vector<std::string> arguments;  // reversed, as CLI11 takes them
-  for (int i = argc - 1; i >= 1; --i) {
-    arguments.emplace_back(argv[i]);
-    if (IsNumberLookingLikeAnOption(argv[i])) arguments.back().insert(1, "0");
-  }
-  try {
-    app.parse(arguments);
-  } catch (const CLI::ArgumentMismatch& error) {
-    // "--to: 1 required TEXT missing": name the option in our own words.
-    const std::string text = error.what();
-    return Fail(kConvertUsageError, message, size, "%s: missing its value",
-                text.substr(0, text.find(':')).c_str());
-  } catch (const CLI::ParseError& error) {
-    return Fail(kConvertUsageError, message, size, "%s", error.what());
-  }
-  std::vector<std::string> extras = app.remaining();
-  extras.erase(std::remove(extras.begin(), extras.end(), "--"), extras.end());
-  for (const std::string& extra : extras) {
-    double ignored;
-    if (extra[0] == '-' && !ParseWholeNumber(extra.c_str(), &ignored)) {
-      return Fail(kConvertUsageError, message, size, "unknown option '%s'", extra.c_str());
-    }
-  }
-  if (!extras.empty()) {
-    return Fail(kConvertUsageError, message, size, "unexpected argument '%s'",
-                extras.front().c_str());
-  }
-
+  CLI::Option* batch = nullptr;
+  DeclareOptions(app, texts, &batch);
+  int status = ReadCommandLine(app, argc, argv, complaint);
+  if (status != kConvertOk) return status;
   request->help = texts.help;
   request->version = texts.version;
-  int status = kConvertOk;
-  auto name = [&](const char* option, const std::string& text, const auto& table, const char* kind,
-                  int* code) {
-    if (status == kConvertOk && !text.empty()) {
-      status = ParseName(option, text, table, kind, code, message, size);
-    }
-  };
-  name("--from", texts.from, kMoistureUnitNames, "moisture unit", &request->sourceUnit);
-  name("--to", texts.to, kMoistureUnitNames, "moisture unit", &request->targetUnit);
-  name("--pressure-unit", texts.pressureUnit, kPressureUnitNames, "pressure unit",
-       &request->sourcePressureUnit);
-  name("--target-pressure-unit", texts.targetPressureUnit, kPressureUnitNames, "pressure unit",
-       &request->targetPressureUnit);
-  int formulation = static_cast<int>(request->model.formulation);
-  int enhancement = static_cast<int>(request->model.enhancement);
-  name("--formulation", texts.formulation, kFormulationNames, "formulation", &formulation);
-  name("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor", &enhancement);
-  if (status != kConvertOk) return status;
-  request->model = MoistureModel{static_cast<Formulation>(formulation),
-                                 static_cast<EnhancementFactor>(enhancement)};
-  if (!texts.pressure.empty()) {
-    status = ParsePressure("--pressure", texts.pressure, &request->sourcePressure, message, size);
-    if (status != kConvertOk) return status;
-  }
-  if (!texts.targetPressure.empty()) {
-    status = ParsePressure("--target-pressure", texts.targetPressure, &request->targetPressure,
-                           message, size);
-    if (status != kConvertOk) return status;
-  }
-  // Shared side options first, so that the per-side ones override them.
-  const SideSelector selectors[3] = {SideSelector::BothSides, SideSelector::SourceSide,
-                                     SideSelector::TargetSide};
-  for (int s = 0; s < 3; ++s) {
-    for (int o = 0; o < kSideOptionCount; ++o) {
-      if (texts.side[s][o].empty()) continue;
-      status = ApplySideOption(kSideOptions[o], prefixes[s] + 2, texts.side[s][o].c_str(),
-                               selectors[s], request, message, size);
-      if (status != kConvertOk) return status;
-    }
-  }
-
-  if (!texts.delimiter.empty()) {
-    const std::string& d = texts.delimiter;
-    if (d == "," || d == ";") {
-      request->delimiter = d[0];
-    } else if (d == "\t" || SameLetters(d.c_str(), "tab")) {
-      request->delimiter = '\t';
-    } else {
-      return Fail(kConvertUsageError, message, size,
-                  "--delimiter: unknown separator '%s' (',', ';' or tab)", d.c_str());
-    }
-  }
-  if (texts.header && texts.noHeader) {
-    return Fail(kConvertUsageError, message, size, "--header and --no-header exclude each other");
-  }
-  request->header = texts.header     ? BatchHeader::Yes
-                    : texts.noHeader ? BatchHeader::No
-                                     : BatchHeader::Auto;
-
   request->batch = batch->count() > 0;
-  if (request->batch) {
-    // "--batch -20": the number is the value to convert, not a file name.
-    double number;
-    if (!texts.batchFile.empty() && ParseWholeNumber(texts.batchFile.c_str(), &number)) {
-      texts.value = texts.batchFile;
-      texts.batchFile.clear();
-    }
-    request->batchFile = nullptr;
-    for (int i = 1; i < argc && !texts.batchFile.empty(); ++i) {
-      // The file name as given, so that it lives as long as argv.
-      const char* argument = argv[i];
-      const char* equals = std::strncmp(argument, "--batch=", 8) == 0 ? argument + 8 : nullptr;
-      if (equals && texts.batchFile == equals) request->batchFile = equals;
-      if (texts.batchFile == argument) request->batchFile = argument;
-    }
+  // Each step reads its options; the first fault ends the reading.
+  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout}) {
+    status = step(texts, request, complaint);
+    if (status != kConvertOk) return status;
   }
-  if (!texts.value.empty()) {
-    if (!ParseWholeNumber(texts.value.c_str(), &request->value)) {
-      return Fail(kConvertBadNumber, message, size, "not a number: '%s'", texts.value.c_str());
-    }
-    request->hasValue = true;
-  }
-  if (request->help || request->version) return kConvertOk;
-  if (!request->batch && !request->hasValue) {
-    return Fail(kConvertUsageError, message, size, "missing the value to convert (see --help)");
-  }
-  if (request->batch && request->hasValue) {
-    return Fail(kConvertUsageError, message, size, "--batch takes its values from rows, not '%s'",
-                texts.value.c_str());
-  }
-  return kConvertOk;
+  status = ReadBatchFileAndValue(argc, argv, texts, request, complaint);
+  if (status != kConvertOk || request->help || request->version) return status;
+  return CheckCombination(texts, *request, complaint);
 }
 
 void PrintConverterHelp(FILE* out) {
@@ -418,7 +564,8 @@ void PrintConverterHelp(FILE* out) {
       "  below a -10 degC frost point); with air or natural-gas it is grams of water.\n"
       "  An rh above 100 means the dew point lies above the ambient temperature.\n"
       "Pressure units (--pressure-unit, --target-pressure-unit; default mbar), with the\n"
-      "pressure taken when none is given, one standard atmosphere:\n",
+      "pressure taken when none is given, one standard atmosphere (psi alone is refused:\n"
+      "say psia or psig):\n",
       out);
   for (const NamedCode& unit : kPressureUnitNames) {
     if (unit.meaning) std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
@@ -448,22 +595,49 @@ void PrintConverterHelp(FILE* out) {
   for (const NamedCode& factor : kEnhancementNames) {
     std::fprintf(out, "                             %-14s %s\n", factor.name, factor.meaning);
   }
-  std::fputs(
+  std::fprintf(
+      out,
       "  --batch [FILE]           convert CSV rows value[,source pressure[,target pressure]]\n"
       "                           from FILE, or from standard input without FILE or with -;\n"
       "                           every row is written back with the result appended (\"error:\n"
       "                           ...\" when it cannot be converted); an empty pressure field\n"
-      "                           takes the option's pressure\n"
-      "  --delimiter D            the separator: , ; or tab (default: tab if the first row\n"
-      "                           holds one, else ; if it holds one, else ,); with ; and tab\n"
-      "                           a decimal comma is read and written back\n"
-      "  --header, --no-header    the first row is a header (gets \"result\"), or is data;\n"
-      "                           by default it is a header when none of its fields is a number\n"
+      "                           takes the option's pressure; blank rows and rows of\n"
+      "                           separators only are kept as they are; rows end with LF,\n"
+      "                           CR LF or CR, and may be up to %zu bytes long without\n"
+      "                           their line end\n",
+      kDefaultBatchRowCapacity);
+  std::fputs(
+      "  -o, --output FILE        write the rows to FILE (through a temporary file that\n"
+      "                           replaces FILE only when all was written; not the input)\n"
+      "  --delimiter D            the separator: , ; or tab (default: the one the first row\n"
+      "                           shows outside quotes: tab, else ;, else ,; a header of\n"
+      "                           one field makes the file one column)\n"
+      "  --decimal-comma          numbers have a decimal comma (the default with ; and tab,\n"
+      "                           and in a file whose header has one field)\n"
+      "  --decimal-point          numbers have a decimal point; a comma never is one\n"
+      "                           A row like -40,5 that reads both as two fields and as one\n"
+      "                           number is refused until one of these three options is set.\n"
+      "  --header, --no-header    the first row is a header, or is data; by default it is a\n"
+      "                           header when none of its fields is a number\n"
+      "  --column C               the reading's column: a header name (exact, else in any\n"
+      "                           case) or a number from 1; the other columns pass through,\n"
+      "                           however many. Without it: value, source, target pressure\n"
+      "  --pressure-column C, --target-pressure-column C\n"
+      "                           the pressures' columns, in the pressure units' options\n"
+      "  --ambient-column C       ambient temperature per row, degC (for rh)\n"
+      "  --prevailing-column C    prevailing temperature per row, degC (for g-m3)\n"
+      "  --molecular-weight-column C  molecular weight per row (for ppmw-gas)\n"
+      "  --henry-column C         Henry's constant per row (for ppmw-liquid)\n"
+      "                           An empty field takes the option's value.\n"
+      "  --result-name TEXT       the result column's header (default: what it holds, e.g.\n"
+      "                           \"ppmV at 1013.25 mbar\")\n"
       "  -h, --help               this text\n"
       "  --version                the program's version\n"
       "Exit status: 0 converted (the result may be \"out of range\"), 1 bad option, unit or\n"
-      "missing value, 2 a number that does not parse, 3 a value outside its unit's range,\n"
-      "4 a batch in which some rows failed (standard error then names the first).\n",
+      "missing value, 2 a number that does not parse, 3 a value outside its unit's range or a\n"
+      "pressure at or below vacuum, 4 a batch in which some rows failed (standard error then\n"
+      "names the first), 5 the output could not be written, 6 a batch input that is no\n"
+      "readable CSV text (a folder, empty, binary, UTF-16, no data rows) or is ambiguous.\n",
       out);
 }
 

@@ -30,11 +30,10 @@ long Saturate(long value) {
                                    : value;
 }
 
-}  // namespace
-
 // The number is rebuilt as "-d.ddd...e+N" from its significant digits and converted by strtod,
-// so that only plain decimal forms ever reach the C runtime.
-const char* ScanNumber(const char* text, double* value) {
+// so that only plain decimal forms ever reach the C runtime. With `commaIsPoint` a comma may
+// stand for the decimal point.
+const char* ScanDecimal(const char* text, double* value, bool commaIsPoint) {
   const char* p = text;
   while (IsBlank(*p)) ++p;
   bool negative = false;
@@ -61,7 +60,7 @@ const char* ScanNumber(const char* text, double* value) {
       } else if (seenPoint) {
         pointShift = Saturate(pointShift - 1);
       }
-    } else if (*p == '.' && !seenPoint) {
+    } else if ((*p == '.' || (commaIsPoint && *p == ',')) && !seenPoint) {
       seenPoint = true;
     } else {
       break;
@@ -110,6 +109,16 @@ const char* ScanNumber(const char* text, double* value) {
   return p;
 }
 
+}  // namespace
+
+const char* ScanNumber(const char* text, double* value) {
+  return ScanDecimal(text, value, false);
+}
+
+const char* ScanTypedNumber(const char* text, double* value) {
+  return ScanDecimal(text, value, true);
+}
+
 const char* ScanInteger(const char* text, int* value) {
   const char* p = text;
   while (IsBlank(*p)) ++p;
@@ -130,7 +139,7 @@ const char* ScanInteger(const char* text, int* value) {
 
 double ParseNumber(const char* text) {
   double value = 0.0;
-  return ScanNumber(text, &value) ? value : 0.0;
+  return ScanTypedNumber(text, &value) ? value : 0.0;
 }
 
 }  // namespace ruruzir

@@ -15,7 +15,13 @@ const char* ScanNumber(const char* text, double* value);
 // range saturate. Returns the character after it, or nullptr when there is none.
 const char* ScanInteger(const char* text, int* value);
 
-// The number an edit box holds: the leading number of its text, or 0 when there is none.
+// Scans the number a user typed into an edit box: as ScanNumber, except that a comma standing
+// where the decimal point could stand is read as the point ("7,5" is 7.5, "7,5,0" is 7.5,
+// "7.5,3" is 7.5). The converter and the settings texts keep ScanNumber's reading.
+const char* ScanTypedNumber(const char* text, double* value);
+
+// The number an edit box holds: the leading number of its text as ScanTypedNumber reads it,
+// or 0 when there is none.
 double ParseNumber(const char* text);
 
 // Edit boxes are read with room for 14 characters and the terminator.

@@ -70,6 +70,45 @@ void LoadFieldAndUnit(const char* text, float defaultNumber, int32_t* unit, int 
   if (fieldNumber) *fieldNumber = number;
 }
 
+// An edit box reads "1.5e" or "14.7E+" as the number before the marker, and the save writes
+// such a text as it was typed: the marker (with its sign) belongs to the number, not to what
+// follows it.
+const char* SkipBareExponentMarker(const char* end) {
+  if (*end != 'e' && *end != 'E') return end;
+  const char* p = end + 1;
+  if (*p == '+' || *p == '-') ++p;
+  return (*p >= '0' && *p <= '9') ? end : p;
+}
+
+// The text a "number,index" key stores for an edit field. A text that reads back as the number
+// the field holds, with nothing after it, is stored as shown. Any other text would load as
+// another number or lose the unit index that follows it ("7,5" is 7.5 in the field and would
+// read back as 7 with the 5 taken for the unit): it is stored as the number the field holds,
+// written as typed with a point for its comma ("7.5"), or "0" when the field holds no number.
+void StoredFieldText(const char* shown, char (&stored)[kEditReadSize]) {
+  std::snprintf(stored, sizeof stored, "%.14s", shown);
+  double typed = 0.0;
+  double read = 0.0;
+  const char* typedEnd = ScanTypedNumber(stored, &typed);
+  const char* readEnd = ScanNumber(stored, &read);
+  if (readEnd && readEnd == typedEnd && *SkipBareExponentMarker(readEnd) == '\0') return;
+  if (!typedEnd) {
+    std::snprintf(stored, sizeof stored, "0");
+    return;
+  }
+  for (char* p = stored; p < typedEnd; ++p) {
+    if (*p == ',') *p = '.';
+  }
+  stored[typedEnd - stored] = '\0';
+}
+
+// "%s,%d": a field's stored text and its unit index.
+void ComposeFieldAndUnit(char* text, const char* shown, int unitIndex) {
+  char stored[kEditReadSize];
+  StoredFieldText(shown, stored);
+  std::snprintf(text, kSettingsComposeSize, "%s,%d", stored, unitIndex);
+}
+
 // The keys that hold a choice and a value for each side ("choice,value,choice,value"), the
 // fields they fill and the source value that the text in the source box was computed with.
 struct SidePairKey {
@@ -140,19 +179,16 @@ void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
   }
   switch (key) {
     case kSrcDew:
-      std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.sourceValue,
-                    fields.sourceUnitIndex);
+      ComposeFieldAndUnit(text, fields.sourceValue, fields.sourceUnitIndex);
       break;
     case kSrcPrs:
-      std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.sourcePressure,
-                    fields.sourcePressureIndex);
+      ComposeFieldAndUnit(text, fields.sourcePressure, fields.sourcePressureIndex);
       break;
     case kTrgDew:
       std::snprintf(text, kSettingsComposeSize, "0,%d", fields.targetUnitIndex);
       break;
     case kTrgPrs:
-      std::snprintf(text, kSettingsComposeSize, "%.14s,%d", fields.targetPressure,
-                    fields.targetPressureIndex);
+      ComposeFieldAndUnit(text, fields.targetPressure, fields.targetPressureIndex);
       break;
     case kDensityMedium:
       std::snprintf(text, kSettingsComposeSize, "%u,%u", StoredWord(s.densityMedium),
@@ -207,20 +243,6 @@ void LoadSettingsText(SettingsKey key, const char* text, CalculatorValues& state
       break;
   }
 }
-
-namespace {
-
-// An edit box reads "1.5e" or "14.7E+" as the number before the marker, and the save writes
-// such a text as it was typed: the marker (with its sign) belongs to the number, not to what
-// follows it.
-const char* SkipBareExponentMarker(const char* end) {
-  if (*end != 'e' && *end != 'E') return end;
-  const char* p = end + 1;
-  if (*p == '+' || *p == '-') ++p;
-  return (*p >= '0' && *p <= '9') ? end : p;
-}
-
-}  // namespace
 
 int ScanSettingsText(const char* text, const char* format, ...) {
   va_list arguments;

@@ -41,7 +41,9 @@ struct MainWindowFields {
 };
 
 // Composes the value text of `key` into `text` (room for kSettingsComposeSize bytes); a text
-// that would be longer is cut there.
+// that would be longer is cut there. An edit field's text is written as shown when it reads
+// back as the number the field holds; otherwise as that number ("7,5" as "7.5", "900 mbar" as
+// "900", a text without a number as "0"), so that number and unit index both load again.
 void ComposeSettingsText(SettingsKey key, const CalculatorValues& state,
                          const MainWindowFields& fields, char* text);
 

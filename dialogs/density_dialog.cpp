@@ -29,13 +29,27 @@ constexpr MediumButton kMedia[] = {
 const char kStandardTemperatureCelsius[] = "15.6";
 const char kStandardTemperatureFahrenheit[] = "60";
 
-// The description of the selected medium; with none selected (a damaged setting) the medium
-// is computed as pure water vapour, and so described.
+// The description of a medium; any other medium (a damaged setting) is computed as pure water
+// vapour, and so described.
+const char* MediumText(int mediumId) {
+  for (const MediumButton& medium : kMedia) {
+    if (medium.id == mediumId) return medium.description;
+  }
+  return kMedia[0].description;
+}
+
 const char* SelectedMediumText(HWND dialog) {
   for (const MediumButton& medium : kMedia) {
     if (IsDlgButtonChecked(dialog, medium.id) == BST_CHECKED) return medium.description;
   }
   return kMedia[0].description;
+}
+
+// The medium's text followed by exactly one temperature suffix, in the unit it was shown in.
+void ComposeDescription(const char* mediumText, bool fahrenheit, double shownTemperature,
+                        char* description) {
+  std::snprintf(description, kDescriptionSize, "%s @ %5.1f\xB0%c", mediumText, shownTemperature,
+                fahrenheit ? 'F' : 'C');
 }
 
 void EnableTemperatureControls(HWND dialog, BOOL enable) {
@@ -81,22 +95,16 @@ void OnUnit(HWND dialog, DensityChoice& working, int unitId) {
 // Every OK rebuilds the description, so it ends in exactly one temperature suffix.
 void OnOk(HWND dialog, DensityChoice& working) {
   const double typed = ReadEditNumber(dialog, IDC_PREVAILING_TEMPERATURE);
-  char suffix[kDescriptionSize];
-  if (IsDlgButtonChecked(dialog, IDC_PREVAILING_FAHRENHEIT) == BST_CHECKED) {
+  const bool fahrenheit = IsDlgButtonChecked(dialog, IDC_PREVAILING_FAHRENHEIT) == BST_CHECKED;
+  double shown = typed;
+  if (fahrenheit) {
     const double celsius = CelsiusFromFahrenheit(typed);
     working.prevailingTemperature = ToSingle(celsius);
-    std::snprintf(suffix, sizeof suffix,
-                  " @ %5.1f\xB0"
-                  "F",
-                  FahrenheitFromCelsius(celsius));
+    shown = FahrenheitFromCelsius(celsius);
   } else {
     working.prevailingTemperature = ToSingle(typed);
-    std::snprintf(suffix, sizeof suffix,
-                  " @ %5.1f\xB0"
-                  "C",
-                  typed);
   }
-  std::snprintf(working.description, kDescriptionSize, "%s%s", SelectedMediumText(dialog), suffix);
+  ComposeDescription(SelectedMediumText(dialog), fahrenheit, shown, working.description);
   if (IsAcceptedTemperature(working.prevailingTemperature)) EndDialog(dialog, 0);
 }
 
@@ -136,6 +144,18 @@ INT_PTR CALLBACK DensityDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }
 
 }  // namespace
+
+void DescribeDensity(DensityChoice& density) {
+  const bool fahrenheit = density.prevailingUnit == IDC_PREVAILING_FAHRENHEIT;
+  double shown = density.prevailingTemperature;
+  if (density.medium == IDC_MEDIUM_NATURAL_GAS) {
+    shown = ParseNumber(fahrenheit ? kStandardTemperatureFahrenheit : kStandardTemperatureCelsius);
+    if (fahrenheit) shown = FahrenheitFromCelsius(CelsiusFromFahrenheit(shown));
+  } else if (fahrenheit) {
+    shown = FahrenheitFromCelsius(shown);
+  }
+  ComposeDescription(MediumText(density.medium), fahrenheit, shown, density.description);
+}
 
 void ChooseDensity(HWND owner, DensityChoice& density) {
   RunDialog(owner, IDD_DENSITY, DensityDialogProc, &density);

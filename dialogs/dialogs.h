@@ -43,6 +43,9 @@ struct DensityChoice {
   char description[kDescriptionSize];
 };
 void ChooseDensity(HWND owner, DensityChoice& density);
+// Writes the description the density dialog's OK leaves for the medium, unit and temperature
+// `density` holds (natural gas at its standard temperature), without opening the dialog.
+void DescribeDensity(DensityChoice& density);
 
 // The physics options: committed on OK; `pending` follows the buttons while the dialog is
 // open; `save` runs when the user asks for every setting to be saved.

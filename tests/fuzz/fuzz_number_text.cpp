@@ -11,6 +11,8 @@
 //    since only 40 digits are kept), and is never NaN;
 //  - ParseNumber of the text equals ParseNumber of the consumed prefix alone and of the prefix
 //    followed by a character that cannot continue a number; without a number it is +0;
+//  - ScanTypedNumber reads the text as ScanNumber reads it with its first comma made a point,
+//    as long as no point stands before that comma;
 //  - ScanInteger saturates to the 32-bit range like the C library's reading clamped to it;
 //  - ToSingle rounds to nearest and turns magnitudes from halfway between FLT_MAX and 2^128
 //    on into infinities.
@@ -93,12 +95,27 @@ void CheckText(const char* raw, size_t length) {
     FUZZ_CHECK(value == 12345.0, "ScanNumber(\"%s\") wrote a value without a number", begin);
   }
 
-  // ParseNumber: the consumed prefix alone decides.
+  // ScanTypedNumber: a comma where a point could stand is read as the point.
+  std::string pointed(begin);
+  const size_t comma = pointed.find(',');
+  if (comma != std::string::npos && pointed.find('.') > comma) pointed[comma] = '.';
+  const ExactText pointedText(pointed.c_str());
+  double pointedValue = 12345.0;
+  const char* pointedEnd = ScanNumber(pointedText.get(), &pointedValue);
+  double typedValue = 12345.0;
+  const char* typedEnd = ScanTypedNumber(begin, &typedValue);
+  FUZZ_CHECK(
+      (typedEnd ? typedEnd - begin : -1) == (pointedEnd ? pointedEnd - pointedText.get() : -1),
+      "ScanTypedNumber(\"%s\") ends elsewhere than ScanNumber(\"%s\")", begin, pointed.c_str());
+  FUZZ_CHECK(SameBits(typedValue, pointedValue), "ScanTypedNumber(\"%s\") = %.17g, not %.17g",
+             begin, typedValue, pointedValue);
+
+  // ParseNumber: the number ScanTypedNumber reads, and its consumed prefix alone decides.
   const double parsed = ParseNumber(begin);
   FUZZ_CHECK(!std::isnan(parsed), "ParseNumber(\"%s\") gives NaN", begin);
-  if (end) {
-    FUZZ_CHECK(SameBits(parsed, value), "ParseNumber(\"%s\") = %.17g, ScanNumber %.17g", begin,
-               parsed, value);
+  FUZZ_CHECK(SameBits(parsed, typedEnd ? typedValue : 0.0), "ParseNumber(\"%s\") = %.17g", begin,
+             parsed);
+  if (end && typedEnd == end) {
     const std::string prefix(begin, end);
     const ExactText alone(prefix.c_str());
     FUZZ_CHECK(SameBits(ParseNumber(alone.get()), parsed), "ParseNumber(\"%s\") != of \"%s\"",
@@ -106,9 +123,6 @@ void CheckText(const char* raw, size_t length) {
     const ExactText ended((prefix + ";").c_str());
     FUZZ_CHECK(SameBits(ParseNumber(ended.get()), parsed), "ParseNumber(\"%s;\") != of \"%s\"",
                prefix.c_str(), begin);
-  } else {
-    FUZZ_CHECK(SameBits(parsed, 0.0), "ParseNumber(\"%s\") = %.17g without a number", begin,
-               parsed);
   }
 
   // ScanInteger

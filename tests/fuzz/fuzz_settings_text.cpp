@@ -350,13 +350,48 @@ void CheckArbitraryFields(const Loaded& loaded, FuzzedDataProvider& provider) {
       {kTrgDew, "0", fields.targetUnitIndex},
       {kTrgPrs, fields.targetPressure, fields.targetPressureIndex},
   };
+  // The index follows the field's stored text; a text that reads back whole is stored as shown.
   for (const auto& field : fieldKeys) {
-    const std::string expected = std::string(field.text) + "," + std::to_string(field.index);
-    FUZZ_CHECK(composed[field.key] == expected, "%s: composed \"%s\", expected \"%s\"",
-               kSettingsKeyNames[field.key], composed[field.key].c_str(), expected.c_str());
+    const std::string& text = composed[field.key];
+    const std::string index = "," + std::to_string(field.index);
+    FUZZ_CHECK(text.size() > index.size() &&
+                   text.compare(text.size() - index.size(), index.size(), index) == 0,
+               "%s: composed \"%s\" does not end in \"%s\"", kSettingsKeyNames[field.key],
+               text.c_str(), index.c_str());
+    const std::string stored = text.substr(0, text.size() - index.size());
+    const char* end = GrammarNumberEnd(field.text);
+    if (end && *end == '\0' && std::strchr(field.text, ',') == nullptr) {
+      FUZZ_CHECK(stored == field.text, "%s: \"%s\" stored as \"%s\"", kSettingsKeyNames[field.key],
+                 field.text, stored.c_str());
+    }
   }
   Loaded again = loaded;
   LoadAll(composed, again, "arbitrary fields");
+  // Each field loads as the number it holds, in the unit selected when it was saved.
+  const struct {
+    SettingsKey key;
+    const char* text;
+    int index;
+    int32_t unit;
+    int unitCount;
+  } loadedFields[] = {
+      {kSrcDew, fields.sourceValue, fields.sourceUnitIndex, again.state.sourceMoistureUnit, 11},
+      {kSrcPrs, fields.sourcePressure, fields.sourcePressureIndex, again.state.sourcePressureUnit,
+       5},
+      {kTrgPrs, fields.targetPressure, fields.targetPressureIndex, again.state.targetPressureUnit,
+       5},
+  };
+  for (const auto& field : loadedFields) {
+    const float held = ToSingle(ParseNumber(field.text));
+    if (std::isfinite(held)) {
+      FUZZ_CHECK(SameBits(again.numbers[field.key], held), "%s: field \"%s\" loaded as %.9g",
+                 kSettingsKeyNames[field.key], field.text,
+                 static_cast<double>(again.numbers[field.key]));
+    }
+    const bool inCatalogue = field.index >= 0 && field.index < field.unitCount;
+    FUZZ_CHECK(field.unit == (inCatalogue ? field.index : 0), "%s: index %d loaded as unit %d",
+               kSettingsKeyNames[field.key], field.index, field.unit);
+  }
 }
 
 }  // namespace

@@ -303,7 +303,7 @@ TEST_F(DialogTest, LiquidOtherTakesTheTypedConstant) {
                    {Dialog(kLiquidCaption), Click(1059), ExpectText(1061, "1.9"),
                     SetText(1061, "0"), Click(IDOK), ExpectOpen(), SetText(1061, "abc"),
                     Click(IDOK), ExpectOpen(), Command(IDCANCEL), ExpectOpen(), CloseBox(),
-                    ExpectOpen(), SetText(1061, "0.75"), Click(IDOK), ExpectClosed()});
+                    ExpectOpen(), SetText(1061, "0,75"), Click(IDOK), ExpectClosed()});
   EXPECT_EQ(calculator.target.liquidChoice, 1059);
   EXPECT_EQ(calculator.target.henryConstant, 0.75f);
   EXPECT_STREQ(calculator.liquidDescription, " in Unknown Liquid K=  0.8");
@@ -402,6 +402,9 @@ INSTANTIATE_TEST_SUITE_P(Entries, AmbientTest,
                                                        "C"},
                                            AmbientCase{1015, "199.9", 199.9f,
                                                        " at dry bulb temperature of 199.9\xB0"
+                                                       "C"},
+                                           AmbientCase{1015, "20,5", 20.5f,
+                                                       " at dry bulb temperature of  20.5\xB0"
                                                        "C"},
                                            AmbientCase{1015, "abc", 0.0f,
                                                        " at dry bulb temperature of   0.0\xB0"
@@ -515,10 +518,10 @@ TEST_F(DialogTest, DensityRefusedEntryThenAcceptedGivesOneSuffix) {
                    {Dialog(kDensityCaption), Click(1028), ExpectEnabled(1035, true),
                     ExpectEnabled(1033, true), ExpectEnabled(1034, true), SetText(1035, "250"),
                     Click(IDOK), ExpectOpen(), SetText(1035, "-80"), Click(IDOK), ExpectOpen(),
-                    SetText(1035, "20"), Click(IDOK), ExpectClosed()});
+                    SetText(1035, "20,5"), Click(IDOK), ExpectClosed()});
   EXPECT_EQ(calculator.target.densityMedium, 1028);
-  EXPECT_EQ(calculator.target.prevailingTemperature, 20.0f);
-  EXPECT_EQ(Bytes(calculator.densityDescription), Bytes(" of pure H2O-vapor @  20.0\xB0"
+  EXPECT_EQ(calculator.target.prevailingTemperature, 20.5f);
+  EXPECT_EQ(Bytes(calculator.densityDescription), Bytes(" of pure H2O-vapor @  20.5\xB0"
                                                         "C"));
 }
 
@@ -546,6 +549,25 @@ TEST_F(DialogTest, DensityFahrenheitEntry) {
   EXPECT_EQ(calculator.target.prevailingTemperature, 20.0f);
   EXPECT_EQ(Bytes(calculator.densityDescription), Bytes(" of Air/H2O-vapor mixture @  68.0\xB0"
                                                         "F"));
+}
+
+// After a restart each list whose unit is g/m3 shows the medium and temperature in use, as the
+// dialog's OK leaves them; natural gas is at its standard temperature whatever is stored.
+TEST_F(DialogTest, DensityItemsDescribeTheLoadedMediumAfterARestart) {
+  OpenWindow({{"SrcDew", "5,7"},
+              {"TrgDew", "0,7"},
+              {"DensityMedium", "1030,1029"},
+              {"PrevTemp", "1034,20,1033,-12.5"}});
+  const std::string source = SelectedItem(IDC_SOURCE_MOISTURE_UNIT);
+  EXPECT_EQ(Bytes(source),
+            Bytes(std::string(kDensityLabel) + " Natural Gas/H2O-vapor mix. @  60.0\xB0"
+                                               "F"));
+  EXPECT_EQ(Bytes(SelectedItem(IDC_TARGET_MOISTURE_UNIT)),
+            Bytes(std::string(kDensityLabel) + " of Air/H2O-vapor mixture @ -12.5\xB0"
+                                               "C"));
+  EXPECT_EQ(Item(IDC_SOURCE_MOISTURE_UNIT, 5), kGasItem);
+  ChooseWithDialog(IDC_SOURCE_MOISTURE_UNIT, 7, {Dialog(kDensityCaption), Click(IDOK)});
+  EXPECT_EQ(Bytes(SelectedItem(IDC_SOURCE_MOISTURE_UNIT)), Bytes(source));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -635,8 +657,9 @@ TEST_F(LoopTest, CurrentModeAnswers) {
   const struct {
     const char* detected;
     const char* answer;
-  } cases[] = {{"12", "-40.0"},   {"4", "-100.0"},    {"20", "20.0"},   {"8", "-70.0"},
-               {"3.99", "Error"}, {"20.01", "Error"}, {"abc", "Error"}, {"16", "-10.0"}};
+  } cases[] = {{"12", "-40.0"},  {"4", "-100.0"},   {"20", "20.0"},
+               {"8", "-70.0"},   {"3.99", "Error"}, {"20.01", "Error"},
+               {"abc", "Error"}, {"16", "-10.0"},   {"4,8", "-94.0"}};
   for (const auto& c : cases) {
     steps.push_back(SetText(1044, c.detected));
     steps.push_back(ExpectText(1045, c.answer));

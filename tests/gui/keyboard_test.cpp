@@ -166,6 +166,111 @@ TEST_F(KeyboardTest, UnitChosenWhileTheValueHasTheFocusKeepsTheReexpressedValue)
   EXPECT_EQ(ResultText(), "-20.0");
 }
 
+// ---------------------------------------------------------------------------------------------
+// Choosing units from the keyboard.
+
+const std::vector<std::pair<const char*, const char*>> kListProfile = {
+    {"SrcDew", "100,4"}, {"SrcPrs", "14.7,1"}, {"TrgDew", "0,4"}, {"TrgPrs", "1013.25,0"}};
+
+struct ListCase {
+  int comboId;
+  int textId;  // the box a choice in the list changes
+  int from;    // the unit the profile loads
+  int to;
+};
+
+const ListCase kDroppedCases[] = {
+    {IDC_SOURCE_MOISTURE_UNIT, IDC_SOURCE_VALUE, 4, 8},
+    {IDC_TARGET_MOISTURE_UNIT, IDC_RESULT, 4, 8},
+    {IDC_SOURCE_PRESSURE_UNIT, IDC_SOURCE_PRESSURE, 1, 3},
+    {IDC_TARGET_PRESSURE_UNIT, IDC_TARGET_PRESSURE, 0, 4},
+};
+
+// Moving through a dropped list changes nothing and opens no dialog, though it passes units
+// that have one; Enter chooses once, as choosing the unit directly does; Escape chooses nothing.
+TEST_F(KeyboardTest, DroppedListChangesNothingUntilEnter) {
+  SetCursorPos(0, 0);  // a dropped list under the pointer would select the item there
+  for (const ListCase& c : kDroppedCases) {
+    SCOPED_TRACE(c.comboId);
+    const auto shown = [&] { return ReadText(c.textId) + " / " + ResultText(); };
+    calculator = CalculatorState{};
+    OpenWindow(kListProfile);
+    ChooseComboItem(c.comboId, c.to);
+    const std::string direct = shown();
+    CloseWindow();
+    calculator = CalculatorState{};
+    OpenWindow(kListProfile);
+    const std::string before = shown();
+    SetFocus(GetDlgItem(window_, c.comboId));
+    PressKey(VK_F4);
+    for (int unit = c.from; unit < c.to; ++unit) PressKey(VK_DOWN);
+    EXPECT_EQ(Selection(c.comboId), c.to);
+    EXPECT_EQ(shown(), before);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(shown(), direct);
+    EXPECT_EQ(FocusedId(), c.comboId);
+    for (const UINT key : {VK_F4, VK_UP, VK_ESCAPE}) PressKey(key);
+    EXPECT_EQ(Selection(c.comboId), c.to);
+    EXPECT_EQ(shown(), direct);
+    EXPECT_TRUE(messages_.empty()) << messages_[0];
+    CloseWindow();
+  }
+}
+
+// Arrowing through a closed list chooses at each key, each time re-expressing the text typed
+// before the list got the focus: the unit reached shows what choosing it directly shows, and
+// arrowing back gives that text back exactly.
+TEST_F(KeyboardTest, ClosedListReexpressesFromTheTypedTextAndGivesItBack) {
+  const struct {
+    int editId;
+    int comboId;
+    const char* typed;
+  } cases[] = {
+      {IDC_SOURCE_VALUE, IDC_SOURCE_MOISTURE_UNIT, "-40,00"},
+      {IDC_SOURCE_PRESSURE, IDC_SOURCE_PRESSURE_UNIT, "1013,250"},
+      {IDC_TARGET_PRESSURE, IDC_TARGET_PRESSURE_UNIT, "2,0e3"},
+  };
+  constexpr int kSteps = 4;
+  OpenWindow();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const auto typeIntoBox = [&] {
+      SetFocus(GetDlgItem(window_, c.editId));
+      SendDlgItemMessageA(window_, c.editId, EM_SETSEL, 0, -1);
+      Type(c.typed);
+      ASSERT_EQ(ReadText(c.editId), c.typed);
+    };
+    typeIntoBox();
+    SetFocus(GetDlgItem(window_, c.comboId));
+    for (int step = 0; step < kSteps; ++step) PressKey(VK_DOWN);
+    ASSERT_EQ(Selection(c.comboId), kSteps);
+    const std::string arrowed = ReadText(c.editId);
+    for (int step = 0; step < kSteps; ++step) PressKey(VK_UP);
+    EXPECT_EQ(Selection(c.comboId), 0);
+    EXPECT_EQ(ReadText(c.editId), c.typed);
+    typeIntoBox();
+    ChooseComboItem(c.comboId, kSteps);
+    EXPECT_EQ(arrowed, ReadText(c.editId));
+    ChooseComboItem(c.comboId, 0);
+  }
+  EXPECT_TRUE(messages_.empty()) << messages_[0];
+}
+
+TEST_F(KeyboardTest, MinimiseAndRestoreGiveTheFocusBackToItsControl) {
+  OpenWindow();
+  for (const int control : {IDC_TARGET_PRESSURE, IDC_SOURCE_MOISTURE_UNIT, IDC_BANNER}) {
+    SetFocus(GetDlgItem(window_, control));
+    SendMessageA(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PumpUntilIdle();
+    ASSERT_TRUE(IsIconic(window_));
+    SendMessageA(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpUntilIdle();
+    ASSERT_FALSE(IsIconic(window_));
+    EXPECT_EQ(FocusedId(), control);
+  }
+  EXPECT_TRUE(messages_.empty()) << messages_[0];
+}
+
 TEST_F(KeyboardTest, LeavingTheValueChecksItAgainstTheUnitShown) {
   OpenWindow({{"SrcDew", "1000,4"}});  // ppmV
   ASSERT_EQ(FocusedId(), IDC_SOURCE_VALUE);

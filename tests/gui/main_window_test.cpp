@@ -219,6 +219,32 @@ TEST_F(MainWindowTest, SourcePpmVBeyondSinglePrecisionGivesOutOfRange) {
   EXPECT_EQ(ResultText(), "161.1");
 }
 
+// A comma written where the decimal point would stand is read as the point in each field: the
+// result equals that of the text with the point, and differs from that of the digits before it.
+TEST_F(MainWindowTest, DecimalCommaInEachFieldIsReadAsThePoint) {
+  OpenWindow({{"SrcDew", "-20,0"}, {"TrgDew", "0,8"}});  // partial pressure in mbar
+  const struct {
+    int editId;
+    const char* comma;
+    const char* point;
+    const char* truncated;
+  } rows[] = {
+      {IDC_SOURCE_VALUE, "-20,5", "-20.5", "-20"},
+      {IDC_SOURCE_PRESSURE, "506,9", "506.9", "506"},
+      {IDC_TARGET_PRESSURE, "500,5", "500.5", "500"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.comma);
+    SetEditText(row.editId, row.truncated);
+    const std::string truncated = ResultText();
+    SetEditText(row.editId, row.point);
+    const std::string point = ResultText();
+    SetEditText(row.editId, row.comma);
+    EXPECT_EQ(ResultText(), point);
+    EXPECT_NE(point, truncated);
+  }
+}
+
 TEST_F(MainWindowTest, SourceValueIsReadFromItsFirstFourteenCharacters) {
   const struct {
     int unit;
@@ -454,6 +480,34 @@ TEST_F(MainWindowTest, NoAnswerInTheNewUnitShowsNotAvailable) {
 
 // ---------------------------------------------------------------------------------------------
 // Banner and About box.
+
+// The banner shows a dotted focus rectangle inside its edge while it holds the focus, and only
+// then: the row of pixels where it runs changes with the focus, the middle of the artwork not.
+TEST_F(MainWindowTest, BannerShowsAFocusRectangleWhileItHoldsTheFocus) {
+  OpenWindow();
+  HWND banner = GetDlgItem(window_, IDC_BANNER);
+  RECT client;
+  GetClientRect(banner, &client);
+  const auto pixels = [&](int y) {
+    PumpUntilIdle();
+    UpdateWindow(banner);
+    HDC dc = GetDC(banner);
+    std::vector<COLORREF> row;
+    for (int x = client.right / 4; x < client.right * 3 / 4; ++x) row.push_back(GetPixel(dc, x, y));
+    ReleaseDC(banner, dc);
+    return row;
+  };
+  const int edgeRow = 3;
+  const int middleRow = client.bottom / 2;
+  SetFocus(GetDlgItem(window_, IDC_PREFERENCES));
+  const std::vector<COLORREF> edgeUnfocused = pixels(edgeRow);
+  const std::vector<COLORREF> middleUnfocused = pixels(middleRow);
+  SetFocus(banner);
+  EXPECT_NE(pixels(edgeRow), edgeUnfocused);
+  EXPECT_EQ(pixels(middleRow), middleUnfocused);
+  SetFocus(GetDlgItem(window_, IDC_PREFERENCES));
+  EXPECT_EQ(pixels(edgeRow), edgeUnfocused);
+}
 
 TEST_F(MainWindowTest, BannerClickOpensTheAboutBoxWhichClosesOnlyThroughOk) {
   OpenWindow();

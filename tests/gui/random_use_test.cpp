@@ -485,6 +485,41 @@ class RandomUseTest : public GuiTest {
   void ExpectSound();
   void ExpectComboItems(int comboId);
 
+  // While a list keeps the focus, its choices re-express the box from the text it held when
+  // the list got the focus (as long as nothing else changed the box, its unit or, for the
+  // moisture value, the source pressure and the options); back in that unit it is that text.
+  struct Origin {
+    bool held = false;
+    std::string text;
+    int unit = 0;
+    AppliedSource applied{};
+    std::string context;
+    std::string written;  // the box after the last choice
+    int writtenUnit = 0;
+  };
+  // Before the focus moves to the list: the origin its choice starts from.
+  const Origin& OriginBefore(Origin& origin, int comboId, int editId, int unit) {
+    const std::string context = editId != IDC_SOURCE_VALUE
+                                    ? std::string()
+                                    : ReadText(IDC_SOURCE_PRESSURE).substr(0, 14) + "|" +
+                                          std::to_string(Selection(IDC_SOURCE_PRESSURE_UNIT)) +
+                                          "|" + std::to_string(calculator.svpFormulation) + "|" +
+                                          std::to_string(calculator.enhancementFactor);
+    const std::string text = ReadText(editId);
+    const bool kept = origin.held && GetFocus() == GetDlgItem(window_, comboId) &&
+                      text == origin.written && unit == origin.writtenUnit &&
+                      context == origin.context;
+    if (!kept) origin = {true, text, unit, calculator.appliedSource, context, text, unit};
+    return origin;
+  }
+  void AfterChoice(Origin& origin, int comboId, int editId, int unit) {
+    origin.written = ReadText(editId);
+    origin.writtenUnit = unit;
+    origin.held = GetFocus() == GetDlgItem(window_, comboId);
+  }
+  Origin sourceOrigin_;
+  Origin pressureOrigin_[2];
+
   std::function<void()> perform_;
   std::string action_;            // what the running step does
   std::string plainItems_[11];    // the moisture items as the window starts
@@ -566,9 +601,12 @@ void RandomUseTest::ChooseSourceUnit(Random& r) {
   action_ = "choose source unit " + std::to_string(unit) + told + " (value \"" + Bytes(before) +
             "\" in unit " + std::to_string(previous) + ")";
   SCOPED_TRACE(action_);
+  const Origin origin =
+      OriginBefore(sourceOrigin_, IDC_SOURCE_MOISTURE_UNIT, IDC_SOURCE_VALUE, previous);
   Focus(IDC_SOURCE_MOISTURE_UNIT);
   perform_ = [&] { ChooseComboItem(IDC_SOURCE_MOISTURE_UNIT, unit); };
   RunScript(steps);
+  AfterChoice(sourceOrigin_, IDC_SOURCE_MOISTURE_UNIT, IDC_SOURCE_VALUE, unit);
   EXPECT_EQ(Selection(IDC_SOURCE_MOISTURE_UNIT), unit);
   EXPECT_EQ(calculator.sourceMoistureUnit, unit);
   const std::string after = ReadText(IDC_SOURCE_VALUE);
@@ -576,6 +614,16 @@ void RandomUseTest::ChooseSourceUnit(Random& r) {
   if (unit == previous && !parameterised) {
     EXPECT_EQ(Bytes(after), Bytes(before)) << "the same plain unit changes nothing";
     EXPECT_TRUE(rangeBoxes.empty());
+    return;
+  }
+  const SideContext& source = calculator.source;
+  if (unit == origin.unit && origin.applied.molecularWeight == source.molecularWeight &&
+      origin.applied.henryConstant == source.henryConstant &&
+      origin.applied.ambientTemperature == source.ambientTemperature &&
+      origin.applied.prevailingTemperature == source.prevailingTemperature &&
+      origin.applied.densityMedium == static_cast<uint16_t>(source.densityMedium)) {
+    EXPECT_EQ(Bytes(after), Bytes(origin.text)) << "back to the unit the list started from";
+    sourceTyped_ = after;
     return;
   }
   EXPECT_LE(rangeBoxes.size(), 1u);
@@ -620,8 +668,11 @@ void RandomUseTest::ChoosePressureUnit(Random& r) {
             std::to_string(unit) + " (\"" + Bytes(before) + "\" in unit " +
             std::to_string(previous) + ")";
   SCOPED_TRACE(action_);
+  Origin& model = pressureOrigin_[target ? 1 : 0];
+  const Origin origin = OriginBefore(model, comboId, editId, previous);
   Focus(comboId);
   ChooseComboItem(comboId, unit);
+  AfterChoice(model, comboId, editId, unit);
   EXPECT_EQ(*remembered, unit);
   EXPECT_TRUE(rangeBoxes.empty());
   const std::string after = ReadText(editId);
@@ -629,9 +680,14 @@ void RandomUseTest::ChoosePressureUnit(Random& r) {
     EXPECT_EQ(Bytes(after), Bytes(before));
     return;
   }
+  if (unit == origin.unit) {
+    EXPECT_EQ(Bytes(after), Bytes(origin.text)) << "back to the unit the list started from";
+    pressureTyped_[target ? 1 : 0] = after;
+    return;
+  }
   pressureTyped_[target ? 1 : 0].clear();
-  const double millibar =
-      ToSingle(FieldNumber(before) / kPressureFactor[previous] + kPressureOffset[previous]);
+  const double millibar = ToSingle(FieldNumber(origin.text) / kPressureFactor[origin.unit] +
+                                   kPressureOffset[origin.unit]);
   const double expected = (millibar - kPressureOffset[unit]) * kPressureFactor[unit];
   if (!std::isfinite(ToSingle(expected))) {
     EXPECT_FALSE(IsWholeNumber(after)) << Bytes(after) << " for " << expected;

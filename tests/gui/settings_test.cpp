@@ -267,15 +267,37 @@ TEST_F(SettingsTest, SideKeyParsedInPartKeepsTheFieldsItDoesNotReach) {
 // ---------------------------------------------------------------------------------------------
 // Saving what the window shows.
 
-TEST_F(SettingsTest, SourceTypedAsOneCommaFiveIsSavedAndComesBackAsUnitFive) {
-  OpenWindow({{"SrcDew", "0,4"}});
-  SetEditText(IDC_SOURCE_VALUE, "1,5");
+// Whatever a field shows, the save writes what loads as the number the field holds, in the
+// unit chosen: a decimal comma (which the field reads as a point) used to load as another number
+// with the digits after it taken for the unit.
+TEST_F(SettingsTest, SavedFieldTextsComeBackAsTheSameNumberInTheSameUnit) {
+  OpenWindow({{"SrcDew", "0,4"}, {"SrcPrs", "14.7,1"}, {"TrgPrs", "100,4"}});
+  const struct {
+    int editId;
+    const char* key;
+    const char* typed;
+    const char* saved;
+    const char* shownAfterRestart;
+    int unit;
+  } rows[] = {
+      {IDC_SOURCE_VALUE, "SrcDew", "7,5", "7.5,4", "7.5", 4},
+      {IDC_SOURCE_PRESSURE, "SrcPrs", "14,7 psia", "14.7,1", "14.7", 1},
+      {IDC_TARGET_PRESSURE, "TrgPrs", "1,5e2 kPa", "1.5e2,4", "150.", 4},
+  };
+  for (const auto& row : rows) SetEditText(row.editId, row.typed);
+  const std::string result = ResultText();
   SaveThroughPreferences();
-  EXPECT_EQ(ReadKey("SrcDew"), "1,5,4");
   Reopen();
-  EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "1.");
-  EXPECT_EQ(Selection(IDC_SOURCE_MOISTURE_UNIT), 5);
-  EXPECT_EQ(calculator.sourceMoistureUnit, 5);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.key);
+    EXPECT_EQ(ReadKey(row.key), row.saved);
+    EXPECT_EQ(ReadText(row.editId), row.shownAfterRestart);
+    EXPECT_EQ(Selection(row.editId == IDC_SOURCE_VALUE      ? IDC_SOURCE_MOISTURE_UNIT
+                        : row.editId == IDC_SOURCE_PRESSURE ? IDC_SOURCE_PRESSURE_UNIT
+                                                            : IDC_TARGET_PRESSURE_UNIT),
+              row.unit);
+  }
+  EXPECT_EQ(ResultText(), result);
 }
 
 // An edit box reads "1.5e" as 1.5; the save writes it as typed, and it must load again.
@@ -301,10 +323,10 @@ TEST_F(SettingsTest, FieldTextsAreSavedAsTheirFirstFourteenCharacters) {
   SaveThroughPreferences();
   EXPECT_EQ(ReadKey("SrcDew"), "12345.67890123,1");
   EXPECT_EQ(ReadKey("SrcPrs"), "1013.250000000,0");
-  EXPECT_EQ(ReadKey("TrgPrs"), "900 mbar and m,0");
+  EXPECT_EQ(ReadKey("TrgPrs"), "900,0");
 }
 
-TEST_F(SettingsTest, RefusedSourceValueIsSavedAsShownAndLoadsAsTheDefault) {
+TEST_F(SettingsTest, RefusedSourceValueIsSavedAsTheZeroItReadsAs) {
   OpenWindow();
   Script({MessageBoxSaying("stay between -140\xB0"
                            "C and +50\xB0"
@@ -313,7 +335,7 @@ TEST_F(SettingsTest, RefusedSourceValueIsSavedAsShownAndLoadsAsTheDefault) {
   SetEditText(IDC_SOURCE_VALUE, "60");
   ASSERT_EQ(ReadText(IDC_SOURCE_VALUE), "enter new val");
   SaveThroughPreferences();
-  EXPECT_EQ(ReadKey("SrcDew"), "enter new val,0");
+  EXPECT_EQ(ReadKey("SrcDew"), "0,0");
   Reopen();
   EXPECT_EQ(ReadText(IDC_SOURCE_VALUE), "0.");
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -47,32 +49,47 @@ struct BatchRun {
   BatchSummary summary;
 };
 
+// Input handed over in pieces of at most `piece` bytes.
+struct Pieces {
+  std::string text;
+  size_t piece;
+};
+
 size_t ReadText(void* context, char* data, size_t size) {
-  std::string& text = *static_cast<std::string*>(context);
-  const size_t taken = text.size() < size ? text.size() : size;
-  text.copy(data, taken);
-  text.erase(0, taken);
+  Pieces& input = *static_cast<Pieces*>(context);
+  const size_t taken = std::min({input.text.size(), size, input.piece});
+  input.text.copy(data, taken);
+  input.text.erase(0, taken);
   return taken;
 }
 
-void AppendText(void* context, const char* data, size_t size) {
+bool AppendText(void* context, const char* data, size_t size) {
   static_cast<std::string*>(context)->append(data, size);
+  return true;
 }
 
-BatchRun RunBatch(const ConverterRequest& request, std::string input, size_t capacity = 0) {
+BatchRun RunBatch(const ConverterRequest& request, std::string input, size_t capacity = 0,
+                  size_t piece = SIZE_MAX) {
   BatchRun run{-1, "", {}};
-  const BatchStreams streams{ReadText, AppendText, &input, &run.output};
+  Pieces pieces{std::move(input), piece};
+  const BatchStreams streams{ReadText, AppendText, &pieces, &run.output};
   run.status = ConvertBatch(request, streams, &run.summary, capacity);
   return run;
 }
 
 // The batch rows of a command line.
-BatchRun RunBatch(std::vector<const char*> arguments, const std::string& input) {
+BatchRun RunBatch(std::vector<const char*> arguments, const std::string& input, size_t capacity = 0,
+                  size_t piece = SIZE_MAX) {
   arguments.push_back("--batch");
   const ParseResult parsed = Parse(arguments);
   EXPECT_EQ(parsed.status, kConvertOk) << parsed.message;
-  return RunBatch(parsed.request, input);
+  return RunBatch(parsed.request, input, capacity, piece);
 }
+
+// The result column's header for frost points at one standard atmosphere (UTF-8).
+const std::string kFrostAtAtmosphere =
+    "frost point \xC2\xB0"
+    "C at 1013.25 mbar";
 
 TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
   const ParseResult parsed = Parse({"0"});
@@ -117,9 +134,8 @@ TEST(ConverterTest, ReadingsMatchTheCalculatorsResults) {
       {{"--pressure-unit", "kpa", "-20"}, "-20.0"},
       {{"--target-pressure-unit", "psig", "-20"}, "-20.0"},
       {{"--pressure-unit", "psig", "--target-pressure-unit", "kpa", "--to", "ppmv", "0"}, "6060.1"},
-      // A vapour pressure above the total pressure, or no total pressure: no answer.
+      // A vapour pressure above the total pressure: no answer.
       {{"--pressure", "5", "10"}, "out of range"},
-      {{"--pressure", "0", "--to", "ppmv", "0"}, "out of range"},
       {{"--from", "lb-mmscf", "--pressure", "50000", "1.75"}, "-55.2"},  // e 1.0 mbar
   };
   for (const Case& c : cases) {
@@ -250,9 +266,9 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--from", "kelvin", "1"},
        kConvertUsageError,
        "--from: unknown moisture unit 'kelvin' (see --help)"},
-      {{"--pressure-unit", "bar", "1"},
+      {{"--pressure-unit", "torr", "1"},
        kConvertUsageError,
-       "--pressure-unit: unknown pressure unit 'bar' (see --help)"},
+       "--pressure-unit: unknown pressure unit 'torr' (see --help)"},
       {{"--to"}, kConvertUsageError, "--to: missing its value"},
       {{"1", "--pressure"}, kConvertUsageError, "--pressure: missing its value"},
       {{"--colour", "red", "1"}, kConvertUsageError, "unknown option '--colour'"},
@@ -339,20 +355,22 @@ TEST(ConverterTest, SourceValuesOutsideTheirRangeAreRefusedWithTheWindowsMessage
   EXPECT_EQ(Convert({"--from", "rh", "1000"}).first, kConvertOk);
 }
 
+// Rows of a batch, the options they are read with, and what comes back.
+struct BatchCase {
+  const char* what;
+  std::vector<const char*> arguments;
+  std::string input;
+  std::string output;
+};
+
 // Rows as spreadsheets and loggers write them, and what comes back.
 TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
   const std::string spaces(6000, ' ');
-  struct Case {
-    const char* what;
-    std::vector<const char*> arguments;
-    std::string input;
-    std::string output;
-  };
-  const Case cases[] = {
+  const BatchCase cases[] = {
       {"header, blank line, spaces, both pressures, CRLF",
        {"--to", "ppmv"},
        "dewpoint,pressure\n0\n0,,\n\n-20 , 2026.5\n0,1013.25,10000\r\n",
-       "dewpoint,pressure,result\n0,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
+       "dewpoint,pressure,ppmV at 1013.25 mbar\n0,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
        "0,1013.25,10000,6060.1\r\n"},
       {"CRLF in, CRLF out, blank lines kept; a last row without line end",
        {},
@@ -365,25 +383,25 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
       {"a byte-order mark before a header",
        {},
        "\xEF\xBB\xBFreading\n-20\n",
-       "\xEF\xBB\xBFreading,result\n-20,-20.0\n"},
+       "\xEF\xBB\xBFreading," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
       {"semicolons and decimal commas, as a spreadsheet writes them",
        {"--pressure-unit", "psig", "--target-pressure-unit", "psig", "--target-pressure", "0"},
        "reading;line psig\r\n-40;100\r\n-20,5;100,0\r\n",
-       "reading;line psig;result\r\n-40;100;-56,8\r\n-20,5;100,0;-40,2\r\n"},
+       "reading;line psig;frost point \xC2\xB0"
+       "C at 0 psig\r\n-40;100;-56,8\r\n-20,5;100,0;-40,2\r\n"},
       {"tabs with decimal points, then a decimal comma",
        {"--pressure-unit", "psig", "--target-pressure-unit", "psig", "--target-pressure", "0"},
        "-40\t100\n-20\t100.0\n-20,0\t100\n",
        "-40\t100\t-56.8\n-20\t100.0\t-39.7\n-20,0\t100\t-39,7\n"},
-      {"a comma is no decimal mark between commas: -40 at 5 mbar", {}, "-40,5\n", "-40,5,21.7\n"},
       {"quoted fields, doubled quotes, a separator inside quotes",
        {"--to", "ppmv"},
        "\"reading\",\"psig \"\"line\"\"\"\n\"-20\",\"2026.5\"\n\"a,b\",1\n",
-       "\"reading\",\"psig \"\"line\"\"\",result\n\"-20\",\"2026.5\",508.9\n"
+       "\"reading\",\"psig \"\"line\"\"\",ppmV at 1013.25 mbar\n\"-20\",\"2026.5\",508.9\n"
        "\"a,b\",1,\"error: not a number: 'a,b'\"\n"},
       {"a quoted header over two lines",
        {},
        "\"dew\npoint\",p\n-20,\n",
-       "\"dew\npoint\",p,result\n-20,,-20.0\n"},
+       "\"dew\npoint\",p," + kFrostAtAtmosphere + "\n-20,,-20.0\n"},
       {"a first row with a number is data",
        {},
        "abc,100\n-20\n",
@@ -391,7 +409,7 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
       {"--header: a numeric first row is a header",
        {"--header"},
        "1,2\n-20\n",
-       "1,2,result\n-20,-20.0\n"},
+       "1,2," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
       {"--no-header: a text first row is data",
        {"--no-header"},
        "reading\n-20\n",
@@ -403,7 +421,8 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
       {"empty pressure fields fall back to each side's default, in its own unit",
        {"--pressure-unit", "psig", "--target-pressure-unit", "psia"},
        "-20,\n-20,,\n-20,100,\n-20,,0\n",
-       "-20,,-20.0\n-20,,,-20.0\n-20,100,,-39.7\n-20,,0,out of range\n"},
+       "-20,,-20.0\n-20,,,-20.0\n-20,100,,-39.7\n"
+       "-20,,0,error: impossible pressure: '0' psia is at or below vacuum\n"},
       {"psia readings",
        {"--pressure-unit", "psia", "--to", "ppmv"},
        "-20,29.392\n-20,14.696\n",
@@ -414,14 +433,35 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
        "0,0.0\nabc,error: not a number: 'abc'\n"
        "-150,error: stay between -140\xC2\xB0"
        "C and +50\xC2\xB0"
-       "C\n1,x,error: not a pressure: 'x'\n1,2,3,4,error: more than three fields\n"
+       "C\n1,x,error: not a pressure: 'x'\n1,2,3,4,error: more than three fields (name the columns "
+       "with --column)\n"
        "1,2,3, ,out of range\n10,10.0\n"},
+      {"the user's bytes come back as they were; the program's in the file's encoding",
+       {},
+       "-20\n\xE2\x88\x92"
+       "40\n-150\n",
+       "-20,-20.0\n\xE2\x88\x92"
+       "40,error: not a number: '\xE2\x88\x92"
+       "40'\n"
+       "-150,error: stay between -140\xC2\xB0"
+       "C and +50\xC2\xB0"
+       "C\n"},
+      {"an ANSI header: the program's texts in Windows-1252",
+       {},
+       "Taupunkt \xB0"
+       "C\n-150\n",
+       "Taupunkt \xB0"
+       "C,frost point \xB0"
+       "C at 1013.25 mbar\n"
+       "-150,error: stay between -140\xB0"
+       "C and +50\xB0"
+       "C\n"},
       {"a row of several kilobytes",
        {},
        spaces + "-20" + spaces + ",1013.25\n",
        spaces + "-20" + spaces + ",1013.25,-20.0\n"},
   };
-  for (const Case& c : cases) {
+  for (const BatchCase& c : cases) {
     SCOPED_TRACE(c.what);
     const BatchRun run = RunBatch(c.arguments, c.input);
     EXPECT_EQ(run.output, c.output);
@@ -440,7 +480,7 @@ TEST(ConverterTest, BatchCountsRowsAndNamesTheFirstFailedLine) {
       {"reading\n-20\n\n-40\n", kConvertOk, 2, 0, 0},
       {"-20\nx\n-40\n-150\n", kConvertRowsFailed, 2, 2, 2},
       {"\"a\nb\"\n\n-20\n1,y\n", kConvertRowsFailed, 1, 1, 5},
-      {"-20,5000000", kConvertOk, 1, 0, 0},  // "out of range" is a result
+      {"-20,5000000.0", kConvertOk, 1, 0, 0},  // "out of range" is a result
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);
@@ -505,14 +545,222 @@ TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
   char buffer[256];
   while (std::fgets(buffer, sizeof buffer, out)) text += buffer;
   std::fclose(out);
-  for (const char* name : {"frost-c", "dew-c", "frost-f", "dew-f", "ppmv", "ppmw-gas", "lb-mmscf",
-                           "g-m3", "mbar-vp", "rh", "ppmw-liquid", "mbar", "psia", "psig", "atm",
-                           "kpa", "natural-gas", "greenspan", "sonntag"}) {
+  for (const char* name :
+       {"frost-c", "dew-c", "frost-f",     "dew-f", "ppmv",        "ppmw-gas",  "lb-mmscf", "g-m3",
+        "mbar-vp", "rh",    "ppmw-liquid", "mbar",  "psia",        "psig",      "atm",      "kpa",
+        "bar",     "barg",  "mpa",         "pa",    "natural-gas", "greenspan", "sonntag"}) {
     EXPECT_NE(text.find(std::string("  ") + name + " "), std::string::npos) << name;
   }
-  for (const char* meaning : {"dry basis", "IGT", "density of the moist gas", "above 100",
-                              "--delimiter", "--no-header", "--version"}) {
+  for (const char* meaning :
+       {"dry basis", "IGT", "density of the moist gas", "above 100", "--delimiter", "--no-header",
+        "--version", "--column", "--henry-column", "--decimal-comma", "-o, --output", "1048576",
+        "6 a batch input"}) {
     EXPECT_NE(text.find(meaning), std::string::npos) << meaning;
+  }
+}
+
+// Inputs that single slips in the reader's quoting, detection and refill turn into other
+// output; each is read whole, in pieces of 4 bytes, and byte by byte through a small block.
+TEST(ConverterTest, BatchReaderPins) {
+  const BatchCase cases[] = {
+      {"a quoted header field holding a line feed",
+       {},
+       "x, \"a\nb\"\n-20\n",
+       "x, \"a\nb\"," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
+      {"a doubled quote and a comma inside quotes, doubled again in the error",
+       {},
+       "\"a\"\"b,c\",1\n",
+       "\"a\"\"b,c\",1,\"error: not a number: 'a\"\"b,c'\"\n"},
+      {"text after a closing quote",
+       {},
+       "-40\n\"-20\"x\n",
+       "-40,-40.0\n\"-20\"x,error: not a number: '-20x'\n"},
+      {"a tab before the separator",
+       {"--delimiter", ",", "--to", "ppmv"},
+       "-20\t,2026.5\n",
+       "-20\t,2026.5,508.9\n"},
+      {"a numeric fourth field: the first row is data",
+       {},
+       "a,b,c,5\n-20\n",
+       "a,b,c,5,error: not a number: 'a'\n-20,-20.0\n"},
+      {"a separator first seen on line 2 of a one-column file",
+       {},
+       "-20\n-40;1013,25\n",
+       "-20,-20.0\n-40;1013,25,error: not a number: '-40;1013'\n"},
+      {"a separator in a file whose header has one field",
+       {},
+       "dp\n-40;1013,25\n",
+       "dp;" + kFrostAtAtmosphere +
+           "\n\"-40;1013,25\";\"error: not a number: '-40;1013,25' (a "
+           "file of one column: set --delimiter)\"\n"},
+      {"quotes around a separator in the header do not choose it",
+       {"--pressure-unit", "psig"},
+       "\"Frost point; degC\",psig\n-40,100\n",
+       "\"Frost point; degC\",psig," + kFrostAtAtmosphere + "\n-40,100,-56.8\n"},
+      {"a one-field header: one column with decimal commas",
+       {},
+       "Taupunkt\r\n-40,5\r\n",
+       "Taupunkt;frost point \xC2\xB0"
+       "C at 1013.25 mbar\r\n-40,5;-40,5\r\n"},
+      {"a one-field header, a decimal comma after a decimal point: the field quoted",
+       {},
+       "Taupunkt\n-40\n-20,5\n",
+       "Taupunkt," + kFrostAtAtmosphere + "\n-40,-40.0\n\"-20,5\",\"-20,5\"\n"},
+      {"a comma after a one-field data row is ambiguous",
+       {},
+       "-20\n-40,5\n",
+       "-20,-20.0\n-40,5,\"error: '-40,5' is one number with a decimal comma or two fields: "
+       "set --decimal-comma or --delimiter ,\"\n"},
+      {"--decimal-comma", {"--decimal-comma"}, "-40,5\n", "-40,5;-40,5\n"},
+      {"--decimal-point", {"--decimal-point"}, "-40,5\n", "-40,5,21.7\n"},
+      {"CR-only line ends, separator-only rows kept as they were",
+       {},
+       "-20\r,\r;;\r\r-40\r-60",
+       "-20,-20.0\r,\r;;\r\r-40,-40.0\r-60,-60.0\r"},
+      {"a lone CR before the end, then LF and CR LF",
+       {},
+       "-20\r-40\n-60\r\n",
+       "-20,-20.0\r-40,-40.0\n-60,-60.0\r\n"},
+  };
+  struct Reading {
+    size_t capacity;
+    size_t piece;
+  };
+  for (const BatchCase& c : cases) {
+    for (const Reading r : {Reading{0, SIZE_MAX}, Reading{0, 4}, Reading{24, 1}}) {
+      SCOPED_TRACE(std::string(c.what) + ", pieces of " + std::to_string(r.piece));
+      EXPECT_EQ(RunBatch(c.arguments, c.input, r.capacity, r.piece).output, c.output);
+    }
+  }
+}
+
+// The longest row is the capacity without its line end, LF or CR LF; a longer one fails and
+// keeps its line end; a row ending at the block's edge leaves the next row whole.
+TEST(ConverterTest, BatchRowsUpToTheCapacityAreTaken) {
+  const ConverterRequest request = DefaultConverterRequest();
+  struct Case {
+    std::string input;
+    std::string output;
+  };
+  const Case cases[] = {
+      {"-20.0000\n-40\n", "-20.0000,-20.0\n-40,-40.0\n"},
+      {"-20.0000\r\n-40\r\n", "-20.0000,-20.0\r\n-40,-40.0\r\n"},
+      {"-20.00000\r\n-40\r\n", "error: row too long\r\n-40,-40.0\r\n"},
+      {"-40\n-20.00000\r-1\n", "-40,-40.0\nerror: row too long\r-1,-1.0\n"},
+  };
+  for (const Case& c : cases) {
+    for (const size_t piece : {size_t{1}, size_t{3}, SIZE_MAX}) {
+      SCOPED_TRACE(c.input + " in pieces of " + std::to_string(piece));
+      EXPECT_EQ(RunBatch(request, c.input, 8, piece).output, c.output);
+    }
+  }
+}
+
+TEST(ConverterTest, BatchRefusesWhatIsNoCsvText) {
+  struct Case {
+    std::vector<const char*> arguments;
+    std::string input;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {{}, "", "the input is empty"},
+      {{}, "\xEF\xBB\xBF", "the input holds no rows"},
+      {{}, "\r\n,,\r\n", "the input holds no rows"},
+      {{}, "reading\n", "the input holds no data rows, only a header"},
+      {{}, std::string("-20\n\0\n", 5), "the input is no text: a NUL byte at offset 4"},
+      {{}, std::string("\xFF\xFE-\0", 4), "the input is UTF-16 text: save it as UTF-8 or ANSI"},
+      {{},
+       "-40,5\n",
+       "the first row '-40,5' reads as two fields or as one number with a decimal comma: set "
+       "--delimiter , (or --decimal-point) for two fields, --decimal-comma for one number"},
+      {{"--column", "Reading"},
+       "Value\n-20\n",
+       "--column: no column named 'Reading' in the header"},
+      {{"--column", "1", "--henry-column", "1"},
+       "-20\n",
+       "--column and --henry-column both choose column 1"},
+  };
+  for (const Case& c : cases) {
+    for (const size_t piece : {SIZE_MAX, size_t{1}}) {
+      SCOPED_TRACE(std::string(c.reason) + ", pieces of " + std::to_string(piece));
+      const BatchRun run = RunBatch(c.arguments, c.input, 0, piece);
+      EXPECT_EQ(run.status, kConvertInputRefused);
+      EXPECT_STREQ(run.summary.refusal, c.reason);
+    }
+  }
+}
+
+// Named columns: the others pass through; per-row side values; the result column's header.
+TEST(ConverterTest, BatchReadsTheColumnsNamed) {
+  const BatchCase cases[] = {
+      {"a historian export",
+       {"--column", "Value", "--pressure-column", "Line_mbar", "--to", "ppmv"},
+       "Timestamp,TagName,Value,Units,Quality,Line_mbar\n"
+       "2026-01-01 00:00,\"FT-101, dryer\",-20,degC,Good,2026.5\n"
+       "2026-01-01 00:01,FT-101,-20,degC,Good,\n",
+       "Timestamp,TagName,Value,Units,Quality,Line_mbar,ppmV at 1013.25 mbar\n"
+       "2026-01-01 00:00,\"FT-101, dryer\",-20,degC,Good,2026.5,508.9\n"
+       "2026-01-01 00:01,FT-101,-20,degC,Good,,1018.3\n"},
+      {"a logger file, names in any case, an ambient temperature per row",
+       {"--column", "DP", "--ambient-column", "temp", "--to", "rh"},
+       "time,temp,dp\n10:00,20,0\n10:01,,0\n10:02,500,0\n",
+       "time,temp,dp,%RH at 1013.25 mbar\n10:00,20,0,26.13\n10:01,,0,26.13\n"
+       "10:02,500,0,error: ambient-column '500' is not between -80 and 200 degC\n"},
+      {"a column by number, a result name",
+       {"--column", "2", "--result-name",
+        "Taupunkt \xC2\xB0"
+        "C"},
+       "a;b;c\n1;-20;x\n",
+       "a;b;c;Taupunkt \xC2\xB0"
+       "C\n1;-20;x;-20,0\n"},
+      {"a target pressure column",
+       {"--column", "v", "--target-pressure-column", "tp", "--to", "ppmv"},
+       "v,tp\n-20,1013.25\n",
+       "v,tp,ppmV at tp\n-20,1013.25,1018.3\n"},
+      {"a row too short for the column",
+       {"--column", "3"},
+       "a,b,c\n-20,1\n",
+       "a,b,c," + kFrostAtAtmosphere + "\n-20,1,error: the row has no column 3\n"},
+  };
+  for (const BatchCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(RunBatch(c.arguments, c.input).output, c.output);
+  }
+}
+
+// bar, barg, MPa and Pa are read as the millibar they stand for; pressures at or below vacuum
+// and the two-faced "psi" are refused.
+TEST(ConverterTest, PressureUnitsOfTheConverter) {
+  struct Case {
+    std::vector<const char*> arguments;
+    int status;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{"--pressure-unit", "bar", "--pressure", "2.0265", "--to", "ppmv", "-20"}, 0, "508.9"},
+      {{"--pressure-unit", "barg", "--pressure", "1.01325", "--to", "ppmv", "-20"}, 0, "508.9"},
+      {{"--pressure-unit", "MPa", "--pressure", "0.20265", "--to", "ppmv", "-20"}, 0, "508.9"},
+      {{"--pressure-unit", "pa", "--pressure", "202650", "--to", "ppmv", "-20"}, 0, "508.9"},
+      {{"--pressure-unit", "barg", "--to", "ppmv", "-20"}, 0, "1018.3"},
+      {{"--pressure", "0", "1"},
+       kConvertOutOfRange,
+       "--pressure: 0 mbar is at or below vacuum: no gas has that pressure"},
+      {{"--target-pressure-unit", "psig", "--target-pressure", "-14.7", "1"},
+       kConvertOutOfRange,
+       "--target-pressure: -14.7 psig is at or below vacuum: no gas has that pressure"},
+      {{"--pressure-unit", "psi", "1"},
+       kConvertUsageError,
+       "--pressure-unit: 'psi' is read both ways: say psia or psig"},
+      {{"--column", "2", "1"}, kConvertUsageError, "the column options: only with --batch"},
+      {{"--decimal-comma", "--delimiter", ",", "--batch"},
+       kConvertUsageError,
+       "--decimal-comma and --delimiter , exclude each other: a comma is either"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto [status, text] = Convert(c.arguments);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(text, c.text);
   }
 }
 

@@ -43,7 +43,7 @@ TEST(ParseNumberTest, LeadingNumberOrZero) {
       {"enter new val", 0},
       {"N/A", 0},
       {"out of range", 0},
-      {"1,5", 1},
+      {"1,5", 1.5},  // a decimal comma
       {"1013.25", 1013.25},
       {"-40.", -40},
       {"1.3867e+005", 138670},
@@ -57,6 +57,40 @@ TEST(ParseNumberTest, LeadingNumberOrZero) {
   for (const ParseRow& row : rows) {
     SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");
     EXPECT_DOUBLE_EQ(ParseNumber(row.text), row.value);
+  }
+}
+
+// Typed texts read a comma where the point could stand as the point; the settings texts and
+// the converter (ScanNumber) end the number at any comma.
+TEST(ScanTypedNumberTest, ACommaIsAPointOnlyWhereAPointCouldStand) {
+  struct Row {
+    const char* text;
+    double typed;
+    int typedLength;  // -1: no number
+    double plain;
+    int plainLength;
+  };
+  const Row rows[] = {
+      {"7,5", 7.5, 3, 7, 1},        {"7,5,0", 7.5, 3, 7, 1},     {"7.5,3", 7.5, 3, 7.5, 3},
+      {",5", 0.5, 2, 0, -1},        {"-1,5e2x", -150, 6, -1, 2}, {"12,", 12, 3, 12, 2},
+      {"1e5,3", 1e5, 3, 1e5, 3},    {"1 ,5", 1, 1, 1, 1},        {",", 0, -1, 0, -1},
+      {"  +0,125", 0.125, 8, 0, 4},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "\"" << row.text << "\"");
+    double typed = -99;
+    const char* typedEnd = ScanTypedNumber(row.text, &typed);
+    EXPECT_EQ(typedEnd ? typedEnd - row.text : -1, row.typedLength);
+    if (typedEnd) {
+      EXPECT_EQ(typed, row.typed);
+    }
+    EXPECT_EQ(ParseNumber(row.text), row.typed);
+    double plain = -99;
+    const char* plainEnd = ScanNumber(row.text, &plain);
+    EXPECT_EQ(plainEnd ? plainEnd - row.text : -1, row.plainLength);
+    if (plainEnd) {
+      EXPECT_EQ(plain, row.plain);
+    }
   }
 }
 

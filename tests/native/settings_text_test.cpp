@@ -136,7 +136,7 @@ TEST_F(SettingsTextTest, ComposeTakesIndicesFromTheFieldsAndChoicesAsLow16Bits) 
   std::strcpy(fields.targetPressure, "12345678901234");
   fields.targetPressureIndex = 4;
   const KeyText rows[] = {
-      {kSrcDew, "enter new val,4"},
+      {kSrcDew, "0,4"},  // the number the field holds: "enter new val" reads as 0
       {kSrcPrs, "14.696,1"},
       {kTrgDew, "0,-1"},
       {kTrgPrs, "12345678901234,4"},
@@ -557,6 +557,41 @@ TEST_F(SettingsTextTest, FieldTextsAreWrittenToFourteenCharacters) {
   fields.sourcePressureIndex = 0x35353535;  // '5555': read past the field, it would show
   EXPECT_EQ(Compose(kSrcDew, FirstStartState(), fields), "77777777777777,4");
   EXPECT_EQ(Compose(kSrcPrs, FirstStartState(), fields), "11111111111111,892679477");
+}
+
+// A field's text is stored as shown when it reads back as the number the field holds, and
+// otherwise as that number, so that the number and the unit index after it both come back.
+TEST_F(SettingsTextTest, StoredFieldTextsReadBackAsTheFieldsNumberAndUnit) {
+  const struct {
+    const char* shown;
+    const char* stored;
+    float number;
+  } rows[] = {
+      {"7,5", "7.5,5", 7.5f},
+      {"-1,25e1", "-1.25e1,5", -12.5f},
+      {",5 ppm", ".5,5", 0.5f},
+      {"7.5,3", "7.5,5", 7.5f},
+      {"900 mbar", "900,5", 900.0f},
+      {"", "0,5", 0.0f},
+      {"enter new val", "0,5", 0.0f},
+      {"1.5e", "1.5e,5", 1.5f},
+      {"0.", "0.,5", 0.0f},
+      {"14.7E+", "14.7E+,5", 14.7f},
+      {"12345.67890123", "12345.67890123,5", 12345.6789f},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "\"" << row.shown << "\"");
+    MainWindowFields fields = FirstStartFields();
+    std::strcpy(fields.sourceValue, row.shown);
+    fields.sourceUnitIndex = 5;
+    const std::string stored = Compose(kSrcDew, FirstStartState(), fields);
+    EXPECT_EQ(stored, row.stored);
+    CalculatorValues loaded{};
+    float number = -1;
+    LoadSettingsText(kSrcDew, stored.c_str(), loaded, &number);
+    EXPECT_EQ(number, row.number);
+    EXPECT_EQ(loaded.sourceMoistureUnit, 5);
+  }
 }
 
 // A separator other than the comma ends the reading there: what follows keeps its value.
