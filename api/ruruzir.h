@@ -44,7 +44,8 @@ enum ruruzir_status {
   RURUZIR_BAD_NUMBER = 3,     /* a number that is NaN or infinite, a side parameter beyond single
                                  precision, a molecular weight or Henry's constant that is not
                                  above 0, a temperature not above absolute zero (-273.15 degC), or
-                                 a pressure beyond single precision in millibar */
+                                 a pressure at or below vacuum or beyond single precision (read in
+                                 millibar rounded to hundredths, as the calculator reads it) */
   RURUZIR_TEXT_TOO_SMALL = 4, /* the text area cannot hold the whole text */
   RURUZIR_NO_AREA = 5         /* a pointer the call needs (text, values, results) is null */
 };

@@ -26,8 +26,9 @@ constexpr const char* kPressureUnitNames[kPressureUnitCount] = {"mbar", "psia", 
 constexpr const char kPsiaAlias[] = "psi";
 
 constexpr const char kBadNumberText[] =
-    "a number that is NaN, infinite or impossible (a molecular weight or Henry's constant not "
-    "above 0, a temperature not above absolute zero, a value beyond single precision)";
+    "a number that is NaN, infinite or impossible (a pressure at or below vacuum, a molecular "
+    "weight or Henry's constant not above 0, a temperature not above absolute zero, a value "
+    "beyond single precision)";
 constexpr const char* kStatusTexts[RURUZIR_STATUS_COUNT] = {
     "converted",
     "no answer: the value is outside its unit's range or has no result",
@@ -92,10 +93,12 @@ int ReadSide(const ruruzir_side* side, SideContext* context) {
 }
 
 // A pressure reading in millibar as the calculator reads it, or the reason it cannot be read.
+// A gas has a pressure above vacuum, as the converter holds too.
 int ReadPressure(int unit, double reading, float* millibar) {
   *millibar = PressureMbarFromReading(unit, reading);
-  return std::isfinite(reading) && std::isfinite(*millibar) ? RURUZIR_CONVERTED
-                                                            : RURUZIR_BAD_NUMBER;
+  return std::isfinite(reading) && std::isfinite(*millibar) && *millibar > 0.0f
+             ? RURUZIR_CONVERTED
+             : RURUZIR_BAD_NUMBER;
 }
 
 // The first of the statuses that is not RURUZIR_CONVERTED, else RURUZIR_CONVERTED.

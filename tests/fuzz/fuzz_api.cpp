@@ -71,6 +71,13 @@ bool SideHasBadNumber(const ruruzir_side* side) {
           BadPositive(side->henry_constant) || BadTemperature(side->prevailing_temperature_c));
 }
 
+// A reading at or below `margin` millibar (psig: 0 is one atmosphere).
+bool NearVacuum(int unit, double reading, double margin) {
+  constexpr double kMbarPerUnit[] = {1.0, 68.9476, 68.9476, 1013.25, 10.0};
+  const double mbar = reading * kMbarPerUnit[unit] + (unit == RURUZIR_PSIG ? 1013.25 : 0.0);
+  return mbar <= margin;
+}
+
 bool SameNumber(double a, double b) {
   return a == b || (std::isnan(a) && std::isnan(b));
 }
@@ -118,11 +125,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(status == RURUZIR_BAD_CODE, "status %d for a bad code", status);
   } else if (badNumber) {
     FUZZ_CHECK(status == RURUZIR_BAD_NUMBER, "status %d for a bad number", status);
-  } else if (status == RURUZIR_BAD_NUMBER) {
-    // Only a pressure can still be too large in millibar (1 atm is 1013.25 mbar).
-    FUZZ_CHECK(std::fabs(sourcePressure) > 3e35 || std::fabs(targetPressure) > 3e35,
-               "bad number for %.17g and %.17g", sourcePressure, targetPressure);
-  } else if (areaSize == 0) {
+  } else {
+    // Only a pressure can still be impossible: too large in millibar (1 atm is 1013.25 mbar),
+    // or at or below vacuum (0 in absolute units, -14.696 psig) once read in hundredths.
+    const bool vacuum = NearVacuum(sourcePressureUnit, sourcePressure, -0.01) ||
+                        NearVacuum(targetPressureUnit, targetPressure, -0.01);
+    const bool possible = !NearVacuum(sourcePressureUnit, sourcePressure, 0.01) &&
+                          !NearVacuum(targetPressureUnit, targetPressure, 0.01) &&
+                          std::fabs(sourcePressure) < 3e35 && std::fabs(targetPressure) < 3e35;
+    FUZZ_CHECK(status != RURUZIR_BAD_NUMBER || !possible, "bad number for %.17g and %.17g",
+               sourcePressure, targetPressure);
+    FUZZ_CHECK(status == RURUZIR_BAD_NUMBER || !vacuum, "status %d for %.17g and %.17g", status,
+               sourcePressure, targetPressure);
+  }
+  if (areaSize == 0 && !badCode && !badNumber && status != RURUZIR_BAD_NUMBER) {
     FUZZ_CHECK(status == RURUZIR_TEXT_TOO_SMALL && area.Untouched(), "status %d for 0 bytes",
                status);
   }
