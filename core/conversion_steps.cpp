@@ -87,7 +87,8 @@ ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sou
   if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
   const double value = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
                                 targetPressure, ParametersOf(target), sourcePressure, model);
-  if (NoAnswer(value) || !std::isfinite(value)) return ConversionOutcome::NoTargetAnswer;
+  // Shown in single precision: a value beyond it has no reading.
+  if (NoAnswer(value) || !std::isfinite(ToSingle(value))) return ConversionOutcome::NoTargetAnswer;
   FormatReading(targetUnit, text, size, ToSingle(value));
   return ConversionOutcome::Converted;
 }

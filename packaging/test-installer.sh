@@ -66,6 +66,14 @@ else
   finish
 fi
 
+# The zip also carries the C library and its header, the header as the source tree has it.
+if unzip -Z1 "$portable_zip" | grep -qx 'ruruzir.dll' &&
+  unzip -p "$portable_zip" ruruzir.h | cmp -s - "$root/api/ruruzir.h"; then
+  pass "portable zip with ruruzir.dll and ruruzir.h"
+else
+  fail "$portable_zip lacks ruruzir.dll, or its ruruzir.h differs from api/ruruzir.h"
+fi
+
 # 2. A fresh prefix, made as the test prefix is made.
 end_wine_server
 rm -rf "$test_dir"

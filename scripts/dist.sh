@@ -2,8 +2,9 @@
 # Builds the Windows packages into dist/ (VERSION: major.minor from project() in CMakeLists.txt):
 #   dist/ruruzir-dewpoint-VERSION-setup.exe     per-user setup (NSIS), packaging/installer.nsi
 #   dist/ruruzir-dewpoint-VERSION-portable.zip  ruruzir-dewpoint.exe (and ruruzir-convert.exe),
-#                                               README.txt and LICENSE.txt (from packaging/,
-#                                               @VERSION@ replaced by the version)
+#                                               the C library ruruzir.dll with its header
+#                                               ruruzir.h, README.txt and LICENSE.txt (from
+#                                               packaging/, @VERSION@ replaced by the version)
 # The programs come from the Windows build in build/windows, built here as run.sh builds
 # them (RURUZIR_WINDOWS_BUILD_DIR names another build folder); they must import only DLLs
 # that every Windows has.
@@ -25,7 +26,7 @@ portable_zip="$dist_dir/ruruzir-dewpoint-$version-portable.zip"
 
 bash scripts/setup.sh
 configure_build windows "$windows_dir"
-targets=(--target ruruzir-dewpoint)
+targets=(--target ruruzir-dewpoint --target ruruzir)
 if grep -q '^ruruzir-convert:' "$windows_dir/Makefile" 2>/dev/null; then
   targets+=(--target ruruzir-convert)
 fi
@@ -41,7 +42,10 @@ if [ -f "$converter_exe" ]; then
   x86_64-w64-mingw32-strip -o "$stage_dir/ruruzir-convert.exe" "$converter_exe"
   shipped+=("$stage_dir/ruruzir-convert.exe")
 fi
-bash packaging/check-imports.sh "${shipped[@]}"
+# The library and its header go into the zip only.
+library=("$stage_dir/ruruzir.dll" "$root/api/ruruzir.h")
+x86_64-w64-mingw32-strip -o "${library[0]}" "$windows_dir/ruruzir.dll"
+bash packaging/check-imports.sh "${shipped[@]}" "${library[0]}"
 
 mkdir -p "$dist_dir"
 rm -f "$setup_exe" "$portable_zip"
@@ -64,7 +68,8 @@ for text in README.txt LICENSE.txt; do
 done
 
 # -j: the files at the top of the archive; -X: no Unix owners or extra time stamps.
-zip -q -j -X "$portable_zip" "${shipped[@]}" "$stage_dir/README.txt" "$stage_dir/LICENSE.txt"
+zip -q -j -X "$portable_zip" "${shipped[@]}" "${library[@]}" "$stage_dir/README.txt" \
+  "$stage_dir/LICENSE.txt"
 
 echo "dist: $setup_exe ($(stat -c %s "$setup_exe") bytes)"
 echo "dist: $portable_zip ($(stat -c %s "$portable_zip") bytes): $(unzip -Z1 "$portable_zip" | tr '\n' ' ')"

@@ -17,6 +17,9 @@ packages=(
   xvfb xauth x11-utils                # virtual X display (xvfb-run needs xauth), xdpyinfo
   imagemagick xdotool                 # screenshot and key presses for the headless run
   nsis zip unzip                      # Windows setup and portable zip (scripts/dist.sh)
+  python3-venv python3-setuptools python3-wheel  # the ruruzir Python package, installed offline
+  python3-numpy python3-pandas        # what the package works on
+  python3-pytest python3-dask python3-distributed  # its tests, the Dask example
 )
 
 # --- Web page (scripts/web.sh, tests/web) ----------------------------------------------------

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test:
 #   build/native   portable core, core tests (GoogleTest), benchmarks (built, not run)
+#   build/python-venv  the Python package installed from the native build, its tests (pytest)
 #   build/web      the web page (WebAssembly), tested in headless Chromium (tests/web/run.sh)
 #   build/windows  calculator, core tests and window tests, run under Wine on a virtual display
 #   build/sanitize core tests again with AddressSanitizer and UBSan (g++)
@@ -101,6 +102,28 @@ phase "native tests"
 # the shared case table, which the native ruruzir-convert built above must still print.
 run_tests web bash tests/web/run.sh
 phase "web page"
+
+# The Python package (python/) installed as a user installs it, offline, from the library of
+# the native build into a virtual environment that sees Debian's numpy, pandas, pytest and
+# Dask; then its tests (tests/python), run from outside the source tree so that they import
+# the installed package. Ends with "python: N passed, M failed".
+python_tests() {
+  local venv="$root/build/python-venv" log="$log_dir/python-pytest.log" passed failed
+  rm -rf "$venv"
+  /usr/bin/python3 -m venv --system-site-packages "$venv"
+  "$venv/bin/pip" install --quiet --no-index --no-build-isolation "$root/python"
+  local status=0
+  (cd "$root/build" && "$venv/bin/python" -m pytest -q -p no:cacheprovider \
+    -W ignore::DeprecationWarning "$root/tests/python") | tee "$log" || status=$?
+  passed="$( (grep -Eo '[0-9]+ passed' "$log" || true) | tail -n 1 | cut -d' ' -f1)"
+  failed="$( (grep -Eo '[0-9]+ (failed|errors?)' "$log" || true) | awk '{ n += $1 } END { print n + 0 }')"
+  # A run that failed without a count (no tests found, a crash) counts as one failure.
+  if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
+  echo "python: ${passed:-0} passed, $failed failed"
+  return "$status"
+}
+run_tests python python_tests
+phase "python package"
 
 # --- Sanitizers and fuzzing (native) -------------------------------------------------------
 # The core tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer (g++,

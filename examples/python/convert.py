@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Converts a -40 degC frost point at 1013.25 mbar to the frost point at 7000 mbar with the
-Ruruzir library (ruruzir.dll or libruruzir.so) through ctypes, and prints the result text.
+Ruruzir library (ruruzir.dll or libruruzir.so) through ctypes alone, and prints the result text
+(the ruruzir package, python/, does this and more for arrays: see package_tour.py).
 
     python3 examples/python/convert.py [path of the library]
 
@@ -13,24 +14,11 @@ import os
 import sys
 
 # Codes of api/ruruzir.h.
-CONVERTED, OUT_OF_RANGE, BAD_ARGUMENT = 0, 1, 2
+CONVERTED, OUT_OF_RANGE, BAD_CODE, BAD_NUMBER, TEXT_TOO_SMALL, NO_AREA = range(6)
 FROST_POINT_C = 0  # moisture unit: dew/frost point, degC
 MBAR = 0  # pressure unit
 GOFF_GRATCH = 1
 ENHANCEMENT_NONE = 0
-MEDIUM_NATURAL_GAS = 2
-
-
-class Side(ctypes.Structure):
-    """struct ruruzir_side: one side's parameters."""
-
-    _fields_ = [
-        ("ambient_temperature_c", ctypes.c_double),
-        ("molecular_weight", ctypes.c_double),
-        ("henry_constant", ctypes.c_double),
-        ("prevailing_temperature_c", ctypes.c_double),
-        ("density_medium", ctypes.c_int),
-    ]
 
 
 def library_path():
@@ -49,8 +37,8 @@ def load(path):
     library = ctypes.CDLL(path)
     library.ruruzir_convert.restype = ctypes.c_int
     library.ruruzir_convert.argtypes = [
-        ctypes.c_double, ctypes.c_int, ctypes.c_double, ctypes.c_int, ctypes.POINTER(Side),
-        ctypes.c_int, ctypes.c_double, ctypes.c_int, ctypes.POINTER(Side),
+        ctypes.c_double, ctypes.c_int, ctypes.c_double, ctypes.c_int, ctypes.c_void_p,
+        ctypes.c_int, ctypes.c_double, ctypes.c_int, ctypes.c_void_p,
         ctypes.c_int, ctypes.c_int, ctypes.POINTER(ctypes.c_double),
         ctypes.c_char_p, ctypes.c_size_t,
     ]
@@ -59,13 +47,12 @@ def load(path):
 
 def main():
     library = load(library_path())
-    # The calculator's defaults; only units that need a parameter use them.
-    side = Side(20.0, 29.0, 1.9, 20.0, MEDIUM_NATURAL_GAS)
     text = ctypes.create_string_buffer(100)
     result = ctypes.c_double(math.nan)
+    # No sides (None): the calculator's defaults, which frost points do not use anyway. The
+    # ruruzir package (python/ruruzir/_library.py) declares struct ruruzir_side for ctypes.
     status = library.ruruzir_convert(
-        -40.0, FROST_POINT_C, 1013.25, MBAR, ctypes.byref(side),
-        FROST_POINT_C, 7000.0, MBAR, ctypes.byref(side),
+        -40.0, FROST_POINT_C, 1013.25, MBAR, None, FROST_POINT_C, 7000.0, MBAR, None,
         GOFF_GRATCH, ENHANCEMENT_NONE, ctypes.byref(result), text, len(text))
     # Texts are Windows-1252 (a range message carries the degree sign).
     print(text.value.decode("cp1252"))

@@ -5,18 +5,21 @@
 // Properties:
 //  - no crash and no undefined behaviour (AddressSanitizer and UBSan), and no byte written
 //    past the text area (guard bytes) nor any byte at all into an area of 0 bytes;
-//  - the status is one of the three; a bad argument exactly when a code is unknown, a number
-//    NaN or infinite (value, pressures) or NaN (side parameters), or the area is missing or
-//    too small, and then the text is empty and the result NaN;
+//  - the status says why: no area (null text), else a bad code when a unit, model or medium
+//    code is unknown, else a bad number when the value or a pressure is NaN or infinite, a
+//    pressure beyond single precision in millibar, or a side parameter impossible; a text too
+//    small only when the same call with 100 bytes gives a longer text; the text is then empty
+//    and the result NaN;
 //  - RURUZIR_CONVERTED: a terminated text that reads as a number, the result being that
 //    number; RURUZIR_OUT_OF_RANGE: "out of range" or a "stay between ..." message, result NaN;
-//  - the same call with a 100-byte area gives the same status (unless the small area was the
-//    bad argument) and, when the small area held it, the same text.
+//  - the array call gives every element (sides shared, or the source pressure per element)
+//    the single call's status and number, in both precisions the same statuses.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "api/ruruzir.h"
 #include "core/number_text.h"
@@ -49,10 +52,34 @@ bool NextSide(FuzzedDataProvider& provider, ruruzir_side* side) {
   return true;
 }
 
-bool SideIsBad(const ruruzir_side* side) {
-  return side && (std::isnan(side->ambient_temperature_c) || std::isnan(side->molecular_weight) ||
-                  std::isnan(side->henry_constant) || std::isnan(side->prevailing_temperature_c) ||
-                  side->density_medium < 0 || side->density_medium > 2);
+// Side parameters are held in single precision.
+bool FiniteSingle(double x) {
+  return std::isfinite(x) && std::fabs(x) < 3.4028235677973366e38;
+}
+bool BadTemperature(double c) {
+  return !FiniteSingle(c) || !(c > -273.15);
+}
+bool BadPositive(double x) {
+  return !FiniteSingle(x) || !(static_cast<float>(x) > 0.0f);
+}
+bool SideHasBadCode(const ruruzir_side* side) {
+  return side && (side->density_medium < 0 || side->density_medium > 2);
+}
+bool SideHasBadNumber(const ruruzir_side* side) {
+  return side &&
+         (BadTemperature(side->ambient_temperature_c) || BadPositive(side->molecular_weight) ||
+          BadPositive(side->henry_constant) || BadTemperature(side->prevailing_temperature_c));
+}
+
+// A reading at or below `margin` millibar (psig: 0 is one atmosphere).
+bool NearVacuum(int unit, double reading, double margin) {
+  constexpr double kMbarPerUnit[] = {1.0, 68.9476, 68.9476, 1013.25, 10.0};
+  const double mbar = reading * kMbarPerUnit[unit] + (unit == RURUZIR_PSIG ? 1013.25 : 0.0);
+  return mbar <= margin;
+}
+
+bool SameNumber(double a, double b) {
+  return a == b || (std::isnan(a) && std::isnan(b));
 }
 
 }  // namespace
@@ -81,28 +108,44 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       targetPressure, targetPressureUnit, target, formulation, enhancement, &result,
                       nullText ? nullptr : area.get(), areaSize);
   FUZZ_CHECK(area.GuardsIntact(), "written past an area of %zu bytes", areaSize);
-  FUZZ_CHECK(status == RURUZIR_CONVERTED || status == RURUZIR_OUT_OF_RANGE ||
-                 status == RURUZIR_BAD_ARGUMENT,
-             "status %d", status);
-  if (areaSize == 0 || nullText) {
-    FUZZ_CHECK(status == RURUZIR_BAD_ARGUMENT && area.Untouched(),
-               "status %d for no area, or the area written", status);
+  FUZZ_CHECK(status >= RURUZIR_CONVERTED && status < RURUZIR_STATUS_COUNT, "status %d", status);
+  if (nullText) {
+    FUZZ_CHECK(status == RURUZIR_NO_AREA && area.Untouched(), "status %d for no area", status);
+    return 0;
   }
-
   const bool badCode = sourceUnit < 0 || sourceUnit > 10 || targetUnit < 0 || targetUnit > 10 ||
                        sourcePressureUnit < 0 || sourcePressureUnit > 4 || targetPressureUnit < 0 ||
                        targetPressureUnit > 4 || formulation < 0 || formulation > 3 ||
-                       enhancement < 0 || enhancement > 2;
+                       enhancement < 0 || enhancement > 2 || SideHasBadCode(source) ||
+                       SideHasBadCode(target);
   const bool badNumber = !std::isfinite(value) || !std::isfinite(sourcePressure) ||
-                         !std::isfinite(targetPressure) || SideIsBad(source) || SideIsBad(target);
-  if (badCode || badNumber) {
-    FUZZ_CHECK(status == RURUZIR_BAD_ARGUMENT, "status %d for a bad code or number", status);
+                         !std::isfinite(targetPressure) || SideHasBadNumber(source) ||
+                         SideHasBadNumber(target);
+  if (badCode) {
+    FUZZ_CHECK(status == RURUZIR_BAD_CODE, "status %d for a bad code", status);
+  } else if (badNumber) {
+    FUZZ_CHECK(status == RURUZIR_BAD_NUMBER, "status %d for a bad number", status);
+  } else {
+    // Only a pressure can still be impossible: too large in millibar (1 atm is 1013.25 mbar),
+    // or at or below vacuum (0 in absolute units, -14.696 psig) once read in hundredths.
+    const bool vacuum = NearVacuum(sourcePressureUnit, sourcePressure, -0.01) ||
+                        NearVacuum(targetPressureUnit, targetPressure, -0.01);
+    const bool possible = !NearVacuum(sourcePressureUnit, sourcePressure, 0.01) &&
+                          !NearVacuum(targetPressureUnit, targetPressure, 0.01) &&
+                          std::fabs(sourcePressure) < 3e35 && std::fabs(targetPressure) < 3e35;
+    FUZZ_CHECK(status != RURUZIR_BAD_NUMBER || !possible, "bad number for %.17g and %.17g",
+               sourcePressure, targetPressure);
+    FUZZ_CHECK(status == RURUZIR_BAD_NUMBER || !vacuum, "status %d for %.17g and %.17g", status,
+               sourcePressure, targetPressure);
   }
-  if (status == RURUZIR_BAD_ARGUMENT) {
-    FUZZ_CHECK(std::isnan(result), "result %.17g with a bad argument", result);
-    if (!nullText && areaSize > 0) {
-      FUZZ_CHECK(area.get()[0] == '\0', "text not empty with a bad argument");
-    }
+  if (areaSize == 0 && !badCode && !badNumber && status != RURUZIR_BAD_NUMBER) {
+    FUZZ_CHECK(status == RURUZIR_TEXT_TOO_SMALL && area.Untouched(), "status %d for 0 bytes",
+               status);
+  }
+  const bool refused = status >= RURUZIR_BAD_CODE;
+  if (refused) {
+    FUZZ_CHECK(std::isnan(result), "result %.17g with a refusal", result);
+    if (areaSize > 0) FUZZ_CHECK(area.get()[0] == '\0', "text not empty with a refusal");
   } else {
     FUZZ_CHECK(area.Terminated(), "text not terminated");
     const char* text = area.get();
@@ -118,22 +161,71 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "out-of-range text \"%s\"", text);
     }
   }
-  if (nullText || badCode || badNumber) return 0;
 
-  // With room for any text: the same answer; a small area was the only bad argument.
-  char full[100];
+  // With room for any text: the same answer; a small area was the only difference.
+  char full[RURUZIR_TEXT_SIZE];
   double fullResult = 0;
   const int fullStatus = ruruzir_convert(
       value, sourceUnit, sourcePressure, sourcePressureUnit, source, targetUnit, targetPressure,
       targetPressureUnit, target, formulation, enhancement, &fullResult, full, sizeof full);
-  FUZZ_CHECK(fullStatus != RURUZIR_BAD_ARGUMENT, "bad argument with room for any text");
-  if (status == RURUZIR_BAD_ARGUMENT) {
+  FUZZ_CHECK(fullStatus != RURUZIR_TEXT_TOO_SMALL, "too small with room for any text");
+  if (status == RURUZIR_TEXT_TOO_SMALL) {
     FUZZ_CHECK(std::strlen(full) + 1 > areaSize, "\"%s\" fits %zu bytes but was refused", full,
                areaSize);
   } else {
-    FUZZ_CHECK(fullStatus == status && std::strcmp(full, area.get()) == 0,
+    FUZZ_CHECK(fullStatus == status && (refused || std::strcmp(full, area.get()) == 0),
                "status %d \"%s\" in %zu bytes, %d \"%s\" in 100", status, area.get(), areaSize,
                fullStatus, full);
+  }
+
+  // The array call: this value among others, the source pressure shared or per element.
+  const size_t count = provider.ConsumeIntegralInRange<size_t>(1, 8);
+  std::vector<double> values(count, value), pressures(count, sourcePressure);
+  for (size_t i = 1; i < count; ++i) {
+    values[i] = NextDouble(provider, -200, 2e5);
+    pressures[i] = NextDouble(provider, -100, 1e6);
+  }
+  ruruzir_array_side arraySides[2] = {};
+  arraySides[0].unit = sourceUnit;
+  arraySides[0].pressure_unit = sourcePressureUnit;
+  arraySides[0].pressure = sourcePressure;
+  if (provider.ConsumeBool()) arraySides[0].pressures = pressures.data();
+  arraySides[1].unit = targetUnit;
+  arraySides[1].pressure_unit = targetPressureUnit;
+  arraySides[1].pressure = targetPressure;
+  const ruruzir_side* given[2] = {source, target};
+  for (int s = 0; s < 2; ++s) {
+    if (given[s]) {
+      arraySides[s].parameters = *given[s];
+    } else {
+      ruruzir_default_side(&arraySides[s].parameters);
+    }
+  }
+  std::vector<double> results(count), computed(count);
+  std::vector<int> statuses(count), computedStatuses(count);
+  const int callStatus =
+      ruruzir_convert_array(count, values.data(), &arraySides[0], &arraySides[1], formulation,
+                            enhancement, RURUZIR_AS_SHOWN, results.data(), statuses.data());
+  const int computedCall = ruruzir_convert_array(
+      count, values.data(), &arraySides[0], &arraySides[1], formulation, enhancement,
+      RURUZIR_AS_COMPUTED, computed.data(), computedStatuses.data());
+  FUZZ_CHECK(callStatus == computedCall, "call status %d shown, %d computed", callStatus,
+             computedCall);
+  for (size_t i = 0; i < count; ++i) {
+    double single = 0;
+    const int singleStatus = ruruzir_convert(
+        values[i], sourceUnit, arraySides[0].pressures ? pressures[i] : sourcePressure,
+        sourcePressureUnit, source, targetUnit, targetPressure, targetPressureUnit, target,
+        formulation, enhancement, &single, full, sizeof full);
+    FUZZ_CHECK(statuses[i] == singleStatus && SameNumber(results[i], single),
+               "element %zu: %d %.17g in the array, %d %.17g alone", i, statuses[i], results[i],
+               singleStatus, single);
+    FUZZ_CHECK(callStatus == RURUZIR_CONVERTED || statuses[i] == callStatus,
+               "element %zu: %d in a call refused with %d", i, statuses[i], callStatus);
+    FUZZ_CHECK(computedStatuses[i] == statuses[i] &&
+                   std::isnan(computed[i]) == (statuses[i] != RURUZIR_CONVERTED),
+               "element %zu: %d %.17g computed, %d shown", i, computedStatuses[i], computed[i],
+               statuses[i]);
   }
   return 0;
 }

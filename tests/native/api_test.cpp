@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "api_reference.h"
 #include "convert/converter.h"
 #include "tests/expected_unit_texts.h"
 
@@ -47,13 +52,6 @@ Answer Convert(const Call& c, const ruruzir_side* source = nullptr,
   return {status, text, result};
 }
 
-// From frost point degC at 1 atm unless said otherwise.
-Call FrostPoint(double value, int targetUnit, double targetPressure = 1013.25,
-                int targetPressureUnit = RURUZIR_MBAR) {
-  return {value,          RURUZIR_DEW_FROST_POINT_C, 1013.25, RURUZIR_MBAR, targetUnit,
-          targetPressure, targetPressureUnit};
-}
-
 ruruzir_side Side(double ambient = 20, double molecularWeight = 29, double henry = 1.9,
                   double prevailing = 20, int medium = RURUZIR_MEDIUM_NATURAL_GAS) {
   return {ambient, molecularWeight, henry, prevailing, medium};
@@ -73,88 +71,95 @@ struct GuardedText {
   std::vector<char> bytes;
 };
 
-TEST(ApiTest, ReferenceConversions) {
-  const ruruzir_side ambient20 = Side(20);
-  struct Case {
-    Call call;
-    const ruruzir_side* target;
-    const char* text;
-    double result;
-  } cases[] = {
-      // -40 degC frost point at 1013.25 mbar is a -21.6 degC frost point at 7000 mbar.
-      {FrostPoint(-40, RURUZIR_DEW_FROST_POINT_C, 7000), nullptr, "-21.6", -21.6},
-      {FrostPoint(0, RURUZIR_PPMV), nullptr, "6060.1", 6060.1},
-      {FrostPoint(0, RURUZIR_VAPOUR_PRESSURE_MBAR), nullptr, "6.103", 6.103},
-      {FrostPoint(0, RURUZIR_RELATIVE_HUMIDITY), &ambient20, "26.13", 26.13},
-      {FrostPoint(-40, RURUZIR_DEW_FROST_POINT_F), nullptr, "-40.0", -40.0},
-      {FrostPoint(-20, RURUZIR_PPMV), nullptr, "1018.3", 1018.3},
-      {{-20, RURUZIR_DEW_FROST_POINT_C, 29.392, RURUZIR_PSIA, RURUZIR_PPMV, 1013.25, RURUZIR_MBAR},
-       nullptr,
-       "508.9",
-       508.9},
-      {{-20, RURUZIR_DEW_FROST_POINT_C, 0, RURUZIR_PSIG, RURUZIR_DEW_FROST_POINT_C, 101.325,
-        RURUZIR_KPA},
-       nullptr,
-       "-20.0",
-       -20.0},
-      {{-20, RURUZIR_DEW_FROST_POINT_C, 1, RURUZIR_ATM, RURUZIR_DEW_FROST_POINT_C, 100,
-        RURUZIR_MBAR},
-       nullptr,
-       "-42.0",
-       -42.0},
-      {{1.75, RURUZIR_LBS_PER_MMSCF, 50000, RURUZIR_MBAR, RURUZIR_DEW_FROST_POINT_C, 1013.25,
-        RURUZIR_MBAR},
-       nullptr,
-       "-55.2",
-       -55.2},
-      {{6060.1, RURUZIR_PPMV, 1013.25, RURUZIR_MBAR, RURUZIR_DEW_FROST_POINT_C, 1013.25,
-        RURUZIR_MBAR},
-       nullptr,
-       "0.0",
-       0.0},
-  };
-  for (const Case& c : cases) {
-    const Answer answer = Convert(c.call, nullptr, c.target);
-    EXPECT_EQ(answer.status, RURUZIR_CONVERTED) << c.text;
-    EXPECT_EQ(answer.text, c.text);
-    EXPECT_EQ(answer.result, c.result) << c.text;
+// One row of tests/api_reference.csv.
+struct ReferenceRow {
+  std::vector<std::string> fields;
+  double Number(size_t i) const {
+    if (fields[i] == "nan") return NAN;
+    if (fields[i] == "inf") return INFINITY;
+    return std::stod(fields[i]);
   }
+  int Unit(size_t i, int kind) const {
+    const char* text = fields[i].c_str();
+    return std::isdigit(static_cast<unsigned char>(text[0])) ? std::atoi(text)
+                                                             : ruruzir_unit_code(kind, text);
+  }
+};
+
+std::vector<ReferenceRow> ReferenceRows() {
+  std::vector<ReferenceRow> rows;
+  std::istringstream table(kApiReferenceTable);
+  for (std::string line; std::getline(table, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    ReferenceRow row;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, ';');) row.fields.push_back(field);
+    if (line.back() == ';') row.fields.emplace_back();
+    rows.push_back(row);
+  }
+  return rows;
 }
 
-TEST(ApiTest, OutOfRange) {
-  struct Case {
-    Call call;
-    const char* text;
-  } cases[] = {
-      // Source values outside their unit's range get the calculator's message.
-      {FrostPoint(-140.1, RURUZIR_PPMV),
-       "stay between -140\xB0"
-       "C and +50\xB0"
-       "C"},
-      {FrostPoint(50.01, RURUZIR_PPMV),
-       "stay between -140\xB0"
-       "C and +50\xB0"
-       "C"},
-      {{-0.001, RURUZIR_PPMV, 1013.25, RURUZIR_MBAR, RURUZIR_PPMV, 1013.25, RURUZIR_MBAR},
-       "stay between 0 and 138670 ppm"},
-      {{93.5, RURUZIR_GRAMS_PER_M3, 1013.25, RURUZIR_MBAR, RURUZIR_PPMV, 1013.25, RURUZIR_MBAR},
-       "stay between 0 and 93 g/m\xB3"},
-      // No answer: a vapour pressure above the total pressure, or none at all.
-      {{10, RURUZIR_DEW_FROST_POINT_C, 5, RURUZIR_MBAR, RURUZIR_DEW_FROST_POINT_C, 1013.25,
-        RURUZIR_MBAR},
-       "out of range"},
-      {{0, RURUZIR_DEW_FROST_POINT_C, 0, RURUZIR_MBAR, RURUZIR_PPMV, 0, RURUZIR_MBAR},
-       "out of range"},
-  };
-  for (const Call& inside : {FrostPoint(-140, RURUZIR_PPMV), FrostPoint(50, RURUZIR_PPMV)}) {
-    EXPECT_EQ(Convert(inside).status, RURUZIR_CONVERTED) << inside.value;
+std::string Utf8(const char* text) {
+  char utf8[300];
+  Latin1ToUtf8(text, utf8, sizeof utf8);
+  return utf8;
+}
+
+// Every row through the single call and, where the text area plays no part, the array call.
+TEST(ApiTest, ReferenceTable) {
+  const std::vector<ReferenceRow> rows = ReferenceRows();
+  ASSERT_GT(rows.size(), 20u);
+  for (const ReferenceRow& row : rows) {
+    ASSERT_EQ(row.fields.size(), 12u) << row.fields[0];
+    const std::string what = row.fields[0] + " " + row.fields[1] + " -> " + row.fields[4];
+    ruruzir_side target;
+    ruruzir_default_side(&target);
+    if (!row.fields[7].empty()) target.molecular_weight = row.Number(7);
+    const size_t textSize = row.fields[8].empty() ? RURUZIR_TEXT_SIZE : std::stoul(row.fields[8]);
+    const int expected = std::stoi(row.fields[9]);
+    GuardedText area(textSize);
+    double result = 0;
+    const int status = ruruzir_convert(row.Number(0), row.Unit(1, RURUZIR_MOISTURE_UNITS),
+                                       row.Number(2), row.Unit(3, RURUZIR_PRESSURE_UNITS), nullptr,
+                                       row.Unit(4, RURUZIR_MOISTURE_UNITS), row.Number(5),
+                                       row.Unit(6, RURUZIR_PRESSURE_UNITS), &target, kGoffGratch,
+                                       kNoFactor, &result, area.bytes.data(), textSize);
+    EXPECT_EQ(status, expected) << what;
+    EXPECT_TRUE(area.GuardsIntact()) << what;
+    EXPECT_EQ(ruruzir_status_text(status), row.fields[11]) << what;
+    const std::string text = Utf8(area.bytes.data());
+    if (!row.fields[10].empty()) {
+      EXPECT_EQ(text, row.fields[10]) << what;
+    }
+    if (expected == RURUZIR_CONVERTED) {
+      EXPECT_EQ(result, std::stod(text)) << what;
+    } else {
+      EXPECT_TRUE(std::isnan(result)) << what;
+      if (expected != RURUZIR_OUT_OF_RANGE) {
+        EXPECT_EQ(text, "") << what;
+      }
+    }
+    if (!row.fields[8].empty()) continue;
+    ruruzir_array_side sides[2] = {};
+    for (int s = 0; s < 2; ++s) {
+      sides[s].unit = row.Unit(1 + 3 * s, RURUZIR_MOISTURE_UNITS);
+      sides[s].pressure = row.Number(2 + 3 * s);
+      sides[s].pressure_unit = row.Unit(3 + 3 * s, RURUZIR_PRESSURE_UNITS);
+    }
+    ruruzir_default_side(&sides[0].parameters);
+    sides[1].parameters = target;
+    const double value = row.Number(0);
+    double arrayResult = 0;
+    int elementStatus = -1;
+    const int callStatus =
+        ruruzir_convert_array(1, &value, &sides[0], &sides[1], kGoffGratch, kNoFactor,
+                              RURUZIR_AS_SHOWN, &arrayResult, &elementStatus);
+    EXPECT_EQ(callStatus == RURUZIR_CONVERTED ? elementStatus : callStatus, expected) << what;
+    EXPECT_TRUE(arrayResult == result || (std::isnan(arrayResult) && std::isnan(result))) << what;
   }
-  for (const Case& c : cases) {
-    const Answer answer = Convert(c.call);
-    EXPECT_EQ(answer.status, RURUZIR_OUT_OF_RANGE) << c.call.value;
-    EXPECT_EQ(answer.text, c.text);
-    EXPECT_TRUE(std::isnan(answer.result)) << c.call.value;
-  }
+  EXPECT_STREQ(ruruzir_status_text(RURUZIR_STATUS_COUNT), "unknown status");
+  EXPECT_STREQ(ruruzir_status_text(-1), "unknown status");
 }
 
 // The side parameters, formulations and enhancement factors reach the conversion as the
@@ -204,78 +209,6 @@ TEST(ApiTest, ParametersAndModelsAsTheConverterTakesThem) {
   }
 }
 
-TEST(ApiTest, BadArgumentsWriteNoMoreThanAnEmptyText) {
-  const ruruzir_side nanSide = Side(NAN);
-  const ruruzir_side badMedium = Side(20, 29, 1.9, 20, 3);
-  const Call good = FrostPoint(-40, RURUZIR_DEW_FROST_POINT_C, 7000);
-  struct Case {
-    const char* what;
-    Call call;
-    const ruruzir_side* source;
-    const ruruzir_side* target;
-    int formulation;
-    int enhancement;
-  } cases[] = {
-      {"source unit -1", {-40, -1, 1013.25, 0, 0, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"source unit 11", {-40, 11, 1013.25, 0, 0, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"target unit 11", {-40, 0, 1013.25, 0, 11, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"source pressure unit 5", {-40, 0, 1013.25, 5, 0, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"target pressure unit -1", {-40, 0, 1013.25, 0, 0, 7000, -1}, nullptr, nullptr, 1, 0},
-      {"NaN value", {NAN, 0, 1013.25, 0, 0, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"infinite value", {-INFINITY, 1, 1013.25, 0, 0, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"NaN source pressure", {-40, 0, NAN, 0, 0, 7000, 0}, nullptr, nullptr, 1, 0},
-      {"NaN target pressure", {-40, 0, 1013.25, 0, 0, NAN, 0}, nullptr, nullptr, 1, 0},
-      {"NaN in a side", good, nullptr, &nanSide, 1, 0},
-      {"medium 3", good, &badMedium, nullptr, 1, 0},
-      {"formulation 4", good, nullptr, nullptr, 4, 0},
-      {"enhancement -1", good, nullptr, nullptr, 1, -1},
-  };
-  for (const Case& c : cases) {
-    GuardedText area(32);
-    double result = 0;
-    const int status = ruruzir_convert(
-        c.call.value, c.call.sourceUnit, c.call.sourcePressure, c.call.sourcePressureUnit, c.source,
-        c.call.targetUnit, c.call.targetPressure, c.call.targetPressureUnit, c.target,
-        c.formulation, c.enhancement, &result, area.bytes.data(), area.size);
-    EXPECT_EQ(status, RURUZIR_BAD_ARGUMENT) << c.what;
-    EXPECT_EQ(area.bytes[0], '\0') << c.what;
-    EXPECT_TRUE(std::isnan(result)) << c.what;
-    EXPECT_TRUE(area.GuardsIntact()) << c.what;
-  }
-}
-
-TEST(ApiTest, TextAreaMustHoldTheWholeText) {
-  const Call example = FrostPoint(-40, RURUZIR_DEW_FROST_POINT_C, 7000);  // "-21.6"
-  const Call outside = FrostPoint(-150, RURUZIR_PPMV);  // a message of 29 characters
-  double result = 0;
-  EXPECT_EQ(ruruzir_convert(-40, 0, 1013.25, 0, nullptr, 0, 7000, 0, nullptr, kGoffGratch,
-                            kNoFactor, &result, nullptr, 100),
-            RURUZIR_BAD_ARGUMENT);
-  EXPECT_TRUE(std::isnan(result));
-  struct Case {
-    Call call;
-    size_t size;
-    int status;
-  } cases[] = {
-      {example, 0, RURUZIR_BAD_ARGUMENT},  {example, 1, RURUZIR_BAD_ARGUMENT},
-      {example, 5, RURUZIR_BAD_ARGUMENT},  {example, 6, RURUZIR_CONVERTED},
-      {outside, 29, RURUZIR_BAD_ARGUMENT}, {outside, 30, RURUZIR_OUT_OF_RANGE},
-  };
-  for (const Case& c : cases) {
-    GuardedText area(c.size);
-    const int status = ruruzir_convert(c.call.value, c.call.sourceUnit, c.call.sourcePressure,
-                                       c.call.sourcePressureUnit, nullptr, c.call.targetUnit,
-                                       c.call.targetPressure, c.call.targetPressureUnit, nullptr,
-                                       kGoffGratch, kNoFactor, nullptr, area.bytes.data(), c.size);
-    EXPECT_EQ(status, c.status) << c.size;
-    EXPECT_TRUE(area.GuardsIntact()) << c.size;
-    if (c.size > 0) {
-      const size_t length = c.status == RURUZIR_BAD_ARGUMENT ? 0 : c.size - 1;
-      EXPECT_EQ(std::strlen(area.bytes.data()), length) << c.size;
-    }
-  }
-}
-
 TEST(ApiTest, UnitListing) {
   ASSERT_EQ(ruruzir_unit_count(RURUZIR_MOISTURE_UNITS), 11);
   ASSERT_EQ(ruruzir_unit_count(RURUZIR_PRESSURE_UNITS), 5);
@@ -290,6 +223,7 @@ TEST(ApiTest, UnitListing) {
     ASSERT_EQ(ParseConverterArguments(4, argv, &request, message, sizeof message), kConvertOk)
         << name;
     EXPECT_EQ(request.sourceUnit, code) << name;
+    EXPECT_EQ(ruruzir_unit_code(RURUZIR_MOISTURE_UNITS, name), code) << name;
     char caption[100];
     ASSERT_EQ(ruruzir_unit_caption(RURUZIR_MOISTURE_UNITS, code, caption, sizeof caption),
               RURUZIR_CONVERTED);
@@ -305,6 +239,7 @@ TEST(ApiTest, UnitListing) {
     ASSERT_EQ(ParseConverterArguments(4, argv, &request, message, sizeof message), kConvertOk)
         << name;
     EXPECT_EQ(request.sourcePressureUnit, code) << name;
+    EXPECT_EQ(ruruzir_unit_code(RURUZIR_PRESSURE_UNITS, name), code) << name;
     char caption[100];
     ASSERT_EQ(ruruzir_unit_caption(RURUZIR_PRESSURE_UNITS, code, caption, sizeof caption),
               RURUZIR_CONVERTED);
@@ -314,20 +249,145 @@ TEST(ApiTest, UnitListing) {
   for (const auto& [kind, code] : noUnits) {
     EXPECT_EQ(ruruzir_unit_name(kind, code), nullptr) << kind << " " << code;
     GuardedText area(8);
-    EXPECT_EQ(ruruzir_unit_caption(kind, code, area.bytes.data(), area.size), RURUZIR_BAD_ARGUMENT);
+    EXPECT_EQ(ruruzir_unit_caption(kind, code, area.bytes.data(), area.size), RURUZIR_BAD_CODE);
     EXPECT_EQ(area.bytes[0], '\0');
   }
   // "mBAR" needs 5 bytes.
   GuardedText area(4);
   EXPECT_EQ(ruruzir_unit_caption(RURUZIR_PRESSURE_UNITS, 0, area.bytes.data(), area.size),
-            RURUZIR_BAD_ARGUMENT);
+            RURUZIR_TEXT_TOO_SMALL);
   EXPECT_TRUE(area.GuardsIntact());
-  EXPECT_EQ(ruruzir_unit_caption(RURUZIR_PRESSURE_UNITS, 0, nullptr, 8), RURUZIR_BAD_ARGUMENT);
+  EXPECT_EQ(ruruzir_unit_caption(RURUZIR_PRESSURE_UNITS, 0, nullptr, 8), RURUZIR_NO_AREA);
+  EXPECT_EQ(ruruzir_convert(-40, 0, 1013.25, 0, nullptr, 0, 7000, 0, nullptr, kGoffGratch,
+                            kNoFactor, nullptr, nullptr, 100),
+            RURUZIR_NO_AREA);
+  EXPECT_EQ(ruruzir_unit_code(RURUZIR_MOISTURE_UNITS, "frost"), -1);
+  EXPECT_EQ(ruruzir_unit_code(RURUZIR_PRESSURE_UNITS, "ppmv"), -1);
+  EXPECT_EQ(ruruzir_unit_code(RURUZIR_PRESSURE_UNITS, nullptr), -1);
   EXPECT_STREQ(ruruzir_version(), kConverterVersion);
 }
 
-// Four threads convert the same table at once and get the answers of one thread alone.
+// Random conversions: the array call gives each element what the single call gives it, with
+// pressures and temperatures shared or per element, over the remembered answers of a large
+// call too (values drawn from few tenths), and the computed precision rounds to what is shown.
+struct RandomArray {
+  ruruzir_array_side sides[2] = {};
+  int formulation, enhancement;
+  std::vector<double> values, pressures[2], temperatures[2];  // temperatures: %RH's and g/m3's
+
+  RandomArray(std::mt19937& random, size_t count) {
+    auto uniform = [&](double low, double high) {
+      return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    formulation = static_cast<int>(random() % 4);
+    enhancement = static_cast<int>(random() % 3);
+    const bool fewValues = random() % 2 == 0;
+    for (size_t i = 0; i < count; ++i) {
+      values.push_back(fewValues ? std::round(uniform(-90, 30)) / 10 : uniform(-150, 200));
+    }
+    if (random() % 4 == 0) values[random() % count] = NAN;
+    for (int s = 0; s < 2; ++s) {
+      ruruzir_array_side& side = sides[s];
+      side.unit = static_cast<int>(random() % 11);
+      side.pressure_unit = static_cast<int>(random() % 5);
+      side.pressure = side.pressure_unit == RURUZIR_PSIG ? uniform(0, 50) : uniform(1, 100);
+      ruruzir_default_side(&side.parameters);
+      side.parameters.density_medium = static_cast<int>(random() % 3);
+      side.parameters.molecular_weight = uniform(2, 100);
+      if (random() % 2) {
+        for (size_t i = 0; i < count; ++i) pressures[s].push_back(uniform(100, 20000));
+        side.pressure_unit = RURUZIR_MBAR;
+        side.pressures = pressures[s].data();
+      }
+      if (random() % 2) {
+        for (size_t i = 0; i < count; ++i) temperatures[s].push_back(uniform(-70, 150));
+        side.ambient_temperatures_c = side.prevailing_temperatures_c = temperatures[s].data();
+      }
+    }
+  }
+  // Element i through the single call.
+  Answer Single(size_t i) const {
+    ruruzir_side parameters[2];
+    double pressure[2];
+    for (int s = 0; s < 2; ++s) {
+      parameters[s] = sides[s].parameters;
+      pressure[s] = sides[s].pressures ? pressures[s][i] : sides[s].pressure;
+      if (sides[s].ambient_temperatures_c) {
+        parameters[s].ambient_temperature_c = parameters[s].prevailing_temperature_c =
+            temperatures[s][i];
+      }
+    }
+    char text[RURUZIR_TEXT_SIZE];
+    double result = 0;
+    const int status =
+        ruruzir_convert(values[i], sides[0].unit, pressure[0], sides[0].pressure_unit,
+                        &parameters[0], sides[1].unit, pressure[1], sides[1].pressure_unit,
+                        &parameters[1], formulation, enhancement, &result, text, sizeof text);
+    return {status, text, result};
+  }
+  int Convert(int precision, std::vector<double>* results, std::vector<int>* statuses) const {
+    results->assign(values.size(), 0);
+    statuses->assign(values.size(), -1);
+    return ruruzir_convert_array(values.size(), values.data(), &sides[0], &sides[1], formulation,
+                                 enhancement, precision, results->data(), statuses->data());
+  }
+};
+
+TEST(ApiTest, ArrayCallMatchesSingleCalls) {
+  std::mt19937 random(18);
+  int converted = 0;
+  for (int round = 0; round < 40; ++round) {
+    const RandomArray array(random, round % 4 == 0 ? 5000 : 40);
+    std::vector<double> shown, computed;
+    std::vector<int> statuses, computedStatuses;
+    ASSERT_EQ(array.Convert(RURUZIR_AS_SHOWN, &shown, &statuses), RURUZIR_CONVERTED);
+    ASSERT_EQ(array.Convert(RURUZIR_AS_COMPUTED, &computed, &computedStatuses), RURUZIR_CONVERTED);
+    for (size_t i = 0; i < array.values.size(); ++i) {
+      const Answer single = array.Single(i);
+      ASSERT_EQ(statuses[i], single.status) << round << " " << i << " " << single.text;
+      ASSERT_EQ(computedStatuses[i], single.status) << round << " " << i;
+      if (single.status != RURUZIR_CONVERTED) {
+        ASSERT_TRUE(std::isnan(shown[i]) && std::isnan(computed[i])) << round << " " << i;
+        continue;
+      }
+      ++converted;
+      ASSERT_EQ(shown[i], single.result) << round << " " << i;
+      // Shown with d decimals: the computed number lies within half the last digit (and the
+      // single precision the window formats).
+      const size_t point = single.text.find('.');
+      const double half =
+          0.5 * std::pow(10.0, -static_cast<double>(single.text.size() - point - 1));
+      ASSERT_LE(std::fabs(computed[i] - shown[i]), half * 1.0001 + std::fabs(shown[i]) * 1e-7)
+          << round << " " << i << " " << single.text << " " << computed[i];
+    }
+  }
+  EXPECT_GT(converted, 20000);
+  // A refused call: every status its reason, every result NaN.
+  RandomArray array(random, 10);
+  array.sides[1].parameters.henry_constant = -1;
+  std::vector<double> results;
+  std::vector<int> statuses;
+  EXPECT_EQ(array.Convert(RURUZIR_AS_SHOWN, &results, &statuses), RURUZIR_BAD_NUMBER);
+  EXPECT_EQ(array.Convert(2, &results, &statuses), RURUZIR_BAD_CODE);
+  for (size_t i = 0; i < results.size(); ++i) {
+    EXPECT_TRUE(std::isnan(results[i]) && statuses[i] == RURUZIR_BAD_CODE) << i;
+  }
+  EXPECT_EQ(ruruzir_convert_array(3, nullptr, &array.sides[0], &array.sides[1], 1, 0, 0,
+                                  results.data(), nullptr),
+            RURUZIR_NO_AREA);
+}
+
+// Four threads convert the same table at once, one value a call and in array calls, and get
+// the answers of one thread alone.
 TEST(ApiTest, FourThreadsAtOnce) {
+  std::mt19937 random(4);
+  std::vector<RandomArray> arrays;
+  std::vector<std::vector<double>> arrayResults(4);
+  std::vector<std::vector<int>> arrayStatuses(4);
+  for (int a = 0; a < 4; ++a) {
+    arrays.emplace_back(random, a % 2 ? 5000 : 300);
+    arrays[a].Convert(RURUZIR_AS_SHOWN, &arrayResults[a], &arrayStatuses[a]);
+  }
   std::vector<Call> calls;
   std::vector<ruruzir_side> sides;
   for (int i = 0; i < 64; ++i) {
@@ -353,6 +413,17 @@ TEST(ApiTest, FourThreadsAtOnce) {
           if (answer.status != expected[i].status || answer.text != expected[i].text) {
             ++mismatches[t];
           }
+        }
+        const RandomArray& array = arrays[(round + t) % 4];
+        std::vector<double> results;
+        std::vector<int> statuses;
+        array.Convert(RURUZIR_AS_SHOWN, &results, &statuses);
+        const size_t a = (round + t) % 4;
+        for (size_t i = 0; i < results.size(); ++i) {
+          const bool same = statuses[i] == arrayStatuses[a][i] &&
+                            (results[i] == arrayResults[a][i] ||
+                             (std::isnan(results[i]) && std::isnan(arrayResults[a][i])));
+          if (!same) ++mismatches[t];
         }
       }
     });

@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Times 1 M frost points converted through the ruruzir package, in one run on this machine
+(wall-clock time, one thread unless said otherwise):
+
+  frost -> ppmV         against a plain numpy formula (Goff-Gratch written out) and against one
+                        ctypes call of ruruzir_convert per element
+  frost -> frost point  at another pressure (the solver), against one ctypes call per element
+
+    /usr/bin/python3 bench/python_arrays.py [--count N] [--repeat R] [--element-count M]
+
+Run it with the Python that has the package installed (scripts/test.sh installs it into
+build/python-venv). Each time is the best of R runs; the per-element calls are timed on M
+values (default: all of them) and scaled to N.
+"""
+import argparse
+import ctypes
+import os
+import time
+
+import numpy as np
+
+import ruruzir
+from ruruzir import _library
+
+SOURCE_MBAR = 1013.25
+TARGET_MBAR = 7000.0
+
+
+def goff_gratch_ppmv(frost_c, total_mbar):
+    """Goff-Gratch saturation pressure over ice below 0 degC and over water from 0 degC up, as
+    ppmV at the total pressure: the formula a data engineer would write by hand."""
+    t = frost_c + 273.15
+    ice = 10.0 ** (-9.09718 * (273.16 / t - 1.0) - 3.56654 * np.log10(273.16 / t)
+                   + 0.876793 * (1.0 - t / 273.16) + np.log10(6.1071))
+    water = 10.0 ** (-7.90298 * (373.16 / t - 1.0) + 5.02808 * np.log10(373.16 / t)
+                     - 1.3816e-7 * (10.0 ** (11.344 * (1.0 - t / 373.16)) - 1.0)
+                     + 8.1328e-3 * (10.0 ** (-3.49149 * (373.16 / t - 1.0)) - 1.0)
+                     + np.log10(1013.246))
+    e = np.where(frost_c < 0.0, ice, water)
+    return e / (total_mbar - e) * 1e6
+
+
+def per_element(values, target_unit, target_mbar):
+    """One ruruzir_convert call per value through ctypes."""
+    convert = _library.library.ruruzir_convert
+    text = ctypes.create_string_buffer(_library.TEXT_SIZE)
+    result = ctypes.c_double()
+    out = np.empty(len(values))
+    for i, value in enumerate(values.tolist()):
+        convert(value, 0, SOURCE_MBAR, 0, None, target_unit, target_mbar, 0, None, 1, 0,
+                ctypes.byref(result), text, len(text))
+        out[i] = result.value
+    return out
+
+
+def best(repeat, function, scale=1.0):
+    """The best wall-clock and processor times of `repeat` runs (processor time is what a run
+    costs on a machine that others share), each times `scale`, and the last answer."""
+    walls, cpus = [], []
+    for _ in range(repeat):
+        start, start_cpu = time.perf_counter(), time.process_time()
+        answer = function()
+        walls.append(time.perf_counter() - start)
+        cpus.append(time.process_time() - start_cpu)
+    return min(walls) * scale, min(cpus) * scale, answer
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--count", type=int, default=1_000_000)
+    parser.add_argument("--repeat", type=int, default=5)
+    parser.add_argument("--element-count", type=int, default=0)
+    arguments = parser.parse_args()
+    count = arguments.count
+    element_count = arguments.element_count or count
+    frost = np.round(np.random.default_rng(1).uniform(-80.0, 20.0, count), 1)
+    print(f"{count} frost points in tenths, -80 to +20 degC, {SOURCE_MBAR} mbar; best of "
+          f"{arguments.repeat}; per-element calls timed on {element_count} and scaled")
+
+    scale = count / element_count
+    repeat = arguments.repeat
+    unrounded = np.random.default_rng(2).uniform(-80.0, 20.0, count)
+    to_ppmv = lambda values: ruruzir.convert(values, "frost-c", "ppmv")  # noqa: E731
+    to_frost = lambda values, threads=1: ruruzir.convert(  # noqa: E731
+        values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, threads=threads)
+    timed = {
+        "numpy": best(repeat, lambda: goff_gratch_ppmv(frost, SOURCE_MBAR)),
+        "ppmv": best(repeat, lambda: to_ppmv(frost)),
+        "ppmv calls": best(1, lambda: per_element(frost[:element_count], 4, SOURCE_MBAR), scale),
+        "frost": best(repeat, lambda: to_frost(frost)),
+        "frost calls": best(1, lambda: per_element(frost[:element_count], 0, TARGET_MBAR), scale),
+        # Readings come in tenths and repeat, which the library makes use of; values that never
+        # repeat take the whole conversion every time.
+        "ppmv unrounded": best(repeat, lambda: to_ppmv(unrounded)),
+        "frost unrounded": best(repeat, lambda: to_frost(unrounded)),
+        "frost unrounded 2": best(repeat, lambda: to_frost(unrounded, 2)),
+    }
+    rows = [("frost -> ppmV", "numpy formula (baseline)", "numpy"),
+            ("frost -> ppmV", "ruruzir.convert", "ppmv"),
+            ("frost -> ppmV", "ctypes call per element", "ppmv calls"),
+            ("frost -> frost", "ruruzir.convert", "frost"),
+            ("frost -> frost", "ctypes call per element", "frost calls"),
+            ("frost -> ppmV", "ruruzir.convert, unrounded", "ppmv unrounded"),
+            ("frost -> frost", "ruruzir.convert, unrounded", "frost unrounded"),
+            ("frost -> frost", "unrounded, threads=2", "frost unrounded 2")]
+    print(f"{'':44} {'wall':>8}    {'processor':>9}")
+    for conversion, how, key in rows:
+        wall, cpu, _ = timed[key]
+        print(f"{conversion:15} {how:28} {wall:8.3f} s  {cpu:8.3f} s")
+    by_hand, ppmv, at_target = timed["numpy"][2], timed["ppmv"][2], timed["frost"][2]
+    # The same numbers both ways, and the formula agrees with the calculator's to its display.
+    sample = frost[:2000]
+    assert np.array_equal(per_element(sample, 4, SOURCE_MBAR), ppmv[:2000])
+    assert np.array_equal(per_element(sample, 0, TARGET_MBAR), at_target[:2000])
+    assert np.allclose(by_hand, ppmv, rtol=2e-3, atol=1e-3)
+    for what, i in (("wall", 0), ("processor", 1)):
+        ratio = timed["ppmv"][i] / timed["numpy"][i]
+        unrounded_ratio = timed["ppmv unrounded"][i] / timed["numpy"][i]
+        print(f"{what}: frost -> ppmV / numpy formula {ratio:.2f} (unrounded "
+              f"{unrounded_ratio:.2f}; goal <= 1.5); frost -> frost "
+              f"{timed['frost'][i] * 1e6 / count:.3f} s per million (unrounded "
+              f"{timed['frost unrounded'][i] * 1e6 / count:.3f}; goal < 0.4)")
+    print(f"load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
+    return 0
+
+
+if __name__ == "__main__":
+    raise SystemExit(main())

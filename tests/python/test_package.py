@@ -1,0 +1,95 @@
+"""The ruruzir package as installed: the library's reference table, arrays and their shapes,
+names and aliases, the reasons of refusals, the pandas helper and the unit listing."""
+import csv
+import math
+import os
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import ruruzir
+
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "api_reference.csv")
+
+
+def reference_rows():
+    with open(TABLE, encoding="utf-8") as table:
+        lines = [line for line in table if line.strip() and not line.startswith("#")]
+    return [row for row in csv.reader(lines, delimiter=";") if not row[8]]  # no text area here
+
+
+def unit(field):
+    return int(field) if field.isdigit() else field
+
+
+@pytest.mark.parametrize("row", reference_rows(), ids=lambda row: " ".join(row[:5]))
+def test_reference_table(row):
+    value, source, pressure, pressure_unit, target, target_pressure, target_unit = row[:7]
+    molecular_weight, _, status, text, reason = row[7:]
+    try:
+        results, statuses = ruruzir.convert(
+            float(value), unit(source), unit(target), pressure=float(pressure),
+            pressure_unit=unit(pressure_unit), target_pressure=float(target_pressure),
+            target_pressure_unit=unit(target_unit),
+            target=ruruzir.Side(molecular_weight=float(molecular_weight or 29)),
+            return_status=True)
+    except ValueError as error:
+        # Refusals of what all values share name the library's reason.
+        assert int(status) in (ruruzir.BAD_CODE, ruruzir.BAD_NUMBER)
+        assert str(error).startswith(reason)
+        return
+    assert int(statuses) == int(status)
+    assert ruruzir.status_text(statuses) == reason
+    if int(status) == ruruzir.CONVERTED and text:
+        assert float(results) == float(text)
+    assert math.isnan(results) == (int(status) != ruruzir.CONVERTED)
+
+
+def test_arrays_keep_their_shape_and_broadcast_per_value_pressures():
+    frost = np.array([[-40.0, -20.0], [0.0, 60.0]])
+    results, statuses = ruruzir.convert(frost, "frost-c", "frost-c", target_pressure=7000,
+                                        return_status=True)
+    assert results.shape == (2, 2) and statuses.shape == (2, 2)
+    assert results[0, 0] == -21.6 and math.isnan(results[1, 1])
+    assert statuses.tolist() == [[0, 0], [0, ruruzir.OUT_OF_RANGE]]
+    # One pressure per value, or one for all: the same numbers as value by value.
+    pressures = [1013.25, 2000.0, 7000.0]
+    together = ruruzir.convert([-40.0] * 3, "frost-c", "ppmv", pressure=pressures)
+    alone = [float(ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=p)) for p in pressures]
+    assert together.tolist() == alone
+    in_threads = ruruzir.convert([-40.0] * 3, "frost-c", "ppmv", pressure=pressures, threads=2)
+    assert in_threads.tolist() == alone
+    # Lists, pandas Series and the per-value ambient temperature of %RH.
+    rh = ruruzir.convert(pd.Series([0.0, 0.0]), "frost-c", "rh", target={"ambient_c": [20, 30]})
+    assert rh[0] == 26.13 and rh[1] < rh[0]
+
+
+def test_computed_precision_and_model_names():
+    shown = ruruzir.convert(0.0, "frost-c", "ppmv")
+    computed = ruruzir.convert(0.0, "frost-c", "ppmv", precision="computed")
+    assert shown == 6060.1 and computed != shown and abs(computed - shown) <= 0.05
+    magnus = ruruzir.convert(-40.0, "frost-c", "ppmv", formulation="magnus", enhancement="bogel")
+    assert magnus != ruruzir.convert(-40.0, "frost-c", "ppmv")
+    for bad in ({"formulation": "wexler"}, {"precision": "exact"}, {"pressure_unit": "bar"},
+                {"source": {"medium": "oil"}}, {"target": {"mass": 1}}):
+        with pytest.raises(ValueError):
+            ruruzir.convert(-40.0, "frost-c", "ppmv", **bad)
+
+
+def test_pandas_column_with_pressures_from_another_column():
+    frame = pd.DataFrame({"frost": [-40.0, -40.0, 70.0], "bar": [1.01325, 7.0, 1.0]},
+                         index=[10, 11, 12])
+    frame["mbar"] = frame["bar"] * 1000
+    series = ruruzir.convert_column(frame, "frost", "frost-c", "frost-c", pressure=1013.25,
+                                    target_pressure="mbar")
+    assert series.index.tolist() == [10, 11, 12] and series.name == "frost-c"
+    assert series[10] == -40.0 and series[11] == -21.6 and math.isnan(series[12])
+
+
+def test_units_list_names_and_captions():
+    moisture = ruruzir.units()
+    assert list(moisture)[:2] == ["frost-c", "dew-c"] and len(moisture) == 11
+    assert moisture["frost-c"].startswith("\u00b0C") and "\u00b5g/g" in moisture["ppmw-liquid"]
+    assert list(ruruzir.units("pressure")) == ["mbar", "psia", "psig", "atm", "kpa"]
+    assert ruruzir.version().count(".") == 1
