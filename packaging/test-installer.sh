@@ -23,7 +23,7 @@ marker="kept-$$-$(date +%s)"
 test_dir="${RURUZIR_INSTALL_TEST_DIR:-$root/build/windows/install-test}"
 use_wine_prefix "$test_dir"
 
-checks_total=11
+checks_total=12
 passed=0
 failed=0
 start_time=$(date +%s)
@@ -57,17 +57,23 @@ if [ -z "${DISPLAY:-}" ] && ! start_virtual_display; then
 fi
 main_window_visible() { window_visible "$title"; }
 
-# 1. The packages are there and hold the programs.
-if [ -f "$setup_exe" ] && [ -f "$portable_zip" ] &&
-  unzip -Z1 "$portable_zip" 2>/dev/null | grep -qx 'ruruzir-dewpoint.exe'; then
-  pass "setup and portable zip with ruruzir-dewpoint.exe ($(unzip -Z1 "$portable_zip" | tr '\n' ' '))"
+# 1. The packages are there and hold the programs.  The zip's listing is read whole before it
+# is searched: unzip writes it a name at a time, and a "grep -q" that ends at the first match
+# would leave unzip writing into a closed pipe, a failure under pipefail.
+zip_names=""
+if [ -f "$portable_zip" ]; then
+  zip_names="$(unzip -Z1 "$portable_zip" 2>/dev/null)" || zip_names=""
+fi
+zip_holds() { grep -qx -- "$1" <<<"$zip_names"; }
+if [ -f "$setup_exe" ] && zip_holds 'ruruzir-dewpoint.exe'; then
+  pass "setup and portable zip with ruruzir-dewpoint.exe ($(tr '\n' ' ' <<<"$zip_names"))"
 else
   fail "no $setup_exe, or no $portable_zip holding ruruzir-dewpoint.exe (run scripts/dist.sh)"
   finish
 fi
 
 # The zip also carries the C library and its header, the header as the source tree has it.
-if unzip -Z1 "$portable_zip" | grep -qx 'ruruzir.dll' &&
+if zip_holds 'ruruzir.dll' &&
   unzip -p "$portable_zip" ruruzir.h | cmp -s - "$root/api/ruruzir.h"; then
   pass "portable zip with ruruzir.dll and ruruzir.h"
 else
@@ -169,7 +175,7 @@ fi
 # 9. The user's settings: a marker in the [ZazUdur] section of win.ini.
 win_ini="$WINEPREFIX/drive_c/windows/win.ini"
 printf '[ZazUdur]\r\nPackagingMarker=%s\r\n' "$marker" >>"$win_ini"
-marker_kept() { tr -d '\r' <"$win_ini" | grep -qx "PackagingMarker=$marker"; }
+marker_kept() { grep -qx "PackagingMarker=$marker"$'\r\\?' "$win_ini"; }
 
 # Silent uninstall: NSIS runs a copy of the uninstaller from the temporary folder, so the
 # end is awaited by its effects.

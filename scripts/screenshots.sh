@@ -50,7 +50,7 @@ windows_path="Z:${exe//\//\\}"
 wine explorer "/desktop=ruruzir,800x600" "$windows_path" </dev/null >"$shots_dir/wine.log" 2>&1 &
 wine_pid=$!
 
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | sed -n 1p; }
 
 wait_until 600 notice_visible || fail "the calculator showed no start-up notice"
 dismiss_notice "$title" || fail "the main window did not appear"
