@@ -185,8 +185,9 @@ RURUZIR_API const char* ruruzir_unit_name(int kind, int code);
 RURUZIR_API int ruruzir_unit_caption(int kind, int code, char* text, size_t text_size);
 
 /* The code of the unit a name stands for, as ruruzir-convert takes it: the names of
- * ruruzir_unit_name and the converter's aliases ("ppm", "lb/mmscf", "g/m3", "%rh", "psi"), in
- * any case; -1 for no such unit or a null name. */
+ * ruruzir_unit_name and the converter's aliases ("ppm", "lb/mmscf", "g/m3", "%rh"), in any
+ * case; -1 for no such unit or a null name. A bare "psi" is -1 too, as the converter refuses
+ * it: it is read as absolute by some and as gauge by others (name "psia" or "psig"). */
 RURUZIR_API int ruruzir_unit_code(int kind, const char* name);
 
 /* The library's version, as ruruzir-convert --version shows it, e.g. "3.4". */

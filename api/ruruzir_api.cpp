@@ -2,7 +2,6 @@
 // core/ (pressure readings, the source ranges, the result text), all on the caller's stack.
 #include "api/ruruzir.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,11 +18,6 @@
 
 namespace ruruzir {
 namespace {
-
-// The pressure units' names as ruruzir-convert takes them, by code, and its alias of psia.
-constexpr const char* kPressureUnitNames[kPressureUnitCount] = {"mbar", "psia", "psig", "atm",
-                                                                "kpa"};
-constexpr const char kPsiaAlias[] = "psi";
 
 constexpr const char kBadNumberText[] =
     "a number that is NaN, infinite or impossible (a pressure at or below vacuum, a molecular "
@@ -51,16 +45,6 @@ constexpr int32_t kMediumChoices[] = {kMediumWaterVapour, kMediumAir, kMediumNat
 
 bool InRange(int code, int count) {
   return code >= 0 && code < count;
-}
-
-bool SameLetters(const char* a, const char* b) {
-  for (; *a && *b; ++a, ++b) {
-    if (std::tolower(static_cast<unsigned char>(*a)) !=
-        std::tolower(static_cast<unsigned char>(*b))) {
-      return false;
-    }
-  }
-  return *a == *b;
 }
 
 // A parameter as the calculator holds it: in single precision, where it must stay finite.
@@ -391,14 +375,9 @@ void ruruzir_default_side(ruruzir_side* side) {
 int ruruzir_unit_code(int kind, const char* name) {
   if (name == nullptr) return -1;
   if (kind == RURUZIR_MOISTURE_UNITS) {
-    for (const NamedCode& unit : kMoistureUnitNames) {
-      if (SameLetters(unit.name, name)) return unit.code;
-    }
+    if (const NamedCode* unit = FindNamedCode(kMoistureUnitNames, name)) return unit->code;
   } else if (kind == RURUZIR_PRESSURE_UNITS) {
-    for (int code = 0; code < kPressureUnitCount; ++code) {
-      if (SameLetters(kPressureUnitNames[code], name)) return code;
-    }
-    if (SameLetters(kPsiaAlias, name)) return RURUZIR_PSIA;
+    if (const NamedCode* unit = FindNamedCode(kPressureUnitNames, name)) return unit->code;
   }
   return -1;
 }
@@ -416,7 +395,9 @@ int ruruzir_unit_count(int kind) {
 
 const char* ruruzir_unit_name(int kind, int code) {
   if (kind == RURUZIR_MOISTURE_UNITS && IsMoistureUnitCode(code)) return MoistureUnitName(code);
-  if (kind == RURUZIR_PRESSURE_UNITS && IsPressureUnitCode(code)) return kPressureUnitNames[code];
+  if (kind == RURUZIR_PRESSURE_UNITS && IsPressureUnitCode(code)) {
+    return kPressureUnitNames[code].name;
+  }
   return nullptr;
 }
 

@@ -18,6 +18,7 @@
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/temperature_entry.h"
+#include "core/unit_names.h"
 #include "physics/rounding.h"
 
 namespace ruruzir {
@@ -186,18 +187,6 @@ constexpr const char* kColumnOptionNames[kBatchColumnCount] = {
     "--column",         "--pressure-column",   "--target-pressure-column",
     "--ambient-column", "--prevailing-column", "--molecular-weight-column",
     "--henry-column"};
-
-// The same text but for the case of ASCII letters.
-bool SameLetters(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // One row as found in the block: [begin, end) and its line end.
 struct Row {

@@ -25,12 +25,8 @@ const char kConverterVersion[] = RURUZIR_VERSION;
 
 namespace {
 
-constexpr NamedCode kPressureUnitNames[] = {
-    {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
-    {"psia", Code(PressureUnitCode::Psi), "pounds per square inch, absolute (default 14.696)"},
-    {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge (default 0)"},
-    {"atm", Code(PressureUnitCode::Atm), "standard atmospheres (default 1)"},
-    {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
+// The converter's pressure units besides the window's (core's kPressureUnitNames).
+constexpr NamedCode kConverterPressureUnitNames[] = {
     {"bar", static_cast<int>(ExtraPressureUnit::Bar), "bar, absolute (default 1.01325)"},
     {"barg", static_cast<int>(ExtraPressureUnit::Barg), "bar, gauge (default 0)"},
     {"mpa", static_cast<int>(ExtraPressureUnit::Mpa), "megapascal (default 0.101325)"},
@@ -55,24 +51,6 @@ constexpr NamedCode kEnhancementNames[] = {
     {"bogel", static_cast<int>(EnhancementFactor::Bogel), "Bogel enhancement factor"},
     {"greenspan", static_cast<int>(EnhancementFactor::Greenspan), "Greenspan enhancement factor"},
 };
-
-bool SameLetters(const char* a, const char* b) {
-  for (; *a && *b; ++a, ++b) {
-    char x = *a, y = *b;
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return *a == *b;
-}
-
-template <size_t N>
-const NamedCode* FindName(const NamedCode (&table)[N], const char* name) {
-  for (const NamedCode& entry : table) {
-    if (SameLetters(entry.name, name)) return &entry;
-  }
-  return nullptr;
-}
 
 int Fail(int status, char* message, size_t size, const char* format, ...) {
   va_list arguments;
@@ -178,7 +156,7 @@ int ApplySideOption(const char* option, const char* prefix, const char* argument
         side->prevailingUnit = fahrenheit ? kPrevailingFahrenheit : kPrevailingCelsius;
       }
     } else {  // medium
-      const NamedCode* medium = FindName(kMediumNames, argument);
+      const NamedCode* medium = FindNamedCode(kMediumNames, argument);
       if (!medium) {
         return Fail(kConvertUsageError, message, size,
                     "--%smedium: unknown medium '%s' (water, air or natural-gas)", prefix,
@@ -193,7 +171,7 @@ int ApplySideOption(const char* option, const char* prefix, const char* argument
 template <size_t N>
 int ParseName(const char* option, const std::string& argument, const NamedCode (&table)[N],
               const char* kind, int* code, char* message, size_t size) {
-  const NamedCode* entry = FindName(table, argument.c_str());
+  const NamedCode* entry = FindNamedCode(table, argument);
   if (!entry) {
     return Fail(kConvertUsageError, message, size, "%s: unknown %s '%s' (see --help)", option, kind,
                 argument.c_str());
@@ -316,12 +294,16 @@ int ReadCommandLine(CLI::App& app, int argc, const char* const* argv, Complaint 
 
 int ReadPressureUnit(const char* option, const std::string& text, int* code, Complaint c) {
   if (text.empty()) return kConvertOk;
-  // "psi" is read as absolute by some and as gauge by others.
-  if (SameLetters(text.c_str(), "psi")) {
+  if (SameLetters(text, kAmbiguousPsiName)) {
     return Fail(kConvertUsageError, c.message, c.size,
                 "%s: 'psi' is read both ways: say psia or psig", option);
   }
-  return ParseName(option, text, kPressureUnitNames, "pressure unit", code, c.message, c.size);
+  if (const NamedCode* unit = FindNamedCode(kPressureUnitNames, text)) {
+    *code = unit->code;
+    return kConvertOk;
+  }
+  return ParseName(option, text, kConverterPressureUnitNames, "pressure unit", code, c.message,
+                   c.size);
 }
 
 int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
@@ -568,7 +550,10 @@ void PrintConverterHelp(FILE* out) {
       "say psia or psig):\n",
       out);
   for (const NamedCode& unit : kPressureUnitNames) {
-    if (unit.meaning) std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
+    std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
+  }
+  for (const NamedCode& unit : kConverterPressureUnitNames) {
+    std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
   }
   std::fputs(
       "Options:\n"

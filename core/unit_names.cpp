@@ -1,4 +1,4 @@
-// The moisture units' short names.
+// The units' short names.
 #include "core/unit_names.h"
 
 namespace ruruzir {
@@ -27,6 +27,25 @@ const NamedCode kMoistureUnitNames[kMoistureUnitNameCount] = {
     {"ppmw-liquid", Code(MoistureUnitCode::PpmWLiquid),
      "ppmW dissolved in a liquid (needs --henry)"},
 };
+
+const NamedCode kPressureUnitNames[kPressureUnitCount] = {
+    {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
+    {"psia", Code(PressureUnitCode::Psi), "pounds per square inch, absolute (default 14.696)"},
+    {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge (default 0)"},
+    {"atm", Code(PressureUnitCode::Atm), "standard atmospheres (default 1)"},
+    {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
+};
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
 
 const char* MoistureUnitName(int code) {
   for (const NamedCode& unit : kMoistureUnitNames) {

@@ -9,8 +9,9 @@ command-line converter is built from (api/ruruzir.h), one call per array.
 
 Units are named as ruruzir-convert names them (``ruruzir.units()`` lists them): moisture units
 "frost-c", "dew-c", "frost-f", "dew-f", "ppmv", "ppmw-gas", "lb-mmscf", "g-m3", "mbar-vp", "rh",
-"ppmw-liquid" (and the aliases "ppm", "lb/mmscf", "g/m3", "%rh"); pressure units "mbar", "psia"
-(alias "psi"), "psig", "atm", "kpa".
+"ppmw-liquid" (and the aliases "ppm", "lb/mmscf", "g/m3", "%rh"); pressure units "mbar", "psia",
+"psig", "atm", "kpa". A bare "psi" is refused: it is read as absolute by some and as gauge by
+others.
 """
 import ctypes
 from concurrent.futures import ThreadPoolExecutor
@@ -79,7 +80,8 @@ def _unit_code(kind, name, what):
     if isinstance(name, str):
         code = _library.library.ruruzir_unit_code(kind, name.encode("utf-8", "replace"))
     if code < 0:
-        _refuse(BAD_CODE, f"{what}={name!r}")
+        hint = ": say psia or psig" if isinstance(name, str) and name.lower() == "psi" else ""
+        _refuse(BAD_CODE, f"{what}={name!r}{hint}")
     return code
 
 

@@ -75,6 +75,8 @@ def test_computed_precision_and_model_names():
                 {"source": {"medium": "oil"}}, {"target": {"mass": 1}}):
         with pytest.raises(ValueError):
             ruruzir.convert(-40.0, "frost-c", "ppmv", **bad)
+    with pytest.raises(ValueError, match="target_pressure_unit='PSI': say psia or psig"):
+        ruruzir.convert(-40.0, "frost-c", "ppmv", target_pressure_unit="PSI")
 
 
 def test_pandas_column_with_pressures_from_another_column():
