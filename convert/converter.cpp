@@ -8,6 +8,7 @@
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/unit_catalogues.h"
+#include "core/unit_names.h"
 
 namespace ruruzir {
 
@@ -26,10 +27,6 @@ constexpr ExtraPressure kExtraPressures[] = {
     {"barg", 1000.0, 1013.25, "0"},
     {"MPa", 10000.0, 0.0, "0.101325"},
     {"Pa", 0.01, 0.0, "101325"},
-};
-
-constexpr const char* kWindowPressureLabels[kPressureUnitCount][2] = {
-    {"mbar", "1013.25"}, {"psia", "14.696"}, {"psig", "0"}, {"atm", "1"}, {"kPa", "101.325"},
 };
 
 const ExtraPressure* FindExtraPressure(int unit) {
@@ -54,18 +51,17 @@ bool IsPossiblePressure(int unit, double reading) {
   int readUnit;
   double readValue;
   WindowReading(unit, reading, &readUnit, &readValue);
-  // The window keeps hundredths of a millibar: less than half of one is no pressure.
-  return PressureToMbar(readUnit, readValue) >= 0.005;
+  return IsPossiblePressureReading(readUnit, readValue);
 }
 
 const char* PressureUnitLabel(int unit) {
   if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->label;
-  return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][0] : "";
+  return WindowPressureLabel(unit);
 }
 
 const char* StandardAtmosphereReading(int unit) {
   if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->atmosphere;
-  return IsPressureUnitCode(unit) ? kWindowPressureLabels[unit][1] : "";
+  return WindowAtmosphereReading(unit);
 }
 
 int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,

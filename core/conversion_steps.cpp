@@ -45,6 +45,12 @@ float PressureMbarFromReading(int unitCode, double reading) {
   return ToSingle(RoundDecimal(millibar, -2));
 }
 
+bool IsPossiblePressureReading(int unitCode, double reading) {
+  constexpr double kLeastHeldMbar = 0.005;  // rounds to the window's 0.01 mbar
+  if (!IsPressureUnitCode(unitCode)) return false;
+  return std::isnan(reading) || PressureToMbar(unitCode, reading) >= kLeastHeldMbar;
+}
+
 const SourceRange* FindSourceRange(int unit) {
   for (const SourceRange& range : kSourceRanges) {
     if (range.unit == unit) return &range;

@@ -13,6 +13,11 @@ namespace ruruzir {
 // in single precision; NaN when the code is no pressure unit.
 float PressureMbarFromReading(int unitCode, double reading);
 
+// True when a reading in pressure unit `unitCode` is a pressure a gas can have: less than half
+// of the hundredth of a millibar the window keeps is none. NaN, a reading not given (one
+// standard atmosphere), is one; a code that is no pressure unit has none.
+bool IsPossiblePressureReading(int unitCode, double reading);
+
 // The accepted source values of a moisture unit; units without a row accept any number.
 struct SourceRange {
   int unit;

@@ -36,6 +36,22 @@ const NamedCode kPressureUnitNames[kPressureUnitCount] = {
     {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
 };
 
+namespace {
+
+constexpr const char* kWindowPressureLabels[kPressureUnitCount][2] = {
+    {"mbar", "1013.25"}, {"psia", "14.696"}, {"psig", "0"}, {"atm", "1"}, {"kPa", "101.325"},
+};
+
+}  // namespace
+
+const char* WindowPressureLabel(int code) {
+  return IsPressureUnitCode(code) ? kWindowPressureLabels[code][0] : "";
+}
+
+const char* WindowAtmosphereReading(int code) {
+  return IsPressureUnitCode(code) ? kWindowPressureLabels[code][1] : "";
+}
+
 bool SameLetters(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

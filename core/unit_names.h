@@ -27,6 +27,11 @@ const char* MoistureUnitName(int code);
 extern const NamedCode kPressureUnitNames[kPressureUnitCount];
 constexpr char kAmbiguousPsiName[] = "psi";
 
+// A window pressure unit as results and messages show it ("mbar", "kPa"), and the reading that
+// stands for one standard atmosphere in it ("1013.25"); "" for no pressure unit.
+const char* WindowPressureLabel(int code);
+const char* WindowAtmosphereReading(int code);
+
 // True when the texts are the same but for the case of ASCII letters (names are matched so,
 // whatever the locale).
 bool SameLetters(std::string_view a, std::string_view b);

@@ -4,8 +4,8 @@
 #   index.html, ruruzir.css, ruruzir-page.js   the page (from web/)
 #   ruruzir.js                                 physics/, core/ and the C interface (api/)
 #                                              compiled to WebAssembly with Debian's emcc,
-#                                              the module embedded in the script; also the
-#                                              converter's pressure check (web/page_checks.cpp)
+#                                              the module embedded in the script; also
+#                                              core's pressure check (web/page_checks.cpp)
 # Nothing is fetched from the network, so the page works opened from file:// and from any
 # static host.
 set -euo pipefail
@@ -39,14 +39,14 @@ fi
 # The same sources and warnings as the native build (no fused multiply-add: the same numbers).
 compile_flags=(-std=c++17 -O2 -Wall -Wextra -Werror -ffp-contract=off -fno-exceptions
   -I"$root" -I"$object_dir/generated" -include "$root/web/charconv_fixed.h")
-sources=(physics/*.cpp core/*.cpp api/ruruzir_api.cpp convert/converter.cpp web/page_checks.cpp)
+sources=(physics/*.cpp core/*.cpp api/ruruzir_api.cpp web/page_checks.cpp)
 objects=()
 stale=()
 for source in "${sources[@]}"; do
   object="$object_dir/${source//\//_}.o"
   objects+=("$object")
   if [ ! -f "$object" ] || [ -n "$(find "$source" physics core api "$object_dir/generated" \
-    convert/converter.h web/charconv_fixed.h -newer "$object" -name '*.[ch]*' -print -quit)" ]; then
+    web/charconv_fixed.h -newer "$object" -name '*.[ch]*' -print -quit)" ]; then
     stale+=("$source")
   fi
 done

@@ -1,16 +1,17 @@
-// What the page asks of the converter besides the C interface: whether a pressure reading is
-// one a gas can have, and the unit's name in the converter's messages, so that the page
-// refuses the pressures ruruzir-convert refuses, in its words.
-#include "convert/converter.h"
+// What the page asks of core besides the C interface: whether a pressure reading is one a gas
+// can have, and the unit's label, so that the page refuses the pressures ruruzir-convert
+// refuses, in its words.
+#include "core/conversion_steps.h"
+#include "core/unit_names.h"
 
 extern "C" {
 
 __attribute__((used)) int ruruzir_page_possible_pressure(int unit, double reading) {
-  return ruruzir::IsPossiblePressure(unit, reading) ? 1 : 0;
+  return ruruzir::IsPossiblePressureReading(unit, reading) ? 1 : 0;
 }
 
 __attribute__((used)) const char* ruruzir_page_pressure_label(int unit) {
-  return ruruzir::PressureUnitLabel(unit);
+  return ruruzir::WindowPressureLabel(unit);
 }
 
 }  // extern "C"

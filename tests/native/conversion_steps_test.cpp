@@ -79,6 +79,31 @@ TEST(PressureReadingTest, MillibarAreRoundedToHundredths) {
   EXPECT_TRUE(std::isnan(PressureMbarFromReading(-1, 1013.25)));
 }
 
+// A gas has a pressure once the window holds one: 0.005 mbar rounds up to 0.01 mbar. A gauge
+// reading of a full atmosphere below ambient is vacuum; no unit, no pressure.
+TEST(PressureReadingTest, PossiblePressuresAreThoseTheWindowHolds) {
+  const struct {
+    int unit;
+    double reading;
+    bool possible;
+  } rows[] = {
+      {Code(PressureUnitCode::Mbar), 0.005, true},
+      {Code(PressureUnitCode::Mbar), 0.0049, false},
+      {Code(PressureUnitCode::Mbar), 0, false},
+      {Code(PressureUnitCode::Kpa), 0.0006, true},
+      {Code(PressureUnitCode::Psig), -14.69, true},
+      {Code(PressureUnitCode::Psig), -14.696, false},
+      {Code(PressureUnitCode::Atm), NAN, true},
+      {Code(PressureUnitCode::Psi), -1, false},
+      {5, 1013.25, false},
+      {-1, 1013.25, false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(IsPossiblePressureReading(row.unit, row.reading), row.possible)
+        << "unit " << row.unit << ", " << row.reading;
+  }
+}
+
 std::string Result(MoistureUnitCode from, float value, float sourcePressure, MoistureUnitCode to,
                    float targetPressure, bool* sourceAnswered = nullptr) {
   const SideContext side = DefaultSideContext();
