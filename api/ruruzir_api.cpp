@@ -13,7 +13,6 @@
 #include "core/unit_catalogues.h"
 #include "core/unit_names.h"
 #include "physics/rounding.h"
-#include "physics/unit_conversion.h"
 #include "ruruzir_version.h"
 
 namespace ruruzir {
@@ -152,17 +151,6 @@ int ReadArrayCall(const ruruzir_array_side& source, const ruruzir_array_side& ta
                         : ReadPressure(target.pressure_unit, target.pressure, &call->targetMbar)});
 }
 
-// The value before display: the steps of the result text, without its formatting.
-double ComputedValue(const ArrayCall& call, float value, float sourceMbar,
-                     const SideContext& source, float targetMbar, const SideContext& target) {
-  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(call.sourceUnit), value, sourceMbar,
-                             ParametersOf(source), call.model);
-  if (NoSourceAnswer(ppmV)) return NAN;
-  const double converted = FromPpmV(static_cast<MoistureUnitCode>(call.targetUnit), ToSingle(ppmV),
-                                    targetMbar, ParametersOf(target), sourceMbar, call.model);
-  return NoAnswer(converted) || !FiniteSingle(converted) ? NAN : converted;
-}
-
 // One element with its own pressures and sides: its status, and its number into *result.
 int ConvertElement(const ArrayCall& call, double value, float sourceMbar, const SideContext& source,
                    float targetMbar, const SideContext& target, double* result) {
@@ -170,8 +158,11 @@ int ConvertElement(const ArrayCall& call, double value, float sourceMbar, const 
   if (!std::isfinite(value)) return RURUZIR_BAD_NUMBER;
   if (IsOutsideSourceRange(call.sourceUnit, value)) return RURUZIR_OUT_OF_RANGE;
   if (call.precision == RURUZIR_AS_COMPUTED) {
-    *result = ComputedValue(call, ToSingle(value), sourceMbar, source, targetMbar, target);
-    return std::isnan(*result) ? RURUZIR_OUT_OF_RANGE : RURUZIR_CONVERTED;
+    return ComputeResultValue(call.sourceUnit, ToSingle(value), sourceMbar, source, call.targetUnit,
+                              targetMbar, target, call.model,
+                              result) == ConversionOutcome::Converted
+               ? RURUZIR_CONVERTED
+               : RURUZIR_OUT_OF_RANGE;
   }
   char work[kWorkTextSize];
   const ConversionOutcome outcome =

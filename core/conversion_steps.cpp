@@ -83,20 +83,36 @@ void CopyCut(const char* from, char* text, size_t size) {
 
 }  // namespace
 
+ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float sourcePressure,
+                                     const SideContext& source, int targetUnit,
+                                     float targetPressure, const SideContext& target,
+                                     const MoistureModel& model, double* value) {
+  *value = NAN;
+  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure,
+                             ParametersOf(source), model);
+  if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
+  const double converted = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
+                                    targetPressure, ParametersOf(target), sourcePressure, model);
+  // Shown in single precision: a value beyond it has no reading.
+  if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
+    return ConversionOutcome::NoTargetAnswer;
+  }
+  *value = converted;
+  return ConversionOutcome::Converted;
+}
+
 ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
                                     const SideContext& source, int targetUnit, float targetPressure,
                                     const SideContext& target, const MoistureModel& model,
                                     char* text, size_t size) {
   CopyCut(kOutOfRangeText, text, size);
-  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure,
-                             ParametersOf(source), model);
-  if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
-  const double value = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
-                                targetPressure, ParametersOf(target), sourcePressure, model);
-  // Shown in single precision: a value beyond it has no reading.
-  if (NoAnswer(value) || !std::isfinite(ToSingle(value))) return ConversionOutcome::NoTargetAnswer;
-  FormatReading(targetUnit, text, size, ToSingle(value));
-  return ConversionOutcome::Converted;
+  double value;
+  const ConversionOutcome outcome =
+      ComputeResultValue(sourceUnit, sourceValue, sourcePressure, source, targetUnit,
+                         targetPressure, target, model, &value);
+  if (outcome == ConversionOutcome::Converted)
+    FormatReading(targetUnit, text, size, ToSingle(value));
+  return outcome;
 }
 
 ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideContext& source,

@@ -46,6 +46,13 @@ enum class ConversionOutcome {
   NoTargetAnswer,  // the target unit has no value for that content; the text is "out of range"
 };
 
+// The value of one conversion before it is shown, into *value (NaN without an answer): the
+// steps of ComposeResultText without the formatting.
+ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float sourcePressure,
+                                     const SideContext& source, int targetUnit,
+                                     float targetPressure, const SideContext& target,
+                                     const MoistureModel& model, double* value);
+
 // The result text of one conversion: the source value in `sourceUnit` at `sourcePressure` with
 // the `source` parameters, as `targetUnit` at `targetPressure` with the `target` parameters;
 // "out of range" when either side has no answer, computed with `model`. Values are held in single
