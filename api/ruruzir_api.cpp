@@ -76,10 +76,10 @@ int ReadSide(const ruruzir_side* side, SideContext* context) {
 }
 
 // A pressure reading in millibar as the calculator reads it, or the reason it cannot be read.
-// A gas has a pressure above vacuum, as the converter holds too.
 int ReadPressure(int unit, double reading, float* millibar) {
   *millibar = PressureMbarFromReading(unit, reading);
-  return std::isfinite(reading) && std::isfinite(*millibar) && *millibar > 0.0f
+  return std::isfinite(reading) && std::isfinite(*millibar) &&
+                 IsPossiblePressureReading(unit, reading)
              ? RURUZIR_CONVERTED
              : RURUZIR_BAD_NUMBER;
 }

@@ -46,9 +46,8 @@ float PressureMbarFromReading(int unitCode, double reading) {
 }
 
 bool IsPossiblePressureReading(int unitCode, double reading) {
-  constexpr double kLeastHeldMbar = 0.005;  // rounds to the window's 0.01 mbar
   if (!IsPressureUnitCode(unitCode)) return false;
-  return std::isnan(reading) || PressureToMbar(unitCode, reading) >= kLeastHeldMbar;
+  return std::isnan(reading) || PressureMbarFromReading(unitCode, reading) > 0.0f;
 }
 
 const SourceRange* FindSourceRange(int unit) {

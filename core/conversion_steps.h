@@ -13,9 +13,9 @@ namespace ruruzir {
 // in single precision; NaN when the code is no pressure unit.
 float PressureMbarFromReading(int unitCode, double reading);
 
-// True when a reading in pressure unit `unitCode` is a pressure a gas can have: less than half
-// of the hundredth of a millibar the window keeps is none. NaN, a reading not given (one
-// standard atmosphere), is one; a code that is no pressure unit has none.
+// True when a reading in pressure unit `unitCode` is a pressure a gas can have: above 0 once
+// held as the window holds it (PressureMbarFromReading; 0.005 mbar is held as 0). NaN, a
+// reading not given (one standard atmosphere), is one; a code that is no pressure unit has none.
 bool IsPossiblePressureReading(int unitCode, double reading);
 
 // The accepted source values of a moisture unit; units without a row accept any number.

