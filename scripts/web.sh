@@ -71,7 +71,8 @@ if [ "$failed" -ne 0 ]; then
 fi
 
 exported=_ruruzir_convert,_ruruzir_unit_count,_ruruzir_unit_name,_ruruzir_unit_caption
-exported+=,_ruruzir_version,_ruruzir_page_possible_pressure,_ruruzir_page_pressure_label,_malloc,_free
+exported+=,_ruruzir_unit_code,_ruruzir_version,_ruruzir_page_possible_pressure
+exported+=,_ruruzir_page_pressure_label,_ruruzir_page_atmosphere_reading,_malloc,_free
 emcc "${objects[@]}" -Oz -o "$web_dir/ruruzir.js" \
   -sMODULARIZE=1 -sEXPORT_NAME=createRuruzir -sSINGLE_FILE=1 -sENVIRONMENT=web \
   -sFILESYSTEM=0 -sINITIAL_MEMORY=1MB -sTOTAL_STACK=256KB -sALLOW_MEMORY_GROWTH=0 \

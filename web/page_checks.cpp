@@ -1,6 +1,7 @@
 // What the page asks of core besides the C interface: whether a pressure reading is one a gas
 // can have, and the unit's label, so that the page refuses the pressures ruruzir-convert
-// refuses, in its words.
+// refuses, in its words; and the reading of one standard atmosphere that it takes when a link
+// gives no pressure.
 #include "core/conversion_steps.h"
 #include "core/unit_names.h"
 
@@ -12,6 +13,10 @@ __attribute__((used)) int ruruzir_page_possible_pressure(int unit, double readin
 
 __attribute__((used)) const char* ruruzir_page_pressure_label(int unit) {
   return ruruzir::WindowPressureLabel(unit);
+}
+
+__attribute__((used)) const char* ruruzir_page_atmosphere_reading(int unit) {
+  return ruruzir::WindowAtmosphereReading(unit);
 }
 
 }  // extern "C"

@@ -27,13 +27,6 @@
     ["air", 1, "air"],
     ["water", 0, "water vapour (the moist gas's density)"],
   ];
-  // The converter's other spellings of unit names (a bare "psi", absolute to some and gauge
-  // to others, is refused as it refuses it).
-  const ALIASES = {
-    ppm: "ppmv", "lb/mmscf": "lb-mmscf", "lbs/mmscf": "lb-mmscf", "g/m3": "g-m3", "%rh": "rh",
-  };
-  // The converter's pressure when none is given: one standard atmosphere in the unit.
-  const ONE_ATMOSPHERE = { mbar: "1013.25", psia: "14.696", psig: "0", atm: "1", kpa: "101.325" };
 
   // The side values: option name, the unit that needs it, its label, default, check.
   const SIDE_VALUES = [
@@ -104,6 +97,20 @@
       names.push(readText(core._ruruzir_unit_name(kind, code)));
     }
     return names;
+  }
+  // The code of a unit name or one of the converter's aliases, -1 for none (a bare "psi", absolute
+  // to some and gauge to others, is none, as the converter refuses it).
+  function unitCode(kind, name) {
+    const bytes = new TextEncoder().encode(name);
+    if (bytes.length >= TEXT_SIZE || bytes.includes(0)) return -1;
+    core.HEAPU8.set(bytes, memory.text);
+    core.HEAPU8[memory.text + bytes.length] = 0;
+    return core._ruruzir_unit_code(kind, memory.text);
+  }
+  // The converter's pressure when none is given: one standard atmosphere in the unit.
+  function oneAtmosphere(unitName) {
+    const code = pressureNames.indexOf(unitName);
+    return code < 0 ? undefined : readText(core._ruruzir_page_atmosphere_reading(code));
   }
   function unitCaption(kind, code) {
     core._ruruzir_unit_caption(kind, code, memory.text, TEXT_SIZE);
@@ -212,10 +219,14 @@
     // Options for both sides first, so that the ones for one side override them.
     pairs.sort((a, b) => (SIDE_VALUES.some((e) => e.option === a[0]) ? 0 : 1) -
       (SIDE_VALUES.some((e) => e.option === b[0]) ? 0 : 1));
+    const unitKinds = {
+      from: MOISTURE_UNITS, to: MOISTURE_UNITS, "pressure-unit": PRESSURE_UNITS,
+      "target-pressure-unit": PRESSURE_UNITS,
+    };
     for (let [name, text] of pairs) {
       if (known[name]) {
-        const lower = text.toLowerCase();
-        text = ALIASES[lower] || lower;
+        const code = name in unitKinds ? unitCode(unitKinds[name], text) : -1;
+        text = code >= 0 ? known[name][code] : text.toLowerCase();
         if (!known[name].includes(text)) {
           // No guess: the list shows no choice, and there is no result until one is made.
           problems.push(`${name}=${text} is not one of ${known[name].join(", ")}`);
@@ -233,10 +244,8 @@
       }
     }
     if (!fromLink) return state;
-    if (!pressureGiven) state.pressure = ONE_ATMOSPHERE[state["pressure-unit"]];
-    if (!targetPressureGiven) {
-      state["target-pressure"] = ONE_ATMOSPHERE[state["target-pressure-unit"]];
-    }
+    if (!pressureGiven) state.pressure = oneAtmosphere(state["pressure-unit"]);
+    if (!targetPressureGiven) state["target-pressure"] = oneAtmosphere(state["target-pressure-unit"]);
     return state;
   }
   function stateFromFragment(fragment, base, problems) {

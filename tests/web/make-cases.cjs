@@ -55,6 +55,8 @@ add("comma", EXAMPLE.replace("value=-40", "value=-12,5"));
 add("link", "value=12,5&from=ppm&to=%25rh&ambient=25&pressure-unit=psia&pressure=100");
 add("no-answer", "value=50&from=frost-c&to=ppmv&pressure=10&target-pressure=10");
 add("vacuum", "value=-20&from=frost-c&to=frost-c&pressure=-14.7&pressure-unit=psig");
+add("default-pressures", "value=-20&from=FROST-C&to=lb/mmscf&pressure-unit=PSIG" +
+  "&target-pressure-unit=kpa");
 
 // Range bounds: each bound itself, and just beyond it.
 const BOUNDS = [["frost-c", "-140", "50", "-140.01", "50.01"],
