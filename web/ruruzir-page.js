@@ -107,10 +107,11 @@
     core.HEAPU8[memory.text + bytes.length] = 0;
     return core._ruruzir_unit_code(kind, memory.text);
   }
-  // The converter's pressure when none is given: one standard atmosphere in the unit.
+  // The converter's pressure when none is given: one standard atmosphere in the unit; nothing
+  // while no unit is chosen.
   function oneAtmosphere(unitName) {
     const code = pressureNames.indexOf(unitName);
-    return code < 0 ? undefined : readText(core._ruruzir_page_atmosphere_reading(code));
+    return code < 0 ? "" : readText(core._ruruzir_page_atmosphere_reading(code));
   }
   function unitCaption(kind, code) {
     core._ruruzir_unit_caption(kind, code, memory.text, TEXT_SIZE);

@@ -148,6 +148,7 @@ async function pressTimes(page, key, times) {
         same("no guess", await text(wrong, "#notice"), "The link's pressure-unit=psi is not " +
           "one of mbar, psia, psig, atm, kpa: choose one.");
         same("no result", await text(wrong, "#result"), "");
+        same("no pressure without its unit", await wrong.inputValue("#pressure"), "");
       });
 
     await check("source unit: the value re-expressed, the state kept in local storage",
