@@ -27,10 +27,10 @@ namespace {
 
 // The converter's pressure units besides the window's (core's kPressureUnitNames).
 constexpr NamedCode kConverterPressureUnitNames[] = {
-    {"bar", static_cast<int>(ExtraPressureUnit::Bar), "bar, absolute (default 1.01325)"},
-    {"barg", static_cast<int>(ExtraPressureUnit::Barg), "bar, gauge (default 0)"},
-    {"mpa", static_cast<int>(ExtraPressureUnit::Mpa), "megapascal (default 0.101325)"},
-    {"pa", static_cast<int>(ExtraPressureUnit::Pa), "pascal (default 101325)"},
+    {"bar", static_cast<int>(ExtraPressureUnit::Bar), "bar, absolute"},
+    {"barg", static_cast<int>(ExtraPressureUnit::Barg), "bar, gauge"},
+    {"mpa", static_cast<int>(ExtraPressureUnit::Mpa), "megapascal"},
+    {"pa", static_cast<int>(ExtraPressureUnit::Pa), "pascal"},
 };
 
 constexpr NamedCode kMediumNames[] = {
@@ -525,6 +525,17 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   return CheckCombination(texts, *request, complaint);
 }
 
+namespace {
+
+// A pressure unit's line of the help: its name, what it is and the reading taken when none is
+// given.
+void PrintPressureUnit(FILE* out, const NamedCode& unit) {
+  std::fprintf(out, "  %-12s %s (default %s)\n", unit.name, unit.meaning,
+               StandardAtmosphereReading(unit.code));
+}
+
+}  // namespace
+
 void PrintConverterHelp(FILE* out) {
   std::fputs(
       "Usage: ruruzir-convert [options] VALUE\n"
@@ -549,12 +560,8 @@ void PrintConverterHelp(FILE* out) {
       "pressure taken when none is given, one standard atmosphere (psi alone is refused:\n"
       "say psia or psig):\n",
       out);
-  for (const NamedCode& unit : kPressureUnitNames) {
-    std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
-  }
-  for (const NamedCode& unit : kConverterPressureUnitNames) {
-    std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
-  }
+  for (const NamedCode& unit : kPressureUnitNames) PrintPressureUnit(out, unit);
+  for (const NamedCode& unit : kConverterPressureUnitNames) PrintPressureUnit(out, unit);
   std::fputs(
       "Options:\n"
       "  --pressure P             source total pressure (default 1 atm in its unit)\n"

@@ -29,11 +29,11 @@ const NamedCode kMoistureUnitNames[kMoistureUnitNameCount] = {
 };
 
 const NamedCode kPressureUnitNames[kPressureUnitCount] = {
-    {"mbar", Code(PressureUnitCode::Mbar), "millibar (default 1013.25)"},
-    {"psia", Code(PressureUnitCode::Psi), "pounds per square inch, absolute (default 14.696)"},
-    {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge (default 0)"},
-    {"atm", Code(PressureUnitCode::Atm), "standard atmospheres (default 1)"},
-    {"kpa", Code(PressureUnitCode::Kpa), "kilopascal (default 101.325)"},
+    {"mbar", Code(PressureUnitCode::Mbar), "millibar"},
+    {"psia", Code(PressureUnitCode::Psi), "pounds per square inch, absolute"},
+    {"psig", Code(PressureUnitCode::Psig), "pounds per square inch, gauge"},
+    {"atm", Code(PressureUnitCode::Atm), "standard atmospheres"},
+    {"kpa", Code(PressureUnitCode::Kpa), "kilopascal"},
 };
 
 namespace {
