@@ -5,8 +5,10 @@
 // (after spaces) with a double quote runs to the closing quote, with "" standing for one quote,
 // and may hold separators and line ends. Rows are copied to the output byte for byte before
 // their fields are read, so the fields are unquoted and terminated in place in the input block.
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -27,7 +29,9 @@ namespace {
 
 using namespace csv;
 
-constexpr size_t kOutputSize = size_t{1} << 18;
+constexpr size_t kOutputSize = size_t{1} << 18;  // the most the output block grows to
+constexpr size_t kFirstOutputSize = size_t{1} << 12;
+constexpr size_t kFirstBlockSize = size_t{1} << 12;  // the row block's first size
 constexpr int kResultTextSize = 100;
 constexpr size_t kMessageSize = sizeof(BatchSummary::refusal);
 constexpr size_t kQuotedTextLimit = 120;  // bytes of the user's text quoted in a message
@@ -39,16 +43,19 @@ constexpr char kOneColumn = '\n';
 // output is kept back (the separator of a one-column file waits for its first number).
 class Output {
  public:
-  explicit Output(const BatchStreams& streams) : streams_(streams), block_(new char[kOutputSize]) {}
+  // The block starts small, so that a short input costs little, and grows to kOutputSize.
+  explicit Output(const BatchStreams& streams)
+      : streams_(streams), block_(new char[kFirstOutputSize]), size_(kFirstOutputSize) {}
 
   void Put(const char* data, size_t size) {
     if (holding_) {
       held_.append(data, size);
       return;
     }
-    if (used_ + size > kOutputSize) {
+    while (used_ + size > size_ && size_ < kOutputSize) Grow();
+    if (used_ + size > size_) {
       Flush();
-      if (size > kOutputSize) {
+      if (size > size_) {
         Write(data, size);
         return;
       }
@@ -57,7 +64,7 @@ class Output {
     used_ += size;
   }
   void Put(char c) {
-    if (used_ == kOutputSize || holding_) return Put(&c, 1);
+    if (used_ == size_ || holding_) return Put(&c, 1);
     block_[used_++] = c;
   }
   void Flush() {
@@ -83,9 +90,17 @@ class Output {
   void Write(const char* data, size_t size) {
     if (!failed_ && !streams_.write(streams_.writeContext, data, size)) failed_ = true;
   }
+  void Grow() {
+    const size_t size = size_ * 2 < kOutputSize ? size_ * 2 : kOutputSize;
+    std::unique_ptr<char[]> block(new char[size]);
+    std::memcpy(block.get(), block_.get(), used_);
+    block_.swap(block);
+    size_ = size;
+  }
 
   const BatchStreams& streams_;
   std::unique_ptr<char[]> block_;
+  size_t size_;
   size_t used_ = 0;
   bool failed_ = false;
   bool holding_ = false;
@@ -205,13 +220,17 @@ class BatchConverter {
         streams_(streams),
         out_(streams),
         capacity_(capacity),
-        // Room for the longest row, its CR LF and the terminator of a last field.
-        block_(new char[capacity + 3]) {}
+        // Room, once grown, for the longest row, its CR LF and the terminator of a last field.
+        allocated_(capacity + 3 < kFirstBlockSize ? capacity + 3 : kFirstBlockSize),
+        block_(new char[allocated_]) {}
 
   int Run(BatchSummary* summary);
 
  private:
   bool Fill();
+  void GrowBlock();
+  void StartLongRow();
+  void FailGap(int role);
   int CheckInputKind();
   void ChooseSeparator();
   bool NextRow(Row* row);
@@ -220,6 +239,7 @@ class BatchConverter {
   void HandleRow(const Row& row);
   void HandleFirstRow(const Row& row);
   bool ResolveColumns(const std::vector<Field>& header, bool isHeader);
+  void RefuseMissingColumn(int role, const std::vector<Field>& header, bool isHeader);
   void PutHeader(const char* rowText, size_t rowLength, const std::vector<Field>& header,
                  const Row& row);
   void ConvertRow(const Row& row);
@@ -237,6 +257,7 @@ class BatchConverter {
   const BatchStreams& streams_;
   Output out_;
   size_t capacity_;
+  size_t allocated_;  // the block's size: grows up to capacity_ + 3
   std::unique_ptr<char[]> block_;
   size_t filled_ = 0;
   size_t start_ = 0;  // where the next row begins in the block
@@ -253,6 +274,10 @@ class BatchConverter {
   // The column of each role (0-based, -1: none), and the role of each column up to the last.
   int columnOf_[kBatchColumnCount];
   std::vector<signed char> roleOf_;
+  std::string columnName_[kBatchColumnCount];  // the header's name of each role's column
+  int headerFields_ = 0;         // the header's fields (0: no header): short rows are padded
+  long long quoteNewlines_ = 0;  // line feeds in the row before its last opening quote
+  bool sawLineEnd_ = false;
   bool positional_ = true;  // value, source pressure, target pressure; no more fields
   bool sideColumns_ = false;
   bool separatorPending_ = false;  // a one-column file whose output separator is not chosen
@@ -262,14 +287,16 @@ class BatchConverter {
       IsPossiblePressure(request_.sourcePressureUnit, request_.sourcePressure) &&
       IsPossiblePressure(request_.targetPressureUnit, request_.targetPressure);
   long long line_ = 1;
-  BatchSummary summary_{0, 0, 0, ""};
+  BatchSummary summary_{0, 0, 0, 0, ""};
   bool refused_ = false;
 };
 
 // Reads more input after the bytes held; false when there is no more.
 bool BatchConverter::Fill() {
-  const size_t room = capacity_ + 2 - filled_;
-  if (endOfInput_ || room == 0) return false;
+  if (endOfInput_) return false;
+  if (filled_ + 1 == allocated_ && allocated_ < capacity_ + 3) GrowBlock();
+  const size_t room = allocated_ - 1 - filled_;
+  if (room == 0) return false;
   const size_t got = streams_.read(streams_.readContext, block_.get() + filled_, room);
   if (got == 0) {
     endOfInput_ = true;
@@ -277,6 +304,15 @@ bool BatchConverter::Fill() {
   }
   filled_ += got;
   return true;
+}
+
+// Doubles the row block, up to its capacity.
+void BatchConverter::GrowBlock() {
+  const size_t size = allocated_ * 2 < capacity_ + 3 ? allocated_ * 2 : capacity_ + 3;
+  std::unique_ptr<char[]> block(new char[size]);
+  std::memcpy(block.get(), block_.get(), filled_);
+  block_.swap(block);
+  allocated_ = size;
 }
 
 // Refuses what is no CSV text: nothing at all, UTF-16 (its byte-order mark), or binary data
@@ -368,27 +404,45 @@ bool BatchConverter::FindLineEnd(size_t* scanned, ScanState* state, long long* n
       return true;
     }
     if (c == '\n') ++*newlines;
+    const ScanState before = *state;
     *state = Step(*state, c, separator_);
+    if (*state == ScanState::Quoted && before != ScanState::QuoteInQuoted &&
+        before != ScanState::Quoted) {
+      quoteNewlines_ = *newlines;
+    }
   }
   *scanned = filled_;
   return false;
 }
 
-// Makes room and reads more. The row in hand moves to the front of the block; a row longer
-// than the capacity is dropped (but for a carriage return that may be its line end) and its
-// end looked for further.
+// Makes room and reads more. The row in hand moves to the front of the block, which grows
+// while it is smaller than its capacity; a row longer than the capacity goes out as it comes
+// (but for a carriage return that may be its line end) and its end is looked for further.
 void BatchConverter::Refill(size_t* scanned, bool* tooLong) {
   char* block = block_.get();
   size_t keep = start_;
   if (*tooLong || *scanned - start_ > capacity_) {
+    if (!*tooLong) StartLongRow();
     *tooLong = true;
     keep = *scanned;
+    out_.Put(block + start_, keep - start_);
   }
   std::memmove(block, block + keep, filled_ - keep);
   filled_ -= keep;
   *scanned -= keep;
   start_ -= start_ < keep ? start_ : keep;
+  if (allocated_ < capacity_ + 3) GrowBlock();
   Fill();
+}
+
+// A row too long to be read: it goes out as it was, with an error in its result column.
+void BatchConverter::StartLongRow() {
+  if (firstRow_) {
+    firstRow_ = false;
+    ResolveColumns(std::vector<Field>(), false);
+  }
+  separatorPending_ = false;
+  out_.Release(outSeparator_);
 }
 
 // The next row; false when the input has ended.
@@ -414,10 +468,18 @@ bool BatchConverter::NextRow(Row* row) {
         row->tooLong = tooLong || at - start_ > capacity_;
         start_ = at + row->lineEndLength;
         row->newlines = newlines;
+        sawLineEnd_ = true;
         return true;
       }
     } else if (endOfInput_) {
       if (filled_ == start_ && !tooLong) return false;
+      if (state == ScanState::Quoted) {
+        Refuse(Message(true).Ours(
+            "the input ends inside quotes: the quote opened on line %lld is never closed",
+            line_ + quoteNewlines_));
+        return false;
+      }
+      if (sawLineEnd_) summary_.cutLine = line_;
       // The last row, without a line end: it gets the one before it.
       row->begin = block_.get() + start_;
       row->end = block_.get() + filled_;
@@ -464,10 +526,10 @@ int BatchConverter::Run(BatchSummary* summary) {
 
 void BatchConverter::HandleRow(const Row& row) {
   if (row.tooLong) {
-    if (firstRow_ && !ResolveColumns(std::vector<Field>(), false)) return;
-    firstRow_ = false;
-    separatorPending_ = false;
-    out_.Release(outSeparator_);
+    if (firstRow_) StartLongRow();
+    if (refused_) return;
+    out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
+    PutSeparator();
     FailRow(Message(utf8_).Ours("error: row too long"));
     out_.Put(row.lineEnd, row.lineEndLength);
   } else if (IsBlankRow(row)) {
@@ -539,6 +601,7 @@ void BatchConverter::HandleFirstRow(const Row& row) {
     out_.Release(outSeparator_);
   }
   if (!ResolveColumns(fields, isHeader)) return;
+  if (isHeader && separator_ != kOneColumn) headerFields_ = static_cast<int>(fields.size());
   if (isHeader) return PutHeader(raw.data(), raw.size(), fields, row);
   std::memcpy(row.begin, raw.data(), raw.size());  // the fields were unquoted in place
   ConvertRow(row);
@@ -557,20 +620,30 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     } else if (choice.number > 0) {
       column = choice.number - 1;
     } else if (!choice.name.empty()) {
+      int second = -1;
       for (int pass = 0; pass < 2 && column < 0; ++pass) {
-        for (size_t i = 0; i < header.size() && column < 0; ++i) {
+        for (size_t i = 0; i < header.size(); ++i) {
           const std::string name(header[i].begin, header[i].end);
           if (pass == 0 ? name == choice.name : SameLetters(name, choice.name)) {
-            column = static_cast<int>(i);
+            (column < 0 ? column : second) = static_cast<int>(i);
+            if (second >= 0) break;
           }
         }
       }
       if (column < 0 || !isHeader) {
-        Message message(true);
-        message.Ours("%s: no column named '", kColumnOptionNames[role])
-            .Theirs(choice.name.data(), choice.name.size())
-            .Ours("' in the header");
-        Refuse(message);
+        RefuseMissingColumn(role, header, isHeader);
+        return false;
+      }
+      if (second >= 0) {
+        Refuse(
+            Message(true)
+                .Ours("%s: '", kColumnOptionNames[role])
+                .Theirs(choice.name.data(), choice.name.size())
+                .Ours("' matches column %d '", column + 1)
+                .Theirs(header[column])
+                .Ours("' and column %d '", second + 1)
+                .Theirs(header[second])
+                .Ours("': choose one by its number (%s %d)", kColumnOptionNames[role], column + 1));
         return false;
       }
     } else if (role == static_cast<int>(BatchColumn::Value)) {
@@ -584,6 +657,9 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
       }
     }
     columnOf_[role] = column;
+    if (isHeader && column >= 0 && column < static_cast<int>(header.size())) {
+      columnName_[role].assign(header[column].begin, header[column].end);
+    }
     if (column > last) last = column;
     if (role > static_cast<int>(BatchColumn::TargetPressure) && column >= 0) sideColumns_ = true;
   }
@@ -592,6 +668,49 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     if (columnOf_[role] >= 0) roleOf_[columnOf_[role]] = static_cast<signed char>(role);
   }
   return true;
+}
+
+// The distance between two names, in letters added, removed or changed (any case).
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      const bool same = SameLetters(a.substr(i - 1, 1), b.substr(j - 1, 1));
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// A named column the header does not have: the header's names and the closest of them.
+void BatchConverter::RefuseMissingColumn(int role, const std::vector<Field>& header,
+                                         bool isHeader) {
+  const std::string& wanted = request_.columns[role].name;
+  Message message(true);
+  message.Ours("%s: no column named '", kColumnOptionNames[role])
+      .Theirs(wanted.data(), wanted.size())
+      .Ours("' in the header");
+  if (!isHeader || header.empty()) return Refuse(message);
+  size_t closest = 0, best = SIZE_MAX;
+  for (size_t i = 0; i < header.size(); ++i) {
+    const size_t distance = EditDistance(std::string(header[i].begin, header[i].end), wanted);
+    if (distance < best) {
+      best = distance;
+      closest = i;
+    }
+  }
+  message.Ours("; the closest is '")
+      .Theirs(header[closest])
+      .Ours("' (column %zu); the header has", closest + 1);
+  for (size_t i = 0; i < header.size(); ++i) {
+    message.Ours(i == 0 ? " '" : ", '").Theirs(header[i]).Ours("'");
+  }
+  Refuse(message);
 }
 
 // The header row with the result column's name: --result-name, or what the column holds.
@@ -627,6 +746,29 @@ void BatchConverter::PutHeader(const char* rowText, size_t rowLength,
   out_.Put(row.lineEnd, row.lineEndLength);
 }
 
+// What each named column holds, for the message about a gap in it.
+constexpr const char* kColumnContents[kBatchColumnCount] = {"reading",
+                                                            "pressure",
+                                                            "target pressure",
+                                                            "ambient temperature",
+                                                            "prevailing temperature",
+                                                            "molecular weight",
+                                                            "Henry's constant"};
+// The option that gives a value for the gaps, for each column.
+constexpr const char* kGapOptions[kBatchColumnCount] = {
+    "", "--pressure", "--target-pressure", "--ambient", "--prevailing", "--mol-weight", "--henry"};
+
+void BatchConverter::FailGap(int role) {
+  Message message(utf8_);
+  message.Ours("error: no %s in column ", kColumnContents[role]);
+  if (columnName_[role].empty()) {
+    message.Ours("%d", columnOf_[role] + 1);
+  } else {
+    message.Ours("'").Theirs(columnName_[role].data(), columnName_[role].size()).Ours("'");
+  }
+  FailRow(message.Ours(" (%s gives one for empty fields)", kGapOptions[role]));
+}
+
 void BatchConverter::FailRow(const Message& message) {
   PutField(out_, message.text(), message.length(), outSeparator_);
   ++summary_.failed;
@@ -642,18 +784,28 @@ void BatchConverter::Refuse(const Message& message) {
 bool BatchConverter::ReadSideValues(const Field* fields, SideContext* source, SideContext* target) {
   for (int role = static_cast<int>(BatchColumn::Ambient); role < kBatchColumnCount; ++role) {
     const Field field = fields[role];
-    if (columnOf_[role] < 0 || field.begin == field.end) continue;
+    if (columnOf_[role] < 0) continue;
+    if (field.begin == field.end) {
+      // An empty or missing field: the option's value, when the user gave it.
+      if (request_.given[role] || request_.missingFallback) continue;
+      FailGap(role);
+      return false;
+    }
     double number;
     char mark;
     const bool temperature = role <= static_cast<int>(BatchColumn::Prevailing);
-    if (!ReadNumber(field, decimalComma_, &number, &mark)) {
+    // A temperature's bare number is in its column's unit; a C or F after it says its own.
+    bool fahrenheit =
+        temperature && request_.fahrenheitColumns[role - static_cast<int>(BatchColumn::Ambient)];
+    if (temperature ? !ReadTemperature(field, decimalComma_, &number, &fahrenheit)
+                    : !ReadNumber(field, decimalComma_, &number, &mark)) {
       FailRow(Message(utf8_)
                   .Ours("error: not a %s: '", temperature ? "temperature" : "number")
                   .Theirs(field)
                   .Ours("'"));
       return false;
     }
-    const float held = ToSingle(number);
+    const float held = ToSingle(fahrenheit ? CelsiusFromFahrenheit(number) : number);
     if (temperature ? !IsAcceptedTemperature(held) : !(held > 0.0f) || !std::isfinite(held)) {
       FailRow(Message(utf8_)
                   .Ours("error: %s '", kColumnOptionNames[role] + 2)
@@ -665,11 +817,11 @@ bool BatchConverter::ReadSideValues(const Field* fields, SideContext* source, Si
       switch (static_cast<BatchColumn>(role)) {
         case BatchColumn::Ambient:
           side->ambientTemperature = held;
-          side->ambientUnit = kAmbientCelsius;
+          side->ambientUnit = fahrenheit ? kAmbientFahrenheit : kAmbientCelsius;
           break;
         case BatchColumn::Prevailing:
           side->prevailingTemperature = held;
-          side->prevailingUnit = kPrevailingCelsius;
+          side->prevailingUnit = fahrenheit ? kPrevailingFahrenheit : kPrevailingCelsius;
           break;
         case BatchColumn::MolecularWeight:
           side->gasChoice = kGasOther;
@@ -694,6 +846,13 @@ void BatchConverter::ConvertRow(const Row& row) {
     separatorPending_ = false;
   }
   PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
+  if (headerFields_ > 1) {
+    // A row shorter than the header: its result goes under the result's header all the same.
+    for (int n = CountFields(row.begin, row.end, separator_, headerFields_); n < headerFields_;
+         ++n) {
+      PutSeparator();
+    }
+  }
   PutSeparator();
   PutResult(row);
   out_.Put(row.lineEnd, row.lineEndLength);
@@ -782,7 +941,15 @@ bool BatchConverter::ReadRowNumbers(const Field* fields, double* numbers) {
   char rowMark = 0;
   for (int role = 0; role < 3; ++role) {
     const Field field = fields[role];
-    if (role > 0 && field.begin == field.end) continue;  // the option's pressure
+    if (role > 0 && field.begin == field.end) {
+      // An empty or missing field takes the option's pressure: where the column is named, only
+      // when the option was given.
+      if (positional_ || columnOf_[role] < 0 || request_.given[role] || request_.missingFallback) {
+        continue;
+      }
+      FailGap(role);
+      return false;
+    }
     if (!field.begin && !positional_) {
       FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
       return false;

@@ -89,6 +89,12 @@ struct ConverterRequest {
   ColumnChoice columns[kBatchColumnCount];
   bool namedColumns;       // any column chosen: the other columns pass through, however many
   std::string resultName;  // the result column's header; empty: what the result holds
+  // What an empty or missing field of a named pressure or side-value column takes: an error,
+  // unless the user gave the option (given[role]) or --missing=fallback.
+  bool given[kBatchColumnCount];
+  bool missingFallback;
+  bool fahrenheitColumns[2];  // --ambient-unit F, --prevailing-unit F: a column's bare numbers
+  bool quiet;                 // no summary when no row failed
   bool hasValue;
   double value;
   bool help;
@@ -142,6 +148,7 @@ struct BatchSummary {
   long long converted;        // data rows with a result ("out of range" included)
   long long failed;           // data rows with "error: ..."
   long long firstFailedLine;  // line number of the first failed row, 0 when none
+  long long cutLine;          // a last line without the line end all others have, 0 when none
   char refusal[400];          // why the input was refused (kConvertInputRefused): UTF-8, the user's
                               // bytes in it as they were
 };

@@ -211,6 +211,10 @@ struct OptionTexts {
   std::string formulation, enhancement, delimiter, batchFile, value, output, resultName;
   std::string side[3][kSideOptionCount];  // shared, source-, target-
   std::string columns[kBatchColumnCount];
+  std::string missing, ambientUnit, prevailingUnit;
+  bool quiet = false;
+  // The options that take one value, for the check that none is given twice.
+  std::vector<CLI::Option*> single;
   bool help = false, version = false, header = false, noHeader = false;
   bool decimalComma = false, decimalPoint = false;
   bool batch = false;
@@ -228,6 +232,11 @@ struct Complaint {
   size_t size;
 };
 
+// Declares an option that takes one value, remembered for the check that it is given once.
+void AddSingle(CLI::App& app, OptionTexts& texts, const std::string& name, std::string& text) {
+  texts.single.push_back(app.add_option(name, text));
+}
+
 void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   app.set_help_flag();  // the help text is ours: PrintConverterHelp
   app.allow_extras();
@@ -235,26 +244,32 @@ void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("-h,--help", texts.help);
   app.add_flag("--version", texts.version);
-  app.add_option("--from", texts.from);
-  app.add_option("--to", texts.to);
-  app.add_option("--pressure-unit", texts.pressureUnit);
-  app.add_option("--target-pressure-unit", texts.targetPressureUnit);
-  app.add_option("--pressure", texts.pressure);
-  app.add_option("--target-pressure", texts.targetPressure);
-  app.add_option("--formulation", texts.formulation);
-  app.add_option("--enhancement", texts.enhancement);
-  app.add_option("--delimiter", texts.delimiter);
+  AddSingle(app, texts, "--from", texts.from);
+  AddSingle(app, texts, "--to", texts.to);
+  AddSingle(app, texts, "--pressure-unit", texts.pressureUnit);
+  AddSingle(app, texts, "--target-pressure-unit", texts.targetPressureUnit);
+  AddSingle(app, texts, "--pressure", texts.pressure);
+  AddSingle(app, texts, "--target-pressure", texts.targetPressure);
+  AddSingle(app, texts, "--formulation", texts.formulation);
+  AddSingle(app, texts, "--enhancement", texts.enhancement);
+  AddSingle(app, texts, "--delimiter", texts.delimiter);
   app.add_flag("--decimal-comma", texts.decimalComma);
   app.add_flag("--decimal-point", texts.decimalPoint);
   app.add_flag("--header", texts.header);
   app.add_flag("--no-header", texts.noHeader);
-  app.add_option("-o,--output", texts.output);
-  app.add_option("--result-name", texts.resultName);
-  for (int c = 0; c < kBatchColumnCount; ++c) app.add_option(kColumnOptions[c], texts.columns[c]);
+  AddSingle(app, texts, "-o,--output", texts.output);
+  AddSingle(app, texts, "--result-name", texts.resultName);
+  for (int c = 0; c < kBatchColumnCount; ++c) {
+    AddSingle(app, texts, kColumnOptions[c], texts.columns[c]);
+  }
+  AddSingle(app, texts, "--missing", texts.missing);
+  AddSingle(app, texts, "--ambient-unit", texts.ambientUnit);
+  AddSingle(app, texts, "--prevailing-unit", texts.prevailingUnit);
+  app.add_flag("--quiet", texts.quiet);
   *batch = app.add_option("--batch", texts.batchFile)->expected(0, 1);
   for (int s = 0; s < 3; ++s) {
     for (int o = 0; o < kSideOptionCount; ++o) {
-      app.add_option(std::string(kSidePrefixes[s]) + kSideOptions[o], texts.side[s][o]);
+      AddSingle(app, texts, std::string(kSidePrefixes[s]) + kSideOptions[o], texts.side[s][o]);
     }
   }
   app.add_option("value", texts.value);
@@ -288,6 +303,21 @@ int ReadCommandLine(CLI::App& app, int argc, const char* const* argv, Complaint 
   if (!extras.empty()) {
     return Fail(kConvertUsageError, c.message, c.size, "unexpected argument '%s'",
                 extras.front().c_str());
+  }
+  return kConvertOk;
+}
+
+// An option that takes one value, given twice, is refused with both values: which one was
+// meant is the user's to say.
+int CheckGivenOnce(const OptionTexts& texts, Complaint c) {
+  for (const CLI::Option* option : texts.single) {
+    const std::vector<std::string>& values = option->results();
+    if (values.size() > 1) {
+      const std::string name = option->get_name();
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "%s: given twice, '%s' and '%s': give it once", name.c_str(), values[0].c_str(),
+                  values[1].c_str());
+    }
   }
   return kConvertOk;
 }
@@ -430,6 +460,46 @@ int ReadBatchLayout(const OptionTexts& texts, ConverterRequest* request, Complai
   return kConvertOk;
 }
 
+// "C" or "F" (also degC, degF, °C, °F): the unit of a column's bare numbers.
+int ReadColumnUnit(const char* option, const std::string& text, bool* fahrenheit, Complaint c) {
+  if (text.empty()) return kConvertOk;
+  float ignored;
+  if (!ParseTemperature(("0" + text).c_str(), &ignored, fahrenheit) || text[0] == ' ' ||
+      text.find_first_of("0123456789") != std::string::npos) {
+    return Fail(kConvertUsageError, c.message, c.size, "%s: unknown unit '%s' (C or F)", option,
+                text.c_str());
+  }
+  return kConvertOk;
+}
+
+// What empty fields of named columns take, and the units of temperature columns.
+int ReadBatchGaps(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  request->quiet = texts.quiet;
+  if (!texts.missing.empty()) {
+    if (!SameLetters(texts.missing, "fallback") && !SameLetters(texts.missing, "error")) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--missing: unknown choice '%s' (error or fallback)", texts.missing.c_str());
+    }
+    request->missingFallback = SameLetters(texts.missing, "fallback");
+  }
+  request->given[static_cast<int>(BatchColumn::SourcePressure)] = !texts.pressure.empty();
+  request->given[static_cast<int>(BatchColumn::TargetPressure)] = !texts.targetPressure.empty();
+  // The side options in the order of their columns: ambient, prevailing, mol-weight, henry.
+  constexpr int kSideOptionOfColumn[4] = {2, 3, 0, 1};
+  for (int k = 0; k < 4; ++k) {
+    bool given = false;
+    for (int s = 0; s < 3; ++s) given |= !texts.side[s][kSideOptionOfColumn[k]].empty();
+    request->given[static_cast<int>(BatchColumn::Ambient) + k] = given;
+  }
+  int status =
+      ReadColumnUnit("--ambient-unit", texts.ambientUnit, &request->fahrenheitColumns[0], c);
+  if (status == kConvertOk) {
+    status = ReadColumnUnit("--prevailing-unit", texts.prevailingUnit,
+                            &request->fahrenheitColumns[1], c);
+  }
+  return status;
+}
+
 // The file after --batch, and the value to convert.
 int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
                           ConverterRequest* request, Complaint c) {
@@ -475,6 +545,7 @@ int CheckCombination(const OptionTexts& texts, const ConverterRequest& request, 
   if (!request.batch) {
     const char* batchOnly = !texts.output.empty()       ? "--output"
                             : !texts.resultName.empty() ? "--result-name"
+                            : !texts.missing.empty()    ? "--missing"
                             : request.namedColumns      ? "the column options"
                                                         : nullptr;
     if (batchOnly) {
@@ -511,12 +582,13 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   CLI::Option* batch = nullptr;
   DeclareOptions(app, texts, &batch);
   int status = ReadCommandLine(app, argc, argv, complaint);
+  if (status == kConvertOk) status = CheckGivenOnce(texts, complaint);
   if (status != kConvertOk) return status;
   request->help = texts.help;
   request->version = texts.version;
   request->batch = batch->count() > 0;
   // Each step reads its options; the first fault ends the reading.
-  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout}) {
+  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout, ReadBatchGaps}) {
     status = step(texts, request, complaint);
     if (status != kConvertOk) return status;
   }

@@ -303,6 +303,28 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--header", "--no-header", "--batch"},
        kConvertUsageError,
        "--header and --no-header exclude each other"},
+      // Options that take one value, given twice; refusals a slip would let through.
+      {{"--pressure-column", "P1", "--pressure-column", "P2", "--batch"},
+       kConvertUsageError,
+       "--pressure-column: given twice, 'P1' and 'P2': give it once"},
+      {{"--to", "ppmv", "--to=rh", "1"},
+       kConvertUsageError,
+       "--to: given twice, 'ppmv' and 'rh': give it once"},
+      {{"--column", "0", "--batch"},
+       kConvertUsageError,
+       "--column: columns are counted from 1, not '0'"},
+      {{"--decimal-comma", "--decimal-point", "--batch"},
+       kConvertUsageError,
+       "--decimal-comma and --decimal-point exclude each other"},
+      {{"--no-header", "--pressure-column", "Line", "--batch"},
+       kConvertUsageError,
+       "--pressure-column: 'Line' names a header column, but --no-header says there is none"},
+      {{"--missing", "zero", "--batch"},
+       kConvertUsageError,
+       "--missing: unknown choice 'zero' (error or fallback)"},
+      {{"--ambient-unit", "K", "--batch"},
+       kConvertUsageError,
+       "--ambient-unit: unknown unit 'K' (C or F)"},
       // A value together with --batch, before or after it.
       {{"--batch", "-20"}, kConvertUsageError, "--batch takes its values from rows, not '-20'"},
       {{"-20", "--batch"}, kConvertUsageError, "--batch takes its values from rows, not '-20'"},
@@ -371,7 +393,7 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
       {"header, blank line, spaces, both pressures, CRLF",
        {"--to", "ppmv"},
        "dewpoint,pressure\n0\n0,,\n\n-20 , 2026.5\n0,1013.25,10000\r\n",
-       "dewpoint,pressure,ppmV at 1013.25 mbar\n0,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
+       "dewpoint,pressure,ppmV at 1013.25 mbar\n0,,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
        "0,1013.25,10000,6060.1\r\n"},
       {"a byte-order mark before a reading: the first row is data",
        {},
@@ -393,7 +415,7 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
       {"--header: a numeric first row is a header",
        {"--header"},
        "1,2\n-20\n",
-       "1,2," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
+       "1,2," + kFrostAtAtmosphere + "\n-20,,-20.0\n"},
       {"--no-header: a text first row is data",
        {"--no-header"},
        "reading\n-20\n",
@@ -481,7 +503,9 @@ TEST(ConverterTest, BatchRefusesRowsLongerThanItsBlock) {
   const std::string longRow(100, '1');
   const BatchRun run = RunBatch(request, "-20\n" + longRow + "\n0\n" + longRow, 64);
   EXPECT_EQ(run.status, kConvertRowsFailed);
-  EXPECT_EQ(run.output, "-20,-20.0\nerror: row too long\n0,0.0\nerror: row too long\n");
+  // A row too long comes back whole, with its error.
+  EXPECT_EQ(run.output, "-20,-20.0\n" + longRow + ",error: row too long\n0,0.0\n" + longRow +
+                            ",error: row too long\n");
   EXPECT_EQ(run.summary.firstFailedLine, 2);
 }
 
@@ -550,7 +574,7 @@ TEST(ConverterTest, BatchReaderPins) {
       {"a quoted header field holding a line feed",
        {},
        "x, \"a\nb\"\n-20\n",
-       "x, \"a\nb\"," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
+       "x, \"a\nb\"," + kFrostAtAtmosphere + "\n-20,,-20.0\n"},
       {"a doubled quote and a comma inside quotes, doubled again in the error",
        {},
        "\"a\"\"b,c\",1\n",
@@ -629,8 +653,8 @@ TEST(ConverterTest, BatchRowsUpToTheCapacityAreTaken) {
   const Case cases[] = {
       {"-20.0000\n-40\n", "-20.0000,-20.0\n-40,-40.0\n"},
       {"-20.0000\r\n-40\r\n", "-20.0000,-20.0\r\n-40,-40.0\r\n"},
-      {"-20.00000\r\n-40\r\n", "error: row too long\r\n-40,-40.0\r\n"},
-      {"-40\n-20.00000\r-1\n", "-40,-40.0\nerror: row too long\r-1,-1.0\n"},
+      {"-20.00000\r\n-40\r\n", "-20.00000,error: row too long\r\n-40,-40.0\r\n"},
+      {"-40\n-20.00000\r-1\n", "-40,-40.0\n-20.00000,error: row too long\r-1,-1.0\n"},
   };
   for (const Case& c : cases) {
     for (const size_t piece : {size_t{1}, size_t{3}, SIZE_MAX}) {
@@ -659,7 +683,8 @@ TEST(ConverterTest, BatchRefusesWhatIsNoCsvText) {
        "--delimiter , (or --decimal-point) for two fields, --decimal-comma for one number"},
       {{"--column", "Reading"},
        "Value\n-20\n",
-       "--column: no column named 'Reading' in the header"},
+       "--column: no column named 'Reading' in the header; the closest is 'Value' (column 1); "
+       "the header has 'Value'"},
       {{"--column", "1", "--henry-column", "1"},
        "-20\n",
        "--column and --henry-column both choose column 1"},
@@ -684,11 +709,13 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
        "2026-01-01 00:01,FT-101,-20,degC,Good,\n",
        "Timestamp,TagName,Value,Units,Quality,Line_mbar,ppmV at 1013.25 mbar\n"
        "2026-01-01 00:00,\"FT-101, dryer\",-20,degC,Good,2026.5,508.9\n"
-       "2026-01-01 00:01,FT-101,-20,degC,Good,,1018.3\n"},
+       "2026-01-01 00:01,FT-101,-20,degC,Good,,error: no pressure in column 'Line_mbar' "
+       "(--pressure gives one for empty fields)\n"},
       {"a logger file, names in any case, an ambient temperature per row",
        {"--column", "DP", "--ambient-column", "temp", "--to", "rh"},
        "time,temp,dp\n10:00,20,0\n10:01,,0\n10:02,500,0\n",
-       "time,temp,dp,%RH at 1013.25 mbar\n10:00,20,0,26.13\n10:01,,0,26.13\n"
+       "time,temp,dp,%RH at 1013.25 mbar\n10:00,20,0,26.13\n10:01,,0,error: no ambient "
+       "temperature in column 'temp' (--ambient gives one for empty fields)\n"
        "10:02,500,0,error: ambient-column '500' is not between -80 and 200 degC\n"},
       {"a column by number, a result name",
        {"--column", "2", "--result-name",
@@ -704,11 +731,119 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
       {"a row too short for the column",
        {"--column", "3"},
        "a,b,c\n-20,1\n",
-       "a,b,c," + kFrostAtAtmosphere + "\n-20,1,error: the row has no column 3\n"},
+       "a,b,c," + kFrostAtAtmosphere + "\n-20,1,,error: the row has no column 3\n"},
   };
   for (const BatchCase& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(RunBatch(c.arguments, c.input).output, c.output);
+  }
+}
+
+// A gap in a named column is never a number the user did not give; rows keep their shape; an
+// input that ends inside quotes, or names a column twice over, is refused.
+TEST(ConverterTest, BatchGapsAndRowShapes) {
+  struct Case {
+    const char* what;
+    std::vector<const char*> arguments;
+    std::string input;
+    int status;
+    std::string output;  // or, for a refused input, the reason
+  };
+  const std::vector<const char*> historian = {"--column",         "AI-101", "--pressure-column",
+                                              "PT-100 Line mbar", "--to",   "ppmv"};
+  auto with = [&](std::vector<const char*> more) {
+    more.insert(more.begin(), historian.begin(), historian.end());
+    return more;
+  };
+  const std::string header = "Timestamp,AI-101,PT-100 Line mbar,Comment\n";
+  const std::string resultHeader =
+      "Timestamp,AI-101,PT-100 Line mbar,Comment,ppmV at 1013.25 mbar\n";
+  const std::string gap =
+      "error: no pressure in column 'PT-100 Line mbar' (--pressure gives one for empty fields)";
+  const Case cases[] = {
+      {"an empty or missing pressure field is a row error", historian,
+       header + "t1,-20,2026.5,ok\nt2,-20,,ok\nt3,-20\n", kConvertRowsFailed,
+       resultHeader + "t1,-20,2026.5,ok,508.9\nt2,-20,,ok," + gap + "\nt3,-20,,," + gap + "\n"},
+      {"the option given: gaps take it", with({"--pressure", "2026.5"}),
+       header + "t2,-20,,\nt3,-20\n", kConvertOk,
+       resultHeader + "t2,-20,,,508.9\nt3,-20,,,508.9\n"},
+      {"--missing=fallback: gaps take the option's default, one atmosphere",
+       with({"--missing=fallback"}), header + "t2,-20,,\n", kConvertOk,
+       resultHeader + "t2,-20,,,1018.3\n"},
+      {"a gap in a target pressure column chosen by number",
+       {"--column", "1", "--target-pressure-column", "2", "--no-header"},
+       "-20,\n",
+       kConvertRowsFailed,
+       "-20,,error: no target pressure in column 2 (--target-pressure gives one for empty "
+       "fields)\n"},
+      {"side-value columns: temperature suffixes and the column's unit",
+       {"--column", "dp", "--ambient-column", "t", "--ambient-unit", "F", "--to", "rh"},
+       "t;dp\n68;0\n20C;0\n68 degF;0\n20\xC2\xB0"
+       "C;0\n20K;0\n;0\n",
+       kConvertRowsFailed,
+       "t;dp;%RH at 1013.25 mbar\n68;0;26,13\n20C;0;26,13\n68 degF;0;26,13\n20\xC2\xB0"
+       "C;0;26,13\n20K;0;error: not a temperature: '20K'\n;0;error: no ambient temperature in "
+       "column 't' (--ambient gives one for empty fields)\n"},
+      {"a Fahrenheit ambient column without the unit option",
+       {"--column", "dp", "--ambient-column", "t", "--to", "rh"},
+       "t,dp,mw\n70.5F,0\n",
+       kConvertOk,
+       // As --ambient 70.5F gives: 21.39 degC, about 25.45 mbar over water.
+       "t,dp,mw,%RH at 1013.25 mbar\n70.5F,0,,23.99\n"},
+      {"a gap in a molecular weight column, the option given",
+       {"--column", "v", "--molecular-weight-column", "mw", "--mol-weight", "16", "--from",
+        "ppmw-gas", "--to", "ppmw-gas"},
+       "v,mw\n100,\n100,16\n",
+       kConvertOk,
+       "v,mw,ppmW at 1013.25 mbar\n100,,100.0\n100,16,100.0\n"},
+      {"a molecular weight or Henry's constant of 0 in a column",
+       {"--column", "v", "--molecular-weight-column", "mw", "--henry-column", "k"},
+       "v,mw,k\n-20,0,1\n-20,16,0\n",
+       kConvertRowsFailed,
+       "v,mw,k," + kFrostAtAtmosphere +
+           "\n-20,0,1,error: molecular-weight-column '0' is not above 0\n"
+           "-20,16,0,error: henry-column '0' is not above 0\n"},
+      {"a quote left open at the end names the line it opened on",
+       {},
+       "-20\n-40\n\"-60\n-80\n",
+       kConvertInputRefused,
+       "the input ends inside quotes: the quote opened on line 3 is never closed"},
+      {"a quote opened on the row's second line",
+       {},
+       "-20\n\"a\nb\",\"c\n\n",
+       kConvertInputRefused,
+       "the input ends inside quotes: the quote opened on line 3 is never closed"},
+      {"a name that matches two headers in any case",
+       {"--column", "dp"},
+       "DP,Dp\n-20,-20\n",
+       kConvertInputRefused,
+       "--column: 'dp' matches column 1 'DP' and column 2 'Dp': choose one by its number "
+       "(--column 1)"},
+      {"a name that matches two headers exactly",
+       {"--column", "v", "--pressure-column", "p"},
+       "v,p,v\n-20,1013.25,-30\n",
+       kConvertInputRefused,
+       "--column: 'v' matches column 1 'v' and column 3 'v': choose one by its number "
+       "(--column 1)"},
+      {"the same column named for two roles",
+       {"--column", "dp", "--ambient-column", "DP"},
+       "dp\n-20\n",
+       kConvertInputRefused,
+       "--column and --ambient-column both choose column 1"},
+      {"no column named so: the closest and the header",
+       {"--column", "AI-101"},
+       "Timestamp,AI-102,PT-100\n",
+       kConvertInputRefused,
+       "--column: no column named 'AI-101' in the header; the closest is 'AI-102' (column 2); "
+       "the header has 'Timestamp', 'AI-102', 'PT-100'"},
+  };
+  for (const Case& c : cases) {
+    for (const size_t piece : {SIZE_MAX, size_t{1}}) {
+      SCOPED_TRACE(std::string(c.what) + ", pieces of " + std::to_string(piece));
+      const BatchRun run = RunBatch(c.arguments, c.input, 0, piece);
+      EXPECT_EQ(run.status, c.status);
+      EXPECT_EQ(c.status == kConvertInputRefused ? run.summary.refusal : run.output, c.output);
+    }
   }
 }
 
