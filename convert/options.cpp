@@ -515,6 +515,12 @@ int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
       texts.batchFile = texts.value;
       texts.value.clear();
     }
+    if (!texts.batchFile.empty() && !texts.value.empty() &&
+        !ParseWholeNumber(texts.value.c_str(), &number)) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--batch reads one file at a time, not '%s' and '%s': run it once for each",
+                  texts.batchFile.c_str(), texts.value.c_str());
+    }
     request->batchFile = nullptr;
     for (int i = 1; i < argc && !texts.batchFile.empty(); ++i) {
       // The file name as given, so that it lives as long as argv.
