@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -389,6 +390,12 @@ struct BatchCase {
 // and line ends are pinned, read three ways, in BatchReaderPins).
 TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
   const std::string spaces(6000, ' ');
+  // Rows whose output ends one byte past the largest output block (2^18 bytes).
+  std::string manyRows, manyResults;
+  for (int i = 0; i < 26213; ++i) {
+    manyRows += "-20\n";
+    manyResults += "-20,-20.0\n";
+  }
   const BatchCase cases[] = {
       {"header, blank line, spaces, both pressures, CRLF",
        {"--to", "ppmv"},
@@ -461,6 +468,17 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
        "C at 1013.25 mbar\n"
        "-150,error: stay between -140\xB0"
        "C and +50\xB0"
+       "C\n"},
+      {"an output of one byte more than its block",
+       {},
+       manyRows + "-20     \n",
+       manyResults + "-20     ,-20.0\n"},
+      {"a header with a three-byte character is UTF-8",
+       {},
+       "Wert \xE2\x82\xAC\n-150\n",
+       "Wert \xE2\x82\xAC,frost point \xC2\xB0"
+       "C at 1013.25 mbar\n-150,error: stay between -140\xC2\xB0"
+       "C and +50\xC2\xB0"
        "C\n"},
       {"a row of several kilobytes",
        {},
@@ -579,6 +597,11 @@ TEST(ConverterTest, BatchReaderPins) {
        {},
        "\"a\"\"b,c\",1\n",
        "\"a\"\"b,c\",1,\"error: not a number: 'a\"\"b,c'\"\n"},
+      {"a carriage return inside quotes, quoted again in the error",
+       {},
+       "-20\n\"a\rb\"\n",
+       "-20,-20.0\n\"a\rb\",\"error: not a number: 'a\rb'\"\n"},
+      {"a row of spaces is blank", {}, "-20\n   \n-40\n", "-20,-20.0\n   \n-40,-40.0\n"},
       {"text after a closing quote",
        {},
        "-40\n\"-20\"x\n",
@@ -677,6 +700,11 @@ TEST(ConverterTest, BatchRefusesWhatIsNoCsvText) {
       {{}, "reading\n", "the input holds no data rows, only a header"},
       {{}, std::string("-20\n\0\n", 5), "the input is no text: a NUL byte at offset 4"},
       {{}, std::string("\xFF\xFE-\0", 4), "the input is UTF-16 text: save it as UTF-8 or ANSI"},
+      {{}, std::string("\xFE\xFF\0-", 4), "the input is UTF-16 text: save it as UTF-8 or ANSI"},
+      {{},
+       "-40,9\n",
+       "the first row '-40,9' reads as two fields or as one number with a decimal comma: set "
+       "--delimiter , (or --decimal-point) for two fields, --decimal-comma for one number"},
       {{},
        "-40,5\n",
        "the first row '-40,5' reads as two fields or as one number with a decimal comma: set "
@@ -881,6 +909,13 @@ TEST(ConverterTest, PressureUnitsOfTheConverter) {
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(text, c.text);
   }
+  // A pressure at vacuum handed over directly: the message names its side.
+  const ConverterRequest request = DefaultConverterRequest();
+  char text[100];
+  EXPECT_EQ(ConvertReading(request, -20, 0.0, NAN, text, sizeof text), kConvertOutOfRange);
+  EXPECT_STREQ(text, "source pressure at or below vacuum");
+  EXPECT_EQ(ConvertReading(request, -20, NAN, -1.0, text, sizeof text), kConvertOutOfRange);
+  EXPECT_STREQ(text, "target pressure at or below vacuum");
 }
 
 }  // namespace
