@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/unit_catalogues.h"
 #include "core/unit_names.h"
+#include "physics/rounding.h"
 
 namespace ruruzir {
 
@@ -45,6 +46,19 @@ void WindowReading(int unit, double reading, int* readUnit, double* readValue) {
   *readValue = !given ? 1013.25 : extra ? reading * extra->factor + extra->offset : reading;
 }
 
+// The result as computed, before it is rounded for showing, in the request's digits.
+void WriteComputedValue(const ConverterRequest& request, const ConversionReadings& readings,
+                        const SideContext& source, const SideContext& target, char* text,
+                        size_t size) {
+  double value;
+  ComputeResultValue(readings.sourceUnit, ToSingle(readings.sourceValue),
+                     PressureMbarFromReading(readings.sourcePressureUnit, readings.sourcePressure),
+                     source, readings.targetUnit,
+                     PressureMbarFromReading(readings.targetPressureUnit, readings.targetPressure),
+                     target, request.model, &value);
+  std::snprintf(text, size, "%.*g", request.digits, value);
+}
+
 }  // namespace
 
 bool IsPossiblePressure(int unit, double reading) {
@@ -79,7 +93,11 @@ int ConvertPossibleReading(const ConverterRequest& request, const SideContext& s
                 &readings.sourcePressure);
   WindowReading(request.targetPressureUnit, targetPressure, &readings.targetPressureUnit,
                 &readings.targetPressure);
-  ConvertReadings(readings, source, target, request.model, text, size);
+  if (ConvertReadings(readings, source, target, request.model, text, size) ==
+          ConversionOutcome::Converted &&
+      request.precision == ResultPrecision::Computed) {
+    WriteComputedValue(request, readings, source, target, text, size);
+  }
   return kConvertOk;
 }
 

@@ -61,6 +61,14 @@ enum class BatchColumn {
 };
 constexpr int kBatchColumnCount = 7;
 
+// What the result text holds.
+enum class ResultPrecision {
+  Shown,     // as the calculator's result box shows it
+  Computed,  // the value computed before it is rounded for showing, in --digits digits
+  Exact,     // the exact inversion: not in this build yet (refused on the command line)
+};
+constexpr int kDefaultComputedDigits = 9;  // a single-precision value read back unchanged
+
 // A column named on the command line: by its header text or by its 1-based number.
 struct ColumnChoice {
   std::string name;  // empty: chosen by number, or not at all
@@ -95,6 +103,8 @@ struct ConverterRequest {
   bool missingFallback;
   bool fahrenheitColumns[2];  // --ambient-unit F, --prevailing-unit F: a column's bare numbers
   bool quiet;                 // no summary when no row failed
+  ResultPrecision precision;
+  int digits;  // significant digits of a computed result
   bool hasValue;
   double value;
   bool help;

@@ -211,7 +211,7 @@ struct OptionTexts {
   std::string formulation, enhancement, delimiter, batchFile, value, output, resultName;
   std::string side[3][kSideOptionCount];  // shared, source-, target-
   std::string columns[kBatchColumnCount];
-  std::string missing, ambientUnit, prevailingUnit;
+  std::string missing, ambientUnit, prevailingUnit, precision, digits;
   bool quiet = false;
   // The options that take one value, for the check that none is given twice.
   std::vector<CLI::Option*> single;
@@ -263,6 +263,8 @@ void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
     AddSingle(app, texts, kColumnOptions[c], texts.columns[c]);
   }
   AddSingle(app, texts, "--missing", texts.missing);
+  AddSingle(app, texts, "--precision", texts.precision);
+  AddSingle(app, texts, "--digits", texts.digits);
   AddSingle(app, texts, "--ambient-unit", texts.ambientUnit);
   AddSingle(app, texts, "--prevailing-unit", texts.prevailingUnit);
   app.add_flag("--quiet", texts.quiet);
@@ -345,6 +347,22 @@ int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Compl
                        {"--to", texts.to, &request->targetUnit}};
   for (const auto& unit : moistureUnits) {
     if (unit.text.empty()) continue;
+    // A name that begins several units' names ("ppmw", "frost"): say which they are.
+    if (!FindNamedCode(kMoistureUnitNames, unit.text)) {
+      std::string choices;
+      int count = 0;
+      for (const NamedCode& entry : kMoistureUnitNames) {
+        const std::string name = entry.name;
+        if (name.size() > unit.text.size() + 1 && name[unit.text.size()] == '-' &&
+            SameLetters(name.substr(0, unit.text.size()), unit.text)) {
+          choices += (count++ ? " or " : "") + name;
+        }
+      }
+      if (count > 1) {
+        return Fail(kConvertUsageError, c.message, c.size, "%s: '%s' is several units: say %s",
+                    unit.option, unit.text.c_str(), choices.c_str());
+      }
+    }
     const int status = ParseName(unit.option, unit.text, kMoistureUnitNames, "moisture unit",
                                  unit.code, c.message, c.size);
     if (status != kConvertOk) return status;
@@ -500,6 +518,42 @@ int ReadBatchGaps(const OptionTexts& texts, ConverterRequest* request, Complaint
   return status;
 }
 
+// --precision shown|computed|exact and --digits N.
+int ReadPrecision(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  if (!texts.precision.empty()) {
+    if (SameLetters(texts.precision, "shown")) {
+      request->precision = ResultPrecision::Shown;
+    } else if (SameLetters(texts.precision, "computed")) {
+      request->precision = ResultPrecision::Computed;
+    } else if (SameLetters(texts.precision, "exact")) {
+      // The exact inversion comes with the physics that gives it; until then it is refused
+      // rather than answered with another precision.
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--precision: 'exact' is not available in this version (shown or computed)");
+    } else {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--precision: unknown precision '%s' (shown or computed)",
+                  texts.precision.c_str());
+    }
+  }
+  if (!texts.digits.empty()) {
+    int digits = 0;
+    const char* end = ScanInteger(texts.digits.c_str(), &digits);
+    if (!end || *end != '\0' || digits < 1 || digits > 17) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--digits: a number of significant digits from 1 to 17, not '%s'",
+                  texts.digits.c_str());
+    }
+    if (request->precision != ResultPrecision::Computed) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--digits: only with --precision computed (the shown result has the "
+                  "calculator's digits)");
+    }
+    request->digits = digits;
+  }
+  return kConvertOk;
+}
+
 // The file after --batch, and the value to convert.
 int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
                           ConverterRequest* request, Complaint c) {
@@ -576,6 +630,8 @@ ConverterRequest DefaultConverterRequest() {
   request.model = MoistureModel{Formulation::GoffGratch, EnhancementFactor::None};
   request.header = BatchHeader::Auto;
   request.decimal = DecimalMark::Auto;
+  request.precision = ResultPrecision::Shown;
+  request.digits = kDefaultComputedDigits;
   return request;
 }
 
@@ -594,7 +650,8 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   request->version = texts.version;
   request->batch = batch->count() > 0;
   // Each step reads its options; the first fault ends the reading.
-  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout, ReadBatchGaps}) {
+  for (auto step :
+       {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout, ReadBatchGaps, ReadPrecision}) {
     status = step(texts, request, complaint);
     if (status != kConvertOk) return status;
   }
