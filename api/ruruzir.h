@@ -51,27 +51,27 @@ RURUZIR_API size_t ruruzir_text_size(void);
  * RURUZIR_MISSING, RURUZIR_VACUUM, RURUZIR_PRESSURE_TOO_HIGH and RURUZIR_SIDE_VALUE into
  * RURUZIR_BAD_NUMBER. */
 enum ruruzir_status {
-  RURUZIR_CONVERTED = 0,       /* the text holds the result */
-  RURUZIR_OUT_OF_RANGE = 1,    /* the value lies outside its unit's range; the text holds the
-                                  calculator's message, e.g. "stay between 0 and 138670 ppm" */
-  RURUZIR_BAD_CODE = 2,        /* an unknown unit, pressure unit, formulation, enhancement factor,
-                                  density medium or precision code */
-  RURUZIR_BAD_NUMBER = 3,      /* a value or parameter that is infinite or, in the earlier calls,
-                                  NaN */
-  RURUZIR_TEXT_TOO_SMALL = 4,  /* the text area cannot hold the whole text */
-  RURUZIR_NO_AREA = 5,         /* a pointer the call needs is null */
-  RURUZIR_NO_ANSWER = 6,       /* the value has no result: it stands for no water content, or the
-                                  target unit has no value for it; the text is "out of range", as
-                                  in the calculator's result box */
-  RURUZIR_MISSING = 7,         /* a value, or an element's own pressure or temperature, is NaN: no
-                                  reading (pandas' NA and a missing field alike) */
-  RURUZIR_VACUUM = 8,          /* a pressure at or below vacuum: held in millibar rounded to
-                                  hundredths, as the calculator holds it, it is not above 0 */
+  RURUZIR_CONVERTED = 0,         /* the text holds the result */
+  RURUZIR_OUT_OF_RANGE = 1,      /* the value lies outside its unit's range; the text holds the
+                                    calculator's message, e.g. "stay between 0 and 138670 ppm" */
+  RURUZIR_BAD_CODE = 2,          /* an unknown unit, pressure unit, formulation, enhancement factor,
+                                    density medium or precision code */
+  RURUZIR_BAD_NUMBER = 3,        /* a value or parameter that is infinite or, in the earlier calls,
+                                    NaN */
+  RURUZIR_TEXT_TOO_SMALL = 4,    /* the text area cannot hold the whole text */
+  RURUZIR_NO_AREA = 5,           /* a pointer the call needs is null */
+  RURUZIR_NO_ANSWER = 6,         /* the value has no result: it stands for no water content, or the
+                                    target unit has no value for it; the text is "out of range", as
+                                    in the calculator's result box */
+  RURUZIR_MISSING = 7,           /* a value, or an element's own pressure or temperature, is NaN: no
+                                    reading (pandas' NA and a missing field alike) */
+  RURUZIR_VACUUM = 8,            /* a pressure at or below vacuum: held in millibar rounded to
+                                    hundredths, as the calculator holds it, it is not above 0 */
   RURUZIR_PRESSURE_TOO_HIGH = 9, /* a pressure beyond the largest the calculator holds (single
                                     precision millibar) */
-  RURUZIR_SIDE_VALUE = 10      /* a side value outside the limits the calculator's dialogs keep:
-                                  a temperature not strictly between -80 and 200 degC, a molecular
-                                  weight or Henry's constant not above 0 (ruruzir_limits) */
+  RURUZIR_SIDE_VALUE = 10        /* a side value outside the limits the calculator's dialogs keep:
+                                    a temperature not strictly between -80 and 200 degC, a molecular
+                                    weight or Henry's constant not above 0 (ruruzir_limits) */
 };
 #define RURUZIR_STATUS_COUNT 11
 
@@ -243,8 +243,7 @@ RURUZIR_API int ruruzir_limits(int quantity, int unit, double* low, double* high
  * RURUZIR_PRESSURE_TOO_HIGH, RURUZIR_SIDE_VALUE, RURUZIR_BAD_CODE) with the reason in `text`:
  * the calculator's message for a value out of range, else a phrase to put after the field and
  * the number ("is at or below vacuum: no gas has that pressure"). The text may be null. */
-RURUZIR_API int ruruzir_check(int quantity, int unit, double number, char* text,
-                              size_t text_size);
+RURUZIR_API int ruruzir_check(int quantity, int unit, double number, char* text, size_t text_size);
 
 /* ---------------------------------------------------------------------------------------------
  * Reading typed text. */
@@ -297,10 +296,10 @@ enum ruruzir_field {
   RURUZIR_FIELD_SOURCE_PRESSURE = 3, /* the reading or its unit */
   RURUZIR_FIELD_TARGET_UNIT = 4,
   RURUZIR_FIELD_TARGET_PRESSURE = 5,
-  RURUZIR_FIELD_MODEL = 6,         /* the formulation, enhancement factor or precision */
-  RURUZIR_FIELD_SOURCE_SIDE = 7,   /* + enum ruruzir_quantity of the side value, or + 4 for the
-                                      density medium: 7 to 11 */
-  RURUZIR_FIELD_TARGET_SIDE = 12   /* 12 to 16 likewise */
+  RURUZIR_FIELD_MODEL = 6,       /* the formulation, enhancement factor or precision */
+  RURUZIR_FIELD_SOURCE_SIDE = 7, /* + enum ruruzir_quantity of the side value, or + 4 for the
+                                    density medium: 7 to 11 */
+  RURUZIR_FIELD_TARGET_SIDE = 12 /* 12 to 16 likewise */
 };
 
 /* Given a request, a value in its source unit, `result`, a text area and `field` (result and
@@ -317,8 +316,7 @@ enum ruruzir_field {
  * Side values of units the request does not use are not checked. Writes never past text_size;
  * RURUZIR_TEXT_TOO_SMALL when the text does not fit (the text is then empty). */
 RURUZIR_API int ruruzir_convert_request(const struct ruruzir_request* request, double value,
-                                        double* result, char* text, size_t text_size,
-                                        int* field);
+                                        double* result, char* text, size_t text_size, int* field);
 
 /* Given a request, a value in its source unit, a new source unit, the new unit's side (null:
  * the request's source side) and a text area. Re-expresses the value as the calculator's window
@@ -326,17 +324,17 @@ RURUZIR_API int ruruzir_convert_request(const struct ruruzir_request* request, d
  * new unit, written as the window writes it into its value box. Returns RURUZIR_CONVERTED with
  * the text; RURUZIR_NO_ANSWER with "N/A" (the new unit has no value for it) or "enter new val"
  * (the value stands for no water content); or a refusal as ruruzir_convert_request. */
-RURUZIR_API int ruruzir_reexpress(const struct ruruzir_request* request, double value,
-                                  int new_unit, const struct ruruzir_side* new_side, char* text,
+RURUZIR_API int ruruzir_reexpress(const struct ruruzir_request* request, double value, int new_unit,
+                                  const struct ruruzir_side* new_side, char* text,
                                   size_t text_size);
 
 /* Per-element readings of an array conversion; each pointer is null (the request's value for
  * every element) or points to `count` readings. A NaN reading is RURUZIR_MISSING for its element,
  * never one standard atmosphere. */
 struct ruruzir_columns {
-  const double* source_pressures;   /* in the request's source_pressure_unit */
-  const double* target_pressures;   /* in the request's target_pressure_unit */
-  const double* source_ambient_c;   /* %RH's ambient temperatures, degC */
+  const double* source_pressures; /* in the request's source_pressure_unit */
+  const double* target_pressures; /* in the request's target_pressure_unit */
+  const double* source_ambient_c; /* %RH's ambient temperatures, degC */
   const double* target_ambient_c;
   const double* source_prevailing_c; /* g/m3's prevailing temperatures, degC */
   const double* target_prevailing_c;

@@ -108,33 +108,6 @@ inline bool ReadNumber(Field field, bool decimalComma, double* value, char* mark
   return true;
 }
 
-// Reads a trimmed field as a temperature: a number, then optionally C or F, after an optional
-// "deg" or degree sign (UTF-8 or Windows-1252), blanks between. Sets *fahrenheit when the field
-// says F or C, leaves it when the field names no scale.
-inline bool ReadTemperature(Field field, bool decimalComma, double* value, bool* fahrenheit) {
-  char* p = field.end;
-  const char scale = p > field.begin ? static_cast<char>(p[-1] | 0x20) : 0;
-  char mark;
-  if (scale != 'c' && scale != 'f') return ReadNumber(field, decimalComma, value, &mark);
-  --p;
-  const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
-  if (p - field.begin >= 3 && (p[-3] | 0x20) == 'd' && (p[-2] | 0x20) == 'e' &&
-      (p[-1] | 0x20) == 'g') {
-    p -= 3;
-  } else if (p - field.begin >= 2 && u[-2] == 0xC2 && u[-1] == 0xB0) {
-    p -= 2;
-  } else if (p > field.begin && u[-1] == 0xB0) {
-    p -= 1;
-  }
-  while (p > field.begin && IsFieldBlank(p[-1])) --p;
-  const char saved = *p;
-  *p = '\0';
-  const bool read = ReadNumber(Field{field.begin, p}, decimalComma, value, &mark);
-  *p = saved;
-  if (read) *fahrenheit = scale == 'f';
-  return read;
-}
-
 // The number of fields of the row [begin, end), counted up to `limit`.
 inline int CountFields(const char* begin, const char* end, char separator, int limit) {
   int count = 1;
