@@ -609,7 +609,7 @@ TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
   for (const char* meaning :
        {"dry basis", "IGT", "density of the moist gas", "above 100", "--delimiter", "--no-header",
         "--version", "--column", "--henry-column", "--decimal-comma", "-o, --output", "1048576",
-        "6 a batch input"}) {
+        "6 a batch input", "--missing fallback", "--quiet", "--precision", "--ambient-unit"}) {
     EXPECT_NE(text.find(meaning), std::string::npos) << meaning;
   }
 }
