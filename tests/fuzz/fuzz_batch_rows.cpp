@@ -230,9 +230,8 @@ void CheckPlainRows(ConverterRequest request, FuzzedDataProvider& fuzz, size_t p
         } else {
           fields[layout.ambient] =
               FormatNumber(fuzz, fuzz.ConsumeFloatingPointInRange(-70.0, 190.0), mark);
-          for (SideContext* side : {&rowRequest.source, &rowRequest.target}) {
-            side->ambientTemperature = ToSingle(ReadBack(fields[layout.ambient]));
-            side->ambientUnit = kAmbientCelsius;
+          for (SideParameters* side : {&rowRequest.source, &rowRequest.target}) {
+            side->ambientTemperatureC = ToSingle(ReadBack(fields[layout.ambient]));
           }
         }
       }
@@ -287,8 +286,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t piece = fuzz.ConsumeIntegralInRange<size_t>(1, 5000);
   request.sourceUnit = fuzz.ConsumeIntegralInRange(0, 10);
   request.targetUnit = fuzz.ConsumeIntegralInRange(0, 10);
-  request.sourcePressureUnit = fuzz.ConsumeIntegralInRange(0, kConverterPressureUnitCount - 1);
-  request.targetPressureUnit = fuzz.ConsumeIntegralInRange(0, kConverterPressureUnitCount - 1);
+  request.sourcePressureUnit = fuzz.ConsumeIntegralInRange(0, kConversionPressureUnitCount - 1);
+  request.targetPressureUnit = fuzz.ConsumeIntegralInRange(0, kConversionPressureUnitCount - 1);
   if (fuzz.ConsumeBool()) {
     request.sourcePressure = fuzz.ConsumeFloatingPointInRange(0.0, 2000.0);
   }
