@@ -221,7 +221,10 @@ class BatchConverter {
   void HandleRow(const Row& row);
   void HandleFirstRow(const Row& row);
   bool ResolveColumns(const std::vector<Field>& header, bool isHeader);
-  void RefuseMissingColumn(int role, const std::vector<Field>& header, bool isHeader);
+  void RefuseMissingColumn(const char* option, const std::string& wanted,
+                           const std::vector<Field>& header, bool isHeader);
+  bool FindColumn(const ColumnChoice& choice, const char* option, const std::vector<Field>& header,
+                  bool isHeader, int* found);
   void PutHeader(const char* rowText, size_t rowLength, const std::vector<Field>& header,
                  const Row& row);
   void ConvertRow(const Row& row);
@@ -233,6 +236,8 @@ class BatchConverter {
   void FailRow(const Message& message);
   void Refuse(const Message& message);
   bool IsBlankRow(const Row& row) const;
+  bool RowMatches(const Row& row);
+  bool ReadRowUnit(Field field);
   bool IsAmbiguousRow(const Row& row) const;
 
   const ConverterRequest& request_;
@@ -256,7 +261,14 @@ class BatchConverter {
   // The column of each role (0-based, -1: none), and the role of each column up to the last.
   int columnOf_[kBatchColumnCount];
   std::vector<signed char> roleOf_;
-  std::string columnName_[kBatchColumnCount];  // the header's name of each role's column
+  std::string columnName_[kBatchColumnCount];         // the header's name of each role's column
+  std::vector<std::pair<int, std::string>> filters_;  // --where: column and text
+  int lastFilterColumn_ = -1;
+  std::string scratch_;  // a row's copy, split to match it
+  std::vector<Field> scratchFields_;
+  int fromColumn_ = -1;  // --from-column
+  std::string fromColumnName_;
+  std::unique_ptr<ConverterRequest> unitRequest_;  // the request with the row's unit
   int headerFields_ = 0;         // the header's fields (0: no header): short rows are padded
   long long quoteNewlines_ = 0;  // line feeds in the row before its last opening quote
   bool sawLineEnd_ = false;
@@ -271,6 +283,7 @@ class BatchConverter {
   long long line_ = 1;
   BatchSummary summary_{0, 0, 0, 0, ""};
   bool refused_ = false;
+  long long matched_ = 0;  // rows that matched --where
 };
 
 // Reads more input after the bytes held; false when there is no more.
@@ -494,6 +507,8 @@ int BatchConverter::Run(BatchSummary* summary) {
     }
     if (!refused_ && firstRow_) {
       Refuse(Message(true).Ours("the input holds no rows"));
+    } else if (!refused_ && !filters_.empty() && matched_ == 0) {
+      Refuse(Message(true).Ours("no row matches --where: check the column and the text"));
     } else if (!refused_ && summary_.converted + summary_.failed == 0) {
       Refuse(Message(true).Ours("the input holds no data rows, only a header"));
     }
@@ -602,32 +617,7 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     } else if (choice.number > 0) {
       column = choice.number - 1;
     } else if (!choice.name.empty()) {
-      int second = -1;
-      for (int pass = 0; pass < 2 && column < 0; ++pass) {
-        for (size_t i = 0; i < header.size(); ++i) {
-          const std::string name(header[i].begin, header[i].end);
-          if (pass == 0 ? name == choice.name : SameLetters(name, choice.name)) {
-            (column < 0 ? column : second) = static_cast<int>(i);
-            if (second >= 0) break;
-          }
-        }
-      }
-      if (column < 0 || !isHeader) {
-        RefuseMissingColumn(role, header, isHeader);
-        return false;
-      }
-      if (second >= 0) {
-        Refuse(
-            Message(true)
-                .Ours("%s: '", kColumnOptionNames[role])
-                .Theirs(choice.name.data(), choice.name.size())
-                .Ours("' matches column %d '", column + 1)
-                .Theirs(header[column])
-                .Ours("' and column %d '", second + 1)
-                .Theirs(header[second])
-                .Ours("': choose one by its number (%s %d)", kColumnOptionNames[role], column + 1));
-        return false;
-      }
+      if (!FindColumn(choice, kColumnOptionNames[role], header, isHeader, &column)) return false;
     } else if (role == static_cast<int>(BatchColumn::Value)) {
       column = 0;  // the reading's column, unless named, is the first
     }
@@ -645,10 +635,62 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     if (column > last) last = column;
     if (role > static_cast<int>(BatchColumn::TargetPressure) && column >= 0) sideColumns_ = true;
   }
+  for (const RowFilter& filter : request_.where) {
+    int column;
+    if (!FindColumn(filter.column, "--where", header, isHeader, &column)) return false;
+    filters_.emplace_back(column, filter.value);
+    lastFilterColumn_ = std::max(lastFilterColumn_, column);
+  }
+  const ColumnChoice& from = request_.fromColumn;
+  if (!from.name.empty() || from.number > 0) {
+    if (!FindColumn(from, "--from-column", header, isHeader, &fromColumn_)) return false;
+    if (isHeader && fromColumn_ < static_cast<int>(header.size())) {
+      fromColumnName_.assign(header[fromColumn_].begin, header[fromColumn_].end);
+    }
+    unitRequest_.reset(new ConverterRequest(request_));
+    last = std::max(last, fromColumn_);
+  }
   roleOf_.assign(static_cast<size_t>(last) + 1, -1);
   for (int role = 0; role < kBatchColumnCount; ++role) {
     if (columnOf_[role] >= 0) roleOf_[columnOf_[role]] = static_cast<signed char>(role);
   }
+  return true;
+}
+
+// The column a choice names: by number, or by its header name, exactly or else in any case;
+// false after refusing a name the header lacks or has twice.
+bool BatchConverter::FindColumn(const ColumnChoice& choice, const char* option,
+                                const std::vector<Field>& header, bool isHeader, int* found) {
+  if (choice.number > 0) {
+    *found = choice.number - 1;
+    return true;
+  }
+  int column = -1, second = -1;
+  for (int pass = 0; pass < 2 && column < 0; ++pass) {
+    for (size_t i = 0; i < header.size(); ++i) {
+      const std::string name(header[i].begin, header[i].end);
+      if (pass == 0 ? name == choice.name : SameLetters(name, choice.name)) {
+        (column < 0 ? column : second) = static_cast<int>(i);
+        if (second >= 0) break;
+      }
+    }
+  }
+  if (column < 0 || !isHeader) {
+    RefuseMissingColumn(option, choice.name, header, isHeader);
+    return false;
+  }
+  if (second >= 0) {
+    Refuse(Message(true)
+               .Ours("%s: '", option)
+               .Theirs(choice.name.data(), choice.name.size())
+               .Ours("' matches column %d '", column + 1)
+               .Theirs(header[column])
+               .Ours("' and column %d '", second + 1)
+               .Theirs(header[second])
+               .Ours("': choose one by its number (%s %d)", option, column + 1));
+    return false;
+  }
+  *found = column;
   return true;
 }
 
@@ -670,11 +712,10 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 }
 
 // A named column the header does not have: the header's names and the closest of them.
-void BatchConverter::RefuseMissingColumn(int role, const std::vector<Field>& header,
-                                         bool isHeader) {
-  const std::string& wanted = request_.columns[role].name;
+void BatchConverter::RefuseMissingColumn(const char* option, const std::string& wanted,
+                                         const std::vector<Field>& header, bool isHeader) {
   Message message(true);
-  message.Ours("%s: no column named '", kColumnOptionNames[role])
+  message.Ours("%s: no column named '", option)
       .Theirs(wanted.data(), wanted.size())
       .Ours("' in the header");
   if (!isHeader || header.empty()) return Refuse(message);
@@ -828,6 +869,14 @@ void BatchConverter::ConvertRow(const Row& row) {
     out_.Release(outSeparator_);
     separatorPending_ = false;
   }
+  if (!filters_.empty() && !RowMatches(row)) {
+    // Another tag's row: as it came, or not at all.
+    if (!request_.onlyMatching) {
+      PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
+      out_.Put(row.lineEnd, row.lineEndLength);
+    }
+    return;
+  }
   PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
   if (headerFields_ > 1) {
     // A row shorter than the header: its result goes under the result's header all the same.
@@ -839,6 +888,24 @@ void BatchConverter::ConvertRow(const Row& row) {
   PutSeparator();
   PutResult(row);
   out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+// True when the row's columns hold the texts of every --where (in any case). The row is read
+// from a copy: it goes out as it came.
+bool BatchConverter::RowMatches(const Row& row) {
+  scratch_.assign(row.begin, row.end);
+  scratchFields_.assign(static_cast<size_t>(lastFilterColumn_) + 1, Field{nullptr, nullptr});
+  SplitRow(&scratch_[0], &scratch_[0] + scratch_.size(), separator_, lastFilterColumn_,
+           [&](int index, Field field) { scratchFields_[index] = field; });
+  for (const auto& filter : filters_) {
+    const Field field = scratchFields_[filter.first];
+    if (!field.begin ||
+        !SameLetters(std::string_view(field.begin, field.end - field.begin), filter.second)) {
+      return false;
+    }
+  }
+  ++matched_;
+  return true;
 }
 
 // A row as it came. The field of a one-column file is quoted when it holds the separator the
@@ -871,15 +938,19 @@ void BatchConverter::PutResult(const Row& row) {
   Field fields[kBatchColumnCount];
   for (Field& field : fields) field.begin = field.end = nullptr;
   bool moreFields = false;
+  Field unitField{nullptr, nullptr};
   const int last = static_cast<int>(roleOf_.size()) - 1;
   SplitRow(row.begin, row.end, separator_, positional_ ? 1 << 30 : last,
            [&](int index, Field field) {
              if (index <= last) {
                if (roleOf_[index] >= 0) fields[roleOf_[index]] = field;
+               if (index == fromColumn_) unitField = field;
              } else if (field.begin != field.end) {
                moreFields = true;
              }
            });
+  if (fromColumn_ >= 0 && !ReadRowUnit(unitField)) return;
+  const ConverterRequest& request = fromColumn_ >= 0 ? *unitRequest_ : request_;
   double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
   if (!ReadRowNumbers(fields, numbers)) return;
   if (moreFields) {
@@ -897,7 +968,7 @@ void BatchConverter::PutResult(const Row& row) {
     source = &rowSides[0];
     target = &rowSides[1];
   }
-  if (!possibleDefaults_ && !IsOutsideSourceRange(request_.sourceUnit, numbers[0])) {
+  if (!possibleDefaults_ && !IsOutsideSourceRange(request.sourceUnit, numbers[0])) {
     const bool sourcePossible = IsPossiblePressureReading(request_.sourcePressureUnit, numbers[1]);
     if (!sourcePossible || !IsPossiblePressureReading(request_.targetPressureUnit, numbers[2])) {
       return FailRow(Message(utf8_).Ours("error: %s pressure at or below vacuum",
@@ -905,7 +976,7 @@ void BatchConverter::PutResult(const Row& row) {
     }
   }
   char text[kResultTextSize];
-  if (ConvertPossibleReading(request_, *source, *target, numbers[0], numbers[1], numbers[2], text,
+  if (ConvertPossibleReading(request, *source, *target, numbers[0], numbers[1], numbers[2], text,
                              sizeof text) != kConvertOk) {
     return FailRow(Message(utf8_).Ours("error: %s", text));
   }
@@ -916,6 +987,75 @@ void BatchConverter::PutResult(const Row& row) {
   }
   PutField(out_, text, length, outSeparator_);
   ++summary_.converted;
+}
+
+// Unit spellings of historian exports and of people, besides core's names and aliases; matched
+// in any case with blanks, dots and underscores left out and a degree sign read as "deg". A
+// dew point as analysers report it is the calculator's dew/frost point.
+constexpr struct {
+  const char* spelling;
+  MoistureUnitCode unit;
+} kUnitSpellings[] = {
+    {"degcfrost", MoistureUnitCode::DewFrostPointC},
+    {"degcfp", MoistureUnitCode::DewFrostPointC},
+    {"degcdp", MoistureUnitCode::DewFrostPointC},
+    {"degcdew", MoistureUnitCode::DewFrostPointC},
+    {"degffrost", MoistureUnitCode::DewFrostPointF},
+    {"degffp", MoistureUnitCode::DewFrostPointF},
+    {"degfdp", MoistureUnitCode::DewFrostPointF},
+    {"degfdew", MoistureUnitCode::DewFrostPointF},
+    {"ppm(v)", MoistureUnitCode::PpmV},
+    {"ppmvol", MoistureUnitCode::PpmV},
+    {"ppm(w)", MoistureUnitCode::PpmWGas},
+    {"lb/mmscf", MoistureUnitCode::LbsPerMmscf},
+    {"lbs/mmscf", MoistureUnitCode::LbsPerMmscf},
+    {"lb/mmcf", MoistureUnitCode::LbsPerMmscf},
+    {"g/m3", MoistureUnitCode::GramsPerM3},
+    {"mbar", MoistureUnitCode::VapourPressureMbar},
+    {"%rh", MoistureUnitCode::RelativeHumidity},
+    {"rh%", MoistureUnitCode::RelativeHumidity},
+};
+
+// A unit as a historian or a person writes it: core's code, or -1.
+int UnitOfText(std::string_view text) {
+  const int code = CodeOfName(NameKind::MoistureUnit, text);
+  if (code >= 0) return code;
+  std::string plain;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xB0) {
+      continue;  // the UTF-8 degree sign's first byte
+    }
+    if (c == 0xB0) {
+      plain += "deg";
+    } else if (c == 0xC2 || c == 0xB3) {
+      plain += c == 0xB3 ? "3" : "";  // a Windows-1252 cubed sign
+    } else if (c != ' ' && c != '.' && c != '_') {
+      plain += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+  }
+  for (const auto& entry : kUnitSpellings) {
+    if (plain == entry.spelling) return Code(entry.unit);
+  }
+  return -1;
+}
+
+// The row's moisture unit from --from-column; false after failing the row.
+bool BatchConverter::ReadRowUnit(Field field) {
+  const int unit =
+      field.begin ? UnitOfText(std::string_view(field.begin, field.end - field.begin)) : -1;
+  if (unit < 0) {
+    Message message(utf8_);
+    message.Ours("error: unknown unit '");
+    if (field.begin) message.Theirs(field);
+    message.Ours("' in column '")
+        .Theirs(fromColumnName_.data(), fromColumnName_.size())
+        .Ours("' (--from names the unit for all rows)");
+    FailRow(message);
+    return false;
+  }
+  unitRequest_->sourceUnit = unit;
+  return true;
 }
 
 // The value and the two pressures of a row (an empty pressure field keeps the option's); false

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/unit_catalogues.h"
 #include "core/vocabulary.h"
@@ -61,6 +62,12 @@ struct ColumnChoice {
   int number;        // 1-based; 0 when not chosen by number
 };
 
+// Rows whose column holds a text (blanks around it aside, in any case).
+struct RowFilter {
+  ColumnChoice column;
+  std::string value;
+};
+
 // Everything a conversion needs besides the value and the two pressure readings.
 struct ConverterRequest {
   int sourceUnit;  // moisture unit code
@@ -87,10 +94,13 @@ struct ConverterRequest {
   // unless the user gave the option (given[role]) or --missing=fallback.
   bool given[kBatchColumnCount];
   bool missingFallback;
-  bool fahrenheitColumns[2];  // --ambient-unit F, --prevailing-unit F: a column's bare numbers
-  bool quiet;                 // no summary when no row failed
-  Precision precision;        // what the result text holds: core's precisions
-  int digits;                 // significant digits of a computed result
+  bool fahrenheitColumns[2];     // --ambient-unit F, --prevailing-unit F: a column's bare numbers
+  bool quiet;                    // no summary when no row failed
+  std::vector<RowFilter> where;  // only rows matching all are converted (--where)
+  bool onlyMatching;             // the others are dropped instead of passed through
+  ColumnChoice fromColumn;       // each row's moisture unit from this column (--from-column)
+  Precision precision;           // what the result text holds: core's precisions
+  int digits;                    // significant digits of a computed result
   bool hasValue;
   double value;
   bool help;

@@ -147,7 +147,9 @@ struct OptionTexts {
   std::string formulation, enhancement, delimiter, batchFile, value, output, resultName;
   std::string side[3][kSideOptionCount];  // shared, source-, target-
   std::string columns[kBatchColumnCount];
-  std::string missing, ambientUnit, prevailingUnit, precision, digits;
+  std::string missing, ambientUnit, prevailingUnit, precision, digits, fromColumn;
+  std::vector<std::string> where;
+  bool onlyMatching = false;
   bool quiet = false;
   // The options that take one value, for the check that none is given twice.
   std::vector<CLI::Option*> single;
@@ -199,6 +201,9 @@ void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
     AddSingle(app, texts, kColumnOptions[c], texts.columns[c]);
   }
   AddSingle(app, texts, "--missing", texts.missing);
+  AddSingle(app, texts, "--from-column", texts.fromColumn);
+  app.add_option("--where", texts.where)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_flag("--only-matching", texts.onlyMatching);
   AddSingle(app, texts, "--precision", texts.precision);
   AddSingle(app, texts, "--digits", texts.digits);
   AddSingle(app, texts, "--ambient-unit", texts.ambientUnit);
@@ -422,6 +427,45 @@ int ReadColumnUnit(const char* option, const std::string& text, bool* fahrenheit
   return kConvertOk;
 }
 
+// --where COLUMN=VALUE (repeated), --only-matching and --from-column: the rows of a long export.
+int ReadLongExport(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  for (const std::string& where : texts.where) {
+    const size_t equals = where.find('=');
+    if (equals == std::string::npos || equals == 0) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--where: '%s' is no COLUMN=VALUE (e.g. TagName=AI-101)", where.c_str());
+    }
+    RowFilter filter{{"", 0}, where.substr(equals + 1)};
+    const int status = ReadColumn("--where", where.substr(0, equals), &filter.column, c);
+    if (status != kConvertOk) return status;
+    request->where.push_back(filter);
+  }
+  if (texts.onlyMatching && texts.where.empty()) {
+    return Fail(kConvertUsageError, c.message, c.size, "--only-matching: only with --where");
+  }
+  request->onlyMatching = texts.onlyMatching;
+  if (!texts.fromColumn.empty()) {
+    if (!texts.from.empty()) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--from and --from-column exclude each other: the unit is either one for all "
+                  "rows or each row's own");
+    }
+    const int status = ReadColumn("--from-column", texts.fromColumn, &request->fromColumn, c);
+    if (status != kConvertOk) return status;
+  }
+  const bool named = !texts.where.empty() || !texts.fromColumn.empty();
+  request->namedColumns |= named;
+  if (named && request->header == BatchHeader::No) {
+    for (const RowFilter& filter : request->where) {
+      if (filter.column.name.empty()) continue;
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--where: '%s' names a header column, but --no-header says there is none",
+                  filter.column.name.c_str());
+    }
+  }
+  return kConvertOk;
+}
+
 // What empty fields of named columns take, and the units of temperature columns.
 int ReadBatchGaps(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
   request->quiet = texts.quiet;
@@ -535,6 +579,8 @@ int CheckCombination(const OptionTexts& texts, const ConverterRequest& request, 
     const char* batchOnly = !texts.output.empty()       ? "--output"
                             : !texts.resultName.empty() ? "--result-name"
                             : !texts.missing.empty()    ? "--missing"
+                            : !texts.where.empty()      ? "--where"
+                            : !texts.fromColumn.empty() ? "--from-column"
                             : request.namedColumns      ? "the column options"
                                                         : nullptr;
     if (batchOnly) {
@@ -580,8 +626,8 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   request->version = texts.version;
   request->batch = batch->count() > 0;
   // Each step reads its options; the first fault ends the reading.
-  for (auto step :
-       {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout, ReadBatchGaps, ReadPrecision}) {
+  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout, ReadBatchGaps,
+                    ReadPrecision, ReadLongExport}) {
     status = step(texts, request, complaint);
     if (status != kConvertOk) return status;
   }

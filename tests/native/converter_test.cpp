@@ -346,6 +346,14 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--digits", "4", "1"},
        kConvertUsageError,
        "--digits: only with --precision computed (the shown result has the calculator's digits)"},
+      {{"--where", "TagName", "--batch"},
+       kConvertUsageError,
+       "--where: 'TagName' is no COLUMN=VALUE (e.g. TagName=AI-101)"},
+      {{"--only-matching", "--batch"}, kConvertUsageError, "--only-matching: only with --where"},
+      {{"--from", "ppmv", "--from-column", "Units", "--batch"},
+       kConvertUsageError,
+       "--from and --from-column exclude each other: the unit is either one for all rows or each "
+       "row's own"},
       {{"--ambient-unit", "K", "--batch"},
        kConvertUsageError,
        "--ambient-unit: unknown unit 'K' (C or F)"},
@@ -785,6 +793,22 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
        {"--column", "v", "--target-pressure-column", "tp", "--to", "ppmv"},
        "v,tp\n-20,1013.25\n",
        "v,tp,ppmV at tp\n-20,1013.25,1018.3\n"},
+      {"a long export: one tag converted, the others passed through",
+       {"--column", "Value", "--where", "tagname=AI-101", "--to", "ppmv"},
+       "Time,TagName,Value\nt1,AI-101,-20\nt1,AI-102,12.5\nt2,ai-101 ,-40\n",
+       "Time,TagName,Value,ppmV at 1013.25 mbar\nt1,AI-101,-20,1018.3\nt1,AI-102,12.5\n"
+       "t2,ai-101 ,-40,126.5\n"},
+      {"each row's unit from a column, as historians write it; only the matching rows",
+       {"--column", "3", "--from-column", "Units", "--where", "2=AI-102", "--where", "Q=Good",
+        "--only-matching"},
+       "Time,Tag,Value,Units,Q\nt1,AI-102,-20,degC frost,Good\nt1,AI-101,-20,x,Good\n"
+       "t2,AI-102,1018.3,ppm(v),Good\nt3,AI-102,-4,\xC2\xB0"
+       "F dp,Good\nt4,AI-102,1,furlong,Good\nt5,AI-102,1,ppmv,Bad\n",
+       "Time,Tag,Value,Units,Q," + kFrostAtAtmosphere +
+           "\nt1,AI-102,-20,degC frost,Good,-20.0\nt2,AI-102,1018.3,ppm(v),Good,-20.0\n"
+           "t3,AI-102,-4,\xC2\xB0"
+           "F dp,Good,-20.0\nt4,AI-102,1,furlong,Good,error: unknown unit 'furlong' in column "
+           "'Units' (--from names the unit for all rows)\n"},
       {"a row too short for the column",
        {"--column", "3"},
        "a,b,c\n-20,1\n",
