@@ -31,8 +31,9 @@ constexpr double kAcceptanceHalfWidthC = 0.01;
 using SaturationFunction = double (*)(double, double, const MoistureModel&);
 
 // Raises or lowers the estimate by halved steps until the partial pressure lies between the
-// saturation pressures just below and just above it. An unordered comparison (a NaN pressure)
-// accepts nothing and ends the search without an answer.
+// saturation pressures just below and just above it, and returns that estimate (the caller
+// rounds it). An unordered comparison (a NaN pressure) accepts nothing and ends the search
+// without an answer.
 double Bisect(SaturationFunction saturation, double partialPressure, double totalPressure,
               const MoistureModel& model) {
   double estimate = kFirstEstimateC;
@@ -48,7 +49,7 @@ double Bisect(SaturationFunction saturation, double partialPressure, double tota
         step *= 0.5;
         estimate -= step;
       } else if (below <= partialPressure && partialPressure <= above) {
-        return RoundDecimal(estimate, -1);
+        return estimate;
       } else {
         return NO_SOLUTION;
       }
@@ -102,6 +103,7 @@ struct Inversion {
   bool iceGuess;                 // Magnus' ice equation guesses better below 0 degC
   const GuessTable* guessTable;  // without an enhancement factor: the function's guesses
   MoistureModel model;
+  bool rises;  // FindRisingRange found where the function rises
 };
 
 // Guesses of the crossing without an enhancement factor, where the total pressure plays no part:
@@ -210,9 +212,12 @@ constexpr int kMostNewtonSteps = 10;
 
 // The crossing lies above `below` and under `above`: the saturation pressure at `below` is at
 // most the partial pressure, at `above` at least. An infinite end means nothing is known there.
+// The pressures evaluated at the ends are kept for the exact root.
 struct Enclosure {
   double below = -INFINITY;
   double above = INFINITY;
+  double pressureBelow = NAN;
+  double pressureAbove = NAN;
 };
 
 // Magnus' equations as a first guess and for the slope of ln(saturation pressure).
@@ -245,8 +250,14 @@ double Clamp(double t, double lo, double hi) {
 // Notes an evaluated point in the enclosure, by the side of the partial pressure its saturation
 // pressure lies on.
 void Note(Enclosure& enclosure, double t, double pressure, double partialPressure) {
-  if (pressure <= partialPressure && t > enclosure.below) enclosure.below = t;
-  if (pressure >= partialPressure && t < enclosure.above) enclosure.above = t;
+  if (pressure <= partialPressure && t > enclosure.below) {
+    enclosure.below = t;
+    enclosure.pressureBelow = pressure;
+  }
+  if (pressure >= partialPressure && t < enclosure.above) {
+    enclosure.above = t;
+    enclosure.pressureAbove = pressure;
+  }
 }
 
 bool PositiveFinite(double pressure) {
@@ -381,7 +392,7 @@ double Replay(const Inversion& inversion, double partialPressure, const Enclosur
         step *= 0.5;
         estimate -= step;
       } else if (belowReachesIt && aboveReachesIt) {
-        return RoundDecimal(estimate, -1);
+        return estimate;
       } else {
         return NO_SOLUTION;
       }
@@ -461,7 +472,7 @@ bool FindPathEnd(const Enclosure& enclosure, double& result) {
   const double estimate = GridEstimate(static_cast<int>(node) - kGridEnd);
   if (estimate + kAcceptanceHalfWidthC >= downLimit &&
       estimate - kAcceptanceHalfWidthC <= upLimit) {
-    result = RoundDecimal(estimate, -1);
+    result = estimate;
     return true;
   }
   return false;
@@ -496,6 +507,7 @@ double Close(const Inversion& inversion, double partialPressure, double estimate
                            (pair.below >= kZeroBandC || pair.above <= -kZeroBandC) &&
                            FindPathEnd(pair, result);
   if (resultKnown && p3 <= partialPressure && partialPressure <= p4 && p4 < INFINITY) {
+    enclosure = {pair.below, pair.above, p3, p4};
     return result;
   }
   if (!PositiveFinite(p3) || !PositiveFinite(p4)) {
@@ -514,11 +526,15 @@ double Close(const Inversion& inversion, double partialPressure, double estimate
 // equation. ln(saturation pressure) is nearly linear in 1/(absolute temperature), so the line
 // through the pair in those terms meets ln(partial pressure) close to the crossing, within about
 // 2e-3 of the squared distance to the farther point.
-double Solve(Inversion inversion, double partialPressure) {
-  if (!(partialPressure > 0.0 && partialPressure < INFINITY) || !FindRisingRange(inversion)) {
+//
+// Returns the estimate where the bisection ends, not yet rounded, or NO_SOLUTION; `enclosure`
+// holds what was learnt of the crossing, and `inversion` where the function rises.
+double Solve(Inversion& inversion, double partialPressure, Enclosure& enclosure) {
+  inversion.rises = partialPressure > 0.0 && partialPressure < INFINITY &&
+                    FindRisingRange(inversion);
+  if (!inversion.rises) {
     return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
   }
-  Enclosure enclosure;
   if (inversion.guessTable != nullptr) {
     const double guess = TableGuess(*inversion.guessTable, std::log(partialPressure));
     return Close(inversion, partialPressure, guess, kGuessSpreadC, enclosure);
@@ -560,20 +576,158 @@ double Solve(Inversion inversion, double partialPressure) {
                enclosure);
 }
 
+// ---------------------------------------------------------------------------------------------
+// The exact root.
+//
+// Where the bisection accepts an estimate E, the saturation pressure at E - 0.01 is at most the
+// partial pressure and at E + 0.01 at least: a crossing lies between them. Where the function
+// rises, that crossing is the only one, and the enclosure (a millikelvin or less wide, its ends
+// evaluated) holds it too; elsewhere the pair E -+ 0.01 is evaluated and encloses it. Secant
+// steps on ln(saturation pressure / partial pressure) then close in: over an enclosure of a
+// millikelvin the first lands within a few 1e-9 degC, and the error of each next one is about
+// 1e-5 of the last step. A secant step is taken for the root without evaluating it once it moves
+// less than kConvergedC from the point evaluated before it, over an enclosure whose slope is
+// that of a smooth function. Where a step at 0 degC (where the equations switch) holds the
+// crossing, the steps meet at 0; a midpoint replaces a secant step that has not halved the
+// enclosure over two steps.
+
+constexpr double kConvergedC = 1e-8;
+// ln(saturation pressure) rises by at most about 0.35 per kelvin over the solvers' range: a
+// steeper enclosure holds a step of the function.
+constexpr double kSteepestLnSlope = 2.0;
+// An enclosure this narrow is the root's (to the resolution of a double near 60 degC).
+constexpr double kSettledWidthC = 1e-12;
+constexpr int kMostRefiningSteps = 80;
+
+// True when the enclosure holds the only crossing in E -+ 0.01: its evaluated ends bracket the
+// partial pressure and it lies where the function rises, clear of 0 degC.
+bool RisingEnclosure(const Inversion& inversion, double partialPressure, double estimate,
+                     const Enclosure& enclosure) {
+  return inversion.rises && std::isfinite(enclosure.below) && std::isfinite(enclosure.above) &&
+         enclosure.below < enclosure.above && enclosure.pressureBelow <= partialPressure &&
+         partialPressure <= enclosure.pressureAbove && enclosure.below >= inversion.lowestC &&
+         estimate - kAcceptanceHalfWidthC >= inversion.lowestC && enclosure.above <= kHighestC &&
+         (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC);
+}
+
+// The crossing between a (the saturation pressure at most the partial pressure there, g = ga)
+// and b (at least, g = gb), where g = ln(saturation pressure) - lnPartial.
+double Refine(const Inversion& inversion, double lnPartial, double a, double ga, double b,
+              double gb) {
+  const auto g = [&](double t) {
+    const double pressure = inversion.saturation(t, inversion.totalPressure, inversion.model);
+    return std::log(pressure) - lnPartial;
+  };
+  // The equations switch at 0 degC: make it an end, so that a step there is met from one side.
+  if (a < 0.0 && 0.0 < b) {
+    const double g0 = g(0.0);
+    if (g0 >= 0.0) {
+      b = 0.0;
+      gb = g0;
+    } else if (g0 < 0.0) {
+      a = 0.0;
+      ga = g0;
+    }
+  }
+  double previous = NAN;  // the last secant point evaluated
+  double widthBefore[2] = {INFINITY, INFINITY};
+  for (int i = 0; i < kMostRefiningSteps; ++i) {
+    if (ga == 0.0) return a;
+    if (gb == 0.0) return b;
+    const double width = b - a;
+    if (width <= kSettledWidthC) return b;
+    bool secant = width <= 0.5 * widthBefore[1];
+    double t = secant ? a - ga * (width / (gb - ga)) : NAN;
+    if (!(t > a && t < b)) {
+      secant = false;
+      t = 0.5 * (a + b);
+      if (!(t > a && t < b)) return b;
+    }
+    if (secant && std::fabs(t - previous) <= kConvergedC && gb - ga <= kSteepestLnSlope * width) {
+      return t;
+    }
+    const double gt = g(t);
+    if (gt <= 0.0) {
+      a = t;
+      ga = gt;
+    } else if (gt > 0.0) {
+      b = t;
+      gb = gt;
+    } else {
+      return NO_SOLUTION;  // no pressure inside an evaluated enclosure
+    }
+    previous = secant ? t : NAN;
+    widthBefore[1] = widthBefore[0];
+    widthBefore[0] = width;
+  }
+  return b;
+}
+
+// The crossing in E -+ 0.01, the bisection's answer E before rounding.
+double ExactRoot(const Inversion& inversion, double partialPressure, double estimate,
+                 const Enclosure& enclosure) {
+  const double lnPartial = std::log(partialPressure);
+  if (RisingEnclosure(inversion, partialPressure, estimate, enclosure)) {
+    return Refine(inversion, lnPartial, enclosure.below,
+                  std::log(enclosure.pressureBelow) - lnPartial, enclosure.above,
+                  std::log(enclosure.pressureAbove) - lnPartial);
+  }
+  const double below = estimate - kAcceptanceHalfWidthC;
+  const double above = estimate + kAcceptanceHalfWidthC;
+  const double atBelow = inversion.saturation(below, inversion.totalPressure, inversion.model);
+  const double atAbove = inversion.saturation(above, inversion.totalPressure, inversion.model);
+  // The bisection compared these very values.
+  if (!(atBelow <= partialPressure && partialPressure <= atAbove)) return NO_SOLUTION;
+  return Refine(inversion, lnPartial, below, std::log(atBelow) - lnPartial, above,
+                std::log(atAbove) - lnPartial);
+}
+
+double SolveAt(Inversion inversion, double partialPressure, DewPointPrecision precision) {
+  Enclosure enclosure;
+  const double estimate = Solve(inversion, partialPressure, enclosure);
+  if (estimate == NO_SOLUTION) return NO_SOLUTION;
+  switch (precision) {
+    case DewPointPrecision::Exact:
+      return ExactRoot(inversion, partialPressure, estimate, enclosure);
+    case DewPointPrecision::DecimalTenths:
+      return NearestDecimalTenth(RoundDecimal(estimate, -1));
+    case DewPointPrecision::Tenths:
+      break;
+  }
+  return RoundDecimal(estimate, -1);
+}
+
+Inversion IceInversion(double totalPressureMbar, const MoistureModel& model) {
+  return {SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model,
+          false};
+}
+
+Inversion WaterInversion(double totalPressureMbar, const MoistureModel& model) {
+  return {SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false, nullptr, model,
+          false};
+}
+
 }  // namespace
 
+double NearestDecimalTenth(double tenths) {
+  if (tenths == NO_SOLUTION || !std::isfinite(tenths)) return tenths;
+  return std::nearbyint(tenths * 10.0) / 10.0;
+}
+
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
-                          const MoistureModel& model) {
-  return Solve(
-      {SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model},
-      partialPressureMbar);
+                          const MoistureModel& model, DewPointPrecision precision) {
+  return SolveAt(IceInversion(totalPressureMbar, model), partialPressureMbar, precision);
 }
 
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar,
-                     const MoistureModel& model) {
-  return Solve(
-      {SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false, nullptr, model},
-      partialPressureMbar);
+                     const MoistureModel& model, DewPointPrecision precision) {
+  return SolveAt(WaterInversion(totalPressureMbar, model), partialPressureMbar, precision);
+}
+
+double KnownRiseFromC(bool overIce, double totalPressureMbar, const MoistureModel& model) {
+  Inversion inversion = overIce ? IceInversion(totalPressureMbar, model)
+                                : WaterInversion(totalPressureMbar, model);
+  return FindRisingRange(inversion) ? inversion.lowestC : NAN;
 }
 
 }  // namespace ruruzir
