@@ -583,21 +583,20 @@ double Solve(Inversion& inversion, double partialPressure, Enclosure& enclosure)
 // partial pressure and at E + 0.01 at least: a crossing lies between them. Where the function
 // rises, that crossing is the only one, and the enclosure (a millikelvin or less wide, its ends
 // evaluated) holds it too; elsewhere the pair E -+ 0.01 is evaluated and encloses it. Secant
-// steps on ln(saturation pressure / partial pressure) then close in: over an enclosure of a
-// millikelvin the first lands within a few 1e-9 degC, and the error of each next one is about
-// 1e-5 of the last step. A secant step is taken for the root without evaluating it once it moves
-// less than kConvergedC from the point evaluated before it, over an enclosure whose slope is
-// that of a smooth function. Where a step at 0 degC (where the equations switch) holds the
-// crossing, the steps meet at 0; a midpoint replaces a secant step that has not halved the
-// enclosure over two steps.
+// steps on g = ln(saturation pressure / partial pressure) then close in: over an enclosure of a
+// millikelvin the first lands within a few 1e-9 degC, the next within about 1e-14. The error of
+// a secant point t between a and b is about g''/(2 g') (t - a) (b - t); once that, with g'' from
+// the last three points, is below kPredictedErrorC, t is the root, without evaluating it. A
+// midpoint replaces a secant step where the enclosure has not halved over the last two steps, so
+// that a step of the function at 0 degC, where the equations switch, is met as well.
 
-constexpr double kConvergedC = 1e-8;
+constexpr double kPredictedErrorC = 1e-13;
 // ln(saturation pressure) rises by at most about 0.35 per kelvin over the solvers' range: a
 // steeper enclosure holds a step of the function.
 constexpr double kSteepestLnSlope = 2.0;
 // An enclosure this narrow is the root's (to the resolution of a double near 60 degC).
 constexpr double kSettledWidthC = 1e-12;
-constexpr int kMostRefiningSteps = 80;
+constexpr int kMostRefiningSteps = 160;  // halving at least every third step
 
 // True when the enclosure holds the only crossing in E -+ 0.01: its evaluated ends bracket the
 // partial pressure and it lies where the function rises, clear of 0 degC.
@@ -608,6 +607,12 @@ bool RisingEnclosure(const Inversion& inversion, double partialPressure, double 
          partialPressure <= enclosure.pressureAbove && enclosure.below >= inversion.lowestC &&
          estimate - kAcceptanceHalfWidthC >= inversion.lowestC && enclosure.above <= kHighestC &&
          (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC);
+}
+
+// The end b of a settled enclosure: the root, or at 0 degC the step that holds the partial
+// pressure; a step anywhere else (a factor read far out of its range) is no root.
+double Settled(double a, double ga, double b, double gb) {
+  return b == 0.0 || gb - ga <= kSteepestLnSlope * (b - a) + kSettledWidthC ? b : NO_SOLUTION;
 }
 
 // The crossing between a (the saturation pressure at most the partial pressure there, g = ga)
@@ -629,43 +634,59 @@ double Refine(const Inversion& inversion, double lnPartial, double a, double ga,
       ga = g0;
     }
   }
-  double previous = NAN;  // the last secant point evaluated
+  double dropped = NAN;  // the end the last evaluated point replaced, and its g
+  double gDropped = NAN;
   double widthBefore[2] = {INFINITY, INFINITY};
   for (int i = 0; i < kMostRefiningSteps; ++i) {
     if (ga == 0.0) return a;
     if (gb == 0.0) return b;
     const double width = b - a;
-    if (width <= kSettledWidthC) return b;
+    if (width <= kSettledWidthC) return Settled(a, ga, b, gb);
+    const double slope = (gb - ga) / width;
     bool secant = width <= 0.5 * widthBefore[1];
-    double t = secant ? a - ga * (width / (gb - ga)) : NAN;
+    double t = secant ? a - ga / slope : NAN;
     if (!(t > a && t < b)) {
       secant = false;
       t = 0.5 * (a + b);
-      if (!(t > a && t < b)) return b;
+      if (!(t > a && t < b)) return Settled(a, ga, b, gb);
     }
-    if (secant && std::fabs(t - previous) <= kConvergedC && gb - ga <= kSteepestLnSlope * width) {
-      return t;
+    if (secant && slope <= kSteepestLnSlope) {
+      // g''/2 from the three points a, b and the dropped end.
+      const double bend = (slope - (ga - gDropped) / (a - dropped)) / (b - dropped);
+      if (std::fabs(bend / slope) * (t - a) * (b - t) <= kPredictedErrorC) return t;
     }
     const double gt = g(t);
     if (gt <= 0.0) {
+      dropped = a;
+      gDropped = ga;
       a = t;
       ga = gt;
     } else if (gt > 0.0) {
+      dropped = b;
+      gDropped = gb;
       b = t;
       gb = gt;
     } else {
       return NO_SOLUTION;  // no pressure inside an evaluated enclosure
     }
-    previous = secant ? t : NAN;
     widthBefore[1] = widthBefore[0];
     widthBefore[0] = width;
   }
-  return b;
+  return NO_SOLUTION;  // not reached: the enclosure halves at least every third step
 }
 
 // The crossing in E -+ 0.01, the bisection's answer E before rounding.
 double ExactRoot(const Inversion& inversion, double partialPressure, double estimate,
                  const Enclosure& enclosure) {
+  // The bisection answers for some partial pressures that are not a positive number, and, where
+  // an enhancement factor reads the total pressure, for some that are not a positive number or
+  // lie beneath the partial pressure (a mixture that cannot be): the saturation pressure does
+  // not cross the partial pressure there, it is infinite, steps over it or is lost in rounding.
+  if (!PositiveFinite(partialPressure) ||
+      (inversion.model.enhancement != EnhancementFactor::None &&
+       !(PositiveFinite(inversion.totalPressure) && partialPressure <= inversion.totalPressure))) {
+    return NO_SOLUTION;
+  }
   const double lnPartial = std::log(partialPressure);
   if (RisingEnclosure(inversion, partialPressure, estimate, enclosure)) {
     return Refine(inversion, lnPartial, enclosure.below,
@@ -676,8 +697,12 @@ double ExactRoot(const Inversion& inversion, double partialPressure, double esti
   const double above = estimate + kAcceptanceHalfWidthC;
   const double atBelow = inversion.saturation(below, inversion.totalPressure, inversion.model);
   const double atAbove = inversion.saturation(above, inversion.totalPressure, inversion.model);
-  // The bisection compared these very values.
-  if (!(atBelow <= partialPressure && partialPressure <= atAbove)) return NO_SOLUTION;
+  // The bisection compared these very values; a pressure that is not a positive number there has
+  // no logarithm to step on.
+  if (!(atBelow <= partialPressure && partialPressure <= atAbove) || !PositiveFinite(atBelow) ||
+      !PositiveFinite(atAbove)) {
+    return NO_SOLUTION;
+  }
   return Refine(inversion, lnPartial, below, std::log(atBelow) - lnPartial, above,
                 std::log(atAbove) - lnPartial);
 }
