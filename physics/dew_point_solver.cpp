@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include "physics/rounding.h"
@@ -583,17 +584,18 @@ double Solve(Inversion& inversion, double partialPressure, Enclosure& enclosure)
 // partial pressure and at E + 0.01 at least: a crossing lies between them. Where the function
 // rises, that crossing is the only one, and the enclosure (a millikelvin or less wide, its ends
 // evaluated) holds it too; elsewhere the pair E -+ 0.01 is evaluated and encloses it. Secant
-// steps on g = ln(saturation pressure / partial pressure) then close in: over an enclosure of a
-// millikelvin the first lands within a few 1e-9 degC, the next within about 1e-14. The error of
+// steps on g = saturation pressure / partial pressure - 1 then close in: over an enclosure of a
+// millikelvin the first lands within about 1e-8 degC, the next within about 1e-13. The error of
 // a secant point t between a and b is about g''/(2 g') (t - a) (b - t); once that, with g'' from
-// the last three points, is below kPredictedErrorC, t is the root, without evaluating it. A
-// midpoint replaces a secant step where the enclosure has not halved over the last two steps, so
-// that a step of the function at 0 degC, where the equations switch, is met as well.
+// the last three points, is below kPredictedErrorC, t is the root, without evaluating it; below
+// kCorrectableC, t corrected by it (g'' is known to a part in a thousand or so). A
+// midpoint replaces a secant step where the enclosure has not halved over the last two steps.
 
 constexpr double kPredictedErrorC = 1e-13;
-// ln(saturation pressure) rises by at most about 0.35 per kelvin over the solvers' range: a
-// steeper enclosure holds a step of the function.
-constexpr double kSteepestLnSlope = 2.0;
+constexpr double kCorrectableC = 1e-10;
+// Near the crossing g rises as ln(saturation pressure) does, by at most about 0.35 per kelvin
+// over the solvers' range: a steeper enclosure holds a step of the function.
+constexpr double kSteepestSlope = 2.0;
 // An enclosure this narrow is the root's (to the resolution of a double near 60 degC).
 constexpr double kSettledWidthC = 1e-12;
 constexpr int kMostRefiningSteps = 160;  // halving at least every third step
@@ -609,29 +611,38 @@ bool RisingEnclosure(const Inversion& inversion, double partialPressure, double 
          (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC);
 }
 
-// The end b of a settled enclosure: the root, or at 0 degC the step that holds the partial
-// pressure; a step anywhere else (a factor read far out of its range) is no root.
+// The end b of a settled enclosure: the root, unless the function steps there (a factor read
+// far out of its range), which is no root.
 double Settled(double a, double ga, double b, double gb) {
-  return b == 0.0 || gb - ga <= kSteepestLnSlope * (b - a) + kSettledWidthC ? b : NO_SOLUTION;
+  return gb - ga <= kSteepestSlope * (b - a) + kSettledWidthC ? b : NO_SOLUTION;
+}
+
+// g at a saturation pressure: its sign is exactly that of the pressure's difference.
+double Excess(double pressure, double partialPressure) {
+  return (pressure - partialPressure) / partialPressure;
 }
 
 // The crossing between a (the saturation pressure at most the partial pressure there, g = ga)
-// and b (at least, g = gb), where g = ln(saturation pressure) - lnPartial.
-double Refine(const Inversion& inversion, double lnPartial, double a, double ga, double b,
+// and b (at least, g = gb).
+double Refine(const Inversion& inversion, double partialPressure, double a, double ga, double b,
               double gb) {
   const auto g = [&](double t) {
-    const double pressure = inversion.saturation(t, inversion.totalPressure, inversion.model);
-    return std::log(pressure) - lnPartial;
+    return Excess(inversion.saturation(t, inversion.totalPressure, inversion.model),
+                  partialPressure);
   };
-  // The equations switch at 0 degC: make it an end, so that a step there is met from one side.
+  // The equations switch at 0 degC: the largest double below it evaluates the lower equation
+  // at 0 degC. Either side of 0 becomes an end, or the step at 0 holds the partial pressure.
   if (a < 0.0 && 0.0 < b) {
     const double g0 = g(0.0);
-    if (g0 >= 0.0) {
-      b = 0.0;
-      gb = g0;
-    } else if (g0 < 0.0) {
+    if (g0 < 0.0) {
       a = 0.0;
       ga = g0;
+    } else if (g0 >= 0.0) {
+      const double justBelow = -std::numeric_limits<double>::denorm_min();
+      const double gJustBelow = g(justBelow);
+      if (gJustBelow < 0.0) return 0.0;
+      b = justBelow;
+      gb = gJustBelow;
     }
   }
   double dropped = NAN;  // the end the last evaluated point replaced, and its g
@@ -650,10 +661,12 @@ double Refine(const Inversion& inversion, double lnPartial, double a, double ga,
       t = 0.5 * (a + b);
       if (!(t > a && t < b)) return Settled(a, ga, b, gb);
     }
-    if (secant && slope <= kSteepestLnSlope) {
-      // g''/2 from the three points a, b and the dropped end.
+    if (secant && slope <= kSteepestSlope) {
+      // g''/2 from the three points a, b and the dropped end, and the secant's error.
       const double bend = (slope - (ga - gDropped) / (a - dropped)) / (b - dropped);
-      if (std::fabs(bend / slope) * (t - a) * (b - t) <= kPredictedErrorC) return t;
+      const double error = bend / slope * (t - a) * (b - t);
+      if (std::fabs(error) <= kPredictedErrorC) return t;
+      if (std::fabs(error) <= kCorrectableC) return Clamp(t + error, a, b);
     }
     const double gt = g(t);
     if (gt <= 0.0) {
@@ -687,24 +700,19 @@ double ExactRoot(const Inversion& inversion, double partialPressure, double esti
        !(PositiveFinite(inversion.totalPressure) && partialPressure <= inversion.totalPressure))) {
     return NO_SOLUTION;
   }
-  const double lnPartial = std::log(partialPressure);
   if (RisingEnclosure(inversion, partialPressure, estimate, enclosure)) {
-    return Refine(inversion, lnPartial, enclosure.below,
-                  std::log(enclosure.pressureBelow) - lnPartial, enclosure.above,
-                  std::log(enclosure.pressureAbove) - lnPartial);
+    return Refine(inversion, partialPressure, enclosure.below,
+                  Excess(enclosure.pressureBelow, partialPressure), enclosure.above,
+                  Excess(enclosure.pressureAbove, partialPressure));
   }
   const double below = estimate - kAcceptanceHalfWidthC;
   const double above = estimate + kAcceptanceHalfWidthC;
   const double atBelow = inversion.saturation(below, inversion.totalPressure, inversion.model);
   const double atAbove = inversion.saturation(above, inversion.totalPressure, inversion.model);
-  // The bisection compared these very values; a pressure that is not a positive number there has
-  // no logarithm to step on.
-  if (!(atBelow <= partialPressure && partialPressure <= atAbove) || !PositiveFinite(atBelow) ||
-      !PositiveFinite(atAbove)) {
-    return NO_SOLUTION;
-  }
-  return Refine(inversion, lnPartial, below, std::log(atBelow) - lnPartial, above,
-                std::log(atAbove) - lnPartial);
+  // The bisection compared these very values.
+  if (!(atBelow <= partialPressure && partialPressure <= atAbove)) return NO_SOLUTION;
+  return Refine(inversion, partialPressure, below, Excess(atBelow, partialPressure), above,
+                Excess(atAbove, partialPressure));
 }
 
 double SolveAt(Inversion inversion, double partialPressure, DewPointPrecision precision) {
