@@ -634,6 +634,7 @@ double Refine(const Inversion& inversion, double partialPressure, double a, doub
   // at 0 degC. Either side of 0 becomes an end, or the step at 0 holds the partial pressure.
   if (a < 0.0 && 0.0 < b) {
     const double g0 = g(0.0);
+    if (g0 == 0.0) return 0.0;
     if (g0 < 0.0) {
       a = 0.0;
       ga = g0;
