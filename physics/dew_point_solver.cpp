@@ -1,4 +1,4 @@
-// Decimal rounding and the fixed bisection over temperature that finds dew and frost points.
+// The fixed bisection over temperature that finds dew and frost points, and the exact root.
 //
 // The bisection's answer is decided only by its comparisons of the saturation pressure just
 // above and just below each estimate with the partial pressure. The solvers first enclose the
@@ -9,6 +9,10 @@
 // the bisection ends follows from the binary tree of its estimates; a comparison inside the
 // enclosure is evaluated exactly as the bisection evaluates it. The answer is therefore the
 // bisection's, bit for bit. Where the rise is not known, the plain bisection runs.
+//
+// The exact root starts from what the bisection's answer leaves: the enclosure, or the pair of
+// temperatures that answer was accepted between, and closes in on the crossing with secant steps
+// (usually one more evaluation).
 #include "physics/dew_point_solver.h"
 
 #include <cmath>
@@ -531,8 +535,8 @@ double Close(const Inversion& inversion, double partialPressure, double estimate
 // Returns the estimate where the bisection ends, not yet rounded, or NO_SOLUTION; `enclosure`
 // holds what was learnt of the crossing, and `inversion` where the function rises.
 double Solve(Inversion& inversion, double partialPressure, Enclosure& enclosure) {
-  inversion.rises = partialPressure > 0.0 && partialPressure < INFINITY &&
-                    FindRisingRange(inversion);
+  inversion.rises =
+      partialPressure > 0.0 && partialPressure < INFINITY && FindRisingRange(inversion);
   if (!inversion.rises) {
     return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
   }
@@ -732,12 +736,18 @@ double SolveAt(Inversion inversion, double partialPressure, DewPointPrecision pr
 }
 
 Inversion IceInversion(double totalPressureMbar, const MoistureModel& model) {
-  return {SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model,
-          false};
+  return {
+      SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model, false};
 }
 
 Inversion WaterInversion(double totalPressureMbar, const MoistureModel& model) {
-  return {SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false, nullptr, model,
+  return {SaturationPressureWater,
+          Curve::Water,
+          totalPressureMbar,
+          kLowestC,
+          false,
+          nullptr,
+          model,
           false};
 }
 
@@ -759,8 +769,8 @@ double SolveDewPoint(double partialPressureMbar, double totalPressureMbar,
 }
 
 double KnownRiseFromC(bool overIce, double totalPressureMbar, const MoistureModel& model) {
-  Inversion inversion = overIce ? IceInversion(totalPressureMbar, model)
-                                : WaterInversion(totalPressureMbar, model);
+  Inversion inversion =
+      overIce ? IceInversion(totalPressureMbar, model) : WaterInversion(totalPressureMbar, model);
   return FindRisingRange(inversion) ? inversion.lowestC : NAN;
 }
 

@@ -108,13 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const DewPointPrecision exactly = DewPointPrecision::Exact;
   const double exact = frost ? SolveDewFrostPoint(partialPressure, totalPressure, model, exactly)
                              : SolveDewPoint(partialPressure, totalPressure, model, exactly);
-  const bool noRoot = !(partialPressure > 0.0 && partialPressure < INFINITY) ||
-                      (model.enhancement != EnhancementFactor::None &&
-                       !(totalPressure > 0.0 && totalPressure < INFINITY &&
-                         partialPressure <= totalPressure));
+  const bool noRoot =
+      !(partialPressure > 0.0 && partialPressure < INFINITY) ||
+      (model.enhancement != EnhancementFactor::None &&
+       !(totalPressure > 0.0 && totalPressure < INFINITY && partialPressure <= totalPressure));
   if (noRoot || expected == NO_SOLUTION) {
-    FUZZ_CHECK(exact == NO_SOLUTION, "exact root %.17g of %.17g at %.17g without one (tenths %.17g)",
-               exact, partialPressure, totalPressure, expected);
+    FUZZ_CHECK(exact == NO_SOLUTION,
+               "exact root %.17g of %.17g at %.17g without one (tenths %.17g)", exact,
+               partialPressure, totalPressure, expected);
   } else {
     const double under = saturation(exact - 1e-9, totalPressure, model);
     const double over = saturation(exact + 1e-9, totalPressure, model);

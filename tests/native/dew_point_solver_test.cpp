@@ -258,7 +258,6 @@ TEST_F(DewPointSolverTest, NonFiniteTotalPressureWithAFactorHasNoSolution) {
   }
 }
 
-
 // --- Exact roots -------------------------------------------------------------------------------
 
 double Exact(bool frost, double e, double p, const MoistureModel& chosen) {
@@ -283,7 +282,8 @@ double MagnusInverse(double e, double a, double b) {
 
 TEST(ExactDewPointTest, MagnusRootsInClosedForm) {
   const MoistureModel magnus{Formulation::Magnus, EnhancementFactor::None};
-  const double partialPressures[] = {1.5e-7, 1e-5, 0.001, 0.12837, 1.0, 6.0, 6.112, 6.2, 42.0, 150.0};
+  const double partialPressures[] = {1.5e-7, 1e-5,  0.001, 0.12837, 1.0,
+                                     6.0,    6.112, 6.2,   42.0,    150.0};
   for (double e : partialPressures) {
     SCOPED_TRACE(::testing::Message() << "e " << e);
     const double water = MagnusInverse(e, 17.62, 243.12);
@@ -296,11 +296,11 @@ TEST(ExactDewPointTest, MagnusRootsInClosedForm) {
 // The root of the saturation pressure at a temperature is that temperature, wherever the function
 // rises (one crossing); every root meets the checks of ExactRootProblem.
 TEST(ExactDewPointTest, RootsOfSaturationPressuresAtKnownTemperatures) {
-  const double temperatures[] = {-139.997, -139.9,   -125.05,  -100.123, -81.234, -65.71754,
-                                 -51.4405, -40.0,    -20.3,    -0.25,    -0.05,   0.05,
-                                 0.25,     10.00001, 45.8,     59.99};
-  const double pressures[] = {1013.25, 5.0, 10.0, 30.0, 100.0, 300.0, 3000.0, 10000.0, 20000.0,
-                              2.0,     50000.0};
+  const double temperatures[] = {-139.997, -139.9,   -125.05, -100.123, -81.234, -65.71754,
+                                 -51.4405, -40.0,    -20.3,   -0.25,    -0.05,   0.05,
+                                 0.25,     10.00001, 45.8,    59.99};
+  const double pressures[] = {1013.25, 5.0,     10.0,    30.0, 100.0,  300.0,
+                              3000.0,  10000.0, 20000.0, 2.0,  50000.0};
   for (Formulation formulation : kFormulations) {
     for (EnhancementFactor factor : kFactors) {
       const MoistureModel chosen{formulation, factor};
@@ -308,13 +308,14 @@ TEST(ExactDewPointTest, RootsOfSaturationPressuresAtKnownTemperatures) {
         for (bool frost : {true, false}) {
           const double rise = KnownRiseFromC(frost, p, chosen);
           for (double t : temperatures) {
-            SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor "
-                                              << factor << ", P " << p << ", frost " << frost
-                                              << ", t " << t);
+            SCOPED_TRACE(::testing::Message()
+                         << "formulation " << formulation << ", factor " << factor << ", P " << p
+                         << ", frost " << frost << ", t " << t);
             const double e = Curve(frost)(t, p, chosen);
             const double exact = Exact(frost, e, p, chosen);
-            EXPECT_EQ(ExactRootProblem(Curve(frost), e, p, chosen, exact, Tenths(frost, e, p, chosen)),
-                      "");
+            EXPECT_EQ(
+                ExactRootProblem(Curve(frost), e, p, chosen, exact, Tenths(frost, e, p, chosen)),
+                "");
             // Near 0 degC a step down of the pressure may put a second crossing beside t. With a
             // factor, a partial pressure above the total pressure has no root.
             if (factor != EnhancementFactor::None && e > p) {
@@ -367,8 +368,8 @@ TEST(ExactDewPointTest, StepsAtZero) {
           const double above = Curve(frost)(0.0, p, chosen);
           const double e = 0.5 * (below + above);
           const double exact = Exact(frost, e, p, chosen);
-          EXPECT_EQ(ExactRootProblem(Curve(frost), e, p, chosen, exact, Tenths(frost, e, p, chosen)),
-                    "");
+          EXPECT_EQ(
+              ExactRootProblem(Curve(frost), e, p, chosen, exact, Tenths(frost, e, p, chosen)), "");
           if (above > below) {
             ++stepsUp;
             EXPECT_EQ(exact, 0.0);
@@ -395,9 +396,9 @@ TEST(ExactDewPointTest, NoAnswerWhereTheTenthsHaveNone) {
     double totalPressure;
   };
   const Row rows[] = {
-      {-140.0, 0, 1013.25}, {-150.0, 0, 1013.25}, {59.998, 0, 1013.25}, {70.0, 0, 1013.25},
+      {-140.0, 0, 1013.25}, {-150.0, 0, 1013.25}, {59.998, 0, 1013.25},  {70.0, 0, 1013.25},
       {-140.0, 0, 20000},   {59.998, 0, 5},       {nan, 200.0, 1013.25}, {nan, 0.0, 1013.25},
-      {nan, -1.0, 1013.25}, {nan, nan, 1013.25},  {nan, inf, 1013.25},  {nan, 1.0, nan},
+      {nan, -1.0, 1013.25}, {nan, nan, 1013.25},  {nan, inf, 1013.25},   {nan, 1.0, nan},
       {nan, 1.0, -inf},
   };
   for (Formulation formulation : kFormulations) {
@@ -410,15 +411,15 @@ TEST(ExactDewPointTest, NoAnswerWhereTheTenthsHaveNone) {
                                : Curve(frost)(row.saturatesAt, row.totalPressure, chosen);
           const double tenths = Tenths(frost, e, row.totalPressure, chosen);
           if (tenths != NO_SOLUTION) continue;  // a total pressure that only a factor reads
-          SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor "
-                                            << factor << ", e " << e << ", P " << row.totalPressure
-                                            << ", frost " << frost);
+          SCOPED_TRACE(::testing::Message()
+                       << "formulation " << formulation << ", factor " << factor << ", e " << e
+                       << ", P " << row.totalPressure << ", frost " << frost);
           EXPECT_EQ(Exact(frost, e, row.totalPressure, chosen), NO_SOLUTION);
-          const double decimal =
-              frost ? ruruzir::SolveDewFrostPoint(e, row.totalPressure, chosen,
-                                                  DewPointPrecision::DecimalTenths)
-                    : ruruzir::SolveDewPoint(e, row.totalPressure, chosen,
-                                             DewPointPrecision::DecimalTenths);
+          const double decimal = frost
+                                     ? ruruzir::SolveDewFrostPoint(e, row.totalPressure, chosen,
+                                                                   DewPointPrecision::DecimalTenths)
+                                     : ruruzir::SolveDewPoint(e, row.totalPressure, chosen,
+                                                              DewPointPrecision::DecimalTenths);
           EXPECT_EQ(decimal, NO_SOLUTION);
         }
       }
@@ -459,21 +460,18 @@ TEST(ExactDewPointTest, KnownRiseUpTo20000MbarInclusive) {
     bool knownWithFactor;
   };
   const Row rows[] = {
-      {20000.0, true},
-      {std::nextafter(20000.0, 1e300), false},
-      {5.0, true},
-      {std::nextafter(5.0, 0.0), false},
-      {1013.25, true},
-      {std::numeric_limits<double>::quiet_NaN(), false},
+      {20000.0, true},   {std::nextafter(20000.0, 1e300), false},
+      {5.0, true},       {std::nextafter(5.0, 0.0), false},
+      {1013.25, true},   {std::numeric_limits<double>::quiet_NaN(), false},
       {-1013.25, false},
   };
   for (Formulation formulation : kFormulations) {
     for (EnhancementFactor factor : kFactors) {
       for (const Row& row : rows) {
         for (bool frost : {true, false}) {
-          SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor "
-                                            << factor << ", P " << row.totalPressure << ", frost "
-                                            << frost);
+          SCOPED_TRACE(::testing::Message()
+                       << "formulation " << formulation << ", factor " << factor << ", P "
+                       << row.totalPressure << ", frost " << frost);
           const double rise = KnownRiseFromC(frost, row.totalPressure, {formulation, factor});
           const bool known = factor == EnhancementFactor::None || row.knownWithFactor;
           EXPECT_EQ(!std::isnan(rise), known);

@@ -26,9 +26,9 @@ inline std::string ExactRootProblem(SaturationOf saturation, double e, double p,
   problem.precision(17);
   // No root where the partial pressure is not a positive number, nor, with a factor, where the
   // total pressure is not one or lies beneath the partial pressure, whatever the tenths say.
-  const bool noRoot = !(e > 0 && e < INFINITY) ||
-                      (model.enhancement != ruruzir::EnhancementFactor::None &&
-                       !(p > 0 && p < INFINITY && e <= p));
+  const bool noRoot =
+      !(e > 0 && e < INFINITY) ||
+      (model.enhancement != ruruzir::EnhancementFactor::None && !(p > 0 && p < INFINITY && e <= p));
   if (noRoot) {
     if (exact != ruruzir::NO_SOLUTION) problem << "exact " << exact << " without a root";
     return problem.str();
