@@ -237,6 +237,9 @@ class BatchConverter {
   void Refuse(const Message& message);
   bool IsBlankRow(const Row& row) const;
   bool RowMatches(const Row& row);
+  void DataRow(const Row& row);
+  void HoldRow(const Row& row);
+  void FlushGroup();
   bool ReadRowUnit(Field field);
   bool IsAmbiguousRow(const Row& row) const;
 
@@ -269,6 +272,20 @@ class BatchConverter {
   int fromColumn_ = -1;  // --from-column
   std::string fromColumnName_;
   std::unique_ptr<ConverterRequest> unitRequest_;  // the request with the row's unit
+  // The join of a pressure on rows of its own: the rows of one key, held until the key changes.
+  struct HeldRow {
+    size_t offset, length;
+    const char* lineEnd;
+    size_t lineEndLength;
+    long long newlines, line;
+    bool pressureRow;
+  };
+  bool joining_ = false;
+  int keyColumn_ = -1, pressureWhereColumn_ = -1;
+  std::string groupKey_, heldText_;
+  std::vector<HeldRow> heldRows_;
+  enum class GroupPressure { None, Read, Bad, Disagree } groupPressure_ = GroupPressure::None;
+  double groupReading_ = NAN;
   int headerFields_ = 0;         // the header's fields (0: no header): short rows are padded
   long long quoteNewlines_ = 0;  // line feeds in the row before its last opening quote
   bool sawLineEnd_ = false;
@@ -432,6 +449,7 @@ void BatchConverter::Refill(size_t* scanned, bool* tooLong) {
 
 // A row too long to be read: it goes out as it was, with an error in its result column.
 void BatchConverter::StartLongRow() {
+  FlushGroup();
   if (firstRow_) {
     firstRow_ = false;
     ResolveColumns(std::vector<Field>(), false);
@@ -505,6 +523,7 @@ int BatchConverter::Run(BatchSummary* summary) {
       HandleRow(row);
       line_ += 1 + row.newlines;
     }
+    if (!refused_) FlushGroup();
     if (!refused_ && firstRow_) {
       Refuse(Message(true).Ours("the input holds no rows"));
     } else if (!refused_ && !filters_.empty() && matched_ == 0) {
@@ -529,13 +548,13 @@ void BatchConverter::HandleRow(const Row& row) {
     PutSeparator();
     FailRow(Message(utf8_).Ours("error: row too long"));
     out_.Put(row.lineEnd, row.lineEndLength);
-  } else if (IsBlankRow(row)) {
+  } else if (IsBlankRow(row) && !(joining_ && !firstRow_)) {
     out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
     out_.Put(row.lineEnd, row.lineEndLength);
   } else if (firstRow_) {
     HandleFirstRow(row);
   } else {
-    ConvertRow(row);
+    DataRow(row);
   }
 }
 
@@ -601,7 +620,80 @@ void BatchConverter::HandleFirstRow(const Row& row) {
   if (isHeader && separator_ != kOneColumn) headerFields_ = static_cast<int>(fields.size());
   if (isHeader) return PutHeader(raw.data(), raw.size(), fields, row);
   std::memcpy(row.begin, raw.data(), raw.size());  // the fields were unquoted in place
+  DataRow(row);
+}
+
+void BatchConverter::DataRow(const Row& row) {
+  if (joining_) return HoldRow(row);
   ConvertRow(row);
+}
+
+// Holds a row with the others of its key; a new key converts the rows of the last one with the
+// pressure of its pressure row. Only one key's rows are held.
+void BatchConverter::HoldRow(const Row& row) {
+  bool pressureRow = false;
+  if (!IsBlankRow(row)) {
+    const int valueColumn = columnOf_[static_cast<int>(BatchColumn::Value)];
+    const int last = std::max({keyColumn_, pressureWhereColumn_, valueColumn});
+    scratch_.assign(row.begin, row.end);
+    scratchFields_.assign(static_cast<size_t>(last) + 1, Field{nullptr, nullptr});
+    SplitRow(&scratch_[0], &scratch_[0] + scratch_.size(), separator_, last,
+             [&](int index, Field field) { scratchFields_[index] = field; });
+    const Field key = scratchFields_[keyColumn_];
+    const Field where = scratchFields_[pressureWhereColumn_];
+    pressureRow = where.begin && SameLetters(std::string_view(where.begin, where.end - where.begin),
+                                             request_.pressureWhere.value);
+    double reading = NAN;
+    if (pressureRow) {
+      char mark;
+      const Field value = scratchFields_[valueColumn];
+      if (!value.begin || !ReadNumber(value, decimalComma_, &reading, &mark) ||
+          !IsPossiblePressureReading(request_.sourcePressureUnit, reading)) {
+        reading = NAN;
+      }
+    }
+    const std::string keyText = key.begin ? std::string(key.begin, key.end) : std::string();
+    if (heldRows_.empty() || keyText != groupKey_) {
+      FlushGroup();  // the rows of the last key (which reuses the scratch row)
+      groupKey_ = keyText;
+    }
+    if (!pressureRow) {
+    } else if (std::isnan(reading)) {
+      groupPressure_ = GroupPressure::Bad;
+    } else if (groupPressure_ == GroupPressure::None) {
+      groupPressure_ = GroupPressure::Read;
+      groupReading_ = reading;
+    } else if (groupPressure_ == GroupPressure::Read && reading != groupReading_) {
+      groupPressure_ = GroupPressure::Disagree;
+    }
+  }
+  const size_t length = static_cast<size_t>(row.end - row.begin);
+  heldRows_.push_back(HeldRow{heldText_.size(), length, row.lineEnd, row.lineEndLength,
+                              row.newlines, line_, pressureRow});
+  heldText_.append(row.begin, length);
+  heldText_ += '\n';  // where a row's last field is terminated in place
+}
+
+// Writes the rows held: pressure rows and blank ones as they came, the others converted.
+void BatchConverter::FlushGroup() {
+  const long long line = line_;
+  for (const HeldRow& held : heldRows_) {
+    char* begin = &heldText_[held.offset];
+    const Row row{begin, begin + held.length, held.lineEnd, held.lineEndLength,
+                  false, held.newlines};
+    line_ = held.line;
+    if (IsBlankRow(row) || held.pressureRow) {
+      if (held.pressureRow && request_.onlyMatching) continue;
+      PutRowText(row.begin, held.length);
+      out_.Put(row.lineEnd, row.lineEndLength);
+    } else {
+      ConvertRow(row);
+    }
+  }
+  line_ = line;
+  heldRows_.clear();
+  heldText_.clear();
+  groupPressure_ = GroupPressure::None;
 }
 
 // Chooses the column of each role: by name in the header (exactly, then in any case), by
@@ -649,6 +741,15 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     }
     unitRequest_.reset(new ConverterRequest(request_));
     last = std::max(last, fromColumn_);
+  }
+  if (!request_.pressureWhere.value.empty() || !request_.key.name.empty() ||
+      request_.key.number > 0) {
+    if (!FindColumn(request_.pressureWhere.column, "--pressure-where", header, isHeader,
+                    &pressureWhereColumn_) ||
+        !FindColumn(request_.key, "--key", header, isHeader, &keyColumn_)) {
+      return false;
+    }
+    joining_ = true;
   }
   roleOf_.assign(static_cast<size_t>(last) + 1, -1);
   for (int role = 0; role < kBatchColumnCount; ++role) {
@@ -952,6 +1053,18 @@ void BatchConverter::PutResult(const Row& row) {
   if (fromColumn_ >= 0 && !ReadRowUnit(unitField)) return;
   const ConverterRequest& request = fromColumn_ >= 0 ? *unitRequest_ : request_;
   double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
+  if (joining_ && groupPressure_ != GroupPressure::Read) {
+    static constexpr const char* kNoPressure[] = {"no", "", "no possible pressure in the",
+                                                  "different pressures in the"};
+    return FailRow(
+        Message(utf8_)
+            .Ours("error: %s ", kNoPressure[static_cast<int>(groupPressure_)])
+            .Theirs(request_.pressureWhere.value.data(), request_.pressureWhere.value.size())
+            .Ours(" row%s with the key '", groupPressure_ == GroupPressure::Disagree ? "s" : "")
+            .Theirs(groupKey_.data(), groupKey_.size())
+            .Ours("'"));
+  }
+  if (joining_) numbers[1] = groupReading_;
   if (!ReadRowNumbers(fields, numbers)) return;
   if (moreFields) {
     return FailRow(

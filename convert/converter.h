@@ -99,8 +99,12 @@ struct ConverterRequest {
   std::vector<RowFilter> where;  // only rows matching all are converted (--where)
   bool onlyMatching;             // the others are dropped instead of passed through
   ColumnChoice fromColumn;       // each row's moisture unit from this column (--from-column)
-  Precision precision;           // what the result text holds: core's precisions
-  int digits;                    // significant digits of a computed result
+  // A pressure on rows of its own (--pressure-where TagName=PT-100): a converted row takes the
+  // pressure of the row with the same text in the key column (--key Timestamp).
+  RowFilter pressureWhere;
+  ColumnChoice key;
+  Precision precision;  // what the result text holds: core's precisions
+  int digits;           // significant digits of a computed result
   bool hasValue;
   double value;
   bool help;

@@ -148,6 +148,7 @@ struct OptionTexts {
   std::string side[3][kSideOptionCount];  // shared, source-, target-
   std::string columns[kBatchColumnCount];
   std::string missing, ambientUnit, prevailingUnit, precision, digits, fromColumn;
+  std::string pressureWhere, key;
   std::vector<std::string> where;
   bool onlyMatching = false;
   bool quiet = false;
@@ -202,6 +203,8 @@ void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   }
   AddSingle(app, texts, "--missing", texts.missing);
   AddSingle(app, texts, "--from-column", texts.fromColumn);
+  AddSingle(app, texts, "--pressure-where", texts.pressureWhere);
+  AddSingle(app, texts, "--key", texts.key);
   app.add_option("--where", texts.where)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--only-matching", texts.onlyMatching);
   AddSingle(app, texts, "--precision", texts.precision);
@@ -427,18 +430,40 @@ int ReadColumnUnit(const char* option, const std::string& text, bool* fahrenheit
   return kConvertOk;
 }
 
+// "TagName=AI-101": a column and the text it must hold.
+int ReadFilter(const char* option, const std::string& text, RowFilter* filter, Complaint c) {
+  const size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "%s: '%s' is no COLUMN=VALUE (e.g. TagName=AI-101)", option, text.c_str());
+  }
+  filter->value = text.substr(equals + 1);
+  return ReadColumn(option, text.substr(0, equals), &filter->column, c);
+}
+
 // --where COLUMN=VALUE (repeated), --only-matching and --from-column: the rows of a long export.
 int ReadLongExport(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
   for (const std::string& where : texts.where) {
-    const size_t equals = where.find('=');
-    if (equals == std::string::npos || equals == 0) {
-      return Fail(kConvertUsageError, c.message, c.size,
-                  "--where: '%s' is no COLUMN=VALUE (e.g. TagName=AI-101)", where.c_str());
-    }
-    RowFilter filter{{"", 0}, where.substr(equals + 1)};
-    const int status = ReadColumn("--where", where.substr(0, equals), &filter.column, c);
+    RowFilter filter{};
+    const int status = ReadFilter("--where", where, &filter, c);
     if (status != kConvertOk) return status;
     request->where.push_back(filter);
+  }
+  if (texts.pressureWhere.empty() != texts.key.empty()) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--pressure-where and --key go together: the pressure rows, and the column whose "
+                "text pairs them with the others");
+  }
+  if (!texts.key.empty()) {
+    if (!texts.pressure.empty() || !request->columns[1].name.empty() ||
+        request->columns[1].number > 0) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--pressure-where: the pressure comes from the pressure rows, not also from %s",
+                  texts.pressure.empty() ? "--pressure-column" : "--pressure");
+    }
+    int status = ReadFilter("--pressure-where", texts.pressureWhere, &request->pressureWhere, c);
+    if (status == kConvertOk) status = ReadColumn("--key", texts.key, &request->key, c);
+    if (status != kConvertOk) return status;
   }
   if (texts.onlyMatching && texts.where.empty()) {
     return Fail(kConvertUsageError, c.message, c.size, "--only-matching: only with --where");
@@ -453,7 +478,7 @@ int ReadLongExport(const OptionTexts& texts, ConverterRequest* request, Complain
     const int status = ReadColumn("--from-column", texts.fromColumn, &request->fromColumn, c);
     if (status != kConvertOk) return status;
   }
-  const bool named = !texts.where.empty() || !texts.fromColumn.empty();
+  const bool named = !texts.where.empty() || !texts.fromColumn.empty() || !texts.key.empty();
   request->namedColumns |= named;
   if (named && request->header == BatchHeader::No) {
     for (const RowFilter& filter : request->where) {

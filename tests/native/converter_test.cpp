@@ -349,6 +349,13 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--where", "TagName", "--batch"},
        kConvertUsageError,
        "--where: 'TagName' is no COLUMN=VALUE (e.g. TagName=AI-101)"},
+      {{"--key", "Time", "--batch"},
+       kConvertUsageError,
+       "--pressure-where and --key go together: the pressure rows, and the column whose text "
+       "pairs them with the others"},
+      {{"--pressure-where", "Tag=PT-100", "--key", "Time", "--pressure", "7", "--batch"},
+       kConvertUsageError,
+       "--pressure-where: the pressure comes from the pressure rows, not also from --pressure"},
       {{"--only-matching", "--batch"}, kConvertUsageError, "--only-matching: only with --where"},
       {{"--from", "ppmv", "--from-column", "Units", "--batch"},
        kConvertUsageError,
@@ -809,6 +816,18 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
            "t3,AI-102,-4,\xC2\xB0"
            "F dp,Good,-20.0\nt4,AI-102,1,furlong,Good,error: unknown unit 'furlong' in column "
            "'Units' (--from names the unit for all rows)\n"},
+      {"a pressure on rows of its own, joined by the key; one key's rows at a time",
+       {"--column", "Value", "--where", "Tag=AI-101", "--pressure-where", "Tag=PT-100", "--key",
+        "Time", "--to", "ppmv"},
+       "Time,Tag,Value\nt1,AI-101,-20\nt1,PT-100,2026.5\nt1,AI-102,7\nt2,PT-100,1013.25\n"
+       "t2,AI-101,-20\n\nt3,AI-101,-20\nt4,AI-101,-20\nt4,PT-100,1\nt4,PT-100,2\n"
+       "t5,PT-100,0\nt5,AI-101,-20\n",
+       "Time,Tag,Value,ppmV at 1013.25 mbar\nt1,AI-101,-20,508.9\nt1,PT-100,2026.5\n"
+       "t1,AI-102,7\nt2,PT-100,1013.25\nt2,AI-101,-20,1018.3\n\n"
+       "t3,AI-101,-20,error: no PT-100 row with the key 't3'\n"
+       "t4,AI-101,-20,error: different pressures in the PT-100 rows with the key 't4'\n"
+       "t4,PT-100,1\nt4,PT-100,2\nt5,PT-100,0\n"
+       "t5,AI-101,-20,error: no possible pressure in the PT-100 row with the key 't5'\n"},
       {"a row too short for the column",
        {"--column", "3"},
        "a,b,c\n-20,1\n",
