@@ -272,6 +272,11 @@ class BatchConverter {
   int fromColumn_ = -1;  // --from-column
   std::string fromColumnName_;
   std::unique_ptr<ConverterRequest> unitRequest_;  // the request with the row's unit
+  static constexpr int kNoUnit = -2;
+  std::pair<std::string, int> unitCache_[8] = {{"", kNoUnit}, {"", kNoUnit}, {"", kNoUnit},
+                                               {"", kNoUnit}, {"", kNoUnit}, {"", kNoUnit},
+                                               {"", kNoUnit}, {"", kNoUnit}};
+  size_t nextUnitCache_ = 0;
   // The join of a pressure on rows of its own: the rows of one key, held until the key changes.
   struct HeldRow {
     size_t offset, length;
@@ -1155,8 +1160,24 @@ int UnitOfText(std::string_view text) {
 
 // The row's moisture unit from --from-column; false after failing the row.
 bool BatchConverter::ReadRowUnit(Field field) {
-  const int unit =
-      field.begin ? UnitOfText(std::string_view(field.begin, field.end - field.begin)) : -1;
+  // A long export repeats a few unit texts: the last ones read are remembered.
+  const std::string_view text =
+      field.begin ? std::string_view(field.begin, field.end - field.begin) : std::string_view();
+  int unit = -1;
+  bool known = false;
+  for (const auto& entry : unitCache_) {
+    if (entry.second != kNoUnit && entry.first == text) {
+      unit = entry.second;
+      known = true;
+      break;
+    }
+  }
+  if (!known) {
+    unit = field.begin ? UnitOfText(text) : -1;
+    auto& entry = unitCache_[nextUnitCache_++ % 8];
+    entry.first.assign(text.data(), text.size());
+    entry.second = unit;
+  }
   if (unit < 0) {
     Message message(utf8_);
     message.Ours("error: unknown unit '");
