@@ -241,6 +241,7 @@ class BatchConverter {
   void HoldRow(const Row& row);
   void FlushGroup();
   bool ReadRowUnit(Field field);
+  void ConvertFields(Field* fields, Field unitField, bool moreFields);
   bool IsAmbiguousRow(const Row& row) const;
 
   const ConverterRequest& request_;
@@ -269,7 +270,10 @@ class BatchConverter {
   int lastFilterColumn_ = -1;
   std::string scratch_;  // a row's copy, split to match it
   std::vector<Field> scratchFields_;
-  int fromColumn_ = -1;  // --from-column
+  int fromColumn_ = -1;                // --from-column
+  std::vector<int> moreValueColumns_;  // further --column's, each with a result of its own
+  std::vector<Field> moreValueFields_;
+  int valueColumn_ = 0;  // the column of the reading being converted
   std::string fromColumnName_;
   std::unique_ptr<ConverterRequest> unitRequest_;  // the request with the row's unit
   static constexpr int kNoUnit = -2;
@@ -738,6 +742,29 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     filters_.emplace_back(column, filter.value);
     lastFilterColumn_ = std::max(lastFilterColumn_, column);
   }
+  for (const ColumnChoice& choice : request_.moreValues) {
+    int column;
+    if (!FindColumn(choice, "--column", header, isHeader, &column)) return false;
+    for (int other = -1; other < static_cast<int>(moreValueColumns_.size()); ++other) {
+      const int taken =
+          other < 0 ? columnOf_[static_cast<int>(BatchColumn::Value)] : moreValueColumns_[other];
+      for (int role = 1; role < kBatchColumnCount && other < 0; ++role) {
+        if (columnOf_[role] == column) {
+          Refuse(Message(true).Ours("--column and %s both choose column %d",
+                                    kColumnOptionNames[role], column + 1));
+          return false;
+        }
+      }
+      if (taken == column) {
+        Refuse(Message(true).Ours("--column chooses column %d twice", column + 1));
+        return false;
+      }
+    }
+    moreValueColumns_.push_back(column);
+    last = std::max(last, column);
+  }
+  moreValueFields_.resize(moreValueColumns_.size());
+  valueColumn_ = columnOf_[static_cast<int>(BatchColumn::Value)];
   const ColumnChoice& from = request_.fromColumn;
   if (!from.name.empty() || from.number > 0) {
     if (!FindColumn(from, "--from-column", header, isHeader, &fromColumn_)) return false;
@@ -845,31 +872,46 @@ void BatchConverter::RefuseMissingColumn(const char* option, const std::string& 
 // The header row with the result column's name: --result-name, or what the column holds.
 void BatchConverter::PutHeader(const char* rowText, size_t rowLength,
                                const std::vector<Field>& header, const Row& row) {
-  Message name(utf8_);
-  if (!request_.resultName.empty()) {
-    name.Theirs(request_.resultName.data(), request_.resultName.size());
+  // What the results hold, where no --result-name says it.
+  Message holds(utf8_);
+  holds.Ours("%s at ", LabelOf(NameKind::MoistureUnit, request_.targetUnit));
+  const int column = columnOf_[static_cast<int>(BatchColumn::TargetPressure)];
+  if (column >= 0 && column < static_cast<int>(header.size())) {
+    holds.Theirs(header[column]);
+  } else if (std::isnan(request_.targetPressure)) {
+    holds.Ours("%s %s", StandardAtmosphereReading(request_.targetPressureUnit),
+               PressureUnitLabel(request_.targetPressureUnit));
   } else {
-    name.Ours("%s at ", LabelOf(NameKind::MoistureUnit, request_.targetUnit));
-    const int column = columnOf_[static_cast<int>(BatchColumn::TargetPressure)];
-    if (column >= 0 && column < static_cast<int>(header.size())) {
-      name.Theirs(header[column]);
-    } else if (std::isnan(request_.targetPressure)) {
-      name.Ours("%s %s", StandardAtmosphereReading(request_.targetPressureUnit),
-                PressureUnitLabel(request_.targetPressureUnit));
-    } else {
-      name.Ours("%.10g %s", request_.targetPressure,
-                PressureUnitLabel(request_.targetPressureUnit));
-    }
+    holds.Ours("%.10g %s", request_.targetPressure, PressureUnitLabel(request_.targetPressureUnit));
   }
   PutRowText(rowText, rowLength);
-  if (separatorPending_) {
-    // The separator of a one-column file is chosen with its first number; so is this one.
-    out_.PutPlaceholder();
-    const bool semicolon = std::memchr(name.text(), ';', name.length()) != nullptr;
-    PutField(out_, name.text(), name.length(), semicolon ? ';' : ',');
-  } else {
-    PutSeparator();
-    PutField(out_, name.text(), name.length(), outSeparator_);
+  const size_t results = 1 + moreValueColumns_.size();
+  for (size_t k = 0; k < results; ++k) {
+    const std::string& given = k == 0 ? request_.resultName
+                               : k - 1 < request_.moreResultNames.size()
+                                   ? request_.moreResultNames[k - 1]
+                                   : std::string();
+    Message name(utf8_);
+    if (!given.empty()) {
+      name.Theirs(given.data(), given.size());
+    } else {
+      // Several results: each named after its reading's column too.
+      const int value =
+          k == 0 ? columnOf_[static_cast<int>(BatchColumn::Value)] : moreValueColumns_[k - 1];
+      if (results > 1 && value < static_cast<int>(header.size())) {
+        name.Theirs(header[value]).Ours(": ");
+      }
+      name.Theirs(holds.text(), holds.length());
+    }
+    if (separatorPending_) {
+      // The separator of a one-column file is chosen with its first number; so is this one.
+      out_.PutPlaceholder();
+      const bool semicolon = std::memchr(name.text(), ';', name.length()) != nullptr;
+      PutField(out_, name.text(), name.length(), semicolon ? ';' : ',');
+    } else {
+      PutSeparator();
+      PutField(out_, name.text(), name.length(), outSeparator_);
+    }
   }
   out_.Put(row.lineEnd, row.lineEndLength);
 }
@@ -1051,10 +1093,27 @@ void BatchConverter::PutResult(const Row& row) {
              if (index <= last) {
                if (roleOf_[index] >= 0) fields[roleOf_[index]] = field;
                if (index == fromColumn_) unitField = field;
+               for (size_t k = 0; k < moreValueColumns_.size(); ++k) {
+                 if (moreValueColumns_[k] == index) moreValueFields_[k] = field;
+               }
              } else if (field.begin != field.end) {
                moreFields = true;
              }
            });
+  ConvertFields(fields, unitField, moreFields);
+  for (size_t k = 0; k < moreValueFields_.size(); ++k) {
+    // A further reading: its own result, with the same pressures and side values.
+    PutSeparator();
+    fields[static_cast<int>(BatchColumn::Value)] = moreValueFields_[k];
+    moreValueFields_[k] = Field{nullptr, nullptr};
+    valueColumn_ = moreValueColumns_[k];
+    ConvertFields(fields, unitField, moreFields);
+  }
+  valueColumn_ = columnOf_[static_cast<int>(BatchColumn::Value)];
+}
+
+// One result of a row's fields: the reading's, its pressures' and side values'.
+void BatchConverter::ConvertFields(Field* fields, Field unitField, bool moreFields) {
   if (fromColumn_ >= 0 && !ReadRowUnit(unitField)) return;
   const ConverterRequest& request = fromColumn_ >= 0 ? *unitRequest_ : request_;
   double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
@@ -1208,7 +1267,8 @@ bool BatchConverter::ReadRowNumbers(const Field* fields, double* numbers) {
       return false;
     }
     if (!field.begin && !positional_) {
-      FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
+      FailRow(Message(utf8_).Ours("error: the row has no column %d",
+                                  (role == 0 ? valueColumn_ : columnOf_[role]) + 1));
       return false;
     }
     if (!ReadNumber(field, decimalComma_, &numbers[role], &rowMark)) {

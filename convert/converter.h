@@ -90,6 +90,10 @@ struct ConverterRequest {
   ColumnChoice columns[kBatchColumnCount];
   bool namedColumns;       // any column chosen: the other columns pass through, however many
   std::string resultName;  // the result column's header; empty: what the result holds
+  // Further readings' columns (--column repeated), each converted into a result column of its
+  // own, named by the further --result-name's (none: what it holds and the column's name).
+  std::vector<ColumnChoice> moreValues;
+  std::vector<std::string> moreResultNames;
   // What an empty or missing field of a named pressure or side-value column takes: an error,
   // unless the user gave the option (given[role]) or --missing=fallback.
   bool given[kBatchColumnCount];

@@ -149,6 +149,7 @@ struct OptionTexts {
   std::string columns[kBatchColumnCount];
   std::string missing, ambientUnit, prevailingUnit, precision, digits, fromColumn;
   std::string pressureWhere, key;
+  std::vector<std::string> valueColumns, resultNames;  // --column and --result-name, repeatable
   std::vector<std::string> where;
   bool onlyMatching = false;
   bool quiet = false;
@@ -197,15 +198,25 @@ void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   app.add_flag("--header", texts.header);
   app.add_flag("--no-header", texts.noHeader);
   AddSingle(app, texts, "-o,--output", texts.output);
-  AddSingle(app, texts, "--result-name", texts.resultName);
+  app.add_option("--result-name", texts.resultNames)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->allow_extra_args(false);
   for (int c = 0; c < kBatchColumnCount; ++c) {
-    AddSingle(app, texts, kColumnOptions[c], texts.columns[c]);
+    if (c == 0) {
+      app.add_option("--column", texts.valueColumns)
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+          ->allow_extra_args(false);
+    } else {
+      AddSingle(app, texts, kColumnOptions[c], texts.columns[c]);
+    }
   }
   AddSingle(app, texts, "--missing", texts.missing);
   AddSingle(app, texts, "--from-column", texts.fromColumn);
   AddSingle(app, texts, "--pressure-where", texts.pressureWhere);
   AddSingle(app, texts, "--key", texts.key);
-  app.add_option("--where", texts.where)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--where", texts.where)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->allow_extra_args(false);
   app.add_flag("--only-matching", texts.onlyMatching);
   AddSingle(app, texts, "--precision", texts.precision);
   AddSingle(app, texts, "--digits", texts.digits);
@@ -415,6 +426,21 @@ int ReadBatchLayout(const OptionTexts& texts, ConverterRequest* request, Complai
   }
   request->outputFile = texts.output;
   request->resultName = texts.resultName;
+  for (size_t i = 1; i < texts.valueColumns.size(); ++i) {
+    ColumnChoice column{"", 0};
+    const int status = ReadColumn("--column", texts.valueColumns[i], &column, c);
+    if (status != kConvertOk) return status;
+    request->moreValues.push_back(column);
+  }
+  if (texts.valueColumns.size() > 1 && !texts.resultNames.empty() &&
+      texts.resultNames.size() != texts.valueColumns.size()) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--result-name: given %zu times for %zu --column's: give one for each column",
+                texts.resultNames.size(), texts.valueColumns.size());
+  }
+  for (size_t i = 1; i < texts.resultNames.size(); ++i) {
+    request->moreResultNames.push_back(texts.resultNames[i]);
+  }
   return kConvertOk;
 }
 
@@ -647,6 +673,9 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   int status = ReadCommandLine(app, argc, argv, complaint);
   if (status == kConvertOk) status = CheckGivenOnce(texts, complaint);
   if (status != kConvertOk) return status;
+  // Several --column's: the first is the reading's column, each other one more result.
+  if (!texts.valueColumns.empty()) texts.columns[0] = texts.valueColumns[0];
+  if (!texts.resultNames.empty()) texts.resultName = texts.resultNames[0];
   request->help = texts.help;
   request->version = texts.version;
   request->batch = batch->count() > 0;
@@ -719,7 +748,8 @@ constexpr char kHelpBatchOptions[] =
     "                           header when none of its fields is a number\n"
     "  --column C               the reading's column: a header name (exact, else in any\n"
     "                           case) or a number from 1; the other columns pass through,\n"
-    "                           however many. Without it: value, source, target pressure\n"
+    "                           however many. Without it: value, source, target pressure.\n"
+    "                           Repeated, each reading gets a result column of its own\n"
     "  --pressure-column C, --target-pressure-column C\n"
     "                           the pressures' columns, in the pressure units' options\n"
     "  --ambient-column C       ambient temperature per row, degC (for rh)\n"
@@ -732,7 +762,8 @@ constexpr char kHelpBatchOptions[] =
     "  --ambient-unit U, --prevailing-unit U\n"
     "                           C or F: the unit of a temperature column's bare numbers\n"
     "                           (a field may say its own: 70.5F)\n"
-    "  --result-name TEXT       the result column's header (default: what it holds, e.g.\n"
+    "  --result-name TEXT       the result column's header, one for each --column\n"
+    "                           (default: what it holds, e.g.\n"
     "                           \"ppmV at 1013.25 mbar\")\n"
     "  --where COLUMN=VALUE     convert only the rows whose COLUMN holds VALUE (any case;\n"
     "                           repeatable); the others pass through as they are\n"

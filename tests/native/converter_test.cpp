@@ -356,6 +356,9 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--pressure-where", "Tag=PT-100", "--key", "Time", "--pressure", "7", "--batch"},
        kConvertUsageError,
        "--pressure-where: the pressure comes from the pressure rows, not also from --pressure"},
+      {{"--column", "2", "--column", "3", "--result-name", "x", "--batch"},
+       kConvertUsageError,
+       "--result-name: given 1 times for 2 --column's: give one for each column"},
       {{"--only-matching", "--batch"}, kConvertUsageError, "--only-matching: only with --where"},
       {{"--from", "ppmv", "--from-column", "Units", "--batch"},
        kConvertUsageError,
@@ -828,6 +831,16 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
        "t4,AI-101,-20,error: different pressures in the PT-100 rows with the key 't4'\n"
        "t4,PT-100,1\nt4,PT-100,2\nt5,PT-100,0\n"
        "t5,AI-101,-20,error: no possible pressure in the PT-100 row with the key 't5'\n"},
+      {"several readings' columns, each with its result",
+       {"--column", "AI-101", "--column", "AI-102", "--pressure-column", "P", "--to", "ppmv"},
+       "Time,AI-101,AI-102,P\nt1,-20,-40,2026.5\nt3,-20\n",
+       "Time,AI-101,AI-102,P,AI-101: ppmV at 1013.25 mbar,AI-102: ppmV at 1013.25 mbar\n"
+       "t1,-20,-40,2026.5,508.9,63.26\nt3,-20,,,error: no pressure in column 'P' (--pressure "
+       "gives one for empty fields),error: the row has no column 3\n"},
+      {"several readings' columns with their names",
+       {"--column", "2", "--column", "3", "--result-name", "A", "--result-name", "B"},
+       "Time;x;y\nt1;-20;-40,5\n",
+       "Time;x;y;A;B\nt1;-20;-40,5;-20,0;-40,5\n"},
       {"a row too short for the column",
        {"--column", "3"},
        "a,b,c\n-20,1\n",
