@@ -207,41 +207,49 @@
   // The state that name/value pairs make over `base`; what could not be used goes into
   // `problems`. A link without a pressure means one atmosphere, as for the converter.
   function stateFromPairs(pairs, base, problems, fromLink) {
-    const state = Object.assign({}, base);
-    const known = {
+    // Names are looked up as own properties only: a link's "constructor" or "__proto__" is
+    // an unknown option like any other, never a property every object inherits.
+    const state = Object.assign(Object.create(null), base);
+    const known = Object.assign(Object.create(null), {
       from: moistureNames, to: moistureNames, "pressure-unit": pressureNames,
       "target-pressure-unit": pressureNames,
       formulation: FORMULATIONS.map((entry) => entry[0]),
       enhancement: ENHANCEMENTS.map((entry) => entry[0]),
-    };
+    });
     for (const side of ["", "source-", "target-"]) known[side + "medium"] = MEDIA.map((e) => e[0]);
     let pressureGiven = false;
     let targetPressureGiven = false;
     // Options for both sides first, so that the ones for one side override them.
     pairs.sort((a, b) => (SIDE_VALUES.some((e) => e.option === a[0]) ? 0 : 1) -
       (SIDE_VALUES.some((e) => e.option === b[0]) ? 0 : 1));
-    const unitKinds = {
+    const unitKinds = Object.assign(Object.create(null), {
       from: MOISTURE_UNITS, to: MOISTURE_UNITS, "pressure-unit": PRESSURE_UNITS,
       "target-pressure-unit": PRESSURE_UNITS,
-    };
+    });
     for (let [name, text] of pairs) {
-      if (known[name]) {
-        const code = name in unitKinds ? unitCode(unitKinds[name], text) : -1;
+      if (name === "") continue; // "#=5" or "&&": nothing asked
+      const shared = SIDE_VALUES.some((entry) => entry.option === name);
+      if (!shared && !Object.hasOwn(state, name)) {
+        problems.push({ text: `${name} is not an option`, fields: [] });
+        continue;
+      }
+      if (Object.hasOwn(known, name)) {
+        const code = Object.hasOwn(unitKinds, name) ? unitCode(unitKinds[name], text) : -1;
         text = code >= 0 ? known[name][code] : text.toLowerCase();
         if (!known[name].includes(text)) {
           // No guess: the list shows no choice, and there is no result until one is made.
-          problems.push(`${name}=${text} is not one of ${known[name].join(", ")}`);
+          const fields = shared ? SIDES.map((side) => side + "-" + name) : [name];
+          problems.push({ text: `${name}=${text} is not one of ${known[name].join(", ")}`,
+            fields });
           text = "";
         }
       }
-      if (SIDE_VALUES.some((entry) => entry.option === name)) {
+      if (shared) {
         for (const side of SIDES) state[side + "-" + name] = text;
-      } else if (name in state) {
+      } else {
         state[name] = text;
         if (name === "pressure") pressureGiven = true;
         if (name === "target-pressure") targetPressureGiven = true;
-      } else {
-        problems.push(`${name} is not an option`);
       }
     }
     if (!fromLink) return state;
@@ -283,7 +291,7 @@
       const stored = JSON.parse(localStorage.getItem(STORAGE_KEY) || "null");
       if (stored && typeof stored === "object") {
         const pairs = Object.entries(stored).filter(([name, text]) =>
-          name in INITIAL && typeof text === "string");
+          Object.hasOwn(INITIAL, name) && typeof text === "string");
         return stateFromPairs(pairs, INITIAL, [], false);
       }
     } catch (error) {
@@ -419,12 +427,33 @@
     update();
   }
 
+  // What the link asked that the page could not do; each entry leaves when the user has
+  // chosen in the fields it names (an unknown option names none: it leaves at the first choice).
+  let linkProblems = [];
+  function showProblems() {
+    const choose = linkProblems.filter((problem) => problem.fields.length);
+    const unknown = linkProblems.filter((problem) => !problem.fields.length);
+    const parts = [];
+    if (choose.length) {
+      parts.push("The link's " + choose.map((problem) => problem.text).join("; ") +
+        ": choose one.");
+    }
+    if (unknown.length) {
+      parts.push("The link's " + unknown.map((problem) => problem.text).join("; ") + ".");
+    }
+    element("notice").textContent = parts.join(" ");
+  }
+  function chosen(id) {
+    if (!linkProblems.length) return;
+    linkProblems = linkProblems.filter((problem) => problem.fields.length &&
+      !(problem.fields.includes(id) && element(id).value !== ""));
+    showProblems();
+  }
   function load(state, problems) {
     showState(state);
     keepTyped();
-    element("notice").textContent = problems.length
-      ? "The link's " + problems.join("; ") + ": choose one."
-      : "";
+    linkProblems = problems;
+    showProblems();
     update();
   }
   function followFragment() {
@@ -461,18 +490,39 @@
     form.addEventListener("input", (event) => {
       if (event.target.id === "value") keepTyped();
       if (event.target.id !== "from") update();
+      chosen(event.target.id);
     });
     form.addEventListener("change", (event) => {
       if (event.target.id === "from") changeSourceUnit();
+      chosen(event.target.id);
     });
     form.addEventListener("submit", (event) => event.preventDefault());
-    window.addEventListener("hashchange", followFragment);
+    window.addEventListener("hashchange", followOrSay);
     load(state, problems);
     performance.mark("ruruzir-first-result");
     document.documentElement.dataset.ready = "true";
   }
 
-  createRuruzir().then(start, (error) => {
+  // Whatever fails while starting is said on the page, never left to the console.
+  function startOrSay(module) {
+    try {
+      start(module);
+    } catch (error) {
+      element("notice").textContent = "The calculator could not start: " +
+        (error && error.message ? error.message : error);
+      document.documentElement.dataset.ready = "failed";
+    }
+  }
+  function followOrSay() {
+    try {
+      followFragment();
+    } catch (error) {
+      element("notice").textContent = "The link could not be followed: " +
+        (error && error.message ? error.message : error);
+    }
+  }
+  createRuruzir().then(startOrSay, (error) => {
     element("notice").textContent = "The calculator's core did not load: " + error;
+    document.documentElement.dataset.ready = "failed";
   });
 })();

@@ -151,6 +151,64 @@ async function pressTimes(page, key, times) {
         same("no pressure without its unit", await wrong.inputValue("#pressure"), "");
       });
 
+    // Links that once killed the page: names of every object's properties, an unknown key,
+    // an empty key. The page keeps working and says what it did not use.
+    const hostile = [
+      ["constructor=x", "The link's constructor is not an option."],
+      ["__proto__=x", "The link's __proto__ is not an option."],
+      ["toString=1", "The link's toString is not an option."],
+      ["hasOwnProperty=1&value=-30", "The link's hasOwnProperty is not an option."],
+      ["foo=1", "The link's foo is not an option."],
+      ["=5&value=-40", ""],
+      ["&&value=-40&=", ""],
+      ["from=valueOf&value=-40", "The link's from=valueof is not one of frost-c, dew-c, " +
+        "frost-f, dew-f, ppmv, ppmw-gas, lb-mmscf, g-m3, mbar-vp, rh, ppmw-liquid: choose one."],
+    ];
+    await check(`link: ${hostile.length} hostile or odd links never stop the page`, async () => {
+      const context = await fresh();
+      for (const [fragment, notice] of hostile) {
+        const page = await open(context, fragment);
+        const errors = [];
+        page.on("pageerror", (error) => errors.push(error.message));
+        same(`notice of #${fragment}`, await text(page, "#notice"), notice);
+        // The page still converts: a typed value gives a result at once.
+        await page.selectOption("#from", "frost-c");
+        await retype(page, "value", "-35");
+        await retype(page, "pressure", "1013.25");
+        same(`typing after #${fragment}`, (await text(page, "#result")) !== "", true);
+        same(`errors after #${fragment}`, errors.join(" "), "");
+        await page.close();
+      }
+      // The same links followed from a page already open.
+      const page = await open(context, row("example").fragment);
+      for (const [fragment, notice] of hostile) {
+        await page.evaluate((hash) => { location.hash = hash; }, fragment);
+        await page.waitForFunction((expected) =>
+          document.getElementById("notice").textContent === expected, notice);
+      }
+    });
+
+    await check("start-up: a failure while starting is a notice, not a blank page", async () => {
+      const page = await (await fresh()).newPage();
+      await page.addInitScript(() => {
+        HTMLSelectElement.prototype.add = () => { throw new Error("no lists here"); };
+      });
+      await page.goto(pageUrl);
+      await page.waitForSelector("html[data-ready]", { timeout: 10000 });
+      same("notice", await text(page, "#notice"), "The calculator could not start: no lists here");
+    });
+
+    await check("link notice: leaves once the user has chosen what it asked for", async () => {
+      const page = await open(await fresh(), "value=1&pressure-unit=psi&foo=2");
+      same("notice", await text(page, "#notice"), "The link's pressure-unit=psi is not one of " +
+        "mbar, psia, psig, atm, kpa: choose one. The link's foo is not an option.");
+      await retype(page, "value", "-20");
+      same("after typing elsewhere", await text(page, "#notice"), "The link's pressure-unit=psi " +
+        "is not one of mbar, psia, psig, atm, kpa: choose one.");
+      await page.selectOption("#pressure-unit", "psia");
+      same("after choosing", await text(page, "#notice"), "");
+    });
+
     await check("source unit: the value re-expressed, the state kept in local storage",
       async () => {
         const context = await fresh();
