@@ -35,10 +35,10 @@
     { option: "henry", unit: "ppmw-liquid", label: "in a liquid of Henry's constant (ppmW/mbar)",
       initial: "1.9", check: positive },
     { option: "ambient", unit: "rh", label: "at an ambient temperature (°C) of",
-      initial: "20", check: temperature },
+      initial: "20", check: temperature, signed: true },
     { option: "medium", unit: "g-m3", label: "of", hiddenLabel: " the medium", initial: "natural-gas", choices: MEDIA },
     { option: "prevailing", unit: "g-m3", label: "at a prevailing temperature (°C) of",
-      initial: "20", check: temperature },
+      initial: "20", check: temperature, signed: true },
   ];
   const SIDES = ["source", "target"];
 
@@ -52,6 +52,7 @@
     for (const entry of SIDE_VALUES) INITIAL[side + "-" + entry.option] = entry.initial;
   }
   const NUMBER_FIELDS = ["pressure", "value", "target-pressure"];
+  const UNFINISHED = "an unfinished number";
 
   const element = (id) => document.getElementById(id);
   let core = null;
@@ -69,7 +70,7 @@
     const trimmed = text.trim();
     if (trimmed === "") return { error: "enter a number" };
     if (!WHOLE.test(trimmed)) {
-      return { error: BEGUN.test(trimmed) ? "an unfinished number" : "not a number" };
+      return { error: BEGUN.test(trimmed) ? UNFINISHED : "not a number" };
     }
     const value = Number(trimmed.replace(",", "."));
     if (!Number.isFinite(value)) return { error: "too large a number" };
@@ -137,8 +138,14 @@
   }
 
   // --- The form -----------------------------------------------------------------------------
+  // A closed list shows each choice's short label; its full caption is the option's title
+  // and the line of help under the sentence.
   function fill(select, entries) {
-    for (const [name, , caption] of entries) select.add(new Option(caption, name));
+    for (const [name, , label, caption] of entries) {
+      const option = new Option(label, name);
+      if (caption && caption !== label) option.title = caption;
+      select.add(option);
+    }
   }
   function buildSides() {
     for (const side of SIDES) {
@@ -170,8 +177,9 @@
         const error = document.createElement("span");
         error.className = "error";
         error.id = id + "-error";
-        error.setAttribute("aria-live", "polite");
-        group.append(label, " ", field, " ", error);
+        group.append(label, " ", field);
+        if (entry.signed) group.append(signButton(id));
+        group.append(" ", error);
         holder.append(group, " ");
       }
     }
@@ -378,26 +386,361 @@
       enhancement: codeOf(ENHANCEMENTS, element("enhancement").value),
     };
   }
-  function showResult(text) {
+  // The answer: the result with its unit's label, the same number in the sentence, and what
+  // it answers; the copy button only while there is something to copy.
+  function showResult(text, request) {
     const result = element("result");
     if (result.textContent !== text) result.textContent = text;
+    const unit = text ? labelOf(element("to")) : "";
+    setText("result-unit", unit);
+    setText("result-echo", text);
+    let context = "";
+    if (text && request) {
+      context = `at ${element("target-pressure").value.trim()} ` +
+        `${labelOf(element("target-pressure-unit"))}, from ${element("value").value.trim()} ` +
+        `${labelOf(element("from"))} at ${element("pressure").value.trim()} ` +
+        labelOf(element("pressure-unit"));
+    }
+    setText("result-context", context);
+    element("copy").disabled = !text;
+    scheduleAnnouncement();
+  }
+  function setText(id, text) {
+    const holder = element(id);
+    if (holder.textContent !== text) holder.textContent = text;
+  }
+  const labelOf = (select) => (select.selectedIndex < 0 ? "" :
+    select.options[select.selectedIndex].textContent);
+  // The line of help: the full captions of the two chosen moisture units.
+  function showHelp() {
+    const lines = [];
+    for (const id of ["from", "to"]) {
+      const select = element(id);
+      const option = select.options[select.selectedIndex];
+      if (option && option.title) lines.push(`${option.textContent}: ${option.title}`);
+    }
+    setText("unit-help", [...new Set(lines)].join("; "));
+  }
+
+  // --- What a screen reader hears -------------------------------------------------------------
+  // Once typing pauses: the result with its unit, or the first fault; a number still being
+  // typed ("-", "1e") is not announced, and nothing is said twice.
+  const ANNOUNCE_AFTER_MS = 700;
+  let announceTimer = 0;
+  let announced = "";
+  function announcement() {
+    const text = element("result").textContent;
+    if (text) return `${text} ${element("result-unit").textContent}`;
+    for (const error of document.querySelectorAll("#calculator .error")) {
+      const message = error.textContent;
+      if (!message || message === UNFINISHED || error.closest("[hidden]")) continue;
+      const field = element(error.id.replace(/-error$/, ""));
+      const label = field.labels && field.labels[0] ? field.labels[0].textContent.trim() : "";
+      return `${label} ${field.value.trim()}: ${message}`;
+    }
+    return "";
+  }
+  function scheduleAnnouncement() {
+    clearTimeout(announceTimer);
+    announceTimer = setTimeout(() => {
+      const text = announcement();
+      if (text && text !== announced) {
+        announced = text;
+        element("announce").textContent = text;
+      }
+    }, ANNOUNCE_AFTER_MS);
+  }
+
+  // --- Copy and share -------------------------------------------------------------------------
+  async function copyText(text) {
+    try {
+      await navigator.clipboard.writeText(text);
+      return true;
+    } catch (error) {
+      // No clipboard interface (an old browser, a page from file:// in some): the selection.
+      const area = document.createElement("textarea");
+      area.value = text;
+      area.setAttribute("readonly", "");
+      area.className = "hidden-label";
+      document.body.append(area);
+      area.select();
+      const copied = document.execCommand("copy");
+      area.remove();
+      return copied;
+    }
+  }
+  function done(message) {
+    setText("action-done", message);
+    setTimeout(() => setText("action-done", ""), 4000);
+  }
+  async function copyResult() {
+    const text = `${element("result").textContent} ${element("result-unit").textContent}`;
+    done((await copyText(text)) ? `Copied “${text}”` : "Could not copy: select the result");
+  }
+  async function shareLink() {
+    const url = location.href;
+    if (navigator.share) {
+      try {
+        await navigator.share({ title: document.title, text: element("result").textContent
+          ? `${element("result").textContent} ${element("result-unit").textContent}` : "", url });
+        return;
+      } catch (error) {
+        if (error && error.name === "AbortError") return; // the user closed the share sheet
+      }
+    }
+    done((await copyText(url)) ? "Link copied" : "Could not copy the link: copy the address");
+  }
+
+  // --- Negative numbers on a phone --------------------------------------------------------------
+  // A phone's decimal keypad may have no minus key: a button next to each field that can take
+  // a negative number changes its sign (shown only where the pointer is a finger).
+  function signButton(id) {
+    const button = document.createElement("button");
+    button.type = "button";
+    button.className = "sign";
+    button.textContent = "±";
+    button.dataset.for = id;
+    button.setAttribute("aria-label", "change the sign");
+    button.setAttribute("aria-controls", id);
+    return button;
+  }
+  function changeSign(id) {
+    const field = element(id);
+    const text = field.value.trim();
+    field.value = text.startsWith("-") ? text.slice(1) : text.startsWith("+") ? "-" +
+      text.slice(1) : "-" + text;
+    field.dispatchEvent(new Event("input", { bubbles: true }));
   }
   function update() {
     const request = readRequest();
+    let shown = null;
     if (!request) {
       showResult("");
     } else {
       const answer = convert(request);
       if (answer.status === 0 || answer.text === "out of range") {
         setError("value", "");
-        showResult(answer.text);
+        showResult(answer.text, request);
+        shown = request;
       } else {
         // A source value outside its unit's range: the core's message, next to the value.
         setError("value", answer.text || "cannot be converted");
         showResult("");
       }
     }
+    showHelp();
+    drawCurve(shown);
     remember(currentState());
+  }
+
+  // --- The curve -----------------------------------------------------------------------------
+  // The dew/frost point of the request's water content against pressure, on a logarithmic axis
+  // from a tenth of the lower to ten times the higher of the two pressures: one conversion by
+  // core per point. Where core has no answer the line has a gap.
+  const CURVE_POINTS = 100;
+  const SVG = "http://www.w3.org/2000/svg";
+  // Drawn at the size it is shown (between a phone's and a wide window's), so that its text
+  // keeps the page's size.
+  const PLOT = { left: 58, right: 16, top: 14, bottom: 44 };
+  const plotWidth = () => Math.round(Math.min(760, Math.max(280, element("curve").clientWidth ||
+    640)));
+
+  // The dew/frost point (a number in the y unit) of the request's water content at a reading
+  // of the given pressure unit; NaN where there is none.
+  function dewPointAt(request, yUnit, reading, pressureUnit) {
+    const answer = convert(Object.assign({}, request, {
+      to: yUnit, targetPressure: reading, targetPressureUnit: pressureUnit,
+    }));
+    return answer.status === 0 ? core.HEAPF64[memory.result / 8] : NaN;
+  }
+  // Where on the axis (a reading of axisUnit) the dew point is `y`: dew points rise with
+  // pressure, so a coarse walk over the axis finds two readings around it and halving the
+  // interval of log pressure between them finds it. NaN when it lies outside.
+  function readingOfDewPoint(request, yUnit, axisUnit, y, low, high) {
+    const at = (t) => dewPointAt(request, yUnit, Math.exp(t), axisUnit);
+    const steps = 56;
+    let a = NaN;
+    let b = NaN;
+    let previous = NaN;
+    for (let i = 0; i <= steps; ++i) {
+      const t = Math.log(low) + (Math.log(high) - Math.log(low)) * i / steps;
+      const value = at(t);
+      if (value >= y && previous <= y) {
+        b = t;
+        break;
+      }
+      if (!Number.isNaN(value)) a = t;
+      previous = value;
+    }
+    if (Number.isNaN(a) || Number.isNaN(b)) return NaN;
+    // Results are rounded: the dew point equals y over an interval, whose middle is taken.
+    const edge = (below) => {
+      let from = a;
+      let to = b;
+      for (let i = 0; i < 40 && to - from > 1e-7; ++i) {
+        const middle = (from + to) / 2;
+        const value = at(middle);
+        if (Number.isNaN(value) || (below ? value >= y : value > y)) {
+          to = middle;
+        } else {
+          from = middle;
+        }
+      }
+      return (from + to) / 2;
+    };
+    return Math.exp((edge(true) + edge(false)) / 2);
+  }
+  const isDewPointUnit = (name) => /^(frost|dew)-[cf]$/.test(name);
+  const isAbsolute = (unit) => Number(readText(core._ruruzir_page_atmosphere_reading(unit))) > 0;
+
+  // The curve's data: units, the two marked points and the points of the line; null for none.
+  function curveOf(request) {
+    const names = moistureNames;
+    const yUnit = isDewPointUnit(names[request.to]) ? request.to
+      : isDewPointUnit(names[request.from]) ? request.from : 0;
+    const axisUnit = [request.targetPressureUnit, request.pressureUnit,
+      ...pressureNames.keys()].find(isAbsolute);
+    const sides = [
+      { name: "source", reading: request.pressure, unit: request.pressureUnit },
+      { name: "target", reading: request.targetPressure, unit: request.targetPressureUnit },
+    ];
+    const atmosphere = Number(readText(core._ruruzir_page_atmosphere_reading(axisUnit)));
+    for (const side of sides) {
+      side.y = dewPointAt(request, yUnit, side.reading, side.unit);
+      side.located = side.unit !== axisUnit;
+      side.x = !side.located ? side.reading
+        : readingOfDewPoint(request, yUnit, axisUnit, side.y, atmosphere * 1e-5, atmosphere * 1e5);
+    }
+    const placed = sides.filter((side) => side.x > 0 && Number.isFinite(side.y));
+    if (!placed.length) return null;
+    const low = Math.min(...placed.map((side) => side.x)) / 10;
+    const high = Math.max(...placed.map((side) => side.x)) * 10;
+    const points = [];
+    for (let i = 0; i < CURVE_POINTS; ++i) {
+      const x = low * Math.pow(high / low, i / (CURVE_POINTS - 1));
+      points.push({ x, y: dewPointAt(request, yUnit, x, axisUnit) });
+    }
+    return { yUnit, axisUnit, low, high, points, sides: placed };
+  }
+
+  function niceStep(span, count) {
+    const raw = span / count;
+    const power = Math.pow(10, Math.floor(Math.log10(raw)));
+    const unit = raw / power;
+    return (unit <= 1 ? 1 : unit <= 2 ? 2 : unit <= 5 ? 5 : 10) * power;
+  }
+  function decadeText(k) {
+    return k >= -4 && k <= 5 ? String(Number(Math.pow(10, k).toFixed(Math.max(0, -k))))
+      : `1e${k}`;
+  }
+  const minus = (text) => text.replace(/^-/, "\u2212");
+  function svgElement(name, attributes, text) {
+    const node = document.createElementNS(SVG, name);
+    for (const [key, value] of Object.entries(attributes)) node.setAttribute(key, value);
+    if (text !== undefined) node.textContent = text;
+    return node;
+  }
+
+  let curveKey = "";
+  function drawCurve(request) {
+    const holder = element("curve");
+    const data = request ? curveOf(request) : null;
+    const key = data ? plotWidth() + JSON.stringify(data) : "";
+    if (key === curveKey && holder.firstChild) return;
+    curveKey = key;
+    if (!data) {
+      holder.replaceChildren();
+      setText("curve-text", "");
+      element("curve-figure").classList.add("empty");
+      return;
+    }
+    element("curve-figure").classList.remove("empty");
+    const { left, right, top, bottom } = PLOT;
+    const width = plotWidth();
+    const height = Math.round(Math.min(320, Math.max(220, width * 0.5)));
+    const finite = data.points.filter((point) => Number.isFinite(point.y));
+    const ys = finite.map((point) => point.y).concat(data.sides.map((side) => side.y));
+    let yLow = Math.min(...ys);
+    let yHigh = Math.max(...ys);
+    if (yHigh - yLow < 1) {
+      yLow -= 0.5;
+      yHigh += 0.5;
+    }
+    const step = niceStep(yHigh - yLow, 5);
+    yLow = Math.floor(yLow / step) * step;
+    yHigh = Math.ceil(yHigh / step) * step;
+    const px = (x) => left + (Math.log(x / data.low) / Math.log(data.high / data.low)) *
+      (width - left - right);
+    const py = (y) => top + (yHigh - y) / (yHigh - yLow) * (height - top - bottom);
+
+    const yLabel = element("to").options[data.yUnit].textContent;
+    const xLabel = element("pressure-unit").options[data.axisUnit].textContent;
+    const svg = svgElement("svg", { viewBox: `0 0 ${width} ${height}`, role: "img",
+      "aria-labelledby": "curve-caption curve-text", class: "chart" });
+    const grid = svgElement("g", { class: "grid" });
+    const labels = svgElement("g", { class: "tick-labels" });
+    for (let k = Math.ceil(Math.log10(data.low)); k <= Math.floor(Math.log10(data.high)); ++k) {
+      const x = px(Math.pow(10, k));
+      grid.append(svgElement("line", { x1: x, x2: x, y1: top, y2: height - bottom }));
+      labels.append(svgElement("text", { x, y: height - bottom + 16, "text-anchor": "middle" },
+        minus(decadeText(k))));
+    }
+    for (let y = yLow; y <= yHigh + step / 2; y += step) {
+      const at = py(y);
+      grid.append(svgElement("line", { x1: left, x2: width - right, y1: at, y2: at }));
+      labels.append(svgElement("text", { x: left - 6, y: at + 4, "text-anchor": "end" },
+        minus(String(Number(y.toFixed(6))))));
+    }
+    labels.append(svgElement("text", { x: (left + width - right) / 2, y: height - 6,
+      "text-anchor": "middle", class: "axis-label" }, `pressure (${xLabel}, logarithmic)`));
+    labels.append(svgElement("text", { x: 12, y: top + (height - top - bottom) / 2,
+      "text-anchor": "middle", class: "axis-label",
+      transform: `rotate(-90 12 ${top + (height - top - bottom) / 2})` }, yLabel));
+    // The line, broken where a point has no answer.
+    let path = "";
+    let pen = false;
+    for (const point of data.points) {
+      if (!Number.isFinite(point.y)) {
+        pen = false;
+        continue;
+      }
+      path += `${pen ? "L" : "M"}${px(point.x).toFixed(1)},${py(point.y).toFixed(1)}`;
+      pen = true;
+    }
+    const frame = svgElement("rect", { x: left, y: top, width: width - left - right,
+      height: height - top - bottom, class: "frame" });
+    svg.append(frame, grid, labels, svgElement("path", { d: path, class: "line" }));
+    // The mark at the lower pressure is labelled above and to its left, the other below and
+    // to its right, so that two close marks keep their labels apart.
+    const first = [...data.sides].sort((a, b) => a.x - b.x)[0];
+    for (const side of data.sides) {
+      const x = px(side.x);
+      const y = py(side.y);
+      const mark = svgElement("g", { class: "mark " + side.name });
+      const before = side === first && data.sides.length > 1 ? x > left + 70 : x > width - 80;
+      const above = side === first ? y > top + 20 : y > height - bottom - 20;
+      mark.append(svgElement("circle", { cx: x, cy: y, r: 5 }),
+        svgElement("text", { x: before ? x - 9 : x + 9, y: above ? y - 9 : y + 18,
+          "text-anchor": before ? "end" : "start" }, side.name));
+      svg.append(mark);
+    }
+    holder.replaceChildren(svg);
+
+    // The same in words.
+    const number = (y) => minus(y.toFixed(1));
+    const pressure = (x) => minus(String(Number(x.toPrecision(6))));
+    const gaps = data.points.length - finite.length;
+    const parts = data.sides.map((side) => `${side.name} ${number(side.y)} ${yLabel} at ` +
+      `${side.located ? "about " + minus(String(Number(side.x.toPrecision(4)))) : pressure(side.x)}` +
+      ` ${xLabel}`);
+    if (finite.length) {
+      const round = (x) => minus(String(Number(x.toPrecision(4))));
+      parts.push(`from ${number(finite[0].y)} ${yLabel} at ${round(finite[0].x)} ${xLabel} ` +
+        `to ${number(finite[finite.length - 1].y)} at ` +
+        `${round(finite[finite.length - 1].x)} ${xLabel}`);
+    }
+    if (gaps) parts.push(`no dew/frost point at ${gaps} of ${data.points.length} pressures`);
+    setText("curve-text", "Curve: " + parts.join("; ") + ".");
   }
 
   // A new source unit: the value is re-expressed in it, as the calculator's window does, so
@@ -480,6 +823,7 @@
     fill(element("formulation"), FORMULATIONS);
     fill(element("enhancement"), ENHANCEMENTS);
     buildSides();
+    for (const id of NUMBER_FIELDS) element(id).after(signButton(id));
     element("version").textContent = readText(core._ruruzir_version());
 
     const problems = [];
@@ -497,7 +841,13 @@
       chosen(event.target.id);
     });
     form.addEventListener("submit", (event) => event.preventDefault());
+    form.addEventListener("click", (event) => {
+      if (event.target.classList.contains("sign")) changeSign(event.target.dataset.for);
+    });
+    element("copy").addEventListener("click", copyResult);
+    element("share").addEventListener("click", shareLink);
     window.addEventListener("hashchange", followOrSay);
+    window.addEventListener("resize", () => update());
     load(state, problems);
     performance.mark("ruruzir-first-result");
     document.documentElement.dataset.ready = "true";

@@ -106,12 +106,12 @@ async function pressTimes(page, key, times) {
       async () => {
         const page = await open(await fresh(), row("example").fragment);
         const order = [];
-        for (let i = 0; i < 9; ++i) {
+        for (let i = 0; i < 11; ++i) {
           await page.keyboard.press("Tab");
           order.push(await page.evaluate(() => document.activeElement.id));
         }
-        same("Tab order", order.join(" "), "pressure pressure-unit value from target-pressure " +
-          "target-pressure-unit to formulation enhancement");
+        same("Tab order", order.join(" "), "copy share pressure pressure-unit value from " +
+          "target-pressure target-pressure-unit to formulation enhancement");
         await page.focus("#to");
         await pressTimes(page, "ArrowDown", 4);
         same("target unit", await page.inputValue("#to"), "ppmv");
@@ -237,6 +237,166 @@ async function pressTimes(page, key, times) {
       await page.waitForFunction(() => document.getElementById("value-error").textContent);
       same("range", "error: " + await text(page, "#value-error"), row("bound-g-m3-above").expected);
     });
+
+    await check("the answer: the largest text, an output with its unit, in view on a phone",
+      async () => {
+        const context = await browser.newContext({ viewport: { width: 390, height: 700 } });
+        const page = await open(context, row("example").fragment);
+        const facts = await page.evaluate(() => {
+          const result = document.getElementById("result");
+          let largest = 0;
+          for (const node of document.querySelectorAll("main *")) {
+            if (node === result || !node.offsetParent || node.closest("svg")) continue;
+            if ([...node.childNodes].some((child) => child.nodeType === 3 && child.textContent.trim())
+              || ["INPUT", "SELECT"].includes(node.tagName)) {
+              largest = Math.max(largest, parseFloat(getComputedStyle(node).fontSize));
+            }
+          }
+          return { tag: result.tagName, size: parseFloat(getComputedStyle(result).fontSize), largest,
+            unit: document.getElementById("result-unit").textContent,
+            chosen: document.getElementById("to").selectedOptions[0].textContent };
+        });
+        same("an output", facts.tag, "OUTPUT");
+        same("largest text", facts.size > facts.largest, true);
+        same("its unit", facts.unit, facts.chosen);
+        // Editing the last field of the form: the answer is still on the screen.
+        await page.focus("#enhancement");
+        await page.evaluate(() => window.scrollTo(0, document.body.scrollHeight));
+        const box = await page.evaluate(() => {
+          const rect = document.getElementById("result").getBoundingClientRect();
+          return { top: rect.top, bottom: rect.bottom, height: innerHeight };
+        });
+        same("result in view while scrolled", box.top >= 0 && box.bottom <= box.height, true);
+        await context.close();
+      });
+
+    await check("screen reader: the result with its unit once typing pauses, never a half number",
+      async () => {
+        const page = await open(await fresh(), row("example").fragment);
+        const unit = await text(page, "#result-unit");
+        await page.evaluate(() => {
+          window.heard = [];
+          new MutationObserver(() => window.heard.push(
+            document.getElementById("announce").textContent))
+            .observe(document.getElementById("announce"), { childList: true, subtree: true,
+              characterData: true });
+        });
+        await retype(page, "value", "-");
+        await page.keyboard.type("1e");
+        await page.waitForTimeout(1000);
+        await retype(page, "value", "-35");
+        await page.waitForTimeout(1000);
+        await retype(page, "value", "-3x");
+        await page.waitForTimeout(1000);
+        same("heard", (await page.evaluate(() => window.heard)).join(" | "),
+          `${row("typed").expected} ${unit} | and its moisture content is -3x: not a number`);
+        same("field errors are not live regions", await page.evaluate(() =>
+          document.querySelectorAll(".error[aria-live], output[aria-live=polite]").length), 0);
+      });
+
+    await check("copy and share: the result with its unit, the link", async () => {
+      const context = await fresh();
+      await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+      const page = await open(context, row("example").fragment);
+      const unit = await text(page, "#result-unit");
+      await page.click("#copy");
+      same("copied", await page.evaluate(() => navigator.clipboard.readText()),
+        `${row("example").expected} ${unit}`);
+      same("said", await text(page, "#action-done"), `Copied “${row("example").expected} ${unit}”`);
+      // No share sheet (a desktop browser): the link goes to the clipboard.
+      await page.evaluate(() => { delete Navigator.prototype.share; });
+      await page.click("#share");
+      same("link copied", await page.evaluate(() => navigator.clipboard.readText()), page.url());
+      // A share sheet: it gets the link and the result.
+      await page.evaluate(() => {
+        Navigator.prototype.share = (data) => { window.shared = data; return Promise.resolve(); };
+      });
+      await page.click("#share");
+      const shared = await page.evaluate(() => window.shared);
+      same("shared", [shared.url, shared.text].join(" "),
+        `${page.url()} ${row("example").expected} ${unit}`);
+      // Nothing to copy without a result.
+      await retype(page, "value", "x");
+      same("copy without a result", await page.isDisabled("#copy"), true);
+    });
+
+    await check("phone keypad: a sign button for fields that take negative numbers", async () => {
+      const context = await browser.newContext({ viewport: { width: 390, height: 800 },
+        hasTouch: true, isMobile: true });
+      const page = await open(context, row("target-rh").fragment);
+      const visible = await page.$$eval(".sign", (buttons) => buttons.filter((button) =>
+        button.offsetParent).map((button) => button.dataset.for).join(" "));
+      same("sign buttons", visible, "pressure value target-pressure target-ambient");
+      await retype(page, "value", "40");
+      await page.tap(".sign[data-for=value]");
+      same("value", await page.inputValue("#value"), "-40");
+      same("result", await text(page, "#result"), row("target-rh").expected);
+      await page.tap(".sign[data-for=value]");
+      same("value again", await page.inputValue("#value"), "40");
+      await context.close();
+      const desktop = await open(await fresh(), row("example").fragment);
+      same("no sign buttons with a mouse", await desktop.$$eval(".sign", (buttons) =>
+        buttons.filter((button) => button.offsetParent).length), 0);
+    });
+
+    await check("dark mode and print", async () => {
+      const context = await browser.newContext({ viewport: { width: 1280, height: 800 },
+        colorScheme: "dark" });
+      const page = await open(context, row("example").fragment);
+      const colours = await page.evaluate(() => [document.body, document.querySelector(
+        ".chart text")].map((node) => getComputedStyle(node)[node.tagName === "text" ? "fill"
+        : "backgroundColor"]));
+      same("dark background, light chart text", colours.join(" "),
+        "rgb(16, 20, 24) rgb(230, 233, 237)");
+      await page.emulateMedia({ media: "print", colorScheme: "light" });
+      const printed = await page.evaluate(() => ["result", "result-unit", "value", "copy", "share",
+        "curve-figure", "notice"].map((id) => (document.getElementById(id).offsetParent
+        ? id : "")).filter((id) => id).join(" "));
+      same("printed", printed, "result result-unit value");
+      await context.close();
+    });
+
+    await check("the curve: about a hundred points from core, both sides marked, in words",
+      async () => {
+        const page = await open(await fresh(), row("example").fragment);
+        const curve = async () => page.evaluate(() => {
+          const path = document.querySelector("#curve path.line").getAttribute("d");
+          return { moves: (path.match(/M/g) || []).length, points: (path.match(/[ML]/g) || []).length,
+            marks: [...document.querySelectorAll("#curve .mark text")].map((t) => t.textContent)
+              .join(" "), words: document.getElementById("curve-text").textContent };
+        });
+        let shown = await curve();
+        same("points", shown.points, 100);
+        same("marks", shown.marks, "source target");
+        const unit = await text(page, "#result-unit");
+        same("in words", shown.words.startsWith(`Curve: source \u221240.0 ${unit} at 1013.25 mBAR; ` +
+          `target \u221221.6 ${unit} at 7000 mBAR; from `), true);
+        // Redrawn as the user types.
+        await retype(page, "value", "-35");
+        shown = await curve();
+        same("redrawn", shown.words.includes(`source \u221235.0 ${unit} at 1013.25 mBAR; target ` +
+          `\u2212${row("typed").expected.slice(1)} ${unit}`), true);
+        // A water content with no frost point above 50 °C at the higher pressures: a gap.
+        await page.goto(pageUrl + "#value=20&from=frost-c&to=frost-c&pressure=1013.25" +
+          "&target-pressure=2000");
+        await page.waitForFunction(() => document.getElementById("curve-text").textContent
+          .includes("source 20.0"));
+        shown = await curve();
+        const gap = shown.words.match(/no dew\/frost point at (\d+) of 100 pressures/);
+        same("gap said", Boolean(gap), true);
+        same("gap drawn", shown.points, 100 - Number(gap[1]));
+        // Pressures in other units: the source's 100 psia is 6894.76 mbar on the axis.
+        await page.goto(pageUrl + "#value=-40&from=frost-c&to=ppmv&pressure=100" +
+          "&pressure-unit=psia&target-pressure=7000&target-pressure-unit=mbar");
+        await page.waitForFunction(() => document.getElementById("curve-text").textContent
+          .includes("source \u221240.0"));
+        shown = await curve();
+        same("source on the mbar axis", /source \u221240\.0 .+? at about 689[45] mBAR/.test(
+          shown.words), true);
+        // No result, no curve.
+        await retype(page, "value", "-");
+        same("no curve", await page.isVisible("#curve-figure"), false);
+      });
 
     await check("layout: phone and desktop widths, 200 % and 400 % zoom without sideways scrolling",
       async () => {
