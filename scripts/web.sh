@@ -4,8 +4,7 @@
 #   index.html, ruruzir.css, ruruzir-page.js   the page (from web/)
 #   ruruzir.js                                 physics/, core/ and the C interface (api/)
 #                                              compiled to WebAssembly with Debian's emcc,
-#                                              the module embedded in the script; also
-#                                              core's pressure check (web/page_checks.cpp)
+#                                              the module embedded in the script
 # Nothing is fetched from the network, so the page works opened from file:// and from any
 # static host.
 set -euo pipefail
@@ -39,7 +38,7 @@ fi
 # The same sources and warnings as the native build (no fused multiply-add: the same numbers).
 compile_flags=(-std=c++17 -O2 -Wall -Wextra -Werror -ffp-contract=off -fno-exceptions
   -I"$root" -I"$object_dir/generated" -include "$root/web/charconv_fixed.h")
-sources=(physics/*.cpp core/*.cpp api/ruruzir_api.cpp web/page_checks.cpp)
+sources=(physics/*.cpp core/*.cpp api/ruruzir_api.cpp)
 objects=()
 stale=()
 for source in "${sources[@]}"; do
@@ -70,9 +69,11 @@ if [ "$failed" -ne 0 ]; then
   exit 1
 fi
 
-exported=_ruruzir_convert,_ruruzir_unit_count,_ruruzir_unit_name,_ruruzir_unit_caption
-exported+=,_ruruzir_unit_code,_ruruzir_version,_ruruzir_page_possible_pressure
-exported+=,_ruruzir_page_pressure_label,_ruruzir_page_atmosphere_reading,_malloc,_free
+exported=_ruruzir_version,_ruruzir_text_size,_ruruzir_side_size,_ruruzir_request_size
+exported+=,_ruruzir_status_count,_ruruzir_count,_ruruzir_name,_ruruzir_code,_ruruzir_label
+exported+=,_ruruzir_description,_ruruzir_default_code,_ruruzir_atmosphere_reading,_ruruzir_check
+exported+=,_ruruzir_read_number,_ruruzir_read_temperature,_ruruzir_default_request
+exported+=,_ruruzir_convert_request,_ruruzir_reexpress,_malloc,_free
 emcc "${objects[@]}" -Oz -o "$web_dir/ruruzir.js" \
   -sMODULARIZE=1 -sEXPORT_NAME=createRuruzir -sSINGLE_FILE=1 -sENVIRONMENT=web \
   -sFILESYSTEM=0 -sINITIAL_MEMORY=1MB -sTOTAL_STACK=256KB -sALLOW_MEMORY_GROWTH=0 \

@@ -1,149 +1,231 @@
 // The page's front end: reads the fields, calls the calculator's core (ruruzir.js, the C
-// interface compiled to WebAssembly) and shows its text. No moisture physics here: only the
-// reading of typed numbers, the names of the converter's options and the page's state.
+// interface compiled to WebAssembly) and shows its text. Every name, label, default, limit,
+// check and reason comes from the module at load; the page holds only its own words, the link's
+// option names for the side values and the layout of the C structs it fills (checked against
+// the sizes the module reports).
 "use strict";
 
 (function () {
-  const MOISTURE_UNITS = 0;
-  const PRESSURE_UNITS = 1;
-  const TEXT_SIZE = 100;
-  const SIDE_SIZE = 40; // struct ruruzir_side: four doubles and an int, padded
+  // Kinds, quantities, fields and statuses: the numbers api/ruruzir.h gives them.
+  const KIND = { moisture: 0, pressure: 1, formulation: 2, enhancement: 3, medium: 4,
+    precision: 5 };
+  const QUANTITY = { pressure: 4, value: 5 };
+  const FIELD = { value: 1, sourcePressure: 3, targetPressure: 5, sourceSide: 7, targetSide: 12 };
+  const STATUS = { converted: 0, outOfRange: 1, noAnswer: 6, missing: 7 };
+  // struct ruruzir_side and struct ruruzir_request as this page lays them out (wasm32).
+  const SIDE_LAYOUT = { size: 40, medium: 32 }; // four doubles by quantity, then the medium
+  const REQUEST_LAYOUT = { size: 128, sourceUnit: 0, sourcePressureUnit: 4, sourcePressure: 8,
+    source: 16, targetUnit: 56, targetPressureUnit: 60, targetPressure: 64, target: 72,
+    formulation: 112, enhancement: 116, precision: 120 };
   const STORAGE_KEY = "ruruzir-dewpoint-state";
 
-  // Named as ruruzir-convert names them; the numbers are api/ruruzir.h's codes.
-  const FORMULATIONS = [
-    ["goff-gratch", 1, "Goff-Gratch"],
-    ["hyland-wexler", 0, "Hyland and Wexler 1983"],
-    ["sonntag", 2, "Sonntag 1990"],
-    ["magnus", 3, "Magnus"],
-  ];
-  const ENHANCEMENTS = [
-    ["none", 0, "none"],
-    ["bogel", 1, "Bögel"],
-    ["greenspan", 2, "Greenspan"],
-  ];
-  const MEDIA = [
-    ["natural-gas", 2, "natural gas"],
-    ["air", 1, "air"],
-    ["water", 0, "water vapour (the moist gas's density)"],
-  ];
-
-  // The side values: option name, the unit that needs it, its label, default, check.
+  // The side values: the link's option name, the quantity (its place in struct ruruzir_side),
+  // the page's words. Which unit needs which comes from core at load.
   const SIDE_VALUES = [
-    { option: "mol-weight", unit: "ppmw-gas", label: "in a gas of molecular weight",
-      initial: "29", check: positive },
-    { option: "henry", unit: "ppmw-liquid", label: "in a liquid of Henry's constant (ppmW/mbar)",
-      initial: "1.9", check: positive },
-    { option: "ambient", unit: "rh", label: "at an ambient temperature (°C) of",
-      initial: "20", check: temperature, signed: true },
-    { option: "medium", unit: "g-m3", label: "of", hiddenLabel: " the medium", initial: "natural-gas", choices: MEDIA },
-    { option: "prevailing", unit: "g-m3", label: "at a prevailing temperature (°C) of",
-      initial: "20", check: temperature, signed: true },
+    { option: "mol-weight", quantity: 1, label: "in a gas of molecular weight" },
+    { option: "henry", quantity: 2, label: "in a liquid of Henry's constant (ppmW/mbar)" },
+    { option: "ambient", quantity: 0, label: "at an ambient temperature (°C) of",
+      temperature: true, signed: true },
+    { option: "medium", quantity: 4, label: "of", hiddenLabel: " the medium",
+      kind: KIND.medium },
+    { option: "prevailing", quantity: 3, label: "at a prevailing temperature (°C) of",
+      temperature: true, signed: true },
   ];
   const SIDES = ["source", "target"];
-
-  // Where the state starts: the example the calculator's manual begins with.
-  const INITIAL = {
-    value: "-40", from: "frost-c", to: "frost-c", pressure: "1013.25", "pressure-unit": "mbar",
-    "target-pressure": "7000", "target-pressure-unit": "mbar", formulation: "goff-gratch",
-    enhancement: "none",
-  };
-  for (const side of SIDES) {
-    for (const entry of SIDE_VALUES) INITIAL[side + "-" + entry.option] = entry.initial;
-  }
   const NUMBER_FIELDS = ["pressure", "value", "target-pressure"];
+  const LISTS = { from: KIND.moisture, to: KIND.moisture, "pressure-unit": KIND.pressure,
+    "target-pressure-unit": KIND.pressure, formulation: KIND.formulation,
+    enhancement: KIND.enhancement, "source-medium": KIND.medium, "target-medium": KIND.medium };
+  // The page's example (the one the calculator's manual begins with): a value and a target
+  // pressure over core's first start.
+  const EXAMPLE = { value: "-40", "target-pressure": "7000" };
   const UNFINISHED = "an unfinished number";
 
   const element = (id) => document.getElementById(id);
   let core = null;
-  let memory = null; // text, result and the two sides in the module's memory
-  let moistureNames = [];
-  let pressureNames = [];
+  let memory = null; // the request, a side, the result, the field and two texts
+  let textSize = 0;
+  let vocabulary = null; // by kind: [{ name, code, label, description }]
+  let usedBy = null; // by moisture unit code: the side quantities it needs
+  let INITIAL = null;
   let shownFragment = null;
 
   // --- Typed numbers ------------------------------------------------------------------------
-  // A whole text as a number: blanks around it, a sign, digits with a decimal point or comma,
-  // an exponent. A text that could still become a number says so instead of being read as one.
-  const WHOLE = /^[+-]?(\d+[.,]?\d*|[.,]\d+)([eE][+-]?\d+)?$/;
+  // Core reads a typed number; the page only tells a number still being typed ("-", "1e")
+  // from one that can never be one.
   const BEGUN = /^[+-]?(\d*[.,]?\d*)([eE][+-]?)?$/;
-  function readNumber(text) {
-    const trimmed = text.trim();
-    if (trimmed === "") return { error: "enter a number" };
-    if (!WHOLE.test(trimmed)) {
-      return { error: BEGUN.test(trimmed) ? UNFINISHED : "not a number" };
-    }
-    const value = Number(trimmed.replace(",", "."));
-    if (!Number.isFinite(value)) return { error: "too large a number" };
-    return { value };
-  }
-  function positive(value) {
-    const held = Math.fround(value);
-    return held > 0 && Number.isFinite(held) ? null : "must be greater than 0";
-  }
-  function temperature(value) {
-    const held = Math.fround(value);
-    return held > -80 && held < 200 ? null : "stay between -80 and 200 °C (both excluded)";
+  function readTyped(text, temperature) {
+    writeText(text, memory.input);
+    const status = temperature
+      ? core._ruruzir_read_temperature(memory.input, 1, memory.number, 0)
+      : core._ruruzir_read_number(memory.input, 1, memory.number);
+    if (status === STATUS.converted) return { value: core.HEAPF64[memory.number / 8] };
+    if (status === STATUS.missing) return { error: "enter a number" };
+    return { error: BEGUN.test(text.trim()) ? UNFINISHED : "not a number" };
   }
 
   // --- The core -------------------------------------------------------------------------------
   function readText(address) {
+    if (!address) return "";
     const bytes = core.HEAPU8;
     let end = address;
     while (bytes[end] !== 0) ++end;
     return new TextDecoder("windows-1252").decode(bytes.subarray(address, end));
   }
-  function unitNames(kind) {
-    const names = [];
-    for (let code = 0; code < core._ruruzir_unit_count(kind); ++code) {
-      names.push(readText(core._ruruzir_unit_name(kind, code)));
+  // A text into the module's input area; false when it cannot be held (too long, a NUL).
+  function writeText(text, address) {
+    const bytes = new TextEncoder().encode(text);
+    if (bytes.length >= textSize || bytes.includes(0)) {
+      core.HEAPU8[address] = 0;
+      return false;
     }
-    return names;
+    core.HEAPU8.set(bytes, address);
+    core.HEAPU8[address + bytes.length] = 0;
+    return true;
   }
-  // The code of a unit name or one of the converter's aliases, -1 for none (a bare "psi", absolute
-  // to some and gauge to others, is none, as the converter refuses it).
-  function unitCode(kind, name) {
-    const bytes = new TextEncoder().encode(name);
-    if (bytes.length >= TEXT_SIZE || bytes.includes(0)) return -1;
-    core.HEAPU8.set(bytes, memory.text);
-    core.HEAPU8[memory.text + bytes.length] = 0;
-    return core._ruruzir_unit_code(kind, memory.text);
+  function namesOf(kind) {
+    const entries = [];
+    for (let code = 0; code < core._ruruzir_count(kind); ++code) {
+      entries.push({ name: readText(core._ruruzir_name(kind, code)), code,
+        label: readText(core._ruruzir_label(kind, code)),
+        description: readText(core._ruruzir_description(kind, code)) });
+    }
+    return entries;
   }
-  // The converter's pressure when none is given: one standard atmosphere in the unit; nothing
-  // while no unit is chosen.
-  function oneAtmosphere(unitName) {
-    const code = pressureNames.indexOf(unitName);
-    return code < 0 ? "" : readText(core._ruruzir_page_atmosphere_reading(code));
+  // The code of a name or one of its aliases, -1 for none (a bare "psi" is none, as for the
+  // converter).
+  function codeOfName(kind, name) {
+    return writeText(name, memory.input) ? core._ruruzir_code(kind, memory.input) : -1;
   }
-  function unitCaption(kind, code) {
-    core._ruruzir_unit_caption(kind, code, memory.text, TEXT_SIZE);
-    return readText(memory.text);
+  const nameOf = (kind, code) => (vocabulary[kind][code] ? vocabulary[kind][code].name : "");
+  const oneAtmosphere = (unit) => readText(core._ruruzir_atmosphere_reading(unit));
+  // One field's number checked as a conversion checks it: null, or the reason.
+  function check(quantity, unit, number) {
+    const status = core._ruruzir_check(quantity, unit, number, memory.text, textSize);
+    return status === STATUS.converted ? null : { status, reason: readText(memory.text) };
   }
-  function writeSide(address, side) {
-    const doubles = address / 8;
-    core.HEAPF64[doubles] = side.ambient;
-    core.HEAPF64[doubles + 1] = side.molWeight;
-    core.HEAPF64[doubles + 2] = side.henry;
-    core.HEAPF64[doubles + 3] = side.prevailing;
-    core.HEAP32[(address + 32) / 4] = side.medium;
+  function sideAddress(base, quantity) {
+    return base + (quantity === 4 ? SIDE_LAYOUT.medium : quantity * 8);
   }
-  // One conversion; returns { status, text } with the core's text (Unicode).
+  function writeSide(base, side) {
+    for (const entry of SIDE_VALUES) {
+      if (entry.kind === undefined) {
+        core.HEAPF64[sideAddress(base, entry.quantity) / 8] = side[entry.quantity];
+      } else {
+        core.HEAP32[sideAddress(base, entry.quantity) / 4] = side[entry.quantity];
+      }
+    }
+  }
+  function readSideStruct(base) {
+    const side = {};
+    for (const entry of SIDE_VALUES) {
+      side[entry.quantity] = entry.kind === undefined
+        ? core.HEAPF64[sideAddress(base, entry.quantity) / 8]
+        : core.HEAP32[sideAddress(base, entry.quantity) / 4];
+    }
+    return side;
+  }
+  // A request of the page's shape into the module's struct ruruzir_request.
+  function writeRequest(request, precision) {
+    const base = memory.request;
+    const at = (name) => base + REQUEST_LAYOUT[name];
+    core.HEAP32[at("sourceUnit") / 4] = request.from;
+    core.HEAP32[at("sourcePressureUnit") / 4] = request.pressureUnit;
+    core.HEAPF64[at("sourcePressure") / 8] = request.pressure;
+    writeSide(at("source"), request.sourceSide);
+    core.HEAP32[at("targetUnit") / 4] = request.to;
+    core.HEAP32[at("targetPressureUnit") / 4] = request.targetPressureUnit;
+    core.HEAPF64[at("targetPressure") / 8] = request.targetPressure;
+    writeSide(at("target"), request.targetSide);
+    core.HEAP32[at("formulation") / 4] = request.formulation;
+    core.HEAP32[at("enhancement") / 4] = request.enhancement;
+    core.HEAP32[at("precision") / 4] = precision;
+  }
+  // Converts the request in memory: { status, text, value, field }.
+  function convertWritten(value) {
+    const status = core._ruruzir_convert_request(memory.request, value, memory.result,
+      memory.text, textSize, memory.field);
+    return { status, text: readText(memory.text), value: core.HEAPF64[memory.result / 8],
+      field: core.HEAP32[memory.field / 4] };
+  }
   function convert(request) {
-    writeSide(memory.source, request.sourceSide);
-    writeSide(memory.target, request.targetSide);
-    const status = core._ruruzir_convert(request.value, request.from, request.pressure,
-      request.pressureUnit, memory.source, request.to, request.targetPressure,
-      request.targetPressureUnit, memory.target, request.formulation, request.enhancement,
-      memory.result, memory.text, TEXT_SIZE);
-    return { status, text: readText(memory.text) };
+    writeRequest(request, vocabulary.shown);
+    return convertWritten(request.value);
+  }
+
+  // What the module is: the sizes of what the page lays out, the vocabulary, core's first
+  // start, and which side values each unit needs (asked of core: a request whose side value is
+  // not a number is refused at that value only when the unit uses it).
+  function loadCore(module) {
+    core = module;
+    const sizes = { "struct ruruzir_side": [core._ruruzir_side_size(), SIDE_LAYOUT.size],
+      "struct ruruzir_request": [core._ruruzir_request_size(), REQUEST_LAYOUT.size] };
+    for (const [name, [reported, expected]] of Object.entries(sizes)) {
+      if (reported !== expected) {
+        throw new Error(`the module's ${name} has ${reported} bytes, the page lays out ` +
+          `${expected}: the page and its module do not belong together`);
+      }
+    }
+    if (core._ruruzir_status_count() <= Math.max(...Object.values(STATUS))) {
+      throw new Error("the module reports fewer statuses than the page reads");
+    }
+    textSize = core._ruruzir_text_size();
+    const base = core._malloc(REQUEST_LAYOUT.size + 32 + 2 * textSize);
+    memory = { request: base, result: base + REQUEST_LAYOUT.size,
+      number: base + REQUEST_LAYOUT.size + 8, field: base + REQUEST_LAYOUT.size + 16,
+      text: base + REQUEST_LAYOUT.size + 32, input: base + REQUEST_LAYOUT.size + 32 + textSize };
+    vocabulary = Object.values(KIND).map(namesOf);
+    vocabulary.shown = core._ruruzir_default_code(KIND.precision);
+    const exact = codeOfName(KIND.precision, "exact");
+    vocabulary.fine = exact >= 0 ? exact : codeOfName(KIND.precision, "computed");
+    if (vocabulary.fine < 0) vocabulary.fine = vocabulary.shown;
+
+    core._ruruzir_default_request(memory.request);
+    const at = (name) => memory.request + REQUEST_LAYOUT[name];
+    const first = {
+      from: core.HEAP32[at("sourceUnit") / 4], to: core.HEAP32[at("targetUnit") / 4],
+      pressureUnit: core.HEAP32[at("sourcePressureUnit") / 4],
+      targetPressureUnit: core.HEAP32[at("targetPressureUnit") / 4],
+      sourceSide: readSideStruct(at("source")), targetSide: readSideStruct(at("target")),
+      formulation: core.HEAP32[at("formulation") / 4],
+      enhancement: core.HEAP32[at("enhancement") / 4],
+    };
+    usedBy = vocabulary[KIND.moisture].map((unit) => SIDE_VALUES.filter((entry) => {
+      const side = Object.assign({}, first.sourceSide);
+      side[entry.quantity] = entry.kind === undefined ? NaN : -1;
+      writeRequest(Object.assign({}, first, { from: unit.code, sourceSide: side }),
+        vocabulary.shown);
+      return convertWritten(NaN).field === FIELD.sourceSide + entry.quantity;
+    }).map((entry) => entry.quantity));
+
+    firstSide = { source: first.sourceSide, target: first.targetSide };
+    const held = (number) => String(Number(number.toPrecision(7))); // single precision
+    INITIAL = {
+      value: EXAMPLE.value, from: nameOf(KIND.moisture, first.from),
+      to: nameOf(KIND.moisture, first.to),
+      pressure: oneAtmosphere(first.pressureUnit),
+      "pressure-unit": nameOf(KIND.pressure, first.pressureUnit),
+      "target-pressure": EXAMPLE["target-pressure"],
+      "target-pressure-unit": nameOf(KIND.pressure, first.targetPressureUnit),
+      formulation: nameOf(KIND.formulation, first.formulation),
+      enhancement: nameOf(KIND.enhancement, first.enhancement),
+    };
+    for (const side of SIDES) {
+      const values = first[side + "Side"];
+      for (const entry of SIDE_VALUES) {
+        INITIAL[side + "-" + entry.option] = entry.kind === undefined
+          ? held(values[entry.quantity]) : nameOf(entry.kind, values[entry.quantity]);
+      }
+    }
   }
 
   // --- The form -----------------------------------------------------------------------------
-  // A closed list shows each choice's short label; its full caption is the option's title
-  // and the line of help under the sentence.
-  function fill(select, entries) {
-    for (const [name, , label, caption] of entries) {
-      const option = new Option(label, name);
-      if (caption && caption !== label) option.title = caption;
+  // A closed list shows each choice's short label; its meaning is the option's title and, for
+  // the two moisture units, the line of help under the sentence.
+  function fill(select, kind) {
+    for (const entry of vocabulary[kind]) {
+      const option = new Option(entry.label, entry.name);
+      if (entry.description) option.title = entry.description;
       select.add(option);
     }
   }
@@ -154,7 +236,7 @@
         const id = side + "-" + entry.option;
         const group = document.createElement("span");
         group.className = "side-value";
-        group.dataset.unit = entry.unit;
+        group.dataset.quantity = entry.quantity;
         group.hidden = true;
         const label = document.createElement("label");
         label.htmlFor = id;
@@ -165,10 +247,10 @@
           hidden.textContent = entry.hiddenLabel;
           label.append(hidden);
         }
-        const field = document.createElement(entry.choices ? "select" : "input");
+        const field = document.createElement(entry.kind === undefined ? "input" : "select");
         field.id = id;
-        if (entry.choices) {
-          fill(field, entry.choices);
+        if (entry.kind !== undefined) {
+          fill(field, entry.kind);
         } else {
           field.inputMode = "decimal";
           field.spellcheck = false;
@@ -212,43 +294,35 @@
     }
     return pairs;
   }
+  const isShared = (name) => SIDE_VALUES.some((entry) => entry.option === name);
   // The state that name/value pairs make over `base`; what could not be used goes into
   // `problems`. A link without a pressure means one atmosphere, as for the converter.
   function stateFromPairs(pairs, base, problems, fromLink) {
     // Names are looked up as own properties only: a link's "constructor" or "__proto__" is
     // an unknown option like any other, never a property every object inherits.
     const state = Object.assign(Object.create(null), base);
-    const known = Object.assign(Object.create(null), {
-      from: moistureNames, to: moistureNames, "pressure-unit": pressureNames,
-      "target-pressure-unit": pressureNames,
-      formulation: FORMULATIONS.map((entry) => entry[0]),
-      enhancement: ENHANCEMENTS.map((entry) => entry[0]),
-    });
-    for (const side of ["", "source-", "target-"]) known[side + "medium"] = MEDIA.map((e) => e[0]);
+    const lists = Object.assign(Object.create(null), LISTS, { medium: KIND.medium });
     let pressureGiven = false;
     let targetPressureGiven = false;
     // Options for both sides first, so that the ones for one side override them.
-    pairs.sort((a, b) => (SIDE_VALUES.some((e) => e.option === a[0]) ? 0 : 1) -
-      (SIDE_VALUES.some((e) => e.option === b[0]) ? 0 : 1));
-    const unitKinds = Object.assign(Object.create(null), {
-      from: MOISTURE_UNITS, to: MOISTURE_UNITS, "pressure-unit": PRESSURE_UNITS,
-      "target-pressure-unit": PRESSURE_UNITS,
-    });
+    pairs.sort((a, b) => (isShared(a[0]) ? 0 : 1) - (isShared(b[0]) ? 0 : 1));
     for (let [name, text] of pairs) {
       if (name === "") continue; // "#=5" or "&&": nothing asked
-      const shared = SIDE_VALUES.some((entry) => entry.option === name);
+      const shared = isShared(name);
       if (!shared && !Object.hasOwn(state, name)) {
         problems.push({ text: `${name} is not an option`, fields: [] });
         continue;
       }
-      if (Object.hasOwn(known, name)) {
-        const code = Object.hasOwn(unitKinds, name) ? unitCode(unitKinds[name], text) : -1;
-        text = code >= 0 ? known[name][code] : text.toLowerCase();
-        if (!known[name].includes(text)) {
+      if (Object.hasOwn(lists, name)) {
+        const kind = lists[name];
+        const code = codeOfName(kind, text);
+        if (code >= 0) {
+          text = nameOf(kind, code);
+        } else {
           // No guess: the list shows no choice, and there is no result until one is made.
           const fields = shared ? SIDES.map((side) => side + "-" + name) : [name];
-          problems.push({ text: `${name}=${text} is not one of ${known[name].join(", ")}`,
-            fields });
+          problems.push({ text: `${name}=${text} is not one of ` +
+            vocabulary[kind].map((entry) => entry.name).join(", "), fields });
           text = "";
         }
       }
@@ -261,27 +335,35 @@
       }
     }
     if (!fromLink) return state;
-    if (!pressureGiven) state.pressure = oneAtmosphere(state["pressure-unit"]);
-    if (!targetPressureGiven) state["target-pressure"] = oneAtmosphere(state["target-pressure-unit"]);
+    const atmosphere = (unit) => {
+      const code = codeOfName(KIND.pressure, unit);
+      return code < 0 || unit === "" ? "" : oneAtmosphere(code);
+    };
+    if (!pressureGiven) state.pressure = atmosphere(state["pressure-unit"]);
+    if (!targetPressureGiven) state["target-pressure"] = atmosphere(state["target-pressure-unit"]);
     return state;
   }
   function stateFromFragment(fragment, base, problems) {
     return stateFromPairs(parseFragment(fragment), base, problems, true);
   }
+  const unitCodeOf = (id) => codeOfName(KIND.moisture, element(id).value);
   // The fragment of a state: every option of the sentence, and the side values the two
   // chosen units use.
   function fragmentOf(state) {
     const names = ["value", "from", "to", "pressure", "pressure-unit", "target-pressure",
       "target-pressure-unit", "formulation", "enhancement"];
     for (const side of SIDES) {
-      const unit = state[side === "source" ? "from" : "to"];
+      const unit = codeOfName(KIND.moisture, state[side === "source" ? "from" : "to"]);
       for (const entry of SIDE_VALUES) {
-        if (entry.unit === unit) names.push(side + "-" + entry.option);
+        if (unit >= 0 && usedBy[unit].includes(entry.quantity)) {
+          names.push(side + "-" + entry.option);
+        }
       }
     }
     return "#" + names.map((name) => name + "=" + encodeURIComponent(state[name])
       .replace(/%2C/g, ",")).join("&");
   }
+
   function remember(state) {
     const fragment = fragmentOf(state);
     if (fragment !== location.hash) {
@@ -319,72 +401,89 @@
       field.removeAttribute("aria-invalid");
     }
   }
-  function codeOf(entries, name) {
-    const found = entries.find((entry) => entry[0] === name);
-    return found ? found[1] : -1;
-  }
-  // The side values of a side as the core takes them; null when one it needs is wrong.
-  function readSide(side, unit, report) {
-    const values = { ambient: 20, molWeight: 29, henry: 1.9, prevailing: 20, medium: 2 };
+  // The side values of a side as the core takes them (those its unit does not use at core's
+  // first start); null when one it needs is wrong, with the fault next to its field.
+  function readSide(side, unit) {
+    const values = Object.assign({}, firstSide[side]);
+    const used = unit >= 0 ? usedBy[unit] : [];
     let good = true;
     for (const entry of SIDE_VALUES) {
       const id = side + "-" + entry.option;
-      const used = entry.unit === unit;
-      element(id).parentElement.hidden = !used;
-      if (!used || entry.choices) {
-        if (entry.choices && used) values.medium = codeOf(MEDIA, element(id).value);
-        if (!entry.choices) setError(id, "");
+      const uses = used.includes(entry.quantity);
+      element(id).parentElement.hidden = !uses;
+      if (entry.kind !== undefined) {
+        if (uses) values[entry.quantity] = codeOfName(entry.kind, element(id).value);
         continue;
       }
-      const number = readNumber(element(id).value);
-      const message = number.error || entry.check(number.value);
-      if (report) setError(id, message || "");
-      if (message) {
+      if (!uses) {
+        setError(id, "");
+        continue;
+      }
+      const number = readTyped(element(id).value, entry.temperature);
+      const fault = number.error || (check(entry.quantity, 0, number.value) || {}).reason || "";
+      setError(id, fault);
+      if (fault) {
         good = false;
-        continue;
+      } else {
+        values[entry.quantity] = number.value;
       }
-      const key = { "mol-weight": "molWeight", henry: "henry", ambient: "ambient",
-        prevailing: "prevailing" }[entry.option];
-      values[key] = number.value;
     }
     return good ? values : null;
   }
-  // The request the fields make, or null (with the faults shown next to their fields).
-  function readRequest() {
+  let firstSide = null;
+  // A refusal in words next to its field: a pressure's reason follows its reading and unit,
+  // a value's range is the calculator's message, anything else follows the number.
+  function reasonText(id, refusal) {
+    const typedText = element(id).value.trim();
+    if (id === "pressure" || id === "target-pressure") {
+      return `${typedText} ${labelOf(element(id + "-unit"))} ${refusal.reason}`;
+    }
+    if (refusal.status === STATUS.outOfRange || id !== "value") return refusal.reason;
+    return `${typedText} ${refusal.reason}`;
+  }
+  // The request the fields make, or null (with the faults shown next to their fields); the
+  // value is checked in `valueUnit` when given, else in the chosen source unit.
+  function readRequest(valueUnit) {
     const numbers = {};
     let good = true;
     for (const id of NUMBER_FIELDS) {
-      const number = readNumber(element(id).value);
+      const number = readTyped(element(id).value, false);
       let error = number.error || "";
-      const unit = pressureNames.indexOf(element(id + "-unit")?.value);
-      // A pressure ruruzir-convert refuses, refused in its words.
-      if (!error && unit >= 0 && !core._ruruzir_page_possible_pressure(unit, number.value)) {
-        error = `${element(id).value.trim()} ${readText(core._ruruzir_page_pressure_label(unit))}` +
-          " is at or below vacuum: no gas has that pressure";
+      const unitList = id === "value" ? "from" : id + "-unit";
+      const unit = id === "value" && valueUnit !== undefined ? valueUnit
+        : codeOfName(LISTS[unitList], element(unitList).value);
+      if (!error && unit >= 0 && element(unitList).value !== "") {
+        const refusal = check(id === "value" ? QUANTITY.value : QUANTITY.pressure, unit,
+          number.value);
+        if (refusal) error = reasonText(id, refusal);
       }
       setError(id, error);
       if (error) good = false;
       numbers[id] = number.value;
     }
-    const sourceSide = readSide("source", element("from").value, true);
-    const targetSide = readSide("target", element("to").value, true);
+    const sourceSide = readSide("source", unitCodeOf("from"));
+    const targetSide = readSide("target", unitCodeOf("to"));
     // A list left without a choice by a link: no result until one is chosen.
     const lists = element("calculator").querySelectorAll("select:not([hidden] select)");
     if ([...lists].some((list) => list.selectedIndex < 0)) good = false;
     if (!good || !sourceSide || !targetSide) return null;
+    const code = (id) => codeOfName(LISTS[id], element(id).value);
     return {
-      value: numbers.value,
-      from: moistureNames.indexOf(element("from").value),
-      pressure: numbers.pressure,
-      pressureUnit: pressureNames.indexOf(element("pressure-unit").value),
-      sourceSide,
-      to: moistureNames.indexOf(element("to").value),
-      targetPressure: numbers["target-pressure"],
-      targetPressureUnit: pressureNames.indexOf(element("target-pressure-unit").value),
-      targetSide,
-      formulation: codeOf(FORMULATIONS, element("formulation").value),
-      enhancement: codeOf(ENHANCEMENTS, element("enhancement").value),
+      value: numbers.value, from: code("from"), pressure: numbers.pressure,
+      pressureUnit: code("pressure-unit"), sourceSide, to: code("to"),
+      targetPressure: numbers["target-pressure"], targetPressureUnit: code("target-pressure-unit"),
+      targetSide, formulation: code("formulation"), enhancement: code("enhancement"),
     };
+  }
+  // Where core's refusal of a whole request is shown.
+  function fieldId(field) {
+    if (field === FIELD.sourcePressure) return "pressure";
+    if (field === FIELD.targetPressure) return "target-pressure";
+    for (const [side, first] of [["source", FIELD.sourceSide], ["target", FIELD.targetSide]]) {
+      const entry = SIDE_VALUES.find((candidate) => first + candidate.quantity === field);
+      if (entry) return side + "-" + entry.option;
+    }
+    return "value";
   }
   // The answer: the result with its unit's label, the same number in the sentence, and what
   // it answers; the copy button only while there is something to copy.
@@ -518,13 +617,14 @@
       showResult("");
     } else {
       const answer = convert(request);
-      if (answer.status === 0 || answer.text === "out of range") {
-        setError("value", "");
+      if (answer.status === STATUS.converted || answer.status === STATUS.noAnswer) {
         showResult(answer.text, request);
         shown = request;
       } else {
-        // A source value outside its unit's range: the core's message, next to the value.
-        setError("value", answer.text || "cannot be converted");
+        // Refused as a whole: core's reason next to the field it names.
+        const id = fieldId(answer.field);
+        setError(id, reasonText(id, { status: answer.status, reason: answer.text }) ||
+          "cannot be converted");
         showResult("");
       }
     }
@@ -546,12 +646,17 @@
     640)));
 
   // The dew/frost point (a number in the y unit) of the request's water content at a reading
-  // of the given pressure unit; NaN where there is none.
+  // of the given pressure unit; NaN where there is none. The request is written once per
+  // curve (prepareCurve); each point changes only the target.
+  function prepareCurve(request, yUnit) {
+    writeRequest(Object.assign({}, request, { to: yUnit }), vocabulary.fine);
+  }
   function dewPointAt(request, yUnit, reading, pressureUnit) {
-    const answer = convert(Object.assign({}, request, {
-      to: yUnit, targetPressure: reading, targetPressureUnit: pressureUnit,
-    }));
-    return answer.status === 0 ? core.HEAPF64[memory.result / 8] : NaN;
+    core.HEAP32[(memory.request + REQUEST_LAYOUT.targetPressureUnit) / 4] = pressureUnit;
+    core.HEAPF64[(memory.request + REQUEST_LAYOUT.targetPressure) / 8] = reading;
+    const status = core._ruruzir_convert_request(memory.request, request.value, memory.result,
+      memory.text, textSize, 0);
+    return status === STATUS.converted ? core.HEAPF64[memory.result / 8] : NaN;
   }
   // Where on the axis (a reading of axisUnit) the dew point is `y`: dew points rise with
   // pressure, so a coarse walk over the axis finds two readings around it and halving the
@@ -591,20 +696,23 @@
     return Math.exp((edge(true) + edge(false)) / 2);
   }
   const isDewPointUnit = (name) => /^(frost|dew)-[cf]$/.test(name);
-  const isAbsolute = (unit) => Number(readText(core._ruruzir_page_atmosphere_reading(unit))) > 0;
+  const isAbsolute = (unit) => Number(oneAtmosphere(unit)) > 0;
 
   // The curve's data: units, the two marked points and the points of the line; null for none.
   function curveOf(request) {
-    const names = moistureNames;
-    const yUnit = isDewPointUnit(names[request.to]) ? request.to
-      : isDewPointUnit(names[request.from]) ? request.from : 0;
+    const name = (code) => nameOf(KIND.moisture, code);
+    const yUnit = isDewPointUnit(name(request.to)) ? request.to
+      : isDewPointUnit(name(request.from)) ? request.from
+        : core._ruruzir_default_code(KIND.moisture);
     const axisUnit = [request.targetPressureUnit, request.pressureUnit,
-      ...pressureNames.keys()].find(isAbsolute);
+      core._ruruzir_default_code(KIND.pressure), ...vocabulary[KIND.pressure].keys()]
+      .find(isAbsolute);
+    prepareCurve(request, yUnit);
     const sides = [
       { name: "source", reading: request.pressure, unit: request.pressureUnit },
       { name: "target", reading: request.targetPressure, unit: request.targetPressureUnit },
     ];
-    const atmosphere = Number(readText(core._ruruzir_page_atmosphere_reading(axisUnit)));
+    const atmosphere = Number(oneAtmosphere(axisUnit));
     for (const side of sides) {
       side.y = dewPointAt(request, yUnit, side.reading, side.unit);
       side.located = side.unit !== axisUnit;
@@ -743,28 +851,30 @@
     setText("curve-text", "Curve: " + parts.join("; ") + ".");
   }
 
-  // A new source unit: the value is re-expressed in it, as the calculator's window does, so
-  // that the water content it describes stays the same. It is re-expressed from the value as
-  // last typed (or loaded), so that stepping through the units rounds only once.
+  // A new source unit: the value is re-expressed in it by core, as the calculator's window
+  // does, so that the water content it describes stays the same. It is re-expressed from the
+  // value as last typed (or loaded), so that stepping through the units rounds only once.
   let typed = null;
   function keepTyped() {
     typed = { value: element("value").value, from: element("from").value };
   }
   function changeSourceUnit() {
-    const from = element("from").value;
-    const request = readRequest();
-    if (request && typed && typed.from !== from) {
-      const number = readNumber(typed.value);
-      const sourceSide = readSide("source", typed.from, false);
-      if (!number.error && sourceSide) {
-        const answer = convert(Object.assign({}, request, {
-          value: number.value, from: moistureNames.indexOf(typed.from), sourceSide,
-          to: request.from, targetPressure: request.pressure,
-          targetPressureUnit: request.pressureUnit, targetSide: request.sourceSide,
-        }));
-        if (answer.status === 0) element("value").value = answer.text;
+    const from = unitCodeOf("from");
+    const before = typed ? codeOfName(KIND.moisture, typed.from) : -1;
+    if (typed && before >= 0 && before !== from && from >= 0) {
+      // The request as it was before the change: the value as typed, in its unit.
+      element("value").value = typed.value;
+      const request = readRequest(before);
+      const sourceSide = request && readSide("source", before);
+      if (request && sourceSide) {
+        writeRequest(Object.assign({}, request, { from: before, sourceSide }), vocabulary.shown);
+        const status = core._ruruzir_reexpress(memory.request, request.value, from, 0,
+          memory.text, textSize);
+        if (status === STATUS.converted || status === STATUS.noAnswer) {
+          element("value").value = readText(memory.text);
+        }
       }
-    } else if (typed && typed.from === from) {
+    } else if (typed && before === from) {
       element("value").value = typed.value;
     }
     update();
@@ -806,22 +916,10 @@
   }
 
   function start(module) {
-    core = module;
-    const base = core._malloc(TEXT_SIZE + 8 + 2 * SIDE_SIZE);
-    memory = { result: base, source: base + 8, target: base + 8 + SIDE_SIZE,
-      text: base + 8 + 2 * SIDE_SIZE };
-    moistureNames = unitNames(MOISTURE_UNITS);
-    pressureNames = unitNames(PRESSURE_UNITS);
-    const withCaptions = (kind, names) => names.map((name, code) =>
-      [name, code, unitCaption(kind, code)]);
-    const moisture = withCaptions(MOISTURE_UNITS, moistureNames);
-    const pressure = withCaptions(PRESSURE_UNITS, pressureNames);
-    fill(element("from"), moisture);
-    fill(element("to"), moisture);
-    fill(element("pressure-unit"), pressure);
-    fill(element("target-pressure-unit"), pressure);
-    fill(element("formulation"), FORMULATIONS);
-    fill(element("enhancement"), ENHANCEMENTS);
+    loadCore(module);
+    for (const [id, kind] of Object.entries(LISTS)) {
+      if (!id.endsWith("medium")) fill(element(id), kind);
+    }
     buildSides();
     for (const id of NUMBER_FIELDS) element(id).after(signButton(id));
     element("version").textContent = readText(core._ruruzir_version());
@@ -849,6 +947,9 @@
     window.addEventListener("hashchange", followOrSay);
     window.addEventListener("resize", () => update());
     load(state, problems);
+    // What the page opens with is read with the page, not announced over it.
+    clearTimeout(announceTimer);
+    announced = announcement();
     performance.mark("ruruzir-first-result");
     document.documentElement.dataset.ready = "true";
   }

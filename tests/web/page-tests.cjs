@@ -133,7 +133,7 @@ async function pressTimes(page, key, times) {
         same("result at 25 °C", await text(page, "#result"), row("target-rh").expected);
         await retype(page, "target-ambient", "250");
         same("ambient out of range", await text(page, "#target-ambient-error"),
-          "stay between -80 and 200 °C (both excluded)");
+          "stay between -80 and 200 degC (both excluded)");
         same("no result", await text(page, "#result"), "");
       });
 
@@ -146,7 +146,7 @@ async function pressTimes(page, key, times) {
           .join(" "), "ppmv rh psia 25");
         const wrong = await open(await fresh(), "value=1&pressure-unit=psi");
         same("no guess", await text(wrong, "#notice"), "The link's pressure-unit=psi is not " +
-          "one of mbar, psia, psig, atm, kpa: choose one.");
+          "one of mbar, psia, psig, atm, kpa, bar, barg, mpa, pa: choose one.");
         same("no result", await text(wrong, "#result"), "");
         same("no pressure without its unit", await wrong.inputValue("#pressure"), "");
       });
@@ -161,7 +161,7 @@ async function pressTimes(page, key, times) {
       ["foo=1", "The link's foo is not an option."],
       ["=5&value=-40", ""],
       ["&&value=-40&=", ""],
-      ["from=valueOf&value=-40", "The link's from=valueof is not one of frost-c, dew-c, " +
+      ["from=valueOf&value=-40", "The link's from=valueOf is not one of frost-c, dew-c, " +
         "frost-f, dew-f, ppmv, ppmw-gas, lb-mmscf, g-m3, mbar-vp, rh, ppmw-liquid: choose one."],
     ];
     await check(`link: ${hostile.length} hostile or odd links never stop the page`, async () => {
@@ -201,10 +201,10 @@ async function pressTimes(page, key, times) {
     await check("link notice: leaves once the user has chosen what it asked for", async () => {
       const page = await open(await fresh(), "value=1&pressure-unit=psi&foo=2");
       same("notice", await text(page, "#notice"), "The link's pressure-unit=psi is not one of " +
-        "mbar, psia, psig, atm, kpa: choose one. The link's foo is not an option.");
+        "mbar, psia, psig, atm, kpa, bar, barg, mpa, pa: choose one. The link's foo is not an option.");
       await retype(page, "value", "-20");
       same("after typing elsewhere", await text(page, "#notice"), "The link's pressure-unit=psi " +
-        "is not one of mbar, psia, psig, atm, kpa: choose one.");
+        "is not one of mbar, psia, psig, atm, kpa, bar, barg, mpa, pa: choose one.");
       await page.selectOption("#pressure-unit", "psia");
       same("after choosing", await text(page, "#notice"), "");
     });
@@ -369,12 +369,13 @@ async function pressTimes(page, key, times) {
         same("points", shown.points, 100);
         same("marks", shown.marks, "source target");
         const unit = await text(page, "#result-unit");
-        same("in words", shown.words.startsWith(`Curve: source \u221240.0 ${unit} at 1013.25 mBAR; ` +
-          `target \u221221.6 ${unit} at 7000 mBAR; from `), true);
+        const mbar = await page.$eval("#pressure-unit", (list) => list.selectedOptions[0].text);
+        same("in words", shown.words.startsWith(`Curve: source \u221240.0 ${unit} at 1013.25 ` +
+          `${mbar}; target \u221221.6 ${unit} at 7000 ${mbar}; from `), true);
         // Redrawn as the user types.
         await retype(page, "value", "-35");
         shown = await curve();
-        same("redrawn", shown.words.includes(`source \u221235.0 ${unit} at 1013.25 mBAR; target ` +
+        same("redrawn", shown.words.includes(`source \u221235.0 ${unit} at 1013.25 ${mbar}; target ` +
           `\u2212${row("typed").expected.slice(1)} ${unit}`), true);
         // A water content with no frost point above 50 °C at the higher pressures: a gap.
         await page.goto(pageUrl + "#value=20&from=frost-c&to=frost-c&pressure=1013.25" +
@@ -391,7 +392,7 @@ async function pressTimes(page, key, times) {
         await page.waitForFunction(() => document.getElementById("curve-text").textContent
           .includes("source \u221240.0"));
         shown = await curve();
-        same("source on the mbar axis", /source \u221240\.0 .+? at about 689[45] mBAR/.test(
+        same("source on the mbar axis", /source \u221240\.0 .+? at about 689[45] mbar/.test(
           shown.words), true);
         // No result, no curve.
         await retype(page, "value", "-");
