@@ -4,7 +4,8 @@
 # the first argument, else $RURUZIR_FORMAT_BASE, else the point where HEAD left its upstream
 # branch; in a fresh clone, where HEAD is its upstream, every file is checked.
 # The last line is "format: N passed, M failed"; each file that differs is named with the
-# lines clang-format would change. Exits non-zero when any file differs.
+# lines clang-format would change. One more check: no C or C++ file of the tree includes a
+# file by a relative path. Exits non-zero when any check fails.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -38,5 +39,16 @@ for file in "${files[@]}"; do
     clang-format "$file" | diff -u "$file" - | sed -n '3,40p'
   fi
 done
+# Every include names its layer from the include roots the build gives each layer: a relative
+# include ("../core/x.h", "./x.h") would reach past them, so none is allowed in any file.
+relative="$(git grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(\.\.?/|[^"]*/\.\.?/)' \
+  -- "${patterns[@]}" || true)"
+if [ -n "$relative" ]; then
+  failed=$((failed + 1))
+  echo "relative includes bypass the layers' include roots (include \"layer/file.h\"):"
+  echo "$relative"
+else
+  passed=$((passed + 1))
+fi
 echo "format: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
