@@ -954,6 +954,15 @@
     document.documentElement.dataset.ready = "true";
   }
 
+  // Served over http(s), the page keeps its files for use offline; opened from a file it
+  // needs nothing kept (and browsers allow no service worker there).
+  function keepForOffline() {
+    if (!("serviceWorker" in navigator) || !/^https?:$/.test(location.protocol)) return;
+    navigator.serviceWorker.register("service-worker.js").catch((error) => {
+      document.documentElement.dataset.offline = "unavailable: " + error.message;
+    });
+  }
+
   // Whatever fails while starting is said on the page, never left to the console.
   function startOrSay(module) {
     try {
@@ -972,6 +981,7 @@
         (error && error.message ? error.message : error);
     }
   }
+  keepForOffline();
   createRuruzir().then(startOrSay, (error) => {
     element("notice").textContent = "The calculator's core did not load: " + error;
     document.documentElement.dataset.ready = "failed";

@@ -4,6 +4,7 @@
 //   node page-tests.cjs PAGE_DIR CASE_TABLE SCREENSHOT_DIR
 "use strict";
 const fs = require("fs");
+const http = require("http");
 const path = require("path");
 const { chromium } = require("playwright-core");
 
@@ -45,6 +46,30 @@ async function retype(page, id, typed) {
   await page.focus("#" + id);
   await page.keyboard.press("Control+A");
   await page.keyboard.type(typed);
+}
+// The page's folder on a web server of its own, on 127.0.0.1 and a free port.
+const TYPES = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
+  ".png": "image/png", ".webmanifest": "application/manifest+json" };
+function serve(folder) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://x").pathname).replace(/\/$/,
+      "/index.html");
+    const file = path.join(folder, path.normalize(name));
+    if (!file.startsWith(path.resolve(folder)) || !fs.existsSync(file) ||
+      fs.statSync(file).isDirectory()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] ||
+      "application/octet-stream" });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((done) => server.listen(0, "127.0.0.1", () => done(server)));
+}
+// Width and height of a PNG file, from its header.
+function pngSize(file) {
+  const bytes = fs.readFileSync(file);
+  return `${bytes.readUInt32BE(16)}x${bytes.readUInt32BE(20)}`;
 }
 async function pressTimes(page, key, times) {
   for (let i = 0; i < times; ++i) await page.keyboard.press(key);
@@ -398,6 +423,61 @@ async function pressTimes(page, key, times) {
         await retype(page, "value", "-");
         same("no curve", await page.isVisible("#curve-figure"), false);
       });
+
+    await check("offline: served over http the page keeps its files and converts offline",
+      async () => {
+        const server = await serve(path.resolve(pageDir));
+        const base = `http://127.0.0.1:${server.address().port}/`;
+        try {
+          const context = await fresh();
+          const page = await context.newPage();
+          await page.goto(base + "#" + row("example").fragment);
+          await page.waitForSelector("html[data-ready]");
+          await page.evaluate(() => navigator.serviceWorker.ready);
+          await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+          await context.setOffline(true);
+          const offline = await page.evaluate(() => fetch("ruruzir.js").then(() => "fetched",
+            () => "failed"));
+          same("the network is gone", offline, "fetched"); // answered from the kept files
+          await page.reload();
+          await page.waitForSelector("html[data-ready]");
+          same("offline result", await text(page, "#result"), row("example").expected);
+          await retype(page, "value", "-35");
+          same("offline typing", await text(page, "#result"), row("typed").expected);
+          // A page never opened before is not there offline: the test's network is really off.
+          const other = await context.newPage();
+          const failed = await other.goto(base + "never-kept.html").then(() => "loaded",
+            () => "failed");
+          same("an unkept page offline", failed, "failed");
+          await context.close();
+        } finally {
+          server.close();
+        }
+        // Opened from a file there is nothing to register, and the page works as ever.
+        const page = await open(await fresh(), row("example").fragment);
+        same("from a file", [await page.evaluate(() => navigator.serviceWorker
+          ? navigator.serviceWorker.controller : null), await text(page, "#result")].join(" "),
+        " " + row("example").expected);
+      });
+
+    await check("installable: the manifest's icons and colours are the page's files", async () => {
+      const manifest = JSON.parse(fs.readFileSync(path.join(pageDir, "manifest.webmanifest")));
+      const page = await open(await fresh(), row("example").fragment);
+      same("theme colour", await page.$eval("meta[name=theme-color]", (meta) => meta.content),
+        manifest.theme_color);
+      same("linked", await page.$eval("link[rel=manifest]", (link) => link.getAttribute("href")),
+        "manifest.webmanifest");
+      same("names", Boolean(manifest.name && manifest.short_name && manifest.start_url), true);
+      const icons = manifest.icons.map((icon) => `${icon.sizes}=${pngSize(path.join(pageDir,
+        icon.src))}${icon.purpose ? " " + icon.purpose : ""}`);
+      same("icons", icons.join(" "), "192x192=192x192 512x512=512x512 512x512=512x512 maskable");
+      // Every file the service worker keeps is built.
+      const kept = fs.readFileSync(path.join(pageDir, "service-worker.js"), "utf8")
+        .match(/const FILES = \[([^\]]*)\]/)[1].match(/"[^"]+"/g).map((name) => JSON.parse(name));
+      const missing = kept.filter((name) => name !== "./" && !fs.existsSync(path.join(pageDir,
+        name)));
+      same("kept files built", missing.join(" "), "");
+    });
 
     await check("layout: phone and desktop widths, 200 % and 400 % zoom without sideways scrolling",
       async () => {
