@@ -790,7 +790,9 @@
     for (let k = Math.ceil(Math.log10(data.low)); k <= Math.floor(Math.log10(data.high)); ++k) {
       const x = px(Math.pow(10, k));
       grid.append(svgElement("line", { x1: x, x2: x, y1: top, y2: height - bottom }));
-      labels.append(svgElement("text", { x, y: height - bottom + 16, "text-anchor": "middle" },
+      // A label at an end of the axis keeps inside the drawing.
+      const anchor = x > width - right - 24 ? "end" : x < left + 24 ? "start" : "middle";
+      labels.append(svgElement("text", { x, y: height - bottom + 16, "text-anchor": anchor },
         minus(decadeText(k))));
     }
     for (let y = yLow; y <= yHigh + step / 2; y += step) {

@@ -479,6 +479,65 @@ async function pressTimes(page, key, times) {
       same("kept files built", missing.join(" "), "");
     });
 
+    // axe-core in four states: the default, a side value shown, faults shown, dark.
+    const AXE_STATES = [
+      ["default", row("example").fragment, "light"],
+      ["side value", row("target-rh").fragment + "&source-ambient=30", "light"],
+      ["error", "value=-200&pressure=-14.7&pressure-unit=psig&to=rh&target-ambient=300" +
+        "&pressure-unit=psi", "light"],
+      ["dark", row("target-rh").fragment, "dark"],
+    ];
+    await check(`axe-core: no violations in ${AXE_STATES.length} states`, async () => {
+      const found = [];
+      for (const [name, fragment, colorScheme] of AXE_STATES) {
+        const context = await browser.newContext({ viewport: { width: 1280, height: 800 },
+          colorScheme });
+        const page = await open(context, fragment);
+        if (name === "error") {
+          const errors = await page.$$eval(".error", (all) => all.filter((e) => e.textContent)
+            .length);
+          same("faults shown", errors > 0 && (await text(page, "#notice")) !== "", true);
+        }
+        await page.addScriptTag({ path: require.resolve("axe-core") });
+        const violations = await page.evaluate(async () => (await axe.run()).violations.map(
+          (v) => `${v.id} (${v.nodes.map((node) => node.target.join(" ")).join(", ")})`));
+        for (const violation of violations) found.push(`${name}: ${violation}`);
+        await context.close();
+      }
+      same("violations", found.join("; "), "");
+    });
+
+    await check("closed lists: every short name whole at 320 px, the medium list no wider",
+      async () => {
+        const context = await browser.newContext({ viewport: { width: 320, height: 800 } });
+        const page = await open(context, row("example").fragment + "&to=g-m3&from=rh");
+        const cut = await page.evaluate(() => {
+          const found = [];
+          const probe = document.createElement("span");
+          probe.style.cssText = "position:absolute;visibility:hidden;white-space:pre";
+          document.body.append(probe);
+          for (const list of document.querySelectorAll("select")) {
+            if (!list.offsetParent) continue;
+            const style = getComputedStyle(list);
+            probe.style.font = style.font;
+            const room = list.clientWidth - parseFloat(style.paddingLeft) -
+              parseFloat(style.paddingRight) - 16; // the arrow
+            for (const option of list.options) {
+              probe.textContent = option.textContent;
+              if (probe.offsetWidth > room) found.push(`${list.id}: ${option.textContent}`);
+            }
+            if (list.getBoundingClientRect().right > innerWidth) found.push(`${list.id} leaves`);
+          }
+          return found;
+        });
+        same("cut", cut.join("; "), "");
+        // The medium list is as wide as its longest short name, not as the sentence.
+        const widths = await page.evaluate(() => ["target-medium", "to"].map((id) =>
+          document.getElementById(id).getBoundingClientRect().width));
+        same("medium list narrower than the page", widths[0] < 300, true);
+        await context.close();
+      });
+
     await check("layout: phone and desktop widths, 200 % and 400 % zoom without sideways scrolling",
       async () => {
         fs.mkdirSync(shotDir, { recursive: true });
@@ -492,6 +551,23 @@ async function pressTimes(page, key, times) {
           if (width === 390 || width === 1280) {
             await page.screenshot({ path: path.join(shotDir, `page-${width}.png`), fullPage: true });
           }
+          await context.close();
+        }
+        // The same in dark mode, and the curve's drawing inside its frame at every width.
+        for (const width of [390, 1280]) {
+          const context = await browser.newContext({ viewport: { width, height: 900 },
+            colorScheme: "dark" });
+          const page = await open(context, row("target-rh").fragment);
+          await page.screenshot({ path: path.join(shotDir, `page-${width}-dark.png`),
+            fullPage: true });
+          const outside = await page.evaluate(() => {
+            const frame = document.querySelector("#curve svg").getBoundingClientRect();
+            return [...document.querySelectorAll("#curve svg text")].filter((label) => {
+              const box = label.getBoundingClientRect();
+              return box.left < frame.left - 0.5 || box.right > frame.right + 0.5;
+            }).map((label) => label.textContent);
+          });
+          same(`curve labels cut at ${width} px`, outside.join(" "), "");
           await context.close();
         }
       });
