@@ -25,15 +25,13 @@ mkdir -p "$web_dir"
 # Debian's emcc runs on Debian's node modules (acorn), which another node does not find.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 
-if [ ! -f "$cmake_dir/CMakeCache.txt" ]; then
-  mkdir -p "$cmake_dir"
-  if ! emcmake cmake -S "$root" -B "$cmake_dir" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS_RELEASE=-O2 >"$cmake_dir/configure.log" 2>&1; then
-    cat "$cmake_dir/configure.log" >&2
-    rm -f "$cmake_dir/CMakeCache.txt"
-    echo "web: configuring $cmake_dir failed" >&2
-    exit 1
-  fi
+# Configured at every build (quick once cached), so that a changed CMakeLists.txt takes.
+mkdir -p "$cmake_dir"
+if ! emcmake cmake -S "$root" -B "$cmake_dir" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS_RELEASE=-O2 >"$cmake_dir/configure.log" 2>&1; then
+  cat "$cmake_dir/configure.log" >&2
+  echo "web: configuring $cmake_dir failed" >&2
+  exit 1
 fi
 if ! cmake --build "$cmake_dir" -j2 --target ruruzir-web >"$cmake_dir/build.log" 2>&1; then
   cat "$cmake_dir/build.log" >&2

@@ -65,16 +65,18 @@
   }
 
   // --- The core -------------------------------------------------------------------------------
+  const decoder = new TextDecoder("windows-1252");
+  const encoder = new TextEncoder();
   function readText(address) {
     if (!address) return "";
     const bytes = core.HEAPU8;
     let end = address;
     while (bytes[end] !== 0) ++end;
-    return new TextDecoder("windows-1252").decode(bytes.subarray(address, end));
+    return decoder.decode(bytes.subarray(address, end));
   }
   // A text into the module's input area; false when it cannot be held (too long, a NUL).
   function writeText(text, address) {
-    const bytes = new TextEncoder().encode(text);
+    const bytes = encoder.encode(text);
     if (bytes.length >= textSize || bytes.includes(0)) {
       core.HEAPU8[address] = 0;
       return false;
@@ -177,8 +179,9 @@
     vocabulary = Object.values(KIND).map(namesOf);
     vocabulary.shown = core._ruruzir_default_code(KIND.precision);
     const exact = codeOfName(KIND.precision, "exact");
-    vocabulary.fine = exact >= 0 ? exact : codeOfName(KIND.precision, "computed");
-    if (vocabulary.fine < 0) vocabulary.fine = vocabulary.shown;
+    const computed = codeOfName(KIND.precision, "computed");
+    vocabulary.computed = computed >= 0 ? computed : vocabulary.shown;
+    vocabulary.fine = exact >= 0 ? exact : vocabulary.computed;
 
     core._ruruzir_default_request(memory.request);
     const at = (name) => memory.request + REQUEST_LAYOUT[name];
@@ -629,8 +632,17 @@
       }
     }
     showHelp();
-    drawCurve(shown);
-    remember(currentState());
+    if (curveLater) {
+      // Opening the page: the result first; the curve and the address after it.
+      const later = shown;
+      setTimeout(() => {
+        drawCurve(later);
+        remember(currentState());
+      });
+    } else {
+      drawCurve(shown);
+      remember(currentState());
+    }
   }
 
   // --- The curve -----------------------------------------------------------------------------
@@ -648,8 +660,8 @@
   // The dew/frost point (a number in the y unit) of the request's water content at a reading
   // of the given pressure unit; NaN where there is none. The request is written once per
   // curve (prepareCurve); each point changes only the target.
-  function prepareCurve(request, yUnit) {
-    writeRequest(Object.assign({}, request, { to: yUnit }), vocabulary.fine);
+  function prepareCurve(request, yUnit, precision) {
+    writeRequest(Object.assign({}, request, { to: yUnit }), precision);
   }
   function dewPointAt(request, yUnit, reading, pressureUnit) {
     core.HEAP32[(memory.request + REQUEST_LAYOUT.targetPressureUnit) / 4] = pressureUnit;
@@ -707,7 +719,9 @@
     const axisUnit = [request.targetPressureUnit, request.pressureUnit,
       core._ruruzir_default_code(KIND.pressure), ...vocabulary[KIND.pressure].keys()]
       .find(isAbsolute);
-    prepareCurve(request, yUnit);
+    // The marks where a pressure in another unit is found on the axis: the exact root, so
+    // that the mark sits where the line passes.
+    prepareCurve(request, yUnit, vocabulary.fine);
     const sides = [
       { name: "source", reading: request.pressure, unit: request.pressureUnit },
       { name: "target", reading: request.targetPressure, unit: request.targetPressureUnit },
@@ -721,6 +735,8 @@
     }
     const placed = sides.filter((side) => side.x > 0 && Number.isFinite(side.y));
     if (!placed.length) return null;
+    // The line: the dew points as the calculator computes them (in tenths), one call a point.
+    prepareCurve(request, yUnit, vocabulary.computed);
     const low = Math.min(...placed.map((side) => side.x)) / 10;
     const high = Math.max(...placed.map((side) => side.x)) * 10;
     const points = [];
@@ -750,6 +766,7 @@
   }
 
   let curveKey = "";
+  let curveLater = false;
   function drawCurve(request) {
     const holder = element("curve");
     const data = request ? curveOf(request) : null;
@@ -948,12 +965,15 @@
     element("share").addEventListener("click", shareLink);
     window.addEventListener("hashchange", followOrSay);
     window.addEventListener("resize", () => update());
+    curveLater = true;
     load(state, problems);
+    curveLater = false;
     // What the page opens with is read with the page, not announced over it.
     clearTimeout(announceTimer);
     announced = announcement();
     performance.mark("ruruzir-first-result");
-    document.documentElement.dataset.ready = "true";
+    // Ready once the curve that follows the first result is drawn.
+    setTimeout(() => { document.documentElement.dataset.ready = "true"; });
   }
 
   // Served over http(s), the page keeps its files for use offline; opened from a file it
