@@ -223,6 +223,31 @@ async function pressTimes(page, key, times) {
       same("notice", await text(page, "#notice"), "The calculator could not start: no lists here");
     });
 
+    await check("start-up: a module whose struct differs from the page's layout is refused",
+      async () => {
+        const page = await (await fresh()).newPage();
+        // The module as a build with another struct ruruzir_request would report it.
+        await page.addInitScript(() => {
+          let made;
+          Object.defineProperty(window, "createRuruzir", {
+            configurable: true,
+            get: () => made,
+            set: (create) => {
+              made = (...args) => create(...args).then((module) => {
+                module._ruruzir_request_size = () => 136;
+                return module;
+              });
+            },
+          });
+        });
+        await page.goto(pageUrl + "#" + row("example").fragment);
+        await page.waitForSelector("html[data-ready]", { timeout: 10000 });
+        same("notice", await text(page, "#notice"), "The calculator could not start: the " +
+          "module's struct ruruzir_request has 136 bytes, the page lays out 128: the page and " +
+          "its module do not belong together");
+        same("no result", await text(page, "#result"), "");
+      });
+
     await check("link notice: leaves once the user has chosen what it asked for", async () => {
       const page = await open(await fresh(), "value=1&pressure-unit=psi&foo=2");
       same("notice", await text(page, "#notice"), "The link's pressure-unit=psi is not one of " +
