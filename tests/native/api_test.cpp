@@ -377,7 +377,7 @@ TEST(ApiTest, ArrayCallMatchesSingleCalls) {
   std::vector<double> results;
   std::vector<int> statuses;
   EXPECT_EQ(array.Convert(RURUZIR_AS_SHOWN, &results, &statuses), RURUZIR_BAD_NUMBER);
-  EXPECT_EQ(array.Convert(2, &results, &statuses), RURUZIR_BAD_CODE);
+  EXPECT_EQ(array.Convert(3, &results, &statuses), RURUZIR_BAD_CODE);
   for (size_t i = 0; i < results.size(); ++i) {
     EXPECT_TRUE(std::isnan(results[i]) && statuses[i] == RURUZIR_BAD_CODE) << i;
   }
