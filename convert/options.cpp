@@ -548,15 +548,10 @@ int ReadBatchGaps(const OptionTexts& texts, ConverterRequest* request, Complaint
 // --precision shown|computed|exact and --digits N.
 int ReadPrecision(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
   if (!texts.precision.empty()) {
-    // Core's precisions; "exact" joins them with the physics that gives it, and until then is
-    // refused rather than answered in another precision.
     const int code = CodeOfName(NameKind::Precision, texts.precision);
     if (code < 0) {
-      const char* format = SameLetters(texts.precision, "exact")
-                               ? "--precision: '%s' is not available in this version (%s)"
-                               : "--precision: unknown precision '%s' (%s)";
-      return Fail(kConvertUsageError, c.message, c.size, format, texts.precision.c_str(),
-                  ListOfNames(NameKind::Precision).c_str());
+      return Fail(kConvertUsageError, c.message, c.size, "--precision: unknown precision '%s' (%s)",
+                  texts.precision.c_str(), ListOfNames(NameKind::Precision).c_str());
     }
     request->precision = static_cast<Precision>(code);
   }
@@ -570,7 +565,7 @@ int ReadPrecision(const OptionTexts& texts, ConverterRequest* request, Complaint
     }
     if (request->precision == Precision::Shown) {
       return Fail(kConvertUsageError, c.message, c.size,
-                  "--digits: only with --precision computed (the shown result has the "
+                  "--digits: only with --precision computed or exact (the shown result has the "
                   "calculator's digits)");
     }
     request->digits = digits;
@@ -774,8 +769,9 @@ constexpr char kHelpBatchOptions[] =
     "                           the source pressure from the rows matching COLUMN=VALUE:\n"
     "                           each row takes that of the pressure row with its key text\n"
     "  --precision P            shown (default): the result as the calculator shows it;\n"
-    "                           computed: the value before it is rounded for showing\n"
-    "  --digits N               significant digits of a computed result (default 9)\n"
+    "                           computed: the value before it is rounded for showing;\n"
+    "                           exact: dew and frost points as the formulation's own root\n"
+    "  --digits N               significant digits of a computed or exact result (default 9)\n"
     "  --quiet                  no summary on standard error when every row converted\n"
     "  -h, --help               this text\n"
     "  --version                the program's version\n"

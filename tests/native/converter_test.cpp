@@ -178,6 +178,8 @@ TEST(ConverterTest, OptionsAreWrittenAsUsual) {
       {{"--to", "ppmv", "--precision=Computed", "--digits", "7", "-20"}, "1018.299"},
       {{"--to", "rh", "--precision", "computed", "--digits", "3", "0"}, "26.1"},
       {{"--to", "ppmv", "--precision", "shown", "-20"}, "1018.3"},
+      // The exact root: the frost point of 1018.3 ppmV, not its tenths.
+      {{"--from", "ppmv", "--precision", "exact", "1018.3"}, "-19.9999916"},
   };
   for (const Case& c : cases) {
     std::string joined;
@@ -334,18 +336,16 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--from", "Frost", "1"},
        kConvertUsageError,
        "--from: 'Frost' is several units: say frost-c or frost-f"},
-      {{"--precision", "exact", "1"},
-       kConvertUsageError,
-       "--precision: 'exact' is not available in this version (shown or computed)"},
       {{"--precision", "round", "1"},
        kConvertUsageError,
-       "--precision: unknown precision 'round' (shown or computed)"},
+       "--precision: unknown precision 'round' (shown, computed or exact)"},
       {{"--precision", "computed", "--digits", "0", "1"},
        kConvertUsageError,
        "--digits: a number of significant digits from 1 to 17, not '0'"},
       {{"--digits", "4", "1"},
        kConvertUsageError,
-       "--digits: only with --precision computed (the shown result has the calculator's digits)"},
+       "--digits: only with --precision computed or exact (the shown result has the calculator's "
+       "digits)"},
       {{"--where", "TagName", "--batch"},
        kConvertUsageError,
        "--where: 'TagName' is no COLUMN=VALUE (e.g. TagName=AI-101)"},
