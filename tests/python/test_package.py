@@ -85,7 +85,7 @@ def test_pandas_column_with_pressures_from_another_column():
     frame["mbar"] = frame["bar"] * 1000
     series = ruruzir.convert_column(frame, "frost", "frost-c", "frost-c", pressure=1013.25,
                                     target_pressure="mbar")
-    assert series.index.tolist() == [10, 11, 12] and series.name == "frost-c"
+    assert series.index.tolist() == [10, 11, 12] and series.name == "frost as frost-c"
     assert series[10] == -40.0 and series[11] == -21.6 and math.isnan(series[12])
 
 

@@ -1,0 +1,161 @@
+"""What the package takes as numbers and how it pairs them: refusals of what is not a number or
+would give a wrong one, Series paired by label, column labels, pint quantities, nullable pandas
+columns and the number of threads."""
+import datetime
+import math
+
+import numpy as np
+import pandas as pd
+import pint
+import pytest
+
+import ruruzir
+
+UREG = pint.UnitRegistry()
+Q = UREG.Quantity
+FRAME = pd.DataFrame({"f": [-40.0, -40.0], 0: [7000.0, 1013.25], "line_psig": [0.0, 87.0]},
+                     index=["a", "b"])
+
+# (what is given to ruruzir.convert(-40.0, "frost-c", "ppmv", ...), error, message)
+BAD_INPUTS = [
+    ({"values": True}, TypeError, "values must be numbers, not bool"),
+    ({"values": np.array([True, False])}, TypeError, "not booleans"),
+    ({"values": "-40"}, TypeError, "values must be numbers, not str"),
+    ({"values": ["-40", -40.0]}, TypeError, "not strings"),
+    ({"values": [-40.0, "x"]}, TypeError, "not strings"),
+    ({"values": np.array([-40.0, "x"], dtype=object)}, TypeError, "not str 'x'"),
+    ({"values": datetime.datetime(2026, 3, 1)}, TypeError, "not datetime"),
+    ({"values": pd.Timestamp("2026-03-01")}, TypeError, "not Timestamp"),
+    ({"values": pd.Series(pd.date_range("2026", periods=2))}, TypeError, "column of datetime"),
+    ({"values": pd.Series([True, False])}, TypeError, "column of bool"),
+    ({"values": pd.Series(["-40", "-30"])}, TypeError, "not str '-40'"),
+    ({"values": np.array([1 + 2j])}, TypeError, "complex"),
+    ({"values": FRAME}, TypeError, "is a DataFrame"),
+    ({"pressure": True}, TypeError, "pressure must be numbers, not bool"),
+    ({"pressure": "7000"}, TypeError, "pressure must be numbers, not str"),
+    ({"target": {"ambient_c": np.datetime64("2026-03-01")}}, TypeError, "target ambient_c"),
+    ({"source": {"molecular_weight": "18"}}, TypeError, "source molecular_weight"),
+    ({"source": {"molecular_weight": [18.0, 29.0]}}, ValueError, "one number for all"),
+    ({"source": {"mass": 1}}, ValueError, "unexpected keyword"),
+    ({"source": 7}, TypeError, "ruruzir.Side or a dict"),
+    ({"formulation": True}, TypeError, "formulation must be a name or an integer code"),
+    ({"formulation": 1.0}, TypeError, "formulation must be a name or an integer code"),
+    ({"formulation": "wexler"}, ValueError, "formulation='wexler'"),
+    ({"target_pressure_unit": "PSI"}, ValueError, "target_pressure_unit='PSI': say psia"),
+    ({"threads": True}, TypeError, "threads must be an integer, not True"),
+    ({"threads": 2.0}, TypeError, "threads must be an integer"),
+    ({"threads": 0}, ValueError, "threads must be 1 or more, not 0"),
+    ({"threads": np.int64(-1)}, ValueError, "not -1"),
+    # A column against values: n x n results.
+    ({"values": np.full(3, -40.0), "pressure": np.full((3, 1), 7000.0)}, ValueError,
+     r"pressure \(3, 1\) would give \(3, 3\), more results"),
+    ({"values": np.full(3, -40.0), "pressure": np.full(2, 7000.0)}, ValueError,
+     r"do not broadcast together: values \(3,\), pressure \(2,\)"),
+    # pint: converted or refused, never stripped.
+    ({"values": Q(-40.0, "bar")}, ValueError, "cannot be converted to degC"),
+    ({"values": Q(5.0, "dimensionless"), "to_unit": "frost-c", "from_unit": "ppmv"},
+     ValueError, "from_unit='ppmv' is no temperature"),
+    ({"pressure": Q(7.0, "kelvin")}, ValueError, "cannot be converted to a pressure"),
+    ({"pressure": Q(7.0, "bar"), "pressure_unit": "psig"}, ValueError,
+     "pressure_unit is a gauge unit"),
+    ({"target": {"ambient_c": Q(7.0, "bar")}}, ValueError, "target ambient_c is a pint"),
+    ({"source": {"molecular_weight": Q(18.0, "g/mol")}}, TypeError, "pint quantity"),
+]
+
+
+@pytest.mark.parametrize("given, error, message", BAD_INPUTS,
+                         ids=[str(index) for index in range(len(BAD_INPUTS))])
+def test_bad_inputs_are_refused_with_what_they_are(given, error, message):
+    arguments = {"values": -40.0, "from_unit": "frost-c", "to_unit": "ppmv", **given}
+    with pytest.raises(error, match=message):
+        ruruzir.convert(**arguments)
+
+
+def test_column_labels_name_columns_and_refuse_names_of_none():
+    # An integer label is the column it names, not the number 0 or 1.
+    by_label = ruruzir.convert_column(FRAME, "f", "frost-c", "ppmv", pressure=0)
+    assert by_label.tolist() == [18.31, 126.5]
+    tuples = pd.DataFrame({("probe", "frost"): [-40.0], ("probe", "mbar"): [7000.0]})
+    assert ruruzir.convert_column(tuples, ("probe", "frost"), "frost-c", "ppmv",
+                                  pressure=("probe", "mbar")).tolist() == [18.31]
+    for column, pressure, named in (("f", "line_mbar", "pressure='line_mbar'"),
+                                    ("frost", 1013.25, "column='frost'"),
+                                    (5, None, "column=5")):
+        with pytest.raises(KeyError, match=named + " names no column.*'f', 0, 'line_psig'"):
+            ruruzir.convert_column(FRAME, column, "frost-c", "ppmv", pressure=pressure)
+    with pytest.raises(KeyError, match="target ambient_c='room'"):
+        ruruzir.convert_column(FRAME, "f", "frost-c", "rh", target={"ambient_c": "room"})
+
+
+# Frost points of -40 degC at 1013.25 mbar (row "a") and at 7000 mbar (row "b"): 126.5 and
+# 18.31 ppmV, whatever order the pressures come in.
+FROST = pd.Series([-40.0, -40.0], index=["a", "b"], name="frost_c")
+SERIES = [
+    (pd.Series([1013.25, 7000.0], index=["a", "b"]), [126.5, 18.31]),
+    (pd.Series([7000.0, 1013.25], index=["b", "a"]), [126.5, 18.31]),
+    (np.array([7000.0, 1013.25]), [18.31, 126.5]),  # an array pairs by position
+    (pd.Series([1013.25, 7000.0], index=["a", "c"]), "'b'.* missing from it, \\['c'\\]"),
+    (pd.Series([1013.25, 7000.0, 2.0], index=["a", "b", "c"]), "none of the values'.*'c'"),
+    (pd.Series([1013.25, 7000.0], index=["a", "a"]), "'a', 'b'"),
+    (pd.Series([1013.25]), "\\[0\\] of its own"),
+]
+
+
+@pytest.mark.parametrize("pressure, expected", SERIES, ids=[str(i) for i in range(len(SERIES))])
+def test_series_pair_by_label_or_are_refused(pressure, expected):
+    if isinstance(expected, str):
+        with pytest.raises(ValueError, match="pressure is a Series whose index.*" + expected):
+            ruruzir.convert(FROST, "frost-c", "ppmv", pressure=pressure)
+        with pytest.raises(ValueError, match="pressure is a Series"):
+            ruruzir.convert_column(FROST.to_frame(), "frost_c", "frost-c", "ppmv",
+                                   pressure=pressure)
+        return
+    series = ruruzir.convert(FROST, "frost-c", "ppmv", pressure=pressure)
+    assert series.index.tolist() == ["a", "b"] and series.name == "frost_c as ppmv"
+    assert series.tolist() == expected
+    in_frame = ruruzir.convert_column(FROST.to_frame(), "frost_c", "frost-c", "ppmv",
+                                      pressure=pressure)
+    assert in_frame.tolist() == expected
+
+
+def test_temperatures_pair_by_label_too():
+    ambient = pd.Series([30.0, 20.0], index=["b", "a"])
+    rh = ruruzir.convert(pd.Series([0.0, 0.0], index=["a", "b"]), "frost-c", "rh",
+                         target={"ambient_c": ambient})
+    assert rh["a"] == 26.13 and rh["b"] < rh["a"] and rh.name == "rh"
+
+
+def test_pint_quantities_are_converted_to_the_unit_read():
+    plain = ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=7000.0)
+    assert ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=Q(7.0, "bar")) == plain
+    assert ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=Q(7.0, "bar"),
+                           pressure_unit="psia") == plain
+    assert ruruzir.convert(Q(-40.0, "degF"), "frost-c", "ppmv") == 126.5  # -40 F is -40 C
+    assert ruruzir.convert(Q(233.15, "kelvin"), "frost-f", "frost-f") == -40.0
+    warm = ruruzir.convert(0.0, "frost-c", "rh", target={"ambient_c": Q(68.0, "degF")})
+    assert warm == ruruzir.convert(0.0, "frost-c", "rh", target={"ambient_c": 20.0})
+    per_value = ruruzir.convert([-40.0, -40.0], "frost-c", "ppmv",
+                                pressure=Q(np.array([1.01325, 7.0]), "bar"))
+    assert per_value.tolist() == [126.5, 18.31]
+
+
+def test_nullable_columns_read_na_as_missing():
+    frost = pd.Series([-40.0, pd.NA, -20.0], dtype="Float64")
+    for values in (frost, pd.Series([-40, None, -20], dtype="Int64"),
+                   pd.array([-40, None, -20], dtype="Int64")):
+        results, statuses = ruruzir.convert(values, "frost-c", "ppmv", return_status=True)
+        results = np.asarray(results)
+        assert results[0] == 126.5 and math.isnan(results[1]) and results[2] > results[0]
+        assert np.asarray(statuses)[1] != ruruzir.CONVERTED
+    pressures = pd.Series([pd.NA, 7000.0], dtype="Float64")
+    assert np.isnan(ruruzir.convert([-40.0, -40.0], "frost-c", "ppmv", pressure=pressures)[0])
+
+
+def test_threads_take_any_integer_and_keep_each_status_in_place():
+    frost = np.tile([-40.0, 75.0, np.nan, -20.0, -60.0], 7)
+    alone, alone_statuses = ruruzir.convert(frost, "frost-c", "ppmv", return_status=True)
+    for threads in (np.int64(2), 3, np.uint8(4)):
+        results, statuses = ruruzir.convert(frost, "frost-c", "ppmv", return_status=True,
+                                            threads=threads)
+        np.testing.assert_array_equal(results, alone)
+        np.testing.assert_array_equal(statuses, alone_statuses)
