@@ -204,6 +204,12 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
     a    126.5
     Name: frost as ppmv, dtype: float64
     """
+    if _inputs.is_dataarray(values):
+        return _convert_dataarray(
+            values, from_unit, to_unit, pressure=pressure, pressure_unit=pressure_unit,
+            target_pressure=target_pressure, target_pressure_unit=target_pressure_unit,
+            source=source, target=target, formulation=formulation, enhancement=enhancement,
+            precision=precision, return_status=return_status, threads=threads)
     lib = _library.library
     source, target = _side(source, "source"), _side(target, "target")
     if target_pressure_unit is None:
@@ -305,6 +311,44 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
         results = pd.Series(results, index=index, name=name)
         statuses = pd.Series(statuses, index=index, name="status")
     return (results, statuses) if return_status else results
+
+
+def _convert_dataarray(values: Any, from_unit: Any, to_unit: Any, **options: Any) -> Any:
+    """A DataArray through xarray.apply_ufunc: its coordinates kept, per-value arguments that
+    are DataArrays aligned and broadcast by dimension name, dask arrays converted per chunk."""
+    import xarray as xr
+
+    source, target = _side(options.pop("source"), "source"), _side(options.pop("target"),
+                                                                    "target")
+    given = {"pressure": options.pop("pressure"),
+             "target_pressure": options.pop("target_pressure"),
+             "source.ambient_c": source.ambient_c, "source.prevailing_c": source.prevailing_c,
+             "target.ambient_c": target.ambient_c, "target.prevailing_c": target.prevailing_c}
+    arrays = {key: _inputs.align_dataarray(values, value, key)
+              for key, value in given.items() if _inputs.is_dataarray(value)}
+    keys = list(arrays)
+    return_status = options["return_status"]
+
+    def kernel(value_block: np.ndarray, *blocks: np.ndarray) -> Any:
+        now = dict(given, **dict(zip(keys, blocks)))
+        sides = {prefix: Side(ambient_c=now[prefix + ".ambient_c"],
+                              molecular_weight=side.molecular_weight,
+                              henry_constant=side.henry_constant,
+                              prevailing_c=now[prefix + ".prevailing_c"], medium=side.medium)
+                 for prefix, side in (("source", source), ("target", target))}
+        return convert(value_block, from_unit, to_unit, pressure=now["pressure"],
+                       target_pressure=now["target_pressure"], source=sides["source"],
+                       target=sides["target"], **options)
+
+    name = _library.name(_library.MOISTURE_UNITS,
+                         _library.code(_library.MOISTURE_UNITS, to_unit, "to_unit"))
+    outputs = xr.apply_ufunc(
+        kernel, values, *arrays.values(), dask="parallelized",
+        output_dtypes=[np.float64, np.int32] if return_status else [np.float64],
+        **({"output_core_dims": [[], []]} if return_status else {}))
+    if return_status:
+        return outputs[0].rename(name), outputs[1].rename("status")
+    return outputs.rename(name)
 
 
 def convert_column(frame: Any, column: Any, from_unit: Union[str, int], to_unit: Union[str, int],

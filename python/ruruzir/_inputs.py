@@ -30,6 +30,29 @@ def is_series(given: Any) -> bool:
     return pd is not None and isinstance(given, pd.Series)
 
 
+def is_dataarray(given: Any) -> bool:
+    xr = sys.modules.get("xarray")
+    return xr is not None and isinstance(given, xr.DataArray)
+
+
+def align_dataarray(values: Any, given: Any, what: str) -> Any:
+    """A DataArray argument put in the order of the values' coordinates where each shared
+    dimension has the same labels; refused, naming them, where the labels differ."""
+    for dim in given.dims:
+        if dim in values.indexes and dim in given.indexes:
+            mine, theirs = values.indexes[dim], given.indexes[dim]
+            if mine.equals(theirs):
+                continue
+            if mine.is_unique and theirs.is_unique and len(mine.symmetric_difference(theirs)) == 0:
+                given = given.reindex({dim: mine})
+                continue
+            raise ValueError(f"{what} is a DataArray whose {dim!r} coordinate does not pair with "
+                             f"the values': {_labels(mine.difference(theirs))} of the values' "
+                             f"missing from it, {_labels(theirs.difference(mine))} of its own not "
+                             f"in the values'")
+    return given
+
+
 def is_quantity(given: Any) -> bool:
     """A pint Quantity (of any registry), told by what it has rather than by its class."""
     return (type(given).__module__.startswith("pint")
@@ -92,6 +115,9 @@ def numbers(given: Any, what: str) -> np.ndarray:
             raise TypeError(f"{what} is a DataFrame: give one column (or use convert_column)")
         if isinstance(given, (pd.Series, pd.Index, pd.api.extensions.ExtensionArray)):
             return _from_pandas(given, what)
+    if is_dataarray(given):
+        raise TypeError(f"{what} is an xarray DataArray, which only goes with values that are "
+                        f"one: give the values as a DataArray too, or {what} as numbers")
     if is_quantity(given):
         raise TypeError(f"{what} is a pint quantity of {given.units}, which this argument "
                         f"cannot take: give plain numbers in its unit")
