@@ -159,3 +159,21 @@ def test_threads_take_any_integer_and_keep_each_status_in_place():
                                             threads=threads)
         np.testing.assert_array_equal(results, alone)
         np.testing.assert_array_equal(statuses, alone_statuses)
+
+
+# What is not given: one standard atmosphere on each side, the target's pressure in the
+# source's pressure unit. A -40 degC frost point at one atmosphere is -21.6 at 7000 mbar.
+NOT_GIVEN = [
+    ({}, -40.0),
+    ({"target_pressure": 7000}, -21.6),
+    ({"pressure_unit": "kpa", "target_pressure": 700}, -21.6),
+    ({"pressure_unit": "kpa", "pressure": 101.325, "target_pressure": 700}, -21.6),
+    ({"pressure_unit": "atm", "target_pressure": 7000, "target_pressure_unit": "mbar"}, -21.6),
+    ({"pressure_unit": "psig", "target_pressure": 7000, "target_pressure_unit": 0}, -21.6),
+    ({"formulation": None, "enhancement": None, "precision": None, "source": {}}, -40.0),
+]
+
+
+@pytest.mark.parametrize("given, expected", NOT_GIVEN)
+def test_what_is_not_given(given, expected):
+    assert ruruzir.convert(-40.0, "frost-c", "frost-c", **given) == expected
