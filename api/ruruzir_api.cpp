@@ -1,96 +1,60 @@
-// The C interface of the library: arguments checked, then the calculator's own steps from
-// core/ (pressure readings, the source ranges, the result text), all on the caller's stack.
+// The C interface of the library: a translation of core's vocabulary and of its one request
+// check-and-convert into C types. The calls of earlier versions are the same request with their
+// statuses folded as they were.
 #include "api/ruruzir.h"
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
-#include "core/calculator_values.h"
-#include "core/conversion_steps.h"
+#include "core/conversion_request.h"
 #include "core/number_text.h"
+#include "core/reading_format.h"
+#include "core/temperature_entry.h"
 #include "core/unit_catalogues.h"
-#include "core/unit_names.h"
-#include "physics/rounding.h"
+#include "core/vocabulary.h"
 #include "ruruzir_version.h"
 
 namespace ruruzir {
 namespace {
 
-constexpr const char kBadNumberText[] =
-    "a number that is NaN, infinite or impossible (a pressure at or below vacuum, a molecular "
-    "weight or Henry's constant not above 0, a temperature not above absolute zero, a value "
-    "beyond single precision)";
+static_assert(RURUZIR_TEXT_SIZE == kResultTextSize, "the text area is the result box's");
+static_assert(RURUZIR_VERSION_NUMBER == RURUZIR_VERSION_MAJOR * 1000000 +
+                                            RURUZIR_VERSION_MINOR * 1000 + RURUZIR_VERSION_PATCH,
+              "the header's version is the project's");
+static_assert(RURUZIR_KIND_COUNT == kNameKindCount, "one kind code per table");
+static_assert(static_cast<int>(RequestStatus::SideValue) == RURUZIR_SIDE_VALUE &&
+                  static_cast<int>(RequestStatus::NoAnswer) == RURUZIR_NO_ANSWER &&
+                  static_cast<int>(RequestStatus::Missing) == RURUZIR_MISSING &&
+                  static_cast<int>(RequestStatus::Vacuum) == RURUZIR_VACUUM &&
+                  static_cast<int>(RequestStatus::PressureTooHigh) == RURUZIR_PRESSURE_TOO_HIGH &&
+                  static_cast<int>(RequestStatus::OutOfRange) == RURUZIR_OUT_OF_RANGE &&
+                  static_cast<int>(RequestStatus::BadCode) == RURUZIR_BAD_CODE &&
+                  static_cast<int>(RequestStatus::BadNumber) == RURUZIR_BAD_NUMBER,
+              "core's statuses are the library's");
+static_assert(static_cast<int>(RequestField::TargetSide) == RURUZIR_FIELD_TARGET_SIDE &&
+                  static_cast<int>(RequestField::SourceSide) == RURUZIR_FIELD_SOURCE_SIDE &&
+                  static_cast<int>(RequestField::Model) == RURUZIR_FIELD_MODEL,
+              "core's fields are the library's");
+static_assert(static_cast<int>(Quantity::Value) == RURUZIR_VALUE &&
+                  static_cast<int>(Quantity::Pressure) == RURUZIR_PRESSURE,
+              "core's quantities are the library's");
+
 constexpr const char* kStatusTexts[RURUZIR_STATUS_COUNT] = {
     "converted",
-    "no answer: the value is outside its unit's range or has no result",
+    "outside its unit's range (in the calls of earlier versions also: no result)",
     "unknown unit, pressure unit, formulation, enhancement factor, medium or precision code",
-    kBadNumberText,
+    "an infinite number (in the calls of earlier versions also NaN or an impossible pressure or "
+    "side value)",
     "the text area is too small for the text",
     "a pointer the call needs is null",
+    "no answer: no result in the target unit",
+    "missing: no reading (NaN)",
+    "a pressure at or below vacuum",
+    "a pressure beyond the largest the calculator holds",
+    "a side value outside its limits",
 };
-
-// The result box's text area in the window.
-constexpr size_t kWorkTextSize = RURUZIR_TEXT_SIZE;
-
-constexpr double kAbsoluteZeroC = -273.15;
-
-constexpr Formulation kFormulations[] = {Formulation::HylandWexler, Formulation::GoffGratch,
-                                         Formulation::Sonntag, Formulation::Magnus};
-constexpr EnhancementFactor kEnhancements[] = {EnhancementFactor::None, EnhancementFactor::Bogel,
-                                               EnhancementFactor::Greenspan};
-constexpr int32_t kMediumChoices[] = {kMediumWaterVapour, kMediumAir, kMediumNaturalGas};
-
-bool InRange(int code, int count) {
-  return code >= 0 && code < count;
-}
-
-// A parameter as the calculator holds it: in single precision, where it must stay finite.
-bool FiniteSingle(double value) {
-  return std::isfinite(ToSingle(value));
-}
-bool PossibleTemperature(double celsius) {
-  return FiniteSingle(celsius) && celsius > kAbsoluteZeroC;
-}
-bool PossiblePositive(double value) {
-  return FiniteSingle(value) && ToSingle(value) > 0.0f;
-}
-
-// The side as the calculator holds it, or the reason it cannot be.
-int ReadSide(const ruruzir_side* side, SideContext* context) {
-  *context = DefaultSideContext();
-  if (side == nullptr) return RURUZIR_CONVERTED;
-  if (!InRange(side->density_medium, 3)) return RURUZIR_BAD_CODE;
-  if (!PossibleTemperature(side->ambient_temperature_c) ||
-      !PossiblePositive(side->molecular_weight) || !PossiblePositive(side->henry_constant) ||
-      !PossibleTemperature(side->prevailing_temperature_c)) {
-    return RURUZIR_BAD_NUMBER;
-  }
-  context->ambientTemperature = ToSingle(side->ambient_temperature_c);
-  context->molecularWeight = ToSingle(side->molecular_weight);
-  context->henryConstant = ToSingle(side->henry_constant);
-  context->prevailingTemperature = ToSingle(side->prevailing_temperature_c);
-  context->densityMedium = kMediumChoices[side->density_medium];
-  return RURUZIR_CONVERTED;
-}
-
-// A pressure reading in millibar as the calculator reads it, or the reason it cannot be read.
-int ReadPressure(int unit, double reading, float* millibar) {
-  *millibar = PressureMbarFromReading(unit, reading);
-  return std::isfinite(reading) && std::isfinite(*millibar) &&
-                 IsPossiblePressureReading(unit, reading)
-             ? RURUZIR_CONVERTED
-             : RURUZIR_BAD_NUMBER;
-}
-
-// The first of the statuses that is not RURUZIR_CONVERTED, else RURUZIR_CONVERTED.
-int FirstFault(std::initializer_list<int> statuses) {
-  for (const int status : statuses) {
-    if (status != RURUZIR_CONVERTED) return status;
-  }
-  return RURUZIR_CONVERTED;
-}
 
 // Copies `source` whole into the area, or empties the area (when it can hold that) and
 // returns false.
@@ -104,185 +68,49 @@ bool CopyWhole(const char* source, char* text, size_t size) {
   return true;
 }
 
-int Finish(int status, const char* source, char* text, size_t size, double* result) {
-  if (result) *result = NAN;
-  if (!CopyWhole(source, text, size)) return RURUZIR_TEXT_TOO_SMALL;
-  if (status == RURUZIR_CONVERTED && result) ScanNumber(text, result);
-  return status;
+SideParameters SideFrom(const ruruzir_side* side) {
+  if (side == nullptr) return DefaultSideParameters();
+  return {side->ambient_temperature_c, side->molecular_weight, side->henry_constant,
+          side->prevailing_temperature_c, static_cast<DensityMedium>(side->density_medium)};
 }
 
-// ---------------------------------------------------------------------------------------------
-// Array conversions.
-
-// What every element of an array call shares, read and checked once.
-struct ArrayCall {
-  int sourceUnit;
-  int targetUnit;
-  MoistureModel model;
-  int precision;
-  float sourceMbar;  // when the side has no per-element pressures
-  float targetMbar;
-  SideContext source;
-  SideContext target;
-};
-
-// The codes and shared numbers of an array call, or the reason they cannot be used.
-int ReadArrayCall(const ruruzir_array_side& source, const ruruzir_array_side& target,
-                  int formulation, int enhancement, int precision, ArrayCall* call) {
-  if (!IsMoistureUnitCode(source.unit) || !IsMoistureUnitCode(target.unit) ||
-      !IsPressureUnitCode(source.pressure_unit) || !IsPressureUnitCode(target.pressure_unit) ||
-      !InRange(formulation, 4) || !InRange(enhancement, 3) || !InRange(precision, 2)) {
-    return RURUZIR_BAD_CODE;
-  }
-  call->sourceUnit = source.unit;
-  call->targetUnit = target.unit;
-  call->model = MoistureModel{kFormulations[formulation], kEnhancements[enhancement]};
-  call->precision = precision;
-  call->sourceMbar = NAN;
-  call->targetMbar = NAN;
-  const int sides[] = {ReadSide(&source.parameters, &call->source),
-                       ReadSide(&target.parameters, &call->target)};
-  if (sides[0] == RURUZIR_BAD_CODE || sides[1] == RURUZIR_BAD_CODE) return RURUZIR_BAD_CODE;
-  return FirstFault(
-      {sides[0], sides[1],
-       source.pressures ? RURUZIR_CONVERTED
-                        : ReadPressure(source.pressure_unit, source.pressure, &call->sourceMbar),
-       target.pressures ? RURUZIR_CONVERTED
-                        : ReadPressure(target.pressure_unit, target.pressure, &call->targetMbar)});
+ConversionRequest RequestFrom(const ruruzir_request& r) {
+  return {r.source_unit,
+          {r.source_pressure_unit, r.source_pressure},
+          SideFrom(&r.source),
+          r.target_unit,
+          {r.target_pressure_unit, r.target_pressure},
+          SideFrom(&r.target),
+          {static_cast<Formulation>(r.formulation), static_cast<EnhancementFactor>(r.enhancement)},
+          static_cast<Precision>(r.precision)};
 }
 
-// One element with its own pressures and sides: its status, and its number into *result.
-int ConvertElement(const ArrayCall& call, double value, float sourceMbar, const SideContext& source,
-                   float targetMbar, const SideContext& target, double* result) {
-  *result = NAN;
-  if (!std::isfinite(value)) return RURUZIR_BAD_NUMBER;
-  if (IsOutsideSourceRange(call.sourceUnit, value)) return RURUZIR_OUT_OF_RANGE;
-  if (call.precision == RURUZIR_AS_COMPUTED) {
-    return ComputeResultValue(call.sourceUnit, ToSingle(value), sourceMbar, source, call.targetUnit,
-                              targetMbar, target, call.model,
-                              result) == ConversionOutcome::Converted
-               ? RURUZIR_CONVERTED
-               : RURUZIR_OUT_OF_RANGE;
-  }
-  char work[kWorkTextSize];
-  const ConversionOutcome outcome =
-      ComposeResultText(call.sourceUnit, ToSingle(value), sourceMbar, source, call.targetUnit,
-                        targetMbar, target, call.model, work, sizeof work);
-  if (outcome != ConversionOutcome::Converted) return RURUZIR_OUT_OF_RANGE;
-  ScanNumber(work, result);
-  return RURUZIR_CONVERTED;
+void WriteSide(const SideParameters& parameters, ruruzir_side* side) {
+  side->ambient_temperature_c = parameters.ambientTemperatureC;
+  side->molecular_weight = parameters.molecularWeight;
+  side->henry_constant = parameters.henryConstant;
+  side->prevailing_temperature_c = parameters.prevailingTemperatureC;
+  side->density_medium = static_cast<int>(parameters.densityMedium);
 }
 
-// A side's pressure and temperatures for element i: the shared ones, or the element's own.
-int ElementSide(const ruruzir_array_side& side, size_t i, float sharedMbar,
-                const SideContext& shared, float* millibar, SideContext* context) {
-  *millibar = sharedMbar;
-  *context = shared;
-  if (side.pressures) {
-    const int status = ReadPressure(side.pressure_unit, side.pressures[i], millibar);
-    if (status != RURUZIR_CONVERTED) return status;
-  }
-  if (side.ambient_temperatures_c) {
-    if (!PossibleTemperature(side.ambient_temperatures_c[i])) return RURUZIR_BAD_NUMBER;
-    context->ambientTemperature = ToSingle(side.ambient_temperatures_c[i]);
-  }
-  if (side.prevailing_temperatures_c) {
-    if (!PossibleTemperature(side.prevailing_temperatures_c[i])) return RURUZIR_BAD_NUMBER;
-    context->prevailingTemperature = ToSingle(side.prevailing_temperatures_c[i]);
-  }
-  return RURUZIR_CONVERTED;
-}
-
-bool HasElementValues(const ruruzir_array_side& side) {
-  return side.pressures || side.ambient_temperatures_c || side.prevailing_temperatures_c;
-}
-
-// The answers of the last values seen, by the value's bits: readings are mostly rounded to a few
-// decimals and repeat, and an answer depends only on the value when nothing else varies. Only
-// finite values are kept; a finite value's status follows from its result (NaN: no answer).
-// 32 KB of the caller's stack.
-class RecentAnswers {
- public:
-  static constexpr size_t kSlots = 2048;
-  static constexpr size_t kSmallestCall = 2 * kSlots;  // below this, filling costs too much
-
-  RecentAnswers() {
-    for (Slot& slot : slots_) slot.bits = kEmpty;
-  }
-  // The slot for the finite `value`; `*found` when it holds the value's result.
-  size_t Find(double value, bool* found) const {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const size_t slot = static_cast<size_t>((bits * 0x9E3779B97F4A7C15u) >> 53);  // 11 bits
-    *found = slots_[slot].bits == bits;
-    return slot;
-  }
-  void Keep(size_t slot, double value, double result) {
-    std::memcpy(&slots_[slot].bits, &value, sizeof value);
-    slots_[slot].result = result;
-  }
-  double Result(size_t slot) const { return slots_[slot].result; }
-
- private:
-  static constexpr uint64_t kEmpty = 0x7FF8DEADBEEF0000u;  // a NaN: never looked up
-  struct Slot {
-    uint64_t bits;
-    double result;
-  };
-  Slot slots_[kSlots];
-};
-static_assert(RecentAnswers::kSlots == size_t{1} << (64 - 53), "the hash gives 11 bits");
-
-// Elements that share everything but their values; large calls remember recent answers.
-void ConvertValues(const ArrayCall& call, size_t count, const double* values, double* results,
-                   int* statuses) {
-  if (count < RecentAnswers::kSmallestCall) {
-    for (size_t i = 0; i < count; ++i) {
-      const int status = ConvertElement(call, values[i], call.sourceMbar, call.source,
-                                        call.targetMbar, call.target, &results[i]);
-      if (statuses) statuses[i] = status;
-    }
-    return;
-  }
-  RecentAnswers recent;
-  for (size_t i = 0; i < count; ++i) {
-    const double value = values[i];
-    bool found = false;
-    const size_t slot = std::isfinite(value) ? recent.Find(value, &found) : 0;
-    int status;
-    if (found) {
-      results[i] = recent.Result(slot);
-      status = std::isnan(results[i]) ? RURUZIR_OUT_OF_RANGE : RURUZIR_CONVERTED;
-    } else {
-      status = ConvertElement(call, value, call.sourceMbar, call.source, call.targetMbar,
-                              call.target, &results[i]);
-      if (std::isfinite(value)) recent.Keep(slot, value, results[i]);
-    }
-    if (statuses) statuses[i] = status;
+// A status of the calls of earlier versions: the causes added since folded into theirs.
+int EarlierStatus(int status) {
+  switch (status) {
+    case RURUZIR_NO_ANSWER:
+      return RURUZIR_OUT_OF_RANGE;
+    case RURUZIR_MISSING:
+    case RURUZIR_VACUUM:
+    case RURUZIR_PRESSURE_TOO_HIGH:
+    case RURUZIR_SIDE_VALUE:
+      return RURUZIR_BAD_NUMBER;
+    default:
+      return status;
   }
 }
 
-// The element loop. Sides without per-element values are read once, outside it.
-void ConvertElements(const ArrayCall& call, const ruruzir_array_side& sourceSide,
-                     const ruruzir_array_side& targetSide, size_t count, const double* values,
-                     double* results, int* statuses) {
-  if (!HasElementValues(sourceSide) && !HasElementValues(targetSide)) {
-    ConvertValues(call, count, values, results, statuses);
-    return;
-  }
-  for (size_t i = 0; i < count; ++i) {
-    float sourceMbar, targetMbar;
-    SideContext source, target;
-    int status = FirstFault(
-        {ElementSide(sourceSide, i, call.sourceMbar, call.source, &sourceMbar, &source),
-         ElementSide(targetSide, i, call.targetMbar, call.target, &targetMbar, &target)});
-    double result = NAN;
-    if (status == RURUZIR_CONVERTED) {
-      status = ConvertElement(call, values[i], sourceMbar, source, targetMbar, target, &result);
-    }
-    results[i] = result;
-    if (statuses) statuses[i] = status;
-  }
+// A pressure the calls of earlier versions must be given.
+bool Given(double reading) {
+  return !std::isnan(reading);
 }
 
 }  // namespace
@@ -292,6 +120,189 @@ using namespace ruruzir;
 
 extern "C" {
 
+int ruruzir_version_number(void) {
+  return RURUZIR_VERSION_NUMBER;
+}
+
+size_t ruruzir_text_size(void) {
+  return RURUZIR_TEXT_SIZE;
+}
+
+size_t ruruzir_side_size(void) {
+  return sizeof(ruruzir_side);
+}
+
+size_t ruruzir_request_size(void) {
+  return sizeof(ruruzir_request);
+}
+
+size_t ruruzir_columns_size(void) {
+  return sizeof(ruruzir_columns);
+}
+
+size_t ruruzir_array_side_size(void) {
+  return sizeof(ruruzir_array_side);
+}
+
+int ruruzir_status_count(void) {
+  return RURUZIR_STATUS_COUNT;
+}
+
+const char* ruruzir_status_text(int status) {
+  return status >= 0 && status < RURUZIR_STATUS_COUNT ? kStatusTexts[status] : "unknown status";
+}
+
+void ruruzir_default_side(ruruzir_side* side) {
+  if (side) WriteSide(DefaultSideParameters(), side);
+}
+
+int ruruzir_count(int kind) {
+  const NameTable* table = FindNameTable(kind);
+  return table ? table->codeCount : 0;
+}
+
+const char* ruruzir_name(int kind, int code) {
+  return FindNameTable(kind) ? NameOf(static_cast<NameKind>(kind), code) : nullptr;
+}
+
+int ruruzir_code(int kind, const char* name) {
+  if (name == nullptr || !FindNameTable(kind)) return -1;
+  return CodeOfName(static_cast<NameKind>(kind), name);
+}
+
+const char* ruruzir_alias(int kind, int index, int* code) {
+  const NameTable* table = FindNameTable(kind);
+  if (!table || index < 0 || index >= table->size) return nullptr;
+  if (code) *code = table->entries[index].code;
+  return table->entries[index].name;
+}
+
+const char* ruruzir_label(int kind, int code) {
+  return FindNameTable(kind) ? LabelOf(static_cast<NameKind>(kind), code) : nullptr;
+}
+
+const char* ruruzir_description(int kind, int code) {
+  return FindNameTable(kind) ? MeaningOf(static_cast<NameKind>(kind), code) : nullptr;
+}
+
+int ruruzir_default_code(int kind) {
+  const NameTable* table = FindNameTable(kind);
+  return table ? table->defaultCode : -1;
+}
+
+const char* ruruzir_atmosphere_reading(int pressure_unit) {
+  return StandardAtmosphereReading(pressure_unit);
+}
+
+int ruruzir_limits(int quantity, int unit, double* low, double* high, int* included) {
+  Limits limits;
+  if (quantity < RURUZIR_AMBIENT_TEMPERATURE || quantity > RURUZIR_VALUE ||
+      !FindLimits(static_cast<Quantity>(quantity), unit, &limits)) {
+    return RURUZIR_BAD_CODE;
+  }
+  if (low) *low = limits.low;
+  if (high) *high = limits.high;
+  if (included) *included = limits.included ? 1 : 0;
+  return RURUZIR_CONVERTED;
+}
+
+int ruruzir_check(int quantity, int unit, double number, char* text, size_t text_size) {
+  if (text && text_size > 0) text[0] = '\0';
+  if (quantity < RURUZIR_AMBIENT_TEMPERATURE || quantity > RURUZIR_VALUE) return RURUZIR_BAD_CODE;
+  const char* reason;
+  const int status =
+      static_cast<int>(CheckQuantity(static_cast<Quantity>(quantity), unit, number, &reason));
+  if (status != RURUZIR_CONVERTED && text && !CopyWhole(reason, text, text_size)) {
+    return RURUZIR_TEXT_TOO_SMALL;
+  }
+  return status;
+}
+
+int ruruzir_read_number(const char* text, int decimal_comma, double* value) {
+  if (text == nullptr || value == nullptr) return RURUZIR_NO_AREA;
+  const ReadOutcome outcome = ReadWholeNumber(text, decimal_comma != 0, value);
+  return outcome == ReadOutcome::Read    ? RURUZIR_CONVERTED
+         : outcome == ReadOutcome::Blank ? RURUZIR_MISSING
+                                         : RURUZIR_BAD_NUMBER;
+}
+
+int ruruzir_read_temperature(const char* text, int decimal_comma, double* celsius,
+                             int* fahrenheit) {
+  if (text == nullptr || celsius == nullptr) return RURUZIR_NO_AREA;
+  bool inFahrenheit = false;
+  const ReadOutcome outcome = ReadTemperature(text, decimal_comma != 0, celsius, &inFahrenheit);
+  if (fahrenheit) *fahrenheit = inFahrenheit ? 1 : 0;
+  return outcome == ReadOutcome::Read    ? RURUZIR_CONVERTED
+         : outcome == ReadOutcome::Blank ? RURUZIR_MISSING
+                                         : RURUZIR_BAD_NUMBER;
+}
+
+void ruruzir_default_request(ruruzir_request* request) {
+  if (request == nullptr) return;
+  const ConversionRequest defaults = DefaultConversionRequest();
+  request->source_unit = defaults.sourceUnit;
+  request->source_pressure_unit = defaults.sourcePressure.unit;
+  request->source_pressure = defaults.sourcePressure.reading;
+  WriteSide(defaults.source, &request->source);
+  request->target_unit = defaults.targetUnit;
+  request->target_pressure_unit = defaults.targetPressure.unit;
+  request->target_pressure = defaults.targetPressure.reading;
+  WriteSide(defaults.target, &request->target);
+  request->formulation = static_cast<int>(defaults.model.formulation);
+  request->enhancement = static_cast<int>(defaults.model.enhancement);
+  request->precision = static_cast<int>(defaults.precision);
+}
+
+int ruruzir_convert_request(const ruruzir_request* request, double value, double* result,
+                            char* text, size_t text_size, int* field) {
+  if (result) *result = NAN;
+  if (field) *field = RURUZIR_FIELD_NONE;
+  if (text == nullptr || request == nullptr) return RURUZIR_NO_AREA;
+  if (text_size > 0) text[0] = '\0';
+  char work[kResultTextSize];
+  const ValueAnswer answer = ConvertRequestValue(RequestFrom(*request), value, work, sizeof work);
+  const int status = static_cast<int>(answer.refusal.status);
+  if (field) *field = answer.refusal.field;
+  const char* shown = answer.refusal.reason ? answer.refusal.reason : work;
+  if (!CopyWhole(shown, text, text_size)) return RURUZIR_TEXT_TOO_SMALL;
+  if (result) *result = answer.value;
+  return status;
+}
+
+int ruruzir_reexpress(const ruruzir_request* request, double value, int new_unit,
+                      const ruruzir_side* new_side, char* text, size_t text_size) {
+  if (text == nullptr || request == nullptr) return RURUZIR_NO_AREA;
+  if (text_size > 0) text[0] = '\0';
+  const ConversionRequest converted = RequestFrom(*request);
+  char work[kResultTextSize];
+  const Refusal refusal =
+      ReexpressRequestValue(converted, value, new_unit,
+                            new_side ? SideFrom(new_side) : converted.source, work, sizeof work);
+  const char* shown = refusal.reason ? refusal.reason : work;
+  if (!CopyWhole(shown, text, text_size)) return RURUZIR_TEXT_TOO_SMALL;
+  return static_cast<int>(refusal.status);
+}
+
+int ruruzir_convert_request_array(const ruruzir_request* request, size_t count,
+                                  const double* values, const ruruzir_columns* columns,
+                                  double* results, int* statuses) {
+  if (request == nullptr || (count > 0 && (values == nullptr || results == nullptr))) {
+    // Nothing to fill but the statuses.
+    for (size_t i = 0; statuses && i < count; ++i) statuses[i] = RURUZIR_NO_AREA;
+    if (results) {
+      for (size_t i = 0; i < count; ++i) results[i] = NAN;
+    }
+    return RURUZIR_NO_AREA;
+  }
+  RequestColumns own{};
+  if (columns) {
+    own = {columns->source_pressures, columns->target_pressures,    columns->source_ambient_c,
+           columns->target_ambient_c, columns->source_prevailing_c, columns->target_prevailing_c};
+  }
+  return static_cast<int>(
+      ConvertRequestArray(RequestFrom(*request), count, values, &own, results, statuses).status);
+}
+
 int ruruzir_convert(double value, int source_unit, double source_pressure, int source_pressure_unit,
                     const ruruzir_side* source_side, int target_unit, double target_pressure,
                     int target_pressure_unit, const ruruzir_side* target_side, int formulation,
@@ -299,97 +310,86 @@ int ruruzir_convert(double value, int source_unit, double source_pressure, int s
   if (result) *result = NAN;
   if (text == nullptr) return RURUZIR_NO_AREA;
   if (text_size > 0) text[0] = '\0';
-  SideContext source{};
-  SideContext target{};
-  if (!IsMoistureUnitCode(source_unit) || !IsMoistureUnitCode(target_unit) ||
-      !IsPressureUnitCode(source_pressure_unit) || !IsPressureUnitCode(target_pressure_unit) ||
-      !InRange(formulation, 4) || !InRange(enhancement, 3)) {
-    return RURUZIR_BAD_CODE;
+  const ConversionRequest request{
+      source_unit,
+      {source_pressure_unit, source_pressure},
+      SideFrom(source_side),
+      target_unit,
+      {target_pressure_unit, target_pressure},
+      SideFrom(target_side),
+      {static_cast<Formulation>(formulation), static_cast<EnhancementFactor>(enhancement)},
+      Precision::Shown};
+  // Earlier versions refused a value that is no finite number before anything but the codes.
+  Refusal refusal = CheckRequest(request, true);
+  if (refusal.status != RequestStatus::BadCode &&
+      (!std::isfinite(value) || !Given(source_pressure) || !Given(target_pressure))) {
+    refusal.status = RequestStatus::BadNumber;
   }
-  const int sides[] = {ReadSide(source_side, &source), ReadSide(target_side, &target)};
-  if (sides[0] == RURUZIR_BAD_CODE || sides[1] == RURUZIR_BAD_CODE) return RURUZIR_BAD_CODE;
-  float sourceMbar = NAN;
-  float targetMbar = NAN;
-  const int fault =
-      FirstFault({std::isfinite(value) ? RURUZIR_CONVERTED : RURUZIR_BAD_NUMBER, sides[0], sides[1],
-                  ReadPressure(source_pressure_unit, source_pressure, &sourceMbar),
-                  ReadPressure(target_pressure_unit, target_pressure, &targetMbar)});
-  if (fault != RURUZIR_CONVERTED) return fault;
-  if (IsOutsideSourceRange(source_unit, value)) {
-    return Finish(RURUZIR_OUT_OF_RANGE, FindSourceRange(source_unit)->message, text, text_size,
-                  result);
+  if (refusal.status != RequestStatus::Converted) {
+    return EarlierStatus(static_cast<int>(refusal.status));
   }
-  const ConversionReadings readings{source_unit,     value,       source_pressure_unit,
-                                    source_pressure, target_unit, target_pressure_unit,
-                                    target_pressure};
-  char work[kWorkTextSize];
-  const ConversionOutcome outcome = ConvertReadings(
-      readings, source, target,
-      MoistureModel{kFormulations[formulation], kEnhancements[enhancement]}, work, sizeof work);
-  return Finish(outcome == ConversionOutcome::Converted ? RURUZIR_CONVERTED : RURUZIR_OUT_OF_RANGE,
-                work, text, text_size, result);
+  char work[kResultTextSize];
+  const ValueAnswer answer = ConvertCheckedValue(request, value, work, sizeof work);
+  const int status = EarlierStatus(static_cast<int>(answer.refusal.status));
+  // The text of earlier versions: the result, "out of range" or the range message only.
+  const char* shown = answer.refusal.status == RequestStatus::OutOfRange ? answer.refusal.reason
+                      : status == RURUZIR_BAD_NUMBER                     ? ""
+                                                                         : work;
+  if (!CopyWhole(shown, text, text_size)) return RURUZIR_TEXT_TOO_SMALL;
+  if (result) *result = answer.value;
+  return status;
 }
 
 int ruruzir_convert_array(size_t count, const double* values, const ruruzir_array_side* source,
                           const ruruzir_array_side* target, int formulation, int enhancement,
                           int precision, double* results, int* statuses) {
-  ArrayCall call{};
-  int status = RURUZIR_NO_AREA;
-  if (source && target && (count == 0 || (values && results))) {
-    status = ReadArrayCall(*source, *target, formulation, enhancement, precision, &call);
+  const bool areas = source && target && (count == 0 || (values && results));
+  int status = areas ? RURUZIR_CONVERTED : RURUZIR_NO_AREA;
+  ConversionRequest request{};
+  if (areas) {
+    // A side with pressures per element is checked with one atmosphere in its unit; a shared
+    // pressure must be given.
+    request = {source->unit,
+               {source->pressure_unit, source->pressures ? NAN : source->pressure},
+               SideFrom(&source->parameters),
+               target->unit,
+               {target->pressure_unit, target->pressures ? NAN : target->pressure},
+               SideFrom(&target->parameters),
+               {static_cast<Formulation>(formulation), static_cast<EnhancementFactor>(enhancement)},
+               static_cast<Precision>(precision)};
+    const Refusal refusal = CheckRequest(request, true);
+    status = EarlierStatus(static_cast<int>(refusal.status));
+    if (status != RURUZIR_BAD_CODE && ((!source->pressures && !Given(source->pressure)) ||
+                                       (!target->pressures && !Given(target->pressure)))) {
+      status = RURUZIR_BAD_NUMBER;
+    }
   }
   if (status != RURUZIR_CONVERTED) {
-    for (size_t i = 0; i < count; ++i) {
-      if (results) results[i] = NAN;
-      if (statuses) statuses[i] = status;
-    }
+    for (size_t i = 0; results && i < count; ++i) results[i] = NAN;
+    for (size_t i = 0; statuses && i < count; ++i) statuses[i] = status;
     return status;
   }
-  ConvertElements(call, *source, *target, count, values, results, statuses);
+  const RequestColumns columns{source->pressures,
+                               target->pressures,
+                               source->ambient_temperatures_c,
+                               target->ambient_temperatures_c,
+                               source->prevailing_temperatures_c,
+                               target->prevailing_temperatures_c};
+  ConvertRequestArray(request, count, values, &columns, results, statuses, true);
+  for (size_t i = 0; statuses && i < count; ++i) statuses[i] = EarlierStatus(statuses[i]);
   return RURUZIR_CONVERTED;
 }
 
-const char* ruruzir_status_text(int status) {
-  return InRange(status, RURUZIR_STATUS_COUNT) ? kStatusTexts[status] : "unknown status";
-}
-
-void ruruzir_default_side(ruruzir_side* side) {
-  if (side == nullptr) return;
-  const SideContext defaults = DefaultSideContext();
-  side->ambient_temperature_c = defaults.ambientTemperature;
-  side->molecular_weight = defaults.molecularWeight;
-  side->henry_constant = defaults.henryConstant;
-  side->prevailing_temperature_c = defaults.prevailingTemperature;
-  side->density_medium = RURUZIR_MEDIUM_NATURAL_GAS;
-}
-
-int ruruzir_unit_code(int kind, const char* name) {
-  if (name == nullptr) return -1;
-  if (kind == RURUZIR_MOISTURE_UNITS) {
-    if (const NamedCode* unit = FindNamedCode(kMoistureUnitNames, name)) return unit->code;
-  } else if (kind == RURUZIR_PRESSURE_UNITS) {
-    if (const NamedCode* unit = FindNamedCode(kPressureUnitNames, name)) return unit->code;
-  }
-  return -1;
-}
-
 int ruruzir_unit_count(int kind) {
-  switch (kind) {
-    case RURUZIR_MOISTURE_UNITS:
-      return kMoistureUnitCount;
-    case RURUZIR_PRESSURE_UNITS:
-      return kPressureUnitCount;
-    default:
-      return 0;
-  }
+  return kind == RURUZIR_MOISTURE_UNITS || kind == RURUZIR_PRESSURE_UNITS ? ruruzir_count(kind) : 0;
 }
 
 const char* ruruzir_unit_name(int kind, int code) {
-  if (kind == RURUZIR_MOISTURE_UNITS && IsMoistureUnitCode(code)) return MoistureUnitName(code);
-  if (kind == RURUZIR_PRESSURE_UNITS && IsPressureUnitCode(code)) {
-    return kPressureUnitNames[code].name;
-  }
-  return nullptr;
+  return ruruzir_unit_count(kind) > 0 ? ruruzir_name(kind, code) : nullptr;
+}
+
+int ruruzir_unit_code(int kind, const char* name) {
+  return ruruzir_unit_count(kind) > 0 ? ruruzir_code(kind, name) : -1;
 }
 
 int ruruzir_unit_caption(int kind, int code, char* text, size_t text_size) {
@@ -402,6 +402,8 @@ int ruruzir_unit_caption(int kind, int code, char* text, size_t text_size) {
   } else if (kind == RURUZIR_PRESSURE_UNITS && IsPressureUnitCode(code)) {
     std::memcpy(caption, PressureUnits[code].name, sizeof PressureUnits[code].name);
     caption[sizeof PressureUnits[code].name - 1] = '\0';
+  } else if (kind == RURUZIR_PRESSURE_UNITS && IsConversionPressureUnit(code)) {
+    std::snprintf(caption, sizeof caption, "%s", PressureUnitLabel(code));
   } else {
     if (text_size > 0) text[0] = '\0';
     return RURUZIR_BAD_CODE;

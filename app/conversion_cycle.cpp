@@ -124,8 +124,8 @@ void UpdateResult(HWND window) {
   };
   char text[kWorkTextSize];
   // The target unit is remembered only when the source side had an answer.
-  if (ConvertReadings(readings, calculator.source, calculator.target, CalculatorModel(), text,
-                      sizeof text) != ConversionOutcome::NoSourceAnswer) {
+  if (ConvertReadings(readings, ParametersOf(calculator.source), ParametersOf(calculator.target),
+                      CalculatorModel(), text, sizeof text) != ConversionOutcome::NoSourceAnswer) {
     calculator.targetMoistureUnit = readings.targetUnit;
   }
   SetDlgItemTextA(window, IDC_RESULT, text);
@@ -226,9 +226,10 @@ void ConvertSourceValue(HWND window, int newUnit, const ChoiceOrigin& origin) {
       newUnit == origin.unit && SameApplied(origin.applied, calculator.source);
   char reexpressed[kWorkTextSize];
   const char* text = backToOrigin ? origin.text : reexpressed;
-  if (!backToOrigin && ReexpressSourceValue(change, origin.applied, calculator.source,
-                                            CalculatorModel(), reexpressed, sizeof reexpressed) ==
-                           ReexpressionOutcome::NoSourceAnswer) {
+  if (!backToOrigin &&
+      ReexpressSourceValue(change, ParametersOf(origin.applied), ParametersOf(calculator.source),
+                           CalculatorModel(), reexpressed,
+                           sizeof reexpressed) == ReexpressionOutcome::NoSourceAnswer) {
     SetDlgItemTextA(window, IDC_SOURCE_VALUE, text);
     FocusAndSelectAll(window, IDC_SOURCE_VALUE);
   } else {

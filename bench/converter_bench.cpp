@@ -18,6 +18,14 @@ FILE* MakeRows() {
   return rows;
 }
 
+size_t ReadFile(void* context, char* data, size_t size) {
+  return std::fread(data, 1, size, static_cast<FILE*>(context));
+}
+
+bool WriteFile(void* context, const char* data, size_t size) {
+  return std::fwrite(data, 1, size, static_cast<FILE*>(context)) == size;
+}
+
 void BatchConversion(benchmark::State& state, int sourceUnit, int targetUnit) {
   FILE* rows = MakeRows();
   FILE* sink = std::fopen("/dev/null", "w");
@@ -26,7 +34,9 @@ void BatchConversion(benchmark::State& state, int sourceUnit, int targetUnit) {
   request.targetUnit = targetUnit;
   for (auto _ : state) {
     std::rewind(rows);
-    benchmark::DoNotOptimize(ConvertBatch(request, rows, sink));
+    ruruzir::BatchSummary summary;
+    benchmark::DoNotOptimize(
+        ConvertBatch(request, ruruzir::BatchStreams{ReadFile, WriteFile, rows, sink}, &summary));
   }
   state.SetItemsProcessed(state.iterations() * kRows);
   std::fclose(sink);

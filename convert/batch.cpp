@@ -15,10 +15,11 @@
 
 #include "convert/converter.h"
 #include "convert/csv_fields.h"
+#include "core/conversion_request.h"
 #include "core/conversion_steps.h"
 #include "core/number_text.h"
 #include "core/temperature_entry.h"
-#include "core/unit_names.h"
+#include "core/vocabulary.h"
 #include "physics/rounding.h"
 
 namespace ruruzir {
@@ -163,25 +164,6 @@ class Message {
   size_t length_ = 0;
 };
 
-// What the result column holds, as its header says by default (Windows-1252).
-constexpr const char* kResultLabels[kMoistureUnitCount] = {
-    "frost point \xB0"
-    "C",
-    "dew point \xB0"
-    "C (over water)",
-    "frost point \xB0"
-    "F",
-    "dew point \xB0"
-    "F (over water)",
-    "ppmV",
-    "ppmW",
-    "lb/MMscf",
-    "g/m\xB3",
-    "vapour pressure mbar",
-    "%RH",
-    "ppmW in the liquid",
-};
-
 // The options that name a column, for messages, in the order of BatchColumn.
 constexpr const char* kColumnOptionNames[kBatchColumnCount] = {
     "--column",         "--pressure-column",   "--target-pressure-column",
@@ -226,7 +208,7 @@ class BatchConverter {
   void PutRowText(const char* text, size_t length);
   void PutResult(const Row& row);
   bool ReadRowNumbers(const Field* fields, double* numbers);
-  bool ReadSideValues(const Field* fields, SideContext* source, SideContext* target);
+  bool ReadSideValues(const Field* fields, SideParameters* source, SideParameters* target);
   void PutSeparator() { out_.Put(outSeparator_); }
   void FailRow(const Message& message);
   void Refuse(const Message& message);
@@ -259,8 +241,8 @@ class BatchConverter {
   // The options' pressures, for rows that leave theirs empty, are ones a gas can have (the
   // command line makes sure; otherwise each row that takes one fails).
   const bool possibleDefaults_ =
-      IsPossiblePressure(request_.sourcePressureUnit, request_.sourcePressure) &&
-      IsPossiblePressure(request_.targetPressureUnit, request_.targetPressure);
+      IsPossiblePressureReading(request_.sourcePressureUnit, request_.sourcePressure) &&
+      IsPossiblePressureReading(request_.targetPressureUnit, request_.targetPressure);
   long long line_ = 1;
   BatchSummary summary_{0, 0, 0, ""};
   bool refused_ = false;
@@ -601,8 +583,7 @@ void BatchConverter::PutHeader(const char* rowText, size_t rowLength,
   if (!request_.resultName.empty()) {
     name.Theirs(request_.resultName.data(), request_.resultName.size());
   } else {
-    name.Ours("%s at ",
-              kResultLabels[request_.targetUnit < kMoistureUnitCount ? request_.targetUnit : 0]);
+    name.Ours("%s at ", LabelOf(NameKind::MoistureUnit, request_.targetUnit));
     const int column = columnOf_[static_cast<int>(BatchColumn::TargetPressure)];
     if (column >= 0 && column < static_cast<int>(header.size())) {
       name.Theirs(header[column]);
@@ -639,7 +620,8 @@ void BatchConverter::Refuse(const Message& message) {
 }
 
 // Per-row side values, read in the units of their options: degC, g/mol, ppmW per mbar.
-bool BatchConverter::ReadSideValues(const Field* fields, SideContext* source, SideContext* target) {
+bool BatchConverter::ReadSideValues(const Field* fields, SideParameters* source,
+                                    SideParameters* target) {
   for (int role = static_cast<int>(BatchColumn::Ambient); role < kBatchColumnCount; ++role) {
     const Field field = fields[role];
     if (columnOf_[role] < 0 || field.begin == field.end) continue;
@@ -661,22 +643,18 @@ bool BatchConverter::ReadSideValues(const Field* fields, SideContext* source, Si
                   .Ours(temperature ? "' is not between -80 and 200 degC" : "' is not above 0"));
       return false;
     }
-    for (SideContext* side : {source, target}) {
+    for (SideParameters* side : {source, target}) {
       switch (static_cast<BatchColumn>(role)) {
         case BatchColumn::Ambient:
-          side->ambientTemperature = held;
-          side->ambientUnit = kAmbientCelsius;
+          side->ambientTemperatureC = held;
           break;
         case BatchColumn::Prevailing:
-          side->prevailingTemperature = held;
-          side->prevailingUnit = kPrevailingCelsius;
+          side->prevailingTemperatureC = held;
           break;
         case BatchColumn::MolecularWeight:
-          side->gasChoice = kGasOther;
           side->molecularWeight = held;
           break;
         default:
-          side->liquidChoice = kLiquidOther;
           side->henryConstant = held;
           break;
       }
@@ -745,9 +723,9 @@ void BatchConverter::PutResult(const Row& row) {
         Message(utf8_).Ours("error: more than three fields (name the columns with --column)"));
   }
   // The sides' parameters, copied only when a row brings its own.
-  SideContext rowSides[2];
-  const SideContext* source = &request_.source;
-  const SideContext* target = &request_.target;
+  SideParameters rowSides[2];
+  const SideParameters* source = &request_.source;
+  const SideParameters* target = &request_.target;
   if (sideColumns_) {
     rowSides[0] = request_.source;
     rowSides[1] = request_.target;
@@ -756,8 +734,8 @@ void BatchConverter::PutResult(const Row& row) {
     target = &rowSides[1];
   }
   if (!possibleDefaults_ && !IsOutsideSourceRange(request_.sourceUnit, numbers[0])) {
-    const bool sourcePossible = IsPossiblePressure(request_.sourcePressureUnit, numbers[1]);
-    if (!sourcePossible || !IsPossiblePressure(request_.targetPressureUnit, numbers[2])) {
+    const bool sourcePossible = IsPossiblePressureReading(request_.sourcePressureUnit, numbers[1]);
+    if (!sourcePossible || !IsPossiblePressureReading(request_.targetPressureUnit, numbers[2])) {
       return FailRow(Message(utf8_).Ours("error: %s pressure at or below vacuum",
                                          sourcePossible ? "target" : "source"));
     }
@@ -799,24 +777,21 @@ bool BatchConverter::ReadRowNumbers(const Field* fields, double* numbers) {
       return false;
     }
     const int unit = role == 1 ? request_.sourcePressureUnit : request_.targetPressureUnit;
-    if (role > 0 && !IsPossiblePressure(unit, numbers[role])) {
+    const char* reason;
+    const RequestStatus status =
+        role > 0 ? CheckQuantity(Quantity::Pressure, unit, numbers[role], &reason)
+                 : RequestStatus::Converted;
+    if (status != RequestStatus::Converted) {
       FailRow(Message(utf8_)
                   .Ours("error: impossible pressure: '")
                   .Theirs(field)
-                  .Ours("' %s is at or below vacuum", PressureUnitLabel(unit)));
+                  .Ours("' %s %s", PressureUnitLabel(unit),
+                        status == RequestStatus::Vacuum ? "is at or below vacuum" : reason));
       return false;
     }
   }
   if (rowMark) mark_ = rowMark;
   return true;
-}
-
-size_t ReadFile(void* context, char* data, size_t size) {
-  return std::fread(data, 1, size, static_cast<FILE*>(context));
-}
-
-bool WriteFile(void* context, const char* data, size_t size) {
-  return std::fwrite(data, 1, size, static_cast<FILE*>(context)) == size;
 }
 
 }  // namespace
@@ -825,12 +800,6 @@ int ConvertBatch(const ConverterRequest& request, const BatchStreams& streams,
                  BatchSummary* summary, size_t rowCapacity) {
   BatchConverter converter(request, streams, rowCapacity ? rowCapacity : kDefaultBatchRowCapacity);
   return converter.Run(summary);
-}
-
-int ConvertBatch(const ConverterRequest& request, FILE* in, FILE* out, BatchSummary* summary) {
-  const BatchStreams streams{ReadFile, WriteFile, in, out};
-  const int status = ConvertBatch(request, streams, summary, 0);
-  return status == kConvertOk && std::fflush(out) != 0 ? kConvertWriteFailed : status;
 }
 
 }  // namespace ruruzir

@@ -1,97 +1,50 @@
-// The converter's single conversion and its text output.
+// The converter's single conversion and its text output: core's request, checked and converted
+// in core's order, with the refusals in the converter's words.
 #include "convert/converter.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "core/conversion_steps.h"
-#include "core/number_text.h"
-#include "core/unit_catalogues.h"
-#include "core/unit_names.h"
+#include "core/conversion_request.h"
 
 namespace ruruzir {
 
-namespace {
-
-// The converter's own pressure units: millibar = reading * factor + offset.
-struct ExtraPressure {
-  const char* label;
-  double factor;
-  double offset;
-  const char* atmosphere;
-};
-
-constexpr ExtraPressure kExtraPressures[] = {
-    {"bar", 1000.0, 0.0, "1.01325"},
-    {"barg", 1000.0, 1013.25, "0"},
-    {"MPa", 10000.0, 0.0, "0.101325"},
-    {"Pa", 0.01, 0.0, "101325"},
-};
-
-const ExtraPressure* FindExtraPressure(int unit) {
-  const int index = unit - kPressureUnitCount;
-  return index >= 0 && index < 4 ? &kExtraPressures[index] : nullptr;
-}
-
-// A side's pressure reading as the window would read it: the converter's own units as the
-// millibar they stand for, and one standard atmosphere in millibar when the reading was not
-// given (what the window shows after switching from 1013.25 mbar to the unit reads back as
-// 1013.25 mbar in every unit).
-void WindowReading(int unit, double reading, int* readUnit, double* readValue) {
-  const ExtraPressure* extra = FindExtraPressure(unit);
-  const bool given = !std::isnan(reading);
-  *readUnit = given && !extra ? unit : Code(PressureUnitCode::Mbar);
-  *readValue = !given ? 1013.25 : extra ? reading * extra->factor + extra->offset : reading;
-}
-
-}  // namespace
-
-bool IsPossiblePressure(int unit, double reading) {
-  int readUnit;
-  double readValue;
-  WindowReading(unit, reading, &readUnit, &readValue);
-  return IsPossiblePressureReading(readUnit, readValue);
-}
-
-const char* PressureUnitLabel(int unit) {
-  if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->label;
-  return WindowPressureLabel(unit);
-}
-
-const char* StandardAtmosphereReading(int unit) {
-  if (const ExtraPressure* extra = FindExtraPressure(unit)) return extra->atmosphere;
-  return WindowAtmosphereReading(unit);
-}
-
-int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,
-                           const SideContext& target, double value, double sourcePressure,
+int ConvertPossibleReading(const ConverterRequest& request, const SideParameters& source,
+                           const SideParameters& target, double value, double sourcePressure,
                            double targetPressure, char* text, size_t size) {
-  if (IsOutsideSourceRange(request.sourceUnit, value)) {
-    std::snprintf(text, size, "%s", FindSourceRange(request.sourceUnit)->message);
-    return kConvertOutOfRange;
+  const ConversionRequest conversion{request.sourceUnit,
+                                     {request.sourcePressureUnit, sourcePressure},
+                                     source,
+                                     request.targetUnit,
+                                     {request.targetPressureUnit, targetPressure},
+                                     target,
+                                     request.model,
+                                     Precision::Shown};
+  const Refusal refusal = ConvertRequestValue(conversion, value, text, size).refusal;
+  const bool sourceSide = refusal.field == static_cast<int>(RequestField::SourcePressure);
+  switch (refusal.status) {
+    case RequestStatus::Converted:
+    case RequestStatus::NoAnswer:
+      return kConvertOk;
+    case RequestStatus::Vacuum:
+      std::snprintf(text, size, "%s pressure at or below vacuum", sourceSide ? "source" : "target");
+      return kConvertOutOfRange;
+    case RequestStatus::PressureTooHigh:
+      std::snprintf(text, size, "%s pressure %s", sourceSide ? "source" : "target", refusal.reason);
+      return kConvertOutOfRange;
+    case RequestStatus::BadNumber:
+    case RequestStatus::Missing:
+      std::snprintf(text, size, "the value %s", refusal.reason);
+      return kConvertBadNumber;
+    default:
+      std::snprintf(text, size, "%s", refusal.reason);
+      return kConvertOutOfRange;
   }
-  ConversionReadings readings{};
-  readings.sourceUnit = request.sourceUnit;
-  readings.sourceValue = value;
-  readings.targetUnit = request.targetUnit;
-  WindowReading(request.sourcePressureUnit, sourcePressure, &readings.sourcePressureUnit,
-                &readings.sourcePressure);
-  WindowReading(request.targetPressureUnit, targetPressure, &readings.targetPressureUnit,
-                &readings.targetPressure);
-  ConvertReadings(readings, source, target, request.model, text, size);
-  return kConvertOk;
 }
 
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size) {
-  const bool sourcePossible = IsPossiblePressure(request.sourcePressureUnit, sourcePressure);
-  if ((!sourcePossible || !IsPossiblePressure(request.targetPressureUnit, targetPressure)) &&
-      !IsOutsideSourceRange(request.sourceUnit, value)) {
-    std::snprintf(text, size, "%s pressure at or below vacuum",
-                  sourcePossible ? "target" : "source");
-    return kConvertOutOfRange;
-  }
   return ConvertPossibleReading(request, request.source, request.target, value, sourcePressure,
                                 targetPressure, text, size);
 }
@@ -110,20 +63,6 @@ size_t Latin1ToUtf8(const char* text, char* utf8, size_t size) {
   }
   utf8[length] = '\0';
   return length;
-}
-
-void WriteLatin1AsUtf8(const char* text, FILE* out) {
-  char utf8[512];
-  const size_t length = std::strlen(text);
-  // Piecewise for long texts: each piece ends at a whole character.
-  for (size_t done = 0; done < length;) {
-    char piece[200];
-    const size_t take = length - done < sizeof piece - 1 ? length - done : sizeof piece - 1;
-    std::memcpy(piece, text + done, take);
-    piece[take] = '\0';
-    std::fwrite(utf8, 1, Latin1ToUtf8(piece, utf8, sizeof utf8), out);
-    done += take;
-  }
 }
 
 }  // namespace ruruzir

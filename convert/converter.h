@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "core/calculator_values.h"
 #include "core/unit_catalogues.h"
+#include "core/vocabulary.h"
+#include "physics/moisture_model.h"
 
 namespace ruruzir {
 
@@ -21,16 +22,6 @@ enum ConverterStatus : int {
   kConvertWriteFailed = 5,   // the output could not be written
   kConvertInputRefused = 6,  // a batch input that is no readable CSV file, or is ambiguous
 };
-
-// Pressure units the converter takes besides the window's five, coded after them: their
-// readings are converted to millibar, which is then read as the window reads millibar.
-enum class ExtraPressureUnit : int {
-  Bar = kPressureUnitCount,
-  Barg,
-  Mpa,
-  Pa,
-};
-constexpr int kConverterPressureUnitCount = kPressureUnitCount + 4;
 
 // The program's version, as its version resource states it.
 extern const char kConverterVersion[];
@@ -71,14 +62,14 @@ struct ColumnChoice {
 struct ConverterRequest {
   int sourceUnit;  // moisture unit code
   int targetUnit;
-  int sourcePressureUnit;  // pressure unit code
+  int sourcePressureUnit;  // pressure unit code: the window's or bar, barg, MPa, Pa
   int targetPressureUnit;
   // Readings in their pressure units; NaN when not given: one standard atmosphere then, in
   // whatever unit (1013.25 mbar, 14.696 psia, 0 psig, 1 atm, 101.325 kPa, 1.01325 bar, ...).
   double sourcePressure;
   double targetPressure;
-  SideContext source;
-  SideContext target;
+  SideParameters source;
+  SideParameters target;
   MoistureModel model;
   bool batch;
   const char* batchFile;   // nullptr or "-": standard input
@@ -104,28 +95,18 @@ ConverterRequest DefaultConverterRequest();
 int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest* request,
                             char* message, size_t size);
 
-// Converts one value: writes the result text exactly as the calculator's result box shows it
-// ("out of range" included) and returns kConvertOk, or writes the range message (Windows-1252)
-// and returns kConvertOutOfRange. A pressure reading that is NaN stands for one standard
-// atmosphere; one at or below vacuum is refused like a value out of range.
+// Converts one value with core's check and conversion of a request: writes the result text
+// exactly as the calculator's result box shows it ("out of range" included) and returns
+// kConvertOk, or writes why it was refused (Windows-1252: the range message, "source pressure
+// at or below vacuum", ...) and returns kConvertOutOfRange (kConvertBadNumber for a value that
+// is no finite number). A pressure reading that is NaN stands for one standard atmosphere.
 int ConvertReading(const ConverterRequest& request, double value, double sourcePressure,
                    double targetPressure, char* text, size_t size);
 
-// The same with the sides' parameters given apart from the request (read from a row), for
-// pressures already found possible with IsPossiblePressure.
-int ConvertPossibleReading(const ConverterRequest& request, const SideContext& source,
-                           const SideContext& target, double value, double sourcePressure,
+// The same with the sides' parameters given apart from the request (read from a row).
+int ConvertPossibleReading(const ConverterRequest& request, const SideParameters& source,
+                           const SideParameters& target, double value, double sourcePressure,
                            double targetPressure, char* text, size_t size);
-
-// True when the reading in pressure unit `unit` (the window's or an ExtraPressureUnit) is a
-// pressure a gas can have: above vacuum once held in hundredths of a millibar. NaN, the
-// reading not given (one standard atmosphere), is.
-bool IsPossiblePressure(int unit, double reading);
-
-// The unit's name as results and messages show it ("mbar", "psig", "MPa"), and the reading
-// that stands for one standard atmosphere in it ("1013.25", "0").
-const char* PressureUnitLabel(int unit);
-const char* StandardAtmosphereReading(int unit);
 
 // Where a batch reads its bytes from and writes them to.
 struct BatchStreams {
@@ -158,18 +139,11 @@ constexpr size_t kDefaultBatchRowCapacity = size_t{1} << 20;
 int ConvertBatch(const ConverterRequest& request, const BatchStreams& streams,
                  BatchSummary* summary, size_t rowCapacity = 0);
 
-// The same from one C stream to another.
-int ConvertBatch(const ConverterRequest& request, FILE* in, FILE* out,
-                 BatchSummary* summary = nullptr);
-
 // The --help text.
 void PrintConverterHelp(FILE* out);
 
 // Windows-1252 text as UTF-8 into `utf8` (room for `size` bytes, at least 1); returns its
 // length. Text that does not fit is cut at a whole character.
 size_t Latin1ToUtf8(const char* text, char* utf8, size_t size);
-
-// Writes Windows-1252 text as UTF-8 (the calculator's messages carry degree signs).
-void WriteLatin1AsUtf8(const char* text, FILE* out);
 
 }  // namespace ruruzir

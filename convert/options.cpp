@@ -11,46 +11,19 @@
 #include <string>
 #include <vector>
 
+#include "convert/converter.h"
+#include "core/conversion_request.h"
 #include "core/number_text.h"
 #include "core/unit_catalogues.h"
-#include "core/unit_names.h"
-#include "convert/converter.h"
+#include "core/vocabulary.h"
 #include "physics/rounding.h"
 #include "ruruzir_version.h"
-#include "core/temperature_entry.h"
 
 namespace ruruzir {
 
 const char kConverterVersion[] = RURUZIR_VERSION;
 
 namespace {
-
-// The converter's pressure units besides the window's (core's kPressureUnitNames).
-constexpr NamedCode kConverterPressureUnitNames[] = {
-    {"bar", static_cast<int>(ExtraPressureUnit::Bar), "bar, absolute"},
-    {"barg", static_cast<int>(ExtraPressureUnit::Barg), "bar, gauge"},
-    {"mpa", static_cast<int>(ExtraPressureUnit::Mpa), "megapascal"},
-    {"pa", static_cast<int>(ExtraPressureUnit::Pa), "pascal"},
-};
-
-constexpr NamedCode kMediumNames[] = {
-    {"water", kMediumWaterVapour, "pure water vapour: the density of the moist gas itself"},
-    {"air", kMediumAir, "air and water vapour mixture: grams of water"},
-    {"natural-gas", kMediumNaturalGas, "natural gas at standard conditions: grams of water"},
-};
-
-constexpr NamedCode kFormulationNames[] = {
-    {"goff-gratch", static_cast<int>(Formulation::GoffGratch), "Goff-Gratch (default)"},
-    {"hyland-wexler", static_cast<int>(Formulation::HylandWexler), "Hyland and Wexler 1983"},
-    {"sonntag", static_cast<int>(Formulation::Sonntag), "Sonntag 1990"},
-    {"magnus", static_cast<int>(Formulation::Magnus), "Magnus (least accurate)"},
-};
-
-constexpr NamedCode kEnhancementNames[] = {
-    {"none", static_cast<int>(EnhancementFactor::None), "no enhancement factor (default)"},
-    {"bogel", static_cast<int>(EnhancementFactor::Bogel), "Bogel enhancement factor"},
-    {"greenspan", static_cast<int>(EnhancementFactor::Greenspan), "Greenspan enhancement factor"},
-};
 
 int Fail(int status, char* message, size_t size, const char* format, ...) {
   va_list arguments;
@@ -62,50 +35,20 @@ int Fail(int status, char* message, size_t size, const char* format, ...) {
 
 // A whole text as one number (blanks around it allowed).
 bool ParseWholeNumber(const char* text, double* value) {
-  const char* end = ScanNumber(text, value);
-  if (!end) return false;
-  while (*end == ' ' || *end == '\t') ++end;
-  return *end == '\0';
+  return ReadWholeNumber(text, false, value) == ReadOutcome::Read;
 }
 
-// True when `text` begins with `word` (lower-case letters), in any case.
-bool StartsWithLetters(const char* text, const char* word) {
-  for (; *word; ++text, ++word) {
-    char c = *text;
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != *word) return false;
+// The names of a kind as the help and messages list them: "water, air or natural-gas".
+std::string ListOfNames(NameKind kind) {
+  const NameTable& table = NamesOf(kind);
+  std::string list;
+  for (int i = 0, listed = 0; i < table.size; ++i) {
+    if (!table.entries[i].meaning) continue;
+    if (listed > 0) list += listed + 1 == table.codeCount ? " or " : ", ";
+    list += table.entries[i].name;
+    ++listed;
   }
-  return true;
-}
-
-// Skips a "deg" or degree sign (Windows-1252 or UTF-8) before a C or F.
-const char* SkipDegree(const char* p) {
-  if (StartsWithLetters(p, "deg")) return p + 3;
-  if (static_cast<unsigned char>(p[0]) == 0xB0) return p + 1;
-  if (static_cast<unsigned char>(p[0]) == 0xC2 && static_cast<unsigned char>(p[1]) == 0xB0) {
-    return p + 2;
-  }
-  return p;
-}
-
-// "20", "20C", "68F", "68 degf", "20°C": a temperature held in degC, converted from degF as
-// the dialogs do.
-bool ParseTemperature(const char* text, float* celsius, bool* fahrenheit) {
-  double number;
-  const char* end = ScanNumber(text, &number);
-  if (!end) return false;
-  while (*end == ' ') ++end;
-  const char* unit = SkipDegree(end);
-  *fahrenheit = *unit == 'F' || *unit == 'f';
-  if (*unit == 'C' || *unit == 'c' || *fahrenheit) {
-    end = unit + 1;
-  } else if (unit != end) {
-    return false;  // a degree without its scale
-  }
-  while (*end == ' ') ++end;
-  if (*end != '\0') return false;
-  *celsius = ToSingle(*fahrenheit ? CelsiusFromFahrenheit(number) : number);
-  return true;
+  return list;
 }
 
 enum class SideSelector { BothSides, SourceSide, TargetSide };
@@ -113,65 +56,58 @@ enum class SideSelector { BothSides, SourceSide, TargetSide };
 // Applies the side option `option` ("mol-weight", ...) to the sides it names.
 int ApplySideOption(const char* option, const char* prefix, const char* argument,
                     SideSelector sides, ConverterRequest* request, char* message, size_t size) {
-  SideContext* targets[2] = {sides != SideSelector::TargetSide ? &request->source : nullptr,
-                             sides != SideSelector::SourceSide ? &request->target : nullptr};
-  for (SideContext* side : targets) {
-    if (!side) continue;
-    if (std::strcmp(option, "mol-weight") == 0 || std::strcmp(option, "henry") == 0) {
-      double value;
-      if (!ParseWholeNumber(argument, &value)) {
-        return Fail(kConvertBadNumber, message, size, "--%s%s: not a number: '%s'", prefix, option,
-                    argument);
-      }
-      const float held = ToSingle(value);
-      if (!(held > 0.0f) || !std::isfinite(held)) {
-        return Fail(kConvertOutOfRange, message, size, "--%s%s: must be greater than 0, not %s",
-                    prefix, option, argument);
-      }
-      if (option[0] == 'm') {
-        side->gasChoice = kGasOther;
-        side->molecularWeight = held;
-      } else {
-        side->liquidChoice = kLiquidOther;
-        side->henryConstant = held;
-      }
-    } else if (std::strcmp(option, "ambient") == 0 || std::strcmp(option, "prevailing") == 0) {
-      float celsius;
-      bool fahrenheit;
-      if (!ParseTemperature(argument, &celsius, &fahrenheit)) {
-        return Fail(kConvertBadNumber, message, size,
-                    "--%s%s: not a temperature: '%s' (a number, optionally followed by C or F)",
-                    prefix, option, argument);
-      }
-      if (!IsAcceptedTemperature(celsius)) {
-        return Fail(kConvertOutOfRange, message, size,
-                    "--%s%s: stay between -80 and 200 degC (both excluded), not %s", prefix, option,
-                    argument);
-      }
-      if (option[0] == 'a') {
-        side->ambientTemperature = celsius;
-        side->ambientUnit = fahrenheit ? kAmbientFahrenheit : kAmbientCelsius;
-      } else {
-        side->prevailingTemperature = celsius;
-        side->prevailingUnit = fahrenheit ? kPrevailingFahrenheit : kPrevailingCelsius;
-      }
-    } else {  // medium
-      const NamedCode* medium = FindNamedCode(kMediumNames, argument);
-      if (!medium) {
-        return Fail(kConvertUsageError, message, size,
-                    "--%smedium: unknown medium '%s' (water, air or natural-gas)", prefix,
-                    argument);
-      }
-      side->densityMedium = medium->code;
+  SideParameters* targets[2] = {sides != SideSelector::TargetSide ? &request->source : nullptr,
+                                sides != SideSelector::SourceSide ? &request->target : nullptr};
+  const bool temperature =
+      std::strcmp(option, "ambient") == 0 || std::strcmp(option, "prevailing") == 0;
+  if (std::strcmp(option, "medium") == 0) {
+    const int medium = CodeOfName(NameKind::Medium, argument);
+    if (medium < 0) {
+      return Fail(kConvertUsageError, message, size, "--%smedium: unknown medium '%s' (%s)", prefix,
+                  argument, ListOfNames(NameKind::Medium).c_str());
     }
+    for (SideParameters* side : targets) {
+      if (side) side->densityMedium = static_cast<DensityMedium>(medium);
+    }
+    return kConvertOk;
+  }
+  double value;
+  bool fahrenheit;
+  const bool read = temperature
+                        ? ReadTemperature(argument, false, &value, &fahrenheit) == ReadOutcome::Read
+                        : ParseWholeNumber(argument, &value);
+  if (!read && temperature) {
+    return Fail(kConvertBadNumber, message, size,
+                "--%s%s: not a temperature: '%s' (a number, optionally followed by C or F)", prefix,
+                option, argument);
+  }
+  if (!read) {
+    return Fail(kConvertBadNumber, message, size, "--%s%s: not a number: '%s'", prefix, option,
+                argument);
+  }
+  const Quantity quantity = option[0] == 'a'   ? Quantity::AmbientTemperature
+                            : option[0] == 'p' ? Quantity::PrevailingTemperature
+                            : option[0] == 'm' ? Quantity::MolecularWeight
+                                               : Quantity::HenryConstant;
+  const char* reason;
+  if (CheckQuantity(quantity, 0, value, &reason) != RequestStatus::Converted) {
+    return Fail(kConvertOutOfRange, message, size, "--%s%s: %s, not %s", prefix, option, reason,
+                argument);
+  }
+  for (SideParameters* side : targets) {
+    if (!side) continue;
+    double* field = quantity == Quantity::AmbientTemperature      ? &side->ambientTemperatureC
+                    : quantity == Quantity::PrevailingTemperature ? &side->prevailingTemperatureC
+                    : quantity == Quantity::MolecularWeight       ? &side->molecularWeight
+                                                                  : &side->henryConstant;
+    *field = ToSingle(value);
   }
   return kConvertOk;
 }
 
-template <size_t N>
-int ParseName(const char* option, const std::string& argument, const NamedCode (&table)[N],
-              const char* kind, int* code, char* message, size_t size) {
-  const NamedCode* entry = FindNamedCode(table, argument);
+int ParseName(const char* option, const std::string& argument, NameKind names, const char* kind,
+              int* code, char* message, size_t size) {
+  const NamedCode* entry = FindNamedCode(NamesOf(names), argument);
   if (!entry) {
     return Fail(kConvertUsageError, message, size, "%s: unknown %s '%s' (see --help)", option, kind,
                 argument.c_str());
@@ -187,10 +123,10 @@ int ParsePressure(const char* option, const std::string& argument, int unit, dou
     return Fail(kConvertBadNumber, message, size, "%s: not a number: '%s'", option,
                 argument.c_str());
   }
-  if (!IsPossiblePressure(unit, *reading)) {
-    return Fail(kConvertOutOfRange, message, size,
-                "%s: %s %s is at or below vacuum: no gas has that pressure", option,
-                argument.c_str(), PressureUnitLabel(unit));
+  const char* reason;
+  if (CheckQuantity(Quantity::Pressure, unit, *reading, &reason) != RequestStatus::Converted) {
+    return Fail(kConvertOutOfRange, message, size, "%s: %s %s %s", option, argument.c_str(),
+                PressureUnitLabel(unit), reason);
   }
   return kConvertOk;
 }
@@ -298,12 +234,7 @@ int ReadPressureUnit(const char* option, const std::string& text, int* code, Com
     return Fail(kConvertUsageError, c.message, c.size,
                 "%s: 'psi' is read both ways: say psia or psig", option);
   }
-  if (const NamedCode* unit = FindNamedCode(kPressureUnitNames, text)) {
-    *code = unit->code;
-    return kConvertOk;
-  }
-  return ParseName(option, text, kConverterPressureUnitNames, "pressure unit", code, c.message,
-                   c.size);
+  return ParseName(option, text, NameKind::PressureUnit, "pressure unit", code, c.message, c.size);
 }
 
 int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
@@ -315,7 +246,7 @@ int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Compl
                        {"--to", texts.to, &request->targetUnit}};
   for (const auto& unit : moistureUnits) {
     if (unit.text.empty()) continue;
-    const int status = ParseName(unit.option, unit.text, kMoistureUnitNames, "moisture unit",
+    const int status = ParseName(unit.option, unit.text, NameKind::MoistureUnit, "moisture unit",
                                  unit.code, c.message, c.size);
     if (status != kConvertOk) return status;
   }
@@ -328,12 +259,12 @@ int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Compl
   int formulation = static_cast<int>(request->model.formulation);
   int enhancement = static_cast<int>(request->model.enhancement);
   if (status == kConvertOk && !texts.formulation.empty()) {
-    status = ParseName("--formulation", texts.formulation, kFormulationNames, "formulation",
+    status = ParseName("--formulation", texts.formulation, NameKind::Formulation, "formulation",
                        &formulation, c.message, c.size);
   }
   if (status == kConvertOk && !texts.enhancement.empty()) {
-    status = ParseName("--enhancement", texts.enhancement, kEnhancementNames, "enhancement factor",
-                       &enhancement, c.message, c.size);
+    status = ParseName("--enhancement", texts.enhancement, NameKind::Enhancement,
+                       "enhancement factor", &enhancement, c.message, c.size);
   }
   request->model = MoistureModel{static_cast<Formulation>(formulation),
                                  static_cast<EnhancementFactor>(enhancement)};
@@ -487,16 +418,17 @@ int CheckCombination(const OptionTexts& texts, const ConverterRequest& request, 
 }  // namespace
 
 ConverterRequest DefaultConverterRequest() {
+  const ConversionRequest defaults = DefaultConversionRequest();
   ConverterRequest request{};
-  request.sourceUnit = Code(MoistureUnitCode::DewFrostPointC);
-  request.targetUnit = Code(MoistureUnitCode::DewFrostPointC);
-  request.sourcePressureUnit = Code(PressureUnitCode::Mbar);
-  request.targetPressureUnit = Code(PressureUnitCode::Mbar);
-  request.sourcePressure = NAN;
-  request.targetPressure = NAN;
-  request.source = DefaultSideContext();
-  request.target = DefaultSideContext();
-  request.model = MoistureModel{Formulation::GoffGratch, EnhancementFactor::None};
+  request.sourceUnit = defaults.sourceUnit;
+  request.targetUnit = defaults.targetUnit;
+  request.sourcePressureUnit = defaults.sourcePressure.unit;
+  request.targetPressureUnit = defaults.targetPressure.unit;
+  request.sourcePressure = defaults.sourcePressure.reading;
+  request.targetPressure = defaults.targetPressure.reading;
+  request.source = defaults.source;
+  request.target = defaults.target;
+  request.model = defaults.model;
   request.header = BatchHeader::Auto;
   request.decimal = DecimalMark::Auto;
   return request;
@@ -527,110 +459,107 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
 
 namespace {
 
-// A pressure unit's line of the help: its name, what it is and the reading taken when none is
-// given.
-void PrintPressureUnit(FILE* out, const NamedCode& unit) {
-  std::fprintf(out, "  %-12s %s (default %s)\n", unit.name, unit.meaning,
-               StandardAtmosphereReading(unit.code));
+// The help, in the order it is printed: texts, and between them the name tables of core.
+constexpr char kHelpUsage[] =
+    "Usage: ruruzir-convert [options] VALUE\n"
+    "       ruruzir-convert [options] --batch [FILE]\n"
+    "Converts moisture readings with the Ruruzir Dewpoint Calculator's physics and prints\n"
+    "the result exactly as the calculator's result box shows it, or \"out of range\".\n"
+    "Options take their value as --option VALUE or --option=VALUE; unit and other names\n"
+    "may be written in any case.\n\n"
+    "Moisture units (--from, --to; default frost-c):\n";
+constexpr char kHelpMoistureNotes[] =
+    "  ppmV is on a dry basis: moles of water per million moles of dry gas.\n"
+    "  lb-mmscf follows the IGT correlation: about 20 ppmV per lb at 1 atm, and the ratio\n"
+    "  changes with pressure.\n"
+    "  g-m3 with --medium water is the density of the moist gas itself (it hardly changes\n"
+    "  below a -10 degC frost point); with air or natural-gas it is grams of water.\n"
+    "  An rh above 100 means the dew point lies above the ambient temperature.\n"
+    "Pressure units (--pressure-unit, --target-pressure-unit; default mbar), with the\n"
+    "pressure taken when none is given, one standard atmosphere (psi alone is refused:\n"
+    "say psia or psig):\n";
+constexpr char kHelpSideOptions[] =
+    "Options:\n"
+    "  --pressure P             source total pressure (default 1 atm in its unit)\n"
+    "  --target-pressure P      target total pressure (default 1 atm in its unit)\n"
+    "  --mol-weight M           molecular weight of the gas, > 0 (default 29, air)\n"
+    "  --henry K                Henry's constant, ppmW per mbar, > 0 (default 1.9, hexane)\n"
+    "  --ambient T              ambient temperature, e.g. 20, 20C, 68F or 68degF (default 20C)\n"
+    "  --prevailing T           prevailing temperature for g-m3 (default 20C)\n"
+    "  --medium M               medium for g-m3 (default natural-gas):\n";
+constexpr char kHelpFormulation[] =
+    "  --source-OPTION, --target-OPTION   any of the five above for one side only\n"
+    "  --formulation F          saturation vapour pressure formulation:\n";
+constexpr char kHelpEnhancement[] = "  --enhancement E          water vapour enhancement factor:\n";
+constexpr char kHelpBatch[] =
+    "  --batch [FILE]           convert CSV rows value[,source pressure[,target pressure]]\n"
+    "                           from FILE, or from standard input without FILE or with -;\n"
+    "                           every row is written back with the result appended (\"error:\n"
+    "                           ...\" when it cannot be converted); an empty pressure field\n"
+    "                           takes the option's pressure; blank rows and rows of\n"
+    "                           separators only are kept as they are; rows end with LF,\n"
+    "                           CR LF or CR, and may be up to %zu bytes long without\n"
+    "                           their line end\n";
+constexpr char kHelpBatchOptions[] =
+    "  -o, --output FILE        write the rows to FILE (through a temporary file that\n"
+    "                           replaces FILE only when all was written; not the input)\n"
+    "  --delimiter D            the separator: , ; or tab (default: the one the first row\n"
+    "                           shows outside quotes: tab, else ;, else ,; a header of\n"
+    "                           one field makes the file one column)\n"
+    "  --decimal-comma          numbers have a decimal comma (the default with ; and tab,\n"
+    "                           and in a file whose header has one field)\n"
+    "  --decimal-point          numbers have a decimal point; a comma never is one\n"
+    "                           A row like -40,5 that reads both as two fields and as one\n"
+    "                           number is refused until one of these three options is set.\n"
+    "  --header, --no-header    the first row is a header, or is data; by default it is a\n"
+    "                           header when none of its fields is a number\n"
+    "  --column C               the reading's column: a header name (exact, else in any\n"
+    "                           case) or a number from 1; the other columns pass through,\n"
+    "                           however many. Without it: value, source, target pressure\n"
+    "  --pressure-column C, --target-pressure-column C\n"
+    "                           the pressures' columns, in the pressure units' options\n"
+    "  --ambient-column C       ambient temperature per row, degC (for rh)\n"
+    "  --prevailing-column C    prevailing temperature per row, degC (for g-m3)\n"
+    "  --molecular-weight-column C  molecular weight per row (for ppmw-gas)\n"
+    "  --henry-column C         Henry's constant per row (for ppmw-liquid)\n"
+    "                           An empty field takes the option's value.\n"
+    "  --result-name TEXT       the result column's header (default: what it holds, e.g.\n"
+    "                           \"ppmV at 1013.25 mbar\")\n"
+    "  -h, --help               this text\n"
+    "  --version                the program's version\n"
+    "Exit status: 0 converted (the result may be \"out of range\"), 1 bad option, unit or\n"
+    "missing value, 2 a number that does not parse, 3 a value outside its unit's range or a\n"
+    "pressure at or below vacuum, 4 a batch in which some rows failed (standard error then\n"
+    "names the first), 5 the output could not be written, 6 a batch input that is no\n"
+    "readable CSV text (a folder, empty, binary, UTF-16, no data rows) or is ambiguous.\n";
+
+// The names of a kind with their meanings, one a line; the pressure units with the reading taken
+// when none is given.
+void PrintNames(FILE* out, NameKind kind, const char* format) {
+  const NameTable& table = NamesOf(kind);
+  for (int i = 0; i < table.size; ++i) {
+    const NamedCode& entry = table.entries[i];
+    if (!entry.meaning) continue;
+    std::fprintf(out, format, entry.name, entry.meaning, StandardAtmosphereReading(entry.code));
+  }
 }
 
 }  // namespace
 
 void PrintConverterHelp(FILE* out) {
-  std::fputs(
-      "Usage: ruruzir-convert [options] VALUE\n"
-      "       ruruzir-convert [options] --batch [FILE]\n"
-      "Converts moisture readings with the Ruruzir Dewpoint Calculator's physics and prints\n"
-      "the result exactly as the calculator's result box shows it, or \"out of range\".\n"
-      "Options take their value as --option VALUE or --option=VALUE; unit and other names\n"
-      "may be written in any case.\n\n"
-      "Moisture units (--from, --to; default frost-c):\n",
-      out);
-  for (const NamedCode& unit : kMoistureUnitNames) {
-    if (unit.meaning) std::fprintf(out, "  %-12s %s\n", unit.name, unit.meaning);
-  }
-  std::fputs(
-      "  ppmV is on a dry basis: moles of water per million moles of dry gas.\n"
-      "  lb-mmscf follows the IGT correlation: about 20 ppmV per lb at 1 atm, and the ratio\n"
-      "  changes with pressure.\n"
-      "  g-m3 with --medium water is the density of the moist gas itself (it hardly changes\n"
-      "  below a -10 degC frost point); with air or natural-gas it is grams of water.\n"
-      "  An rh above 100 means the dew point lies above the ambient temperature.\n"
-      "Pressure units (--pressure-unit, --target-pressure-unit; default mbar), with the\n"
-      "pressure taken when none is given, one standard atmosphere (psi alone is refused:\n"
-      "say psia or psig):\n",
-      out);
-  for (const NamedCode& unit : kPressureUnitNames) PrintPressureUnit(out, unit);
-  for (const NamedCode& unit : kConverterPressureUnitNames) PrintPressureUnit(out, unit);
-  std::fputs(
-      "Options:\n"
-      "  --pressure P             source total pressure (default 1 atm in its unit)\n"
-      "  --target-pressure P      target total pressure (default 1 atm in its unit)\n"
-      "  --mol-weight M           molecular weight of the gas, > 0 (default 29, air)\n"
-      "  --henry K                Henry's constant, ppmW per mbar, > 0 (default 1.9, hexane)\n"
-      "  --ambient T              ambient temperature, e.g. 20, 20C, 68F or 68degF (default 20C)\n"
-      "  --prevailing T           prevailing temperature for g-m3 (default 20C)\n"
-      "  --medium M               medium for g-m3 (default natural-gas):\n",
-      out);
-  for (const NamedCode& medium : kMediumNames) {
-    std::fprintf(out, "                             %-12s %s\n", medium.name, medium.meaning);
-  }
-  std::fputs(
-      "  --source-OPTION, --target-OPTION   any of the five above for one side only\n"
-      "  --formulation F          saturation vapour pressure formulation:\n",
-      out);
-  for (const NamedCode& formulation : kFormulationNames) {
-    std::fprintf(out, "                             %-14s %s\n", formulation.name,
-                 formulation.meaning);
-  }
-  std::fputs("  --enhancement E          water vapour enhancement factor:\n", out);
-  for (const NamedCode& factor : kEnhancementNames) {
-    std::fprintf(out, "                             %-14s %s\n", factor.name, factor.meaning);
-  }
-  std::fprintf(
-      out,
-      "  --batch [FILE]           convert CSV rows value[,source pressure[,target pressure]]\n"
-      "                           from FILE, or from standard input without FILE or with -;\n"
-      "                           every row is written back with the result appended (\"error:\n"
-      "                           ...\" when it cannot be converted); an empty pressure field\n"
-      "                           takes the option's pressure; blank rows and rows of\n"
-      "                           separators only are kept as they are; rows end with LF,\n"
-      "                           CR LF or CR, and may be up to %zu bytes long without\n"
-      "                           their line end\n",
-      kDefaultBatchRowCapacity);
-  std::fputs(
-      "  -o, --output FILE        write the rows to FILE (through a temporary file that\n"
-      "                           replaces FILE only when all was written; not the input)\n"
-      "  --delimiter D            the separator: , ; or tab (default: the one the first row\n"
-      "                           shows outside quotes: tab, else ;, else ,; a header of\n"
-      "                           one field makes the file one column)\n"
-      "  --decimal-comma          numbers have a decimal comma (the default with ; and tab,\n"
-      "                           and in a file whose header has one field)\n"
-      "  --decimal-point          numbers have a decimal point; a comma never is one\n"
-      "                           A row like -40,5 that reads both as two fields and as one\n"
-      "                           number is refused until one of these three options is set.\n"
-      "  --header, --no-header    the first row is a header, or is data; by default it is a\n"
-      "                           header when none of its fields is a number\n"
-      "  --column C               the reading's column: a header name (exact, else in any\n"
-      "                           case) or a number from 1; the other columns pass through,\n"
-      "                           however many. Without it: value, source, target pressure\n"
-      "  --pressure-column C, --target-pressure-column C\n"
-      "                           the pressures' columns, in the pressure units' options\n"
-      "  --ambient-column C       ambient temperature per row, degC (for rh)\n"
-      "  --prevailing-column C    prevailing temperature per row, degC (for g-m3)\n"
-      "  --molecular-weight-column C  molecular weight per row (for ppmw-gas)\n"
-      "  --henry-column C         Henry's constant per row (for ppmw-liquid)\n"
-      "                           An empty field takes the option's value.\n"
-      "  --result-name TEXT       the result column's header (default: what it holds, e.g.\n"
-      "                           \"ppmV at 1013.25 mbar\")\n"
-      "  -h, --help               this text\n"
-      "  --version                the program's version\n"
-      "Exit status: 0 converted (the result may be \"out of range\"), 1 bad option, unit or\n"
-      "missing value, 2 a number that does not parse, 3 a value outside its unit's range or a\n"
-      "pressure at or below vacuum, 4 a batch in which some rows failed (standard error then\n"
-      "names the first), 5 the output could not be written, 6 a batch input that is no\n"
-      "readable CSV text (a folder, empty, binary, UTF-16, no data rows) or is ambiguous.\n",
-      out);
+  constexpr char kIndented[] = "                             %-14s %s\n";
+  std::fputs(kHelpUsage, out);
+  PrintNames(out, NameKind::MoistureUnit, "  %-12s %s\n");
+  std::fputs(kHelpMoistureNotes, out);
+  PrintNames(out, NameKind::PressureUnit, "  %-12s %s (default %s)\n");
+  std::fputs(kHelpSideOptions, out);
+  PrintNames(out, NameKind::Medium, "                             %-12s %s\n");
+  std::fputs(kHelpFormulation, out);
+  PrintNames(out, NameKind::Formulation, kIndented);
+  std::fputs(kHelpEnhancement, out);
+  PrintNames(out, NameKind::Enhancement, kIndented);
+  std::fprintf(out, kHelpBatch, kDefaultBatchRowCapacity);
+  std::fputs(kHelpBatchOptions, out);
 }
 
 }  // namespace ruruzir

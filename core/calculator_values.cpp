@@ -2,19 +2,24 @@
 // choices stand for in the physics.
 #include "core/calculator_values.h"
 
+#include "core/vocabulary.h"
+
 namespace ruruzir {
 
 SideContext DefaultSideContext() {
+  const SideParameters defaults = DefaultSideParameters();
   SideContext side{};
   side.gasChoice = kGasAir;
-  side.molecularWeight = 29.0f;
+  side.molecularWeight = static_cast<float>(defaults.molecularWeight);
   side.liquidChoice = kLiquidHexane;
-  side.henryConstant = 1.9f;
+  side.henryConstant = static_cast<float>(defaults.henryConstant);
   side.ambientUnit = kAmbientCelsius;
-  side.ambientTemperature = 20.0f;
+  side.ambientTemperature = static_cast<float>(defaults.ambientTemperatureC);
   side.prevailingUnit = kPrevailingCelsius;
-  side.prevailingTemperature = 20.0f;
-  side.densityMedium = kMediumNaturalGas;
+  side.prevailingTemperature = static_cast<float>(defaults.prevailingTemperatureC);
+  side.densityMedium = defaults.densityMedium == DensityMedium::NaturalGas ? kMediumNaturalGas
+                       : defaults.densityMedium == DensityMedium::Air      ? kMediumAir
+                                                                           : kMediumWaterVapour;
   return side;
 }
 

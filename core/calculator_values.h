@@ -1,6 +1,8 @@
-// The values the calculator keeps between conversions and saves: the stored physics options,
-// the four unit codes and both sides' parameters, and the choices they are stored as. The
-// window's process-wide record holds them; so do the settings texts and the converter.
+// The values the calculator window keeps between conversions and saves: the stored physics
+// options, the four unit codes and both sides' parameters, and the choices they are stored as
+// (its dialogs' radio-button identifiers). The window's process-wide record holds them and the
+// settings texts read and write them; conversions never see them, only the model and the side
+// parameters they stand for (ModelFromStoredOptions, ParametersOf).
 #pragma once
 
 #include <cstdint>

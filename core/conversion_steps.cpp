@@ -19,6 +19,8 @@ const char kNotAvailableText[] = "N/A";
 
 namespace {
 
+constexpr double kStandardAtmosphereMbar = 1013.25;
+
 // The bounds are single-precision numbers except 123.4, which is a double.
 constexpr SourceRange kSourceRanges[] = {
     {Code(MoistureUnitCode::DewFrostPointC), -140.0f, 50.0f,
@@ -40,13 +42,18 @@ constexpr SourceRange kSourceRanges[] = {
 }  // namespace
 
 float PressureMbarFromReading(int unitCode, double reading) {
-  if (!IsPressureUnitCode(unitCode)) return NAN;
+  if (!IsConversionPressureUnit(unitCode)) return NAN;
+  if (std::isnan(reading)) return ToSingle(kStandardAtmosphereMbar);
+  if (!IsPressureUnitCode(unitCode)) {
+    return PressureMbarFromReading(Code(PressureUnitCode::Mbar),
+                                   WindowMbarReading(unitCode, reading));
+  }
   const float millibar = ToSingle(PressureToMbar(unitCode, reading));
   return ToSingle(RoundDecimal(millibar, -2));
 }
 
 bool IsPossiblePressureReading(int unitCode, double reading) {
-  if (!IsPressureUnitCode(unitCode)) return false;
+  if (!IsConversionPressureUnit(unitCode)) return false;
   return std::isnan(reading) || PressureMbarFromReading(unitCode, reading) > 0.0f;
 }
 
@@ -83,15 +90,15 @@ void CopyCut(const char* from, char* text, size_t size) {
 }  // namespace
 
 ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float sourcePressure,
-                                     const SideContext& source, int targetUnit,
-                                     float targetPressure, const SideContext& target,
+                                     const SideParameters& source, int targetUnit,
+                                     float targetPressure, const SideParameters& target,
                                      const MoistureModel& model, double* value) {
   *value = NAN;
-  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure,
-                             ParametersOf(source), model);
+  const double ppmV =
+      ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure, source, model);
   if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
   const double converted = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
-                                    targetPressure, ParametersOf(target), sourcePressure, model);
+                                    targetPressure, target, sourcePressure, model);
   // Shown in single precision: a value beyond it has no reading.
   if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
     return ConversionOutcome::NoTargetAnswer;
@@ -101,9 +108,9 @@ ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float so
 }
 
 ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
-                                    const SideContext& source, int targetUnit, float targetPressure,
-                                    const SideContext& target, const MoistureModel& model,
-                                    char* text, size_t size) {
+                                    const SideParameters& source, int targetUnit,
+                                    float targetPressure, const SideParameters& target,
+                                    const MoistureModel& model, char* text, size_t size) {
   CopyCut(kOutOfRangeText, text, size);
   double value;
   const ConversionOutcome outcome =
@@ -114,9 +121,9 @@ ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sou
   return outcome;
 }
 
-ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideContext& source,
-                                  const SideContext& target, const MoistureModel& model, char* text,
-                                  size_t size) {
+ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideParameters& source,
+                                  const SideParameters& target, const MoistureModel& model,
+                                  char* text, size_t size) {
   return ComposeResultText(
       readings.sourceUnit, ToSingle(readings.sourceValue),
       PressureMbarFromReading(readings.sourcePressureUnit, readings.sourcePressure), source,
@@ -126,18 +133,19 @@ ConversionOutcome ConvertReadings(const ConversionReadings& readings, const Side
 }
 
 ReexpressionOutcome ReexpressSourceValue(const SourceReexpression& change,
-                                         const AppliedSource& applied, const SideContext& source,
-                                         const MoistureModel& model, char* text, size_t size) {
+                                         const SideParameters& applied,
+                                         const SideParameters& source, const MoistureModel& model,
+                                         char* text, size_t size) {
   const float value = ToSingle(change.value);
   const float pressure = PressureMbarFromReading(change.pressureUnit, change.pressure);
-  const double ppmV = ToPpmV(static_cast<MoistureUnitCode>(change.fromUnit), value, pressure,
-                             ParametersOf(applied), model);
+  const double ppmV =
+      ToPpmV(static_cast<MoistureUnitCode>(change.fromUnit), value, pressure, applied, model);
   if (NoSourceAnswer(ppmV)) {
     CopyCut(kEnterNewValueText, text, size);
     return ReexpressionOutcome::NoSourceAnswer;
   }
   const double converted = FromPpmV(static_cast<MoistureUnitCode>(change.toUnit), ToSingle(ppmV),
-                                    pressure, ParametersOf(source), pressure, model);
+                                    pressure, source, pressure, model);
   if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
     CopyCut(kNotAvailableText, text, size);
     return ReexpressionOutcome::NotAvailable;

@@ -5,17 +5,19 @@
 
 #include <cstddef>
 
-#include "core/calculator_values.h"
+#include "physics/moisture_model.h"
 
 namespace ruruzir {
 
-// A pressure reading in pressure unit `unitCode`, in millibar rounded to hundredths and held
-// in single precision; NaN when the code is no pressure unit.
+// A pressure reading in pressure unit `unitCode` (the window's or bar, barg, MPa, Pa), in
+// millibar rounded to hundredths and held in single precision; NaN when the code is no pressure
+// unit. A reading of NaN is one not given: one standard atmosphere, 1013.25 mbar.
 float PressureMbarFromReading(int unitCode, double reading);
 
 // True when a reading in pressure unit `unitCode` is a pressure a gas can have: above 0 once
 // held as the window holds it (PressureMbarFromReading; 0.005 mbar is held as 0). NaN, a
 // reading not given (one standard atmosphere), is one; a code that is no pressure unit has none.
+// A pressure beyond single precision is possible here; a conversion refuses it apart.
 bool IsPossiblePressureReading(int unitCode, double reading);
 
 // The accepted source values of a moisture unit; units without a row accept any number.
@@ -49,8 +51,8 @@ enum class ConversionOutcome {
 // The value of one conversion before it is shown, into *value (NaN without an answer): the
 // steps of ComposeResultText without the formatting.
 ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float sourcePressure,
-                                     const SideContext& source, int targetUnit,
-                                     float targetPressure, const SideContext& target,
+                                     const SideParameters& source, int targetUnit,
+                                     float targetPressure, const SideParameters& target,
                                      const MoistureModel& model, double* value);
 
 // The result text of one conversion: the source value in `sourceUnit` at `sourcePressure` with
@@ -58,9 +60,9 @@ ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float so
 // "out of range" when either side has no answer, computed with `model`. Values are held in single
 // precision between the steps, as in the window. The text is cut to `size` bytes.
 ConversionOutcome ComposeResultText(int sourceUnit, float sourceValue, float sourcePressure,
-                                    const SideContext& source, int targetUnit, float targetPressure,
-                                    const SideContext& target, const MoistureModel& model,
-                                    char* text, size_t size);
+                                    const SideParameters& source, int targetUnit,
+                                    float targetPressure, const SideParameters& target,
+                                    const MoistureModel& model, char* text, size_t size);
 
 // One conversion as a front end reads it: the numbers as typed, the pressures in their units.
 struct ConversionReadings {
@@ -75,9 +77,9 @@ struct ConversionReadings {
 
 // The result text of the readings: the value held in single precision, each pressure read as
 // PressureMbarFromReading reads it, then ComposeResultText.
-ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideContext& source,
-                                  const SideContext& target, const MoistureModel& model, char* text,
-                                  size_t size);
+ConversionOutcome ConvertReadings(const ConversionReadings& readings, const SideParameters& source,
+                                  const SideParameters& target, const MoistureModel& model,
+                                  char* text, size_t size);
 
 // Texts a re-expression leaves in the source value box.
 extern const char kEnterNewValueText[];  // "enter new val": the old value had no water content
@@ -100,11 +102,13 @@ struct SourceReexpression {
   int toUnit;
 };
 
-// Re-expresses a source value in another unit so that it describes the same water content,
-// the new unit taking `source`'s parameters; writes the text for the source value box.
+// Re-expresses a source value in another unit so that it describes the same water content: the
+// value read with the `applied` parameters (those it was computed with), the new unit taking
+// `source`'s parameters; writes the text for the source value box.
 ReexpressionOutcome ReexpressSourceValue(const SourceReexpression& change,
-                                         const AppliedSource& applied, const SideContext& source,
-                                         const MoistureModel& model, char* text, size_t size);
+                                         const SideParameters& applied,
+                                         const SideParameters& source, const MoistureModel& model,
+                                         char* text, size_t size);
 
 // A pressure reading in `fromUnit` as the reading in `toUnit` that the window shows after a
 // change of unit: through millibar rounded to hundredths, then rounded to thousandths, held in

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/temperature_entry.h"
+#include "physics/rounding.h"
+
 namespace ruruzir {
 
 namespace {
@@ -140,6 +143,72 @@ const char* ScanInteger(const char* text, int* value) {
 double ParseNumber(const char* text) {
   double value = 0.0;
   return ScanTypedNumber(text, &value) ? value : 0.0;
+}
+
+namespace {
+
+const char* SkipBlanks(const char* p) {
+  while (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+
+// True when `text` begins with `word` (lower-case letters), in any case.
+bool StartsWithLetters(const char* text, const char* word) {
+  for (; *word; ++text, ++word) {
+    char c = *text;
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != *word) return false;
+  }
+  return true;
+}
+
+// Skips a "deg" or degree sign (Windows-1252 or UTF-8) before a C or F.
+const char* SkipDegree(const char* p) {
+  if (StartsWithLetters(p, "deg")) return p + 3;
+  if (static_cast<unsigned char>(p[0]) == 0xB0) return p + 1;
+  if (static_cast<unsigned char>(p[0]) == 0xC2 && static_cast<unsigned char>(p[1]) == 0xB0) {
+    return p + 2;
+  }
+  return p;
+}
+
+// The number at the start of `text`, or nullptr with the outcome for the whole text.
+const char* ScanLeading(const char* text, bool decimalComma, double* value, ReadOutcome* outcome) {
+  const char* end = decimalComma ? ScanTypedNumber(text, value) : ScanNumber(text, value);
+  if (!end) *outcome = *SkipBlanks(text) == '\0' ? ReadOutcome::Blank : ReadOutcome::NotANumber;
+  return end;
+}
+
+}  // namespace
+
+ReadOutcome ReadWholeNumber(const char* text, bool decimalComma, double* value) {
+  ReadOutcome outcome;
+  double number;
+  const char* end = ScanLeading(text, decimalComma, &number, &outcome);
+  if (!end) return outcome;
+  if (*SkipBlanks(end) != '\0') return ReadOutcome::NotANumber;
+  *value = number;
+  return ReadOutcome::Read;
+}
+
+ReadOutcome ReadTemperature(const char* text, bool decimalComma, double* celsius,
+                            bool* fahrenheit) {
+  ReadOutcome outcome;
+  double number;
+  const char* end = ScanLeading(text, decimalComma, &number, &outcome);
+  if (!end) return outcome;
+  end = SkipBlanks(end);
+  const char* unit = SkipDegree(end);
+  const bool inFahrenheit = *unit == 'F' || *unit == 'f';
+  if (*unit == 'C' || *unit == 'c' || inFahrenheit) {
+    end = unit + 1;
+  } else if (unit != end) {
+    return ReadOutcome::NotANumber;  // a degree without its scale
+  }
+  if (*SkipBlanks(end) != '\0') return ReadOutcome::NotANumber;
+  *celsius = ToSingle(inFahrenheit ? CelsiusFromFahrenheit(number) : number);
+  *fahrenheit = inFahrenheit;
+  return ReadOutcome::Read;
 }
 
 }  // namespace ruruzir

@@ -24,6 +24,24 @@ const char* ScanTypedNumber(const char* text, double* value);
 // or 0 when there is none.
 double ParseNumber(const char* text);
 
+// What reading a whole text gave.
+enum class ReadOutcome {
+  Read,        // one number, nothing but blanks around it
+  Blank,       // nothing but blanks
+  NotANumber,  // anything else
+};
+
+// A whole text as one number, blanks around it allowed: ScanNumber's reading, or with
+// `decimalComma` ScanTypedNumber's ("7,5" is 7.5). The converter's options and fields, the
+// library's and the page's typed numbers read so.
+ReadOutcome ReadWholeNumber(const char* text, bool decimalComma, double* value);
+
+// A temperature as typed: a whole number optionally followed by C or F, with "deg" or a degree
+// sign (Windows-1252 or UTF-8) before it ("20", "20C", "68F", "68 degF", "20\xB0C"), into
+// *celsius as the dialogs hold it (degF converted with their single-precision constants, the
+// result held in single precision), *fahrenheit telling which scale was given.
+ReadOutcome ReadTemperature(const char* text, bool decimalComma, double* celsius, bool* fahrenheit);
+
 // Edit boxes are read with room for 14 characters and the terminator.
 constexpr int kEditReadSize = 15;
 

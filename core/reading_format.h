@@ -5,6 +5,10 @@
 
 namespace ruruzir {
 
+// The room a result text needs, the terminator included: the window's result box, the library's
+// text area and every front end's reading of a result.
+constexpr size_t kResultTextSize = 100;
+
 // Writes the reading of `value` in moisture unit `unitCode` into `text` (room for `size`
 // bytes): a fixed number of decimals chosen by unit and magnitude, runs of trailing zeros
 // shrunk to one. A value that is not finite, or whose digits do not fit, gives

@@ -17,8 +17,10 @@ inline double FahrenheitFromCelsius(double celsius) {
 }
 
 // Accepted temperatures lie strictly between -80 degC and 200 degC.
+constexpr float kLowestAcceptedTemperatureC = -80.0f;
+constexpr float kHighestAcceptedTemperatureC = 200.0f;
 inline bool IsAcceptedTemperature(float celsius) {
-  return celsius > -80.0f && celsius < 200.0f;
+  return celsius > kLowestAcceptedTemperatureC && celsius < kHighestAcceptedTemperatureC;
 }
 
 }  // namespace ruruzir

@@ -48,6 +48,29 @@ double PressureToMbar(int code, double reading) {
   return reading / unit.factor + unit.offset;
 }
 
+namespace {
+
+// The units a conversion takes besides the window's: millibar = reading * mbar + offset.
+struct OtherPressureUnit {
+  double mbar;
+  double offset;
+};
+constexpr OtherPressureUnit kOtherPressureUnits[kConversionPressureUnitCount - kPressureUnitCount] =
+    {
+        {1000.0, 0.0},      // bar
+        {1000.0, 1013.25},  // barg
+        {10000.0, 0.0},     // MPa
+        {0.01, 0.0},        // Pa
+};
+
+}  // namespace
+
+double WindowMbarReading(int code, double reading) {
+  if (IsPressureUnitCode(code)) return reading;
+  const OtherPressureUnit& unit = kOtherPressureUnits[code - kPressureUnitCount];
+  return reading * unit.mbar + unit.offset;
+}
+
 double MbarToPressure(int code, double millibar) {
   const PressureUnit& unit = PressureUnits[code];
   return (millibar - unit.offset) * unit.factor;

@@ -13,6 +13,12 @@ enum class PressureUnitCode : int {
   Psig = 2,
   Atm = 3,
   Kpa = 4,
+  // Units a conversion also takes, though the window does not offer them: their readings are
+  // converted to millibar, which is then read as the window reads millibar.
+  Bar = 5,
+  Barg = 6,
+  Mpa = 7,
+  Pa = 8,
 };
 
 // A unit's code as the row, item index and stored value it is.
@@ -24,7 +30,8 @@ constexpr int Code(PressureUnitCode unit) {
 }
 
 constexpr int kMoistureUnitCount = 11;
-constexpr int kPressureUnitCount = 5;
+constexpr int kPressureUnitCount = 5;            // the window's
+constexpr int kConversionPressureUnitCount = 9;  // the window's and bar, barg, MPa, Pa
 
 struct MoistureUnit {
   char itemText[91];  // Windows-1252; 0xB0 degree, 0xB3 superscript three, 0xB5 micro
@@ -45,6 +52,9 @@ inline bool IsMoistureUnitCode(int code) {
 inline bool IsPressureUnitCode(int code) {
   return code >= 0 && code < kPressureUnitCount;
 }
+inline bool IsConversionPressureUnit(int code) {
+  return code >= 0 && code < kConversionPressureUnitCount;
+}
 
 // Units 5, 7, 9 and 10 need a side parameter and carry "caption|prompt" item texts.
 bool IsParameterisedUnit(int code);
@@ -54,6 +64,11 @@ int CaptionLength(int code);
 
 // A reading in pressure unit `code` to millibar: reading / factor + offset.
 double PressureToMbar(int code, double reading);
+
+// A reading in a conversion pressure unit (the window's or bar, barg, MPa, Pa) as the millibar
+// reading the window would be given for it: unchanged in the window's units, else
+// reading * millibar per reading + offset, in double precision.
+double WindowMbarReading(int code, double reading);
 
 // Millibar to a reading in pressure unit `code`: (millibar - offset) * factor.
 double MbarToPressure(int code, double millibar);

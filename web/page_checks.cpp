@@ -3,7 +3,7 @@
 // refuses, in its words; and the reading of one standard atmosphere that it takes when a link
 // gives no pressure.
 #include "core/conversion_steps.h"
-#include "core/unit_names.h"
+#include "core/vocabulary.h"
 
 extern "C" {
 
@@ -12,11 +12,11 @@ __attribute__((used)) int ruruzir_page_possible_pressure(int unit, double readin
 }
 
 __attribute__((used)) const char* ruruzir_page_pressure_label(int unit) {
-  return ruruzir::WindowPressureLabel(unit);
+  return ruruzir::PressureUnitLabel(unit);
 }
 
 __attribute__((used)) const char* ruruzir_page_atmosphere_reading(int unit) {
-  return ruruzir::WindowAtmosphereReading(unit);
+  return ruruzir::StandardAtmosphereReading(unit);
 }
 
 }  // extern "C"

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/unit_catalogues.h"
+#include "core/vocabulary.h"
 
 using namespace ruruzir;
 
@@ -70,12 +71,18 @@ TEST(PressureReadingTest, MillibarAreRoundedToHundredths) {
       {PressureUnitCode::Atm, 1, 1013.25f},        {PressureUnitCode::Atm, 2.5, 2533.13f},
       {PressureUnitCode::Kpa, 101.3249, 1013.25f}, {PressureUnitCode::Kpa, 700, 7000.0f},
       {PressureUnitCode::Psig, 0, 1013.25f},       {PressureUnitCode::Psig, 100, 7908.01f},
+      {PressureUnitCode::Bar, 7, 7000.0f},         {PressureUnitCode::Barg, 0, 1013.25f},
+      {PressureUnitCode::Barg, 6, 7013.25f},       {PressureUnitCode::Mpa, 0.101325, 1013.25f},
+      {PressureUnitCode::Pa, 101325, 1013.25f},    {PressureUnitCode::Pa, 1, 0.01f},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << "unit " << Code(row.unit) << ", " << row.reading);
     EXPECT_EQ(PressureMbarFromReading(Code(row.unit), row.reading), row.millibar);
   }
-  EXPECT_TRUE(std::isnan(PressureMbarFromReading(5, 1013.25)));
+  // Not given: one standard atmosphere in every unit.
+  EXPECT_EQ(PressureMbarFromReading(Code(PressureUnitCode::Psig), NAN), 1013.25f);
+  EXPECT_EQ(PressureMbarFromReading(Code(PressureUnitCode::Pa), NAN), 1013.25f);
+  EXPECT_TRUE(std::isnan(PressureMbarFromReading(kConversionPressureUnitCount, 1013.25)));
   EXPECT_TRUE(std::isnan(PressureMbarFromReading(-1, 1013.25)));
 }
 
@@ -96,7 +103,10 @@ TEST(PressureReadingTest, PossiblePressuresAreThoseTheWindowHolds) {
       {Code(PressureUnitCode::Psig), -14.696, false},
       {Code(PressureUnitCode::Atm), NAN, true},
       {Code(PressureUnitCode::Psi), -1, false},
-      {5, 1013.25, false},
+      {Code(PressureUnitCode::Barg), -1.01325, false},
+      {Code(PressureUnitCode::Barg), -1.0132, true},
+      {Code(PressureUnitCode::Pa), 0.5, false},
+      {kConversionPressureUnitCount, 1013.25, false},
       {-1, 1013.25, false},
   };
   for (const auto& row : rows) {
@@ -107,7 +117,7 @@ TEST(PressureReadingTest, PossiblePressuresAreThoseTheWindowHolds) {
 
 std::string Result(MoistureUnitCode from, float value, float sourcePressure, MoistureUnitCode to,
                    float targetPressure, bool* sourceAnswered = nullptr) {
-  const SideContext side = DefaultSideContext();
+  const SideParameters side = DefaultSideParameters();
   char text[100];
   const ConversionOutcome outcome =
       ComposeResultText(Code(from), value, sourcePressure, side, Code(to), targetPressure, side,
@@ -162,7 +172,7 @@ TEST(ResultTextTest, TextAreaIsNeverOverrun) {
       {2000, 12, "out of rang"},
       {2000, 13, "out of range"},
   };
-  const SideContext side = DefaultSideContext();
+  const SideParameters side = DefaultSideParameters();
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << row.vapourPressure << " into " << row.size << " bytes");
     char area[32];

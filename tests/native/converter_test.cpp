@@ -102,7 +102,7 @@ TEST(ConverterTest, DefaultsAreTheCalculatorsFirstStart) {
   EXPECT_EQ(r.model.enhancement, EnhancementFactor::None);
   EXPECT_EQ(r.source.molecularWeight, 29.0f);
   EXPECT_EQ(r.target.henryConstant, 1.9f);
-  EXPECT_EQ(r.source.densityMedium, kMediumNaturalGas);
+  EXPECT_EQ(r.source.densityMedium, DensityMedium::NaturalGas);
   EXPECT_EQ(r.header, BatchHeader::Auto);
   EXPECT_EQ(r.delimiter, 0);
 }
@@ -195,7 +195,7 @@ TEST(ConverterTest, OptionsAreWrittenAsUsual) {
   }
   EXPECT_EQ(Parse({"--pressure-unit", "KPA", "1"}).request.sourcePressureUnit,
             Code(PressureUnitCode::Kpa));
-  EXPECT_EQ(Parse({"--medium", "Air", "1"}).request.target.densityMedium, kMediumAir);
+  EXPECT_EQ(Parse({"--medium", "Air", "1"}).request.target.densityMedium, DensityMedium::Air);
   EXPECT_EQ(Parse({"--formulation", "SONNTAG", "1"}).request.model.formulation,
             Formulation::Sonntag);
   EXPECT_TRUE(Parse({"-h"}).request.help);
@@ -244,10 +244,10 @@ TEST(ConverterTest, PerSideOptionsOverrideTheSharedOnes) {
   EXPECT_EQ(parsed.request.target.molecularWeight, 28.0f);
   EXPECT_EQ(parsed.request.source.henryConstant, 8.6f);
   EXPECT_EQ(parsed.request.target.henryConstant, 1.9f);
-  EXPECT_EQ(parsed.request.source.densityMedium, kMediumAir);
-  EXPECT_EQ(parsed.request.target.densityMedium, kMediumAir);
-  EXPECT_EQ(parsed.request.target.prevailingTemperature, 15.5555563f);
-  EXPECT_EQ(parsed.request.source.prevailingTemperature, 20.0f);
+  EXPECT_EQ(parsed.request.source.densityMedium, DensityMedium::Air);
+  EXPECT_EQ(parsed.request.target.densityMedium, DensityMedium::Air);
+  EXPECT_EQ(parsed.request.target.prevailingTemperatureC, 15.5555563f);
+  EXPECT_EQ(parsed.request.source.prevailingTemperatureC, 20.0f);
   // ppmW in methane to ppmW in nitrogen keeps the water content: 100 * 16 / 28.
   EXPECT_EQ(Convert({"--from", "ppmw-gas", "--to", "ppmw-gas", "--source-mol-weight", "16",
                      "--target-mol-weight", "28", "100"})
@@ -485,6 +485,14 @@ TEST(ConverterTest, BatchRefusesRowsLongerThanItsBlock) {
   EXPECT_EQ(run.summary.firstFailedLine, 2);
 }
 
+size_t ReadFile(void* context, char* data, size_t size) {
+  return std::fread(data, 1, size, static_cast<FILE*>(context));
+}
+
+bool WriteFile(void* context, const char* data, size_t size) {
+  return std::fwrite(data, 1, size, static_cast<FILE*>(context)) == size;
+}
+
 TEST(ConverterTest, BatchReadsAndWritesFiles) {
   FILE* in = std::tmpfile();
   FILE* out = std::tmpfile();
@@ -492,7 +500,9 @@ TEST(ConverterTest, BatchReadsAndWritesFiles) {
   std::rewind(in);
   ConverterRequest request = DefaultConverterRequest();
   request.targetUnit = Code(MoistureUnitCode::PpmV);
-  EXPECT_EQ(ConvertBatch(request, in, out), kConvertOk);
+  BatchSummary summary;
+  EXPECT_EQ(ConvertBatch(request, BatchStreams{ReadFile, WriteFile, in, out}, &summary),
+            kConvertOk);
   std::rewind(out);
   char buffer[64] = {};
   EXPECT_EQ(std::fread(buffer, 1, sizeof buffer - 1, out), 21u);
@@ -503,15 +513,11 @@ TEST(ConverterTest, BatchReadsAndWritesFiles) {
 }
 
 TEST(ConverterTest, MessagesAreWrittenAsUtf8) {
-  FILE* out = std::tmpfile();
-  WriteLatin1AsUtf8(
+  char buffer[32] = {};
+  Latin1ToUtf8(
       "m\xB3 \xB0"
       "C \xB5g",
-      out);
-  std::rewind(out);
-  char buffer[32] = {};
-  ASSERT_NE(std::fgets(buffer, sizeof buffer, out), nullptr);
-  std::fclose(out);
+      buffer, sizeof buffer);
   EXPECT_STREQ(buffer,
                "m\xC2\xB3 \xC2\xB0"
                "C \xC2\xB5g");

@@ -12,6 +12,7 @@
 #include "core/calculator_values.h"
 #include "core/conversion_steps.h"
 #include "core/unit_catalogues.h"
+#include "core/vocabulary.h"
 #include "physics/composition.h"
 
 using namespace ruruzir;
@@ -374,7 +375,7 @@ TEST_F(UnitConversionTest, RelativeHumidityUsesTheWaterFunctionAtTheAmbientTempe
 // Natural gas is specified in pounds per million standard cubic feet at line pressure.
 TEST_F(UnitConversionTest, NaturalGasContentAtLinePressure) {
   Use(Formulation::GoffGratch, EnhancementFactor::None);
-  const SideContext side = DefaultSideContext();
+  const SideParameters side = DefaultSideParameters();
   const float linePressure = PressureMbarFromReading(Code(PressureUnitCode::Psi), 1000);
   char text[100];
   // The pipeline tariff of 7 lb at 1000 psia is a frost point just above 32 degF.

@@ -1,0 +1,505 @@
+// Checking and converting a request.
+#include "core/conversion_request.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "core/conversion_steps.h"
+#include "core/number_text.h"
+#include "core/reading_format.h"
+#include "core/temperature_entry.h"
+#include "physics/rounding.h"
+
+namespace ruruzir {
+
+namespace {
+
+// Reasons, to follow the field and the number the user gave.
+constexpr char kTemperatureReason[] = "stay between -80 and 200 degC (both excluded)";
+constexpr char kPositiveReason[] = "must be greater than 0";
+constexpr char kVacuumReason[] = "is at or below vacuum: no gas has that pressure";
+constexpr char kTooHighReason[] =
+    "is beyond the largest pressure the calculator holds (3.4e38 mbar in single precision)";
+constexpr char kMissingReason[] = "is no number (NaN): no reading";
+constexpr char kInfiniteReason[] = "is infinite";
+constexpr char kNoMoistureUnitReason[] = "names no moisture unit";
+constexpr char kNoPressureUnitReason[] = "names no pressure unit";
+constexpr char kNoModelReason[] = "names no formulation, enhancement factor or precision";
+constexpr char kNoMediumReason[] = "names no density medium";
+
+constexpr Refusal kAccepted{RequestStatus::Converted, static_cast<int>(RequestField::None),
+                            nullptr};
+
+constexpr int FieldCode(RequestField field) {
+  return static_cast<int>(field);
+}
+
+// The field of a side value: the side's first field plus the quantity (or kMediumField).
+int SideField(bool source, int offset) {
+  return FieldCode(source ? RequestField::SourceSide : RequestField::TargetSide) + offset;
+}
+
+bool IsTemperature(Quantity quantity) {
+  return quantity == Quantity::AmbientTemperature || quantity == Quantity::PrevailingTemperature;
+}
+
+// A side value's number by its quantity.
+double& SideValue(SideParameters& side, Quantity quantity) {
+  switch (quantity) {
+    case Quantity::AmbientTemperature:
+      return side.ambientTemperatureC;
+    case Quantity::MolecularWeight:
+      return side.molecularWeight;
+    case Quantity::HenryConstant:
+      return side.henryConstant;
+    default:
+      return side.prevailingTemperatureC;
+  }
+}
+
+// The side values a moisture unit reads (the medium goes with the prevailing temperature).
+bool UnitUses(int unit, Quantity quantity) {
+  switch (static_cast<MoistureUnitCode>(unit)) {
+    case MoistureUnitCode::RelativeHumidity:
+      return quantity == Quantity::AmbientTemperature;
+    case MoistureUnitCode::PpmWGas:
+      return quantity == Quantity::MolecularWeight;
+    case MoistureUnitCode::PpmWLiquid:
+      return quantity == Quantity::HenryConstant;
+    case MoistureUnitCode::GramsPerM3:
+      return quantity == Quantity::PrevailingTemperature;
+    default:
+      return false;
+  }
+}
+
+constexpr Quantity kSideQuantities[] = {Quantity::AmbientTemperature, Quantity::MolecularWeight,
+                                        Quantity::HenryConstant, Quantity::PrevailingTemperature};
+
+bool IsMedium(DensityMedium medium) {
+  const int code = static_cast<int>(medium);
+  return code >= 0 && code < NamesOf(NameKind::Medium).codeCount;
+}
+
+bool UsesMedium(int unit, bool everySideValue) {
+  return everySideValue || UnitUses(unit, Quantity::PrevailingTemperature);
+}
+
+Refusal CheckSide(const SideParameters& side, int unit, bool source, bool everySideValue) {
+  for (const Quantity quantity : kSideQuantities) {
+    if (!everySideValue && !UnitUses(unit, quantity)) continue;
+    const char* reason;
+    SideParameters copy = side;
+    const RequestStatus status = CheckQuantity(quantity, 0, SideValue(copy, quantity), &reason);
+    if (status != RequestStatus::Converted) {
+      return {status, SideField(source, static_cast<int>(quantity)), reason};
+    }
+  }
+  return kAccepted;
+}
+
+Refusal CheckPressure(const PressureReading& pressure, RequestField field) {
+  const char* reason;
+  const RequestStatus status =
+      CheckQuantity(Quantity::Pressure, pressure.unit, pressure.reading, &reason);
+  return status == RequestStatus::Converted ? kAccepted : Refusal{status, FieldCode(field), reason};
+}
+
+bool InCodes(NameKind kind, int code) {
+  return code >= 0 && code < NamesOf(kind).codeCount;
+}
+
+Refusal CheckCodes(const ConversionRequest& request, bool everySideValue) {
+  if (!IsMoistureUnitCode(request.sourceUnit)) {
+    return {RequestStatus::BadCode, FieldCode(RequestField::SourceUnit), kNoMoistureUnitReason};
+  }
+  if (!IsMoistureUnitCode(request.targetUnit)) {
+    return {RequestStatus::BadCode, FieldCode(RequestField::TargetUnit), kNoMoistureUnitReason};
+  }
+  if (!IsConversionPressureUnit(request.sourcePressure.unit)) {
+    return {RequestStatus::BadCode, FieldCode(RequestField::SourcePressure), kNoPressureUnitReason};
+  }
+  if (!IsConversionPressureUnit(request.targetPressure.unit)) {
+    return {RequestStatus::BadCode, FieldCode(RequestField::TargetPressure), kNoPressureUnitReason};
+  }
+  if (!InCodes(NameKind::Formulation, static_cast<int>(request.model.formulation)) ||
+      !InCodes(NameKind::Enhancement, static_cast<int>(request.model.enhancement)) ||
+      !InCodes(NameKind::Precision, static_cast<int>(request.precision))) {
+    return {RequestStatus::BadCode, FieldCode(RequestField::Model), kNoModelReason};
+  }
+  if (UsesMedium(request.sourceUnit, everySideValue) && !IsMedium(request.source.densityMedium)) {
+    return {RequestStatus::BadCode, SideField(true, kMediumField), kNoMediumReason};
+  }
+  if (UsesMedium(request.targetUnit, everySideValue) && !IsMedium(request.target.densityMedium)) {
+    return {RequestStatus::BadCode, SideField(false, kMediumField), kNoMediumReason};
+  }
+  return kAccepted;
+}
+
+// The value's own check, after what the request shares.
+Refusal CheckValue(int unit, double value) {
+  const char* reason;
+  const RequestStatus status = CheckQuantity(Quantity::Value, unit, value, &reason);
+  return status == RequestStatus::Converted
+             ? kAccepted
+             : Refusal{status, FieldCode(RequestField::Value), reason};
+}
+
+SideParameters Held(const SideParameters& side) {
+  return {ToSingle(side.ambientTemperatureC), ToSingle(side.molecularWeight),
+          ToSingle(side.henryConstant), ToSingle(side.prevailingTemperatureC), side.densityMedium};
+}
+
+// What the conversion of a checked request works with: pressures in millibar and side values as
+// the window holds them.
+struct HeldRequest {
+  int sourceUnit;
+  int targetUnit;
+  float sourceMbar;
+  float targetMbar;
+  SideParameters source;
+  SideParameters target;
+  MoistureModel model;
+  Precision precision;
+};
+
+HeldRequest Hold(const ConversionRequest& request) {
+  return {request.sourceUnit,
+          request.targetUnit,
+          PressureMbarFromReading(request.sourcePressure.unit, request.sourcePressure.reading),
+          PressureMbarFromReading(request.targetPressure.unit, request.targetPressure.reading),
+          Held(request.source),
+          Held(request.target),
+          request.model,
+          request.precision};
+}
+
+// The result of a value that passed its check; the text only when `text` is not null.
+ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_t size) {
+  double computed;
+  const ConversionOutcome outcome =
+      ComputeResultValue(held.sourceUnit, ToSingle(value), held.sourceMbar, held.source,
+                         held.targetUnit, held.targetMbar, held.target, held.model, &computed);
+  if (outcome != ConversionOutcome::Converted) {
+    if (text && size > 0) std::snprintf(text, size, "%s", kOutOfRangeText);
+    return {{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr}, NAN};
+  }
+  if (!text && held.precision != Precision::Shown) return {kAccepted, computed};
+  char shown[kResultTextSize];
+  FormatReading(held.targetUnit, shown, sizeof shown, ToSingle(computed));
+  if (text && size > 0) std::snprintf(text, size, "%s", shown);
+  if (held.precision == Precision::Shown) ScanNumber(shown, &computed);
+  return {kAccepted, computed};
+}
+
+// The answers of the last values seen, by the value's bits: readings are mostly rounded to a few
+// decimals and repeat, and an answer depends only on the value when nothing else varies. Only
+// values that passed their own check are kept: a kept result of NaN is no answer. 32 KB of the
+// caller's stack.
+class RecentAnswers {
+ public:
+  static constexpr size_t kSlots = 2048;
+  static constexpr size_t kSmallestCall = 2 * kSlots;  // below this, filling costs too much
+
+  RecentAnswers() {
+    for (Slot& slot : slots_) slot.bits = kEmpty;
+  }
+  // The slot for the finite `value`; `*found` when it holds the value's result.
+  size_t Find(double value, bool* found) const {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const size_t slot = static_cast<size_t>((bits * 0x9E3779B97F4A7C15u) >> 53);  // 11 bits
+    *found = slots_[slot].bits == bits;
+    return slot;
+  }
+  void Keep(size_t slot, double value, double result) {
+    std::memcpy(&slots_[slot].bits, &value, sizeof value);
+    slots_[slot].result = result;
+  }
+  double Result(size_t slot) const { return slots_[slot].result; }
+
+ private:
+  static constexpr uint64_t kEmpty = 0x7FF8DEADBEEF0000u;  // a NaN: never looked up
+  struct Slot {
+    uint64_t bits;
+    double result;
+  };
+  Slot slots_[kSlots];
+};
+static_assert(RecentAnswers::kSlots == size_t{1} << (64 - 53), "the hash gives 11 bits");
+
+void Put(int* statuses, size_t i, RequestStatus status) {
+  if (statuses) statuses[i] = static_cast<int>(status);
+}
+
+// Elements that share everything but their values, remembering recent answers in `recent`
+// when it is not null.
+void ConvertValuesWith(const HeldRequest& held, size_t count, const double* values, double* results,
+                       int* statuses, RecentAnswers* recent) {
+  for (size_t i = 0; i < count; ++i) {
+    const double value = values[i];
+    const Refusal refusal = CheckValue(held.sourceUnit, value);
+    if (refusal.status != RequestStatus::Converted) {
+      results[i] = NAN;
+      Put(statuses, i, refusal.status);
+      continue;
+    }
+    bool found = false;
+    const size_t slot = recent ? recent->Find(value, &found) : 0;
+    if (found) {
+      results[i] = recent->Result(slot);
+      Put(statuses, i, std::isnan(results[i]) ? RequestStatus::NoAnswer : RequestStatus::Converted);
+      continue;
+    }
+    const ValueAnswer answer = ConvertHeld(held, value, nullptr, 0);
+    results[i] = answer.value;
+    Put(statuses, i, answer.refusal.status);
+    if (recent) recent->Keep(slot, value, answer.value);
+  }
+}
+
+// Large calls remember recent answers.
+void ConvertValues(const HeldRequest& held, size_t count, const double* values, double* results,
+                   int* statuses) {
+  if (count < RecentAnswers::kSmallestCall) {
+    ConvertValuesWith(held, count, values, results, statuses, nullptr);
+    return;
+  }
+  RecentAnswers recent;
+  ConvertValuesWith(held, count, values, results, statuses, &recent);
+}
+
+// An element's own reading of a pressure or side temperature, checked.
+RequestStatus ElementReading(const double* readings, size_t i, Quantity quantity, int unit,
+                             double* into) {
+  if (!readings) return RequestStatus::Converted;
+  const double reading = readings[i];
+  if (std::isnan(reading)) return RequestStatus::Missing;
+  const char* reason;
+  const RequestStatus status = CheckQuantity(quantity, unit, reading, &reason);
+  if (status == RequestStatus::Converted) *into = reading;
+  return status;
+}
+
+// Elements with readings of their own: each element's request is the shared one with them.
+void ConvertElements(const ConversionRequest& request, size_t count, const double* values,
+                     const RequestColumns& columns, double* results, int* statuses) {
+  const bool sourceAmbient = UnitUses(request.sourceUnit, Quantity::AmbientTemperature);
+  const bool targetAmbient = UnitUses(request.targetUnit, Quantity::AmbientTemperature);
+  const bool sourcePrevailing = UnitUses(request.sourceUnit, Quantity::PrevailingTemperature);
+  const bool targetPrevailing = UnitUses(request.targetUnit, Quantity::PrevailingTemperature);
+  for (size_t i = 0; i < count; ++i) {
+    ConversionRequest element = request;
+    const RequestStatus checks[] = {
+        sourceAmbient ? ElementReading(columns.sourceAmbient, i, Quantity::AmbientTemperature, 0,
+                                       &element.source.ambientTemperatureC)
+                      : RequestStatus::Converted,
+        sourcePrevailing
+            ? ElementReading(columns.sourcePrevailing, i, Quantity::PrevailingTemperature, 0,
+                             &element.source.prevailingTemperatureC)
+            : RequestStatus::Converted,
+        targetAmbient ? ElementReading(columns.targetAmbient, i, Quantity::AmbientTemperature, 0,
+                                       &element.target.ambientTemperatureC)
+                      : RequestStatus::Converted,
+        targetPrevailing
+            ? ElementReading(columns.targetPrevailing, i, Quantity::PrevailingTemperature, 0,
+                             &element.target.prevailingTemperatureC)
+            : RequestStatus::Converted,
+        ElementReading(columns.sourcePressures, i, Quantity::Pressure, request.sourcePressure.unit,
+                       &element.sourcePressure.reading),
+        ElementReading(columns.targetPressures, i, Quantity::Pressure, request.targetPressure.unit,
+                       &element.targetPressure.reading),
+    };
+    RequestStatus status = RequestStatus::Converted;
+    for (const RequestStatus check : checks) {
+      if (check != RequestStatus::Converted) {
+        status = check;
+        break;
+      }
+    }
+    if (status != RequestStatus::Converted) {
+      results[i] = NAN;
+      Put(statuses, i, status);
+      continue;
+    }
+    const ValueAnswer answer = ConvertCheckedValue(element, values[i], nullptr, 0);
+    results[i] = answer.value;
+    Put(statuses, i, answer.refusal.status);
+  }
+}
+
+bool HasColumns(const RequestColumns* columns) {
+  return columns &&
+         (columns->sourcePressures || columns->targetPressures || columns->sourceAmbient ||
+          columns->targetAmbient || columns->sourcePrevailing || columns->targetPrevailing);
+}
+
+}  // namespace
+
+ConversionRequest DefaultConversionRequest() {
+  const int mbar = Code(PressureUnitCode::Mbar);
+  return {NamesOf(NameKind::MoistureUnit).defaultCode,
+          {mbar, NAN},
+          DefaultSideParameters(),
+          NamesOf(NameKind::MoistureUnit).defaultCode,
+          {mbar, NAN},
+          DefaultSideParameters(),
+          {static_cast<Formulation>(NamesOf(NameKind::Formulation).defaultCode),
+           static_cast<EnhancementFactor>(NamesOf(NameKind::Enhancement).defaultCode)},
+          static_cast<Precision>(NamesOf(NameKind::Precision).defaultCode)};
+}
+
+bool FindLimits(Quantity quantity, int unit, Limits* limits) {
+  switch (quantity) {
+    case Quantity::AmbientTemperature:
+    case Quantity::PrevailingTemperature:
+      *limits = {kLowestAcceptedTemperatureC, kHighestAcceptedTemperatureC, false};
+      return true;
+    case Quantity::MolecularWeight:
+    case Quantity::HenryConstant:
+      *limits = {0.0, HUGE_VAL, false};
+      return true;
+    case Quantity::Pressure:
+      *limits = {0.0, HUGE_VAL, false};
+      return true;
+    case Quantity::Value: {
+      if (!IsMoistureUnitCode(unit)) return false;
+      const SourceRange* range = FindSourceRange(unit);
+      *limits = range ? Limits{range->low, range->high, true} : Limits{-HUGE_VAL, HUGE_VAL, true};
+      return true;
+    }
+  }
+  return false;
+}
+
+RequestStatus CheckQuantity(Quantity quantity, int unit, double number, const char** reason) {
+  *reason = nullptr;
+  switch (quantity) {
+    case Quantity::Pressure: {
+      if (!IsConversionPressureUnit(unit)) {
+        *reason = kNoPressureUnitReason;
+        return RequestStatus::BadCode;
+      }
+      if (std::isnan(number)) return RequestStatus::Converted;  // not given: one atmosphere
+      const float millibar = PressureMbarFromReading(unit, number);
+      if (!(millibar > 0.0f)) {
+        *reason = kVacuumReason;
+        return RequestStatus::Vacuum;
+      }
+      if (!std::isfinite(millibar)) {
+        *reason = kTooHighReason;
+        return RequestStatus::PressureTooHigh;
+      }
+      return RequestStatus::Converted;
+    }
+    case Quantity::Value: {
+      if (!IsMoistureUnitCode(unit)) {
+        *reason = kNoMoistureUnitReason;
+        return RequestStatus::BadCode;
+      }
+      if (std::isnan(number)) {
+        *reason = kMissingReason;
+        return RequestStatus::Missing;
+      }
+      if (IsOutsideSourceRange(unit, number)) {
+        *reason = FindSourceRange(unit)->message;
+        return RequestStatus::OutOfRange;
+      }
+      if (!std::isfinite(number)) {
+        *reason = kInfiniteReason;
+        return RequestStatus::BadNumber;
+      }
+      return RequestStatus::Converted;
+    }
+    case Quantity::AmbientTemperature:
+    case Quantity::PrevailingTemperature:
+    case Quantity::MolecularWeight:
+    case Quantity::HenryConstant: {
+      if (std::isnan(number)) {
+        *reason = kMissingReason;
+        return RequestStatus::Missing;
+      }
+      const float held = ToSingle(number);
+      const bool accepted = IsTemperature(quantity) ? IsAcceptedTemperature(held)
+                                                    : held > 0.0f && std::isfinite(held);
+      if (accepted) return RequestStatus::Converted;
+      *reason = IsTemperature(quantity) ? kTemperatureReason : kPositiveReason;
+      return RequestStatus::SideValue;
+    }
+  }
+  *reason = kNoModelReason;
+  return RequestStatus::BadCode;
+}
+
+Refusal CheckRequest(const ConversionRequest& request, bool everySideValue) {
+  const Refusal refusals[] = {
+      CheckCodes(request, everySideValue),
+      CheckSide(request.source, request.sourceUnit, true, everySideValue),
+      CheckSide(request.target, request.targetUnit, false, everySideValue),
+      CheckPressure(request.sourcePressure, RequestField::SourcePressure),
+      CheckPressure(request.targetPressure, RequestField::TargetPressure),
+  };
+  for (const Refusal& refusal : refusals) {
+    if (refusal.status != RequestStatus::Converted) return refusal;
+  }
+  return kAccepted;
+}
+
+ValueAnswer ConvertCheckedValue(const ConversionRequest& request, double value, char* text,
+                                size_t size) {
+  const Refusal refusal = CheckValue(request.sourceUnit, value);
+  if (refusal.status != RequestStatus::Converted) return {refusal, NAN};
+  return ConvertHeld(Hold(request), value, text, size);
+}
+
+ValueAnswer ConvertRequestValue(const ConversionRequest& request, double value, char* text,
+                                size_t size) {
+  const Refusal refusal = CheckRequest(request);
+  if (refusal.status != RequestStatus::Converted) return {refusal, NAN};
+  return ConvertCheckedValue(request, value, text, size);
+}
+
+Refusal ReexpressRequestValue(const ConversionRequest& request, double value, int newUnit,
+                              const SideParameters& newSide, char* text, size_t size) {
+  ConversionRequest changed = request;
+  changed.targetUnit = newUnit;
+  changed.target = newSide;
+  changed.targetPressure = request.sourcePressure;
+  Refusal refusal = CheckRequest(changed);
+  if (refusal.status == RequestStatus::Converted && std::isnan(value)) {
+    refusal = {RequestStatus::Missing, FieldCode(RequestField::Value), kMissingReason};
+  } else if (refusal.status == RequestStatus::Converted && !std::isfinite(value)) {
+    refusal = {RequestStatus::BadNumber, FieldCode(RequestField::Value), kInfiniteReason};
+  }
+  if (refusal.status != RequestStatus::Converted) return refusal;
+  const SourceReexpression change{request.sourceUnit, value, request.sourcePressure.unit,
+                                  request.sourcePressure.reading, newUnit};
+  const ReexpressionOutcome outcome =
+      ReexpressSourceValue(change, Held(request.source), Held(newSide), request.model, text, size);
+  return outcome == ReexpressionOutcome::Reexpressed
+             ? kAccepted
+             : Refusal{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr};
+}
+
+Refusal ConvertRequestArray(const ConversionRequest& request, size_t count, const double* values,
+                            const RequestColumns* columns, double* results, int* statuses,
+                            bool everySideValue) {
+  const Refusal refusal = CheckRequest(request, everySideValue);
+  if (refusal.status != RequestStatus::Converted) {
+    for (size_t i = 0; i < count; ++i) {
+      results[i] = NAN;
+      Put(statuses, i, refusal.status);
+    }
+    return refusal;
+  }
+  if (HasColumns(columns)) {
+    ConvertElements(request, count, values, *columns, results, statuses);
+  } else {
+    ConvertValues(Hold(request), count, values, results, statuses);
+  }
+  return kAccepted;
+}
+
+}  // namespace ruruzir
