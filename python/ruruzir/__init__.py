@@ -13,20 +13,23 @@ Examples
 >>> float(ruruzir.convert(-40, "frost-c", "frost-c", target_pressure=7000))
 -21.6
 """
+import ctypes
+import math
 from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
-from typing import Any, Dict, List, Optional, Tuple, Union
+from typing import Any, Dict, List, NamedTuple, Optional, Tuple, Union
 
 import numpy as np
 
 from . import _inputs, _library
-from ._library import (BAD_CODE, BAD_NUMBER, CONVERTED, NO_AREA, OUT_OF_RANGE,  # noqa: F401
-                       TEXT_TOO_SMALL, status_text)
+from ._library import (BAD_CODE, BAD_NUMBER, CONVERTED, MISSING, NO_ANSWER,  # noqa: F401
+                       OUT_OF_RANGE, PRESSURE_TOO_HIGH, SIDE_VALUE, VACUUM, status_text)
 
 __version__: str = _library.version()
 
-__all__ = ["convert", "convert_column", "units", "Side", "status_text", "version",
-           "__version__", "CONVERTED", "OUT_OF_RANGE", "BAD_CODE", "BAD_NUMBER"]
+__all__ = ["convert", "convert_column", "units", "Unit", "Side", "status_text", "version",
+           "__version__", "CONVERTED", "OUT_OF_RANGE", "BAD_CODE", "BAD_NUMBER", "NO_ANSWER",
+           "MISSING", "VACUUM", "PRESSURE_TOO_HIGH", "SIDE_VALUE"]
 
 Numbers = Any  # a number, a sequence or array of numbers, a pandas Series or a pint quantity
 
@@ -98,11 +101,131 @@ def _shared_number(given: Any, what: str) -> float:
 
 
 class _Argument:
-    """One argument that may hold one number for all values or one per value."""
+    """One argument that may hold one number for all values (then it goes into the request's
+    `field`) or one per value (the request's column `column`)."""
 
-    def __init__(self, what: str, given: Any):
-        self.what, self.given = what, given
+    def __init__(self, what: str, given: Any, column: str, field: Tuple[Any, str]):
+        self.what, self.given, self.column, self.field = what, given, column, field
         self.array: Optional[np.ndarray] = None
+
+
+# What part of a call a field of the library's refusals stands for.
+_FIELDS = {_library.FIELD_VALUE: "values", _library.FIELD_SOURCE_UNIT: "from_unit",
+           _library.FIELD_SOURCE_PRESSURE: "pressure", _library.FIELD_TARGET_UNIT: "to_unit",
+           _library.FIELD_TARGET_PRESSURE: "target_pressure",
+           _library.FIELD_MODEL: "formulation, enhancement or precision"}
+_SIDE_FIELDS = ["ambient_c", "molecular_weight", "henry_constant", "prevailing_c", "medium"]
+
+
+def _field_name(field: int) -> str:
+    if field in _FIELDS:
+        return _FIELDS[field]
+    for prefix, first in (("source", _library.FIELD_SOURCE_SIDE),
+                          ("target", _library.FIELD_TARGET_SIDE)):
+        if first <= field < first + len(_SIDE_FIELDS):
+            return f"{prefix} {_SIDE_FIELDS[field - first]}"
+    return "the request"
+
+
+def _ask(request: Any, value: float) -> Tuple[int, str, int]:
+    """The library's status, text and field for one value of a request."""
+    result, field = ctypes.c_double(), ctypes.c_int()
+    text = ctypes.create_string_buffer(_library.TEXT_SIZE)
+    status = _library.library.ruruzir_convert_request(ctypes.byref(request), value,
+                                                      ctypes.byref(result), text, len(text),
+                                                      ctypes.byref(field))
+    return status, text.value.decode("cp1252"), field.value
+
+
+def _explain(request: Any, status: int, text: str, field: int, number: Optional[float]) -> str:
+    """A refusal in words: the argument, its number and unit, and the library's reason."""
+    if field in (_library.FIELD_NONE, _library.FIELD_VALUE) and status != _library.MISSING:
+        return text  # the calculator's own message ("stay between ...", "out of range")
+    what = _field_name(field)
+    if number is None:
+        return f"{what}: {text}"
+    shown = f"{what}={number:g}"
+    if field in (_library.FIELD_SOURCE_PRESSURE, _library.FIELD_TARGET_PRESSURE):
+        unit = request.source_pressure_unit if field == _library.FIELD_SOURCE_PRESSURE else (
+            request.target_pressure_unit)
+        shown += " " + _library.CHOICES[_library.PRESSURE_UNITS][unit].label
+    joined = f"{shown} {text}" if text.startswith(("is ", "must ", "names ")) else f"{shown}: {text}"
+    if status == _library.VACUUM and number > 0:
+        joined += ("; pressures are held in millibar to hundredths, as the calculator holds "
+                   "them, and this one holds as 0 mbar")
+    return joined
+
+
+def _field_number(request: Any, field: int) -> Optional[float]:
+    if field in (_library.FIELD_SOURCE_UNIT, _library.FIELD_TARGET_UNIT):
+        return request.source_unit if field == _library.FIELD_SOURCE_UNIT else (
+            request.target_unit)
+    if field == _library.FIELD_SOURCE_PRESSURE:
+        return request.source_pressure
+    if field == _library.FIELD_TARGET_PRESSURE:
+        return request.target_pressure
+    for prefix, first in (("source", _library.FIELD_SOURCE_SIDE),
+                          ("target", _library.FIELD_TARGET_SIDE)):
+        if first <= field < first + len(_SIDE_FIELDS) - 1:
+            side = getattr(request, prefix)
+            return getattr(side, _library.Side._fields_[field - first][0])
+    return None
+
+
+def _shared_refusal(request: Any, arguments: List[_Argument]) -> str:
+    """Why the library refused what all values share, asked with a value its unit takes."""
+    status, text, field = _ask(request, _library.middle_of_range(request.source_unit))
+    return _explain(request, status, text, field, _field_number(request, field))
+
+
+# The per-value columns in the order the library checks them, and the arguments they come from.
+_COLUMN_ORDER = ["source_ambient_c", "source_prevailing_c", "target_ambient_c",
+                 "target_prevailing_c", "source_pressures", "target_pressures"]
+_COLUMN_ARGUMENTS = {"source_ambient_c": "source ambient_c", "target_ambient_c": "target ambient_c",
+                     "source_prevailing_c": "source prevailing_c",
+                     "target_prevailing_c": "target prevailing_c",
+                     "source_pressures": "pressure", "target_pressures": "target_pressure"}
+
+
+def _reasons(request: Any, values: np.ndarray, columns: Dict[str, np.ndarray],
+             statuses: np.ndarray) -> np.ndarray:
+    """The calculator's reason for each value that was not converted ("" for the others),
+    asked of the library once for each distinct row of inputs that failed."""
+    reasons = np.full(values.shape, "", dtype=object)
+    failed = np.flatnonzero(statuses != CONVERTED)
+    if failed.size == 0:
+        return reasons
+    names = list(columns)
+    rows = np.column_stack([values[failed]] + [columns[name][failed] for name in names])
+    distinct, inverse = np.unique(rows, axis=0, return_inverse=True)
+    texts = []
+    # A request holds no missing reading (NaN there is one standard atmosphere): an element
+    # missing one of its own is told with the library's words for a missing value.
+    missing_text = _ask(request, math.nan)[1]
+    for row in distinct:
+        one = _library.Request.from_buffer_copy(request)
+        absent = [name for name, number in zip(names, row[1:]) if math.isnan(number)]
+        if absent and not math.isnan(row[0]):
+            first = min(absent, key=_COLUMN_ORDER.index)
+            unit = ""
+            if first.endswith("pressures"):
+                unit = " " + _library.CHOICES[_library.PRESSURE_UNITS][getattr(
+                    one, first.split("_")[0] + "_pressure_unit")].label
+            texts.append(f"{_COLUMN_ARGUMENTS[first]}=nan{unit} {missing_text}")
+            continue
+        for name, number in zip(names, row[1:]):
+            prefix, kind = name.split("_", 1)
+            if kind == "pressures":
+                setattr(one, f"{prefix}_pressure", number)
+            else:
+                setattr(getattr(one, prefix), {"ambient_c": "ambient_temperature_c",
+                                               "prevailing_c": "prevailing_temperature_c"}[kind],
+                        number)
+        status, text, field = _ask(one, row[0])
+        number = row[0] if field == _library.FIELD_VALUE else _field_number(one, field)
+        texts.append(_explain(one, status, text, field, number))
+    reasons[failed] = np.array(texts, dtype=object)[inverse.reshape(-1)]
+    return reasons
 
 
 def _temperature(given: Any, what: str) -> Any:
@@ -146,7 +269,7 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
             target: Union[Side, Dict[str, Any], None] = None,
             formulation: Union[str, int, None] = None, enhancement: Union[str, int, None] = None,
             precision: Union[str, int, None] = None, return_status: bool = False,
-            threads: int = 1) -> Any:
+            reasons: bool = False, threads: int = 1) -> Any:
     """Converts moisture values from one unit and pressure to another, as the calculator does.
 
     Parameters
@@ -174,7 +297,14 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
         "shown" (default): the number the calculator's result text shows; "computed": the
         number before it is rounded for display.
     return_status : bool
-        Also return each value's status (``ruruzir.status_text`` says it in words).
+        Also return each value's status by cause: ``ruruzir.CONVERTED``, ``OUT_OF_RANGE``
+        (outside its unit's range), ``NO_ANSWER`` (no result in the target unit), ``MISSING``
+        (NaN or pd.NA, the value's or its own pressure's or temperature's), ``VACUUM``,
+        ``PRESSURE_TOO_HIGH``, ``SIDE_VALUE``; ``ruruzir.status_text`` says each in words.
+    reasons : bool
+        Also return each value's reason as the calculator words it ("" where converted):
+        "stay between -140°C and +50°C", "out of range", "pressure=0 mbar is at or below
+        vacuum: ...".
     threads : int
         Convert in this many threads at once, each a slice of the values (leave it at 1 where
         a scheduler such as Dask already runs one conversion per core).
@@ -184,7 +314,8 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
     ndarray or Series
         float64 shaped like the values (or, for one value, like the per-value arguments);
         NaN where a value has no answer. A Series of values gives a Series on its index, named
-        after what it holds. With `return_status`, a pair: the results and the int32 statuses.
+        after what it holds, and a DataArray a DataArray with its coordinates. With
+        `return_status` and `reasons`, a tuple: the results, the int32 statuses, the reasons.
 
     Raises
     ------
@@ -199,6 +330,10 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
     --------
     >>> ruruzir.convert([-40.0, 75.0], "frost-c", "ppmv").tolist()
     [126.5, nan]
+    >>> results, statuses, reasons = ruruzir.convert([-40.0, 75.0], "frost-c", "ppmv",
+    ...                                              return_status=True, reasons=True)
+    >>> statuses.tolist() == [ruruzir.CONVERTED, ruruzir.OUT_OF_RANGE], reasons[1]
+    (True, 'stay between -140°C and +50°C')
     >>> import pandas as pd
     >>> ruruzir.convert(pd.Series([-40.0], index=["a"], name="frost"), "frost-c", "ppmv")
     a    126.5
@@ -209,108 +344,101 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
             values, from_unit, to_unit, pressure=pressure, pressure_unit=pressure_unit,
             target_pressure=target_pressure, target_pressure_unit=target_pressure_unit,
             source=source, target=target, formulation=formulation, enhancement=enhancement,
-            precision=precision, return_status=return_status, threads=threads)
-    lib = _library.library
+            precision=precision, return_status=return_status, reasons=reasons, threads=threads)
     source, target = _side(source, "source"), _side(target, "target")
     if target_pressure_unit is None:
         target_pressure_unit = pressure_unit
     count = _inputs.threads(threads)
-    units = (_library.code(_library.MOISTURE_UNITS, from_unit, "from_unit"),
-             _library.code(_library.MOISTURE_UNITS, to_unit, "to_unit"))
-    values = _moisture(values, units[0], "values", "from_unit")
+    request = _library.Request()
+    _library.library.ruruzir_default_request(ctypes.byref(request))
+    request.source_unit = _library.code(_library.MOISTURE_UNITS, from_unit, "from_unit")
+    request.target_unit = _library.code(_library.MOISTURE_UNITS, to_unit, "to_unit")
+    request.formulation = _library.code(_library.FORMULATIONS, formulation, "formulation")
+    request.enhancement = _library.code(_library.ENHANCEMENTS, enhancement, "enhancement")
+    request.precision = _library.code(_library.PRECISIONS, precision, "precision")
+    values = _moisture(values, request.source_unit, "values", "from_unit")
     index = values.index if _inputs.is_series(values) else None
-    sides: List[Any] = []
-    arguments: List[Tuple[Any, str, _Argument]] = []
-    for number, (what, given, given_unit, side) in enumerate((
-            ("pressure", pressure, pressure_unit, source),
-            ("target_pressure", target_pressure, target_pressure_unit, target))):
-        unit_what = "pressure_unit" if number == 0 else "target_pressure_unit"
-        prefix = "source" if number == 0 else "target"
-        array_side = _library.ArraySide()
-        array_side.unit = units[number]
-        pressure_code = _library.code(_library.PRESSURE_UNITS, given_unit, unit_what)
-        given, pressure_code = _pressure(given, pressure_code, what, unit_what)
-        lib.ruruzir_default_side(array_side.parameters)
-        parameters = array_side.parameters
+    # What may be one number for all values or one per value: (name, given, where it goes).
+    arguments: List[_Argument] = []
+    for prefix, given, given_unit, side in (("source", pressure, pressure_unit, source),
+                                            ("target", target_pressure, target_pressure_unit,
+                                             target)):
+        what = "pressure" if prefix == "source" else "target_pressure"
+        unit_what = "pressure_unit" if prefix == "source" else "target_pressure_unit"
+        unit = _library.code(_library.PRESSURE_UNITS, given_unit, unit_what)
+        given, unit = _pressure(given, unit, what, unit_what)
+        setattr(request, f"{prefix}_pressure_unit", unit)
+        parameters = getattr(request, prefix)
         for field in ("molecular_weight", "henry_constant"):
-            given_value = getattr(side, field)
-            if given_value is not None:
-                setattr(parameters, field, _shared_number(given_value, f"{prefix} {field}"))
+            if getattr(side, field) is not None:
+                setattr(parameters, field,
+                        _shared_number(getattr(side, field), f"{prefix} {field}"))
         if side.medium is not None:
             parameters.density_medium = _library.code(_library.MEDIA, side.medium,
                                                       f"{prefix} medium")
-        if given is None:
-            array_side.pressure_unit, array_side.pressure = _library.atmosphere(pressure_code)
-        else:
-            array_side.pressure_unit = pressure_code
-        for field, what_here, given_value in (
-                ("pressure", what, given),
-                ("ambient_temperature_c", f"{prefix} ambient_c", _temperature(
-                    side.ambient_c, f"{prefix} ambient_c")),
-                ("prevailing_temperature_c", f"{prefix} prevailing_c", _temperature(
-                    side.prevailing_c, f"{prefix} prevailing_c"))):
+        for name, column, given_value, field in (
+                (what, f"{prefix}_pressures", given, (request, f"{prefix}_pressure")),
+                (f"{prefix} ambient_c", f"{prefix}_ambient_c",
+                 _temperature(side.ambient_c, f"{prefix} ambient_c"),
+                 (parameters, "ambient_temperature_c")),
+                (f"{prefix} prevailing_c", f"{prefix}_prevailing_c",
+                 _temperature(side.prevailing_c, f"{prefix} prevailing_c"),
+                 (parameters, "prevailing_temperature_c"))):
             if given_value is not None:
                 if index is not None:
-                    given_value = _inputs.align(index, given_value, what_here)
-                arguments.append((array_side, field, _Argument(what_here, given_value)))
-        sides.append(array_side)
+                    given_value = _inputs.align(index, given_value, name)
+                arguments.append(_Argument(name, given_value, column, field))
 
     value_array = _inputs.numbers(values, "values")
     per_value = [("values", value_array)]
-    for array_side, field, argument in arguments:
+    for argument in arguments:
         argument.array = _inputs.numbers(argument.given, argument.what)
-        if argument.array.ndim == 0:
-            target_object = array_side if field == "pressure" else array_side.parameters
-            setattr(target_object, field, float(argument.array))
+        # One number for all goes into the request; NaN there would mean "not given", so a
+        # missing reading for all values goes in as a column, and each value is missing.
+        if argument.array.ndim == 0 and not np.isnan(argument.array):
+            setattr(*argument.field, float(argument.array))
         else:
             per_value.append((argument.what, argument.array))
     shape = _inputs.common_shape(per_value)
     flat = np.ascontiguousarray(np.broadcast_to(value_array, shape)).reshape(-1)
-    keep = []  # the per-value arrays stay alive until the calls have returned
-    for array_side, field, argument in arguments:
-        if argument.array.ndim:
-            array = np.ascontiguousarray(np.broadcast_to(argument.array, shape)).reshape(-1)
-            keep.append((array_side, field, array))
+    columns = {argument.column: np.ascontiguousarray(
+        np.broadcast_to(argument.array, shape)).reshape(-1)
+        for argument in arguments if argument.array.ndim or np.isnan(argument.array)}
 
     results = np.empty(flat.shape, dtype=np.float64)
     statuses = np.empty(flat.shape, dtype=np.int32)
-    codes = (_library.code(_library.FORMULATIONS, formulation, "formulation"),
-             _library.code(_library.ENHANCEMENTS, enhancement, "enhancement"),
-             _library.code(_library.PRECISIONS, precision, "precision"))
     bounds = [int(bound) for bound in np.linspace(0, flat.size, min(count, max(flat.size, 1)) + 1)]
 
     def convert_slice(first: int, end: int) -> int:
-        slice_sides = [_library.ArraySide.from_buffer_copy(side) for side in sides]
-        for array_side, field, array in keep:
-            pointer = _library.doubles(array[first:end])
-            copy = slice_sides[sides.index(array_side)]
-            setattr(copy, {"pressure": "pressures",
-                           "ambient_temperature_c": "ambient_temperatures_c",
-                           "prevailing_temperature_c": "prevailing_temperatures_c"}[field],
-                    pointer)
-        return lib.ruruzir_convert_array(
-            end - first, flat[first:end].ctypes.data, slice_sides[0], slice_sides[1], *codes,
-            results[first:end].ctypes.data, statuses[first:end].ctypes.data)
+        slice_columns = _library.Columns(**{name: _library.doubles(array[first:end])
+                                            for name, array in columns.items()})
+        return _library.library.ruruzir_convert_request_array(
+            ctypes.byref(request), end - first, flat[first:end].ctypes.data,
+            ctypes.byref(slice_columns), results[first:end].ctypes.data,
+            statuses[first:end].ctypes.data)
 
     if len(bounds) > 2:
         with ThreadPoolExecutor(len(bounds) - 1) as pool:
             status = max(pool.map(convert_slice, bounds[:-1], bounds[1:]))
     else:
         status = convert_slice(0, flat.size)
-    del keep
     if status != CONVERTED:
-        raise ValueError(f"{status_text(status)} (in a pressure or side parameter shared by all "
-                         f"values)")
-    results, statuses = results.reshape(shape), statuses.reshape(shape)
+        raise ValueError(_shared_refusal(request, arguments))
+    outputs = [results.reshape(shape)]
+    if return_status:
+        outputs.append(statuses.reshape(shape))
+    if reasons:
+        outputs.append(_reasons(request, flat, columns, statuses).reshape(shape))
     if index is not None:
         import pandas as pd
 
-        name = _library.name(_library.MOISTURE_UNITS, units[1])
+        name = _library.name(_library.MOISTURE_UNITS, request.target_unit)
         if values.name is not None:
             name = f"{values.name} as {name}"
-        results = pd.Series(results, index=index, name=name)
-        statuses = pd.Series(statuses, index=index, name="status")
-    return (results, statuses) if return_status else results
+        names = [name] + ["status"] * return_status + ["reason"] * reasons
+        outputs = [pd.Series(output, index=index, name=output_name)
+                   for output, output_name in zip(outputs, names)]
+    return tuple(outputs) if len(outputs) > 1 else outputs[0]
 
 
 def _convert_dataarray(values: Any, from_unit: Any, to_unit: Any, **options: Any) -> Any:
@@ -327,7 +455,7 @@ def _convert_dataarray(values: Any, from_unit: Any, to_unit: Any, **options: Any
     arrays = {key: _inputs.align_dataarray(values, value, key)
               for key, value in given.items() if _inputs.is_dataarray(value)}
     keys = list(arrays)
-    return_status = options["return_status"]
+    extra = [np.int32] * bool(options["return_status"]) + [object] * bool(options["reasons"])
 
     def kernel(value_block: np.ndarray, *blocks: np.ndarray) -> Any:
         now = dict(given, **dict(zip(keys, blocks)))
@@ -344,11 +472,13 @@ def _convert_dataarray(values: Any, from_unit: Any, to_unit: Any, **options: Any
                          _library.code(_library.MOISTURE_UNITS, to_unit, "to_unit"))
     outputs = xr.apply_ufunc(
         kernel, values, *arrays.values(), dask="parallelized",
-        output_dtypes=[np.float64, np.int32] if return_status else [np.float64],
-        **({"output_core_dims": [[], []]} if return_status else {}))
-    if return_status:
-        return outputs[0].rename(name), outputs[1].rename("status")
-    return outputs.rename(name)
+        output_dtypes=[np.float64] + extra,
+        **({"output_core_dims": [[]] * (1 + len(extra))} if extra else {}))
+    if not extra:
+        return outputs.rename(name)
+    names = [name] + ["status"] * bool(options["return_status"]) + ["reason"] * bool(
+        options["reasons"])
+    return tuple(output.rename(output_name) for output, output_name in zip(outputs, names))
 
 
 def convert_column(frame: Any, column: Any, from_unit: Union[str, int], to_unit: Union[str, int],
@@ -410,27 +540,61 @@ def convert_column(frame: Any, column: Any, from_unit: Union[str, int], to_unit:
                    source=sides[0], target=sides[1], **options)
 
 
-def units(kind: str = "moisture") -> Dict[str, str]:
-    """The units of a kind as {name: caption}, by code order.
+class Unit(NamedTuple):
+    """One choice as the library names it: a unit, a formulation, a medium, ..."""
+
+    code: int
+    aliases: Tuple[str, ...]
+    label: str
+    caption: str
+    description: str
+    low: Optional[float]  # a moisture unit's range (bounds included); None for other kinds
+    high: Optional[float]
+
+
+_KINDS = {"moisture": _library.MOISTURE_UNITS, "pressure": _library.PRESSURE_UNITS,
+          "formulation": _library.FORMULATIONS, "enhancement": _library.ENHANCEMENTS,
+          "medium": _library.MEDIA, "precision": _library.PRECISIONS}
+
+
+def units(kind: str = "moisture") -> Dict[str, Unit]:
+    """The names a kind of choice takes, with their aliases, labels and ranges, by code order.
 
     Parameters
     ----------
-    kind : {"moisture", "pressure"}
+    kind : {"moisture", "pressure", "formulation", "enhancement", "medium", "precision"}
 
     Returns
     -------
     dict
-        The names the package and ruruzir-convert take, with the captions the calculator's
-        lists show.
+        {name: Unit}: the names the package and ruruzir-convert take, each with its code, its
+        aliases, its label, the caption the calculator's lists show, what it means, and for a
+        moisture unit its range (``low`` and ``high`` belong to it; infinite where the unit has
+        no bound).
+
+    Raises
+    ------
+    ValueError
+        For another kind.
 
     Examples
     --------
     >>> list(ruruzir.units())[:2]
     ['frost-c', 'dew-c']
+    >>> ruruzir.units()["ppmv"].aliases
+    ('ppm',)
     """
-    kinds = {"moisture": _library.MOISTURE_UNITS, "pressure": _library.PRESSURE_UNITS}
-    if kind not in kinds:
-        raise ValueError(f"kind must be one of {list(kinds)}, not {kind!r}")
-    kind_code = kinds[kind]
-    return {_library.name(kind_code, code): _library.caption(kind_code, code)
-            for code in range(_library.library.ruruzir_unit_count(kind_code))}
+    if kind not in _KINDS:
+        raise ValueError(f"kind must be one of {list(_KINDS)}, not {kind!r}")
+    kind_code = _KINDS[kind]
+    listed = {}
+    for choice in _library.CHOICES[kind_code]:
+        low = high = None
+        if kind_code == _library.MOISTURE_UNITS:
+            low, high, _ = _library.RANGES[choice.code]
+        caption = (_library.caption(kind_code, choice.code)
+                   if kind_code in (_library.MOISTURE_UNITS, _library.PRESSURE_UNITS)
+                   else choice.label)
+        listed[choice.name] = Unit(choice.code, choice.aliases, choice.label, caption,
+                                   choice.description, low, high)
+    return listed

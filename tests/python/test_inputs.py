@@ -3,6 +3,7 @@ would give a wrong one, Series paired by label, column labels, pint quantities, 
 columns and the number of threads."""
 import datetime
 import math
+import re
 
 import numpy as np
 import pandas as pd
@@ -41,7 +42,7 @@ BAD_INPUTS = [
     ({"formulation": True}, TypeError, "formulation must be a name or an integer code"),
     ({"formulation": 1.0}, TypeError, "formulation must be a name or an integer code"),
     ({"formulation": "wexler"}, ValueError, "formulation='wexler'"),
-    ({"target_pressure_unit": "PSI"}, ValueError, "target_pressure_unit='PSI': say psia"),
+    ({"target_pressure_unit": "PSI"}, ValueError, "target_pressure_unit='PSI'; the names: .*psia, psig"),
     ({"threads": True}, TypeError, "threads must be an integer, not True"),
     ({"threads": 2.0}, TypeError, "threads must be an integer"),
     ({"threads": 0}, ValueError, "threads must be 1 or more, not 0"),
@@ -177,3 +178,54 @@ NOT_GIVEN = [
 @pytest.mark.parametrize("given, expected", NOT_GIVEN)
 def test_what_is_not_given(given, expected):
     assert ruruzir.convert(-40.0, "frost-c", "frost-c", **given) == expected
+
+
+# Each element's cause and the calculator's reason: (values, arguments, statuses, reasons).
+CAUSES = [
+    ([-40.0, np.nan, pd.NA], {}, ["CONVERTED", "MISSING", "MISSING"],
+     ["", "values=nan is no number", "values=nan is no number"]),
+    ([-140.1, 50.01], {}, ["OUT_OF_RANGE"] * 2, ["stay between -140\u00b0C and \\+50\u00b0C"] * 2),
+    ([10.0], {"pressure": 5.0}, ["NO_ANSWER"], ["out of range"]),
+    ([-40.0] * 4, {"pressure": [1013.25, 0.001, np.nan, 1e40]},
+     ["CONVERTED", "VACUUM", "MISSING", "PRESSURE_TOO_HIGH"],
+     ["", "pressure=0.001 mbar is at or below vacuum.*holds as 0 mbar",
+      "pressure=nan mbar is no number", "pressure=1e\\+40 mbar is beyond the largest"]),
+    ([-40.0] * 2, {"target_pressure": [-15.0, 7000.0], "target_pressure_unit": "psig"},
+     ["VACUUM", "CONVERTED"], ["target_pressure=-15 psig is at or below vacuum: no gas", ""]),
+    ([0.0] * 2, {"to_unit": "rh", "target": {"ambient_c": [20.0, -100.0]}},
+     ["CONVERTED", "SIDE_VALUE"], ["", "target ambient_c=-100: stay between -80 and 200"]),
+    ([-40.0] * 2, {"pressure": pd.NA}, ["MISSING"] * 2, ["pressure=nan mbar is no number"] * 2),
+]
+
+
+@pytest.mark.parametrize("values, given, statuses, reasons", CAUSES,
+                         ids=[str(index) for index in range(len(CAUSES))])
+def test_each_element_has_its_cause_and_reason(values, given, statuses, reasons):
+    arguments = {"to_unit": "ppmv", **given}
+    results, found, texts = ruruzir.convert(np.array(values, dtype=object), "frost-c",
+                                            return_status=True, reasons=True, **arguments)
+    assert found.tolist() == [getattr(ruruzir, status) for status in statuses]
+    assert np.isnan(results).tolist() == [status != "CONVERTED" for status in statuses]
+    for text, expected in zip(texts, reasons):
+        assert (text == "") if not expected else re.match(expected, text), (text, expected)
+    words = ruruzir.status_text(found)
+    assert words.shape == found.shape and words[-1] == ruruzir.status_text(found[-1])
+
+
+SHARED_REFUSALS = [
+    ({"target_pressure": 0.001}, "target_pressure=0.001 mbar is at or below vacuum: no gas has "
+     "that pressure; .*this one holds as 0 mbar"),
+    ({"target_pressure": 0.0}, "target_pressure=0 mbar is at or below vacuum: no gas has that "
+     "pressure$"),
+    ({"pressure": np.inf}, "pressure=inf mbar is beyond the largest"),
+    ({"to_unit": 11}, "to_unit=11 names no moisture unit"),
+    ({"to_unit": "ppmw-gas", "target": {"molecular_weight": 0}},
+     "target molecular_weight=0 must be greater than 0"),
+    ({"formulation": 9}, "formulation, enhancement or precision: names no"),
+]
+
+
+@pytest.mark.parametrize("given, message", SHARED_REFUSALS)
+def test_what_all_values_share_is_refused_saying_what_happened(given, message):
+    with pytest.raises(ValueError, match=message):
+        ruruzir.convert([-40.0, -30.0], "frost-c", **{"to_unit": "ppmv", **given})
