@@ -5,6 +5,8 @@
   frost -> ppmV         against a plain numpy formula (Goff-Gratch written out) and against one
                         ctypes call of ruruzir_convert per element
   frost -> frost point  at another pressure (the solver), against one ctypes call per element
+  Series in and out     the same conversions of a pandas Series (index and name kept) against
+                        the ndarray's
 
     /usr/bin/python3 bench/python_arrays.py [--count N] [--repeat R] [--element-count M]
 
@@ -18,6 +20,7 @@ import os
 import time
 
 import numpy as np
+import pandas as pd
 
 import ruruzir
 from ruruzir import _library
@@ -41,14 +44,18 @@ def goff_gratch_ppmv(frost_c, total_mbar):
 
 
 def per_element(values, target_unit, target_mbar):
-    """One ruruzir_convert call per value through ctypes."""
-    convert = _library.library.ruruzir_convert
+    """One ruruzir_convert_request call per value through ctypes."""
+    convert = _library.library.ruruzir_convert_request
+    request = _library.Request()
+    _library.library.ruruzir_default_request(ctypes.byref(request))
+    request.source_pressure, request.target_unit = SOURCE_MBAR, target_unit
+    request.target_pressure = target_mbar
     text = ctypes.create_string_buffer(_library.TEXT_SIZE)
-    result = ctypes.c_double()
+    result, field = ctypes.c_double(), ctypes.c_int()
     out = np.empty(len(values))
     for i, value in enumerate(values.tolist()):
-        convert(value, 0, SOURCE_MBAR, 0, None, target_unit, target_mbar, 0, None, 1, 0,
-                ctypes.byref(result), text, len(text))
+        convert(ctypes.byref(request), value, ctypes.byref(result), text, len(text),
+                ctypes.byref(field))
         out[i] = result.value
     return out
 
@@ -80,6 +87,8 @@ def main():
     scale = count / element_count
     repeat = arguments.repeat
     unrounded = np.random.default_rng(2).uniform(-80.0, 20.0, count)
+    series = pd.Series(frost, index=pd.date_range("2026-01-01", periods=count, freq="min"),
+                       name="frost_c")
     to_ppmv = lambda values: ruruzir.convert(values, "frost-c", "ppmv")  # noqa: E731
     to_frost = lambda values, threads=1: ruruzir.convert(  # noqa: E731
         values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, threads=threads)
@@ -94,6 +103,8 @@ def main():
         "ppmv unrounded": best(repeat, lambda: to_ppmv(unrounded)),
         "frost unrounded": best(repeat, lambda: to_frost(unrounded)),
         "frost unrounded 2": best(repeat, lambda: to_frost(unrounded, 2)),
+        "ppmv series": best(repeat, lambda: to_ppmv(series)),
+        "frost series": best(repeat, lambda: to_frost(series)),
     }
     rows = [("frost -> ppmV", "numpy formula (baseline)", "numpy"),
             ("frost -> ppmV", "ruruzir.convert", "ppmv"),
@@ -102,7 +113,9 @@ def main():
             ("frost -> frost", "ctypes call per element", "frost calls"),
             ("frost -> ppmV", "ruruzir.convert, unrounded", "ppmv unrounded"),
             ("frost -> frost", "ruruzir.convert, unrounded", "frost unrounded"),
-            ("frost -> frost", "unrounded, threads=2", "frost unrounded 2")]
+            ("frost -> frost", "unrounded, threads=2", "frost unrounded 2"),
+            ("frost -> ppmV", "Series in and out", "ppmv series"),
+            ("frost -> frost", "Series in and out", "frost series")]
     print(f"{'':44} {'wall':>8}    {'processor':>9}")
     for conversion, how, key in rows:
         wall, cpu, _ = timed[key]
@@ -120,6 +133,13 @@ def main():
               f"{unrounded_ratio:.2f}; goal <= 1.5); frost -> frost "
               f"{timed['frost'][i] * 1e6 / count:.3f} s per million (unrounded "
               f"{timed['frost unrounded'][i] * 1e6 / count:.3f}; goal < 0.4)")
+    series_ppmv, series_frost = timed["ppmv series"][2], timed["frost series"][2]
+    assert series_ppmv.index.equals(series.index) and np.array_equal(series_ppmv.to_numpy(), ppmv)
+    assert np.array_equal(series_frost.to_numpy(), at_target)
+    for what, i in (("wall", 0), ("processor", 1)):
+        print(f"{what}: Series / ndarray: frost -> ppmV "
+              f"{timed['ppmv series'][i] / timed['ppmv'][i]:.3f}, frost -> frost "
+              f"{timed['frost series'][i] / timed['frost'][i]:.3f} (goal <= 1.10)")
     print(f"load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
     return 0
 

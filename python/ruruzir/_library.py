@@ -69,7 +69,7 @@ class Request(ctypes.Structure):
 
 
 class Columns(ctypes.Structure):
-    """struct ruruzir_columns: per-element readings, each null or `count` doubles."""
+    """struct ruruzir_columns. Per-element readings, each null or `count` doubles."""
 
     _fields_ = [(name, _double_p) for name in (
         "source_pressures", "target_pressures", "source_ambient_c", "target_ambient_c",

@@ -87,3 +87,36 @@ def test_library_is_found_beside_the_package_or_where_told(library, found):
                                                   _library.LIBRARY_NAME)
     else:
         assert run.stdout.strip() == library
+
+
+LOAD_WITH = """
+import ctypes, sys
+real = ctypes.CDLL
+class Library:
+    def __init__(self, path):
+        self.real = real(path)
+    def __getattr__(self, name):
+        if name == sys.argv[1]:
+            return lambda *arguments: int(sys.argv[2])
+        return getattr(self.real, name)
+ctypes.CDLL = Library
+import ruruzir
+"""
+
+
+@pytest.mark.parametrize("function, answer, message", [
+    ("ruruzir_version_number", 3005000, "version number 3005000, this package is laid out for"),
+    ("ruruzir_request_size", 8, "struct ruruzir_request of 8 bytes"),
+    ("ruruzir_columns_size", 40, "struct ruruzir_columns of 40 bytes"),
+    ("ruruzir_side_size", 48, "struct ruruzir_side of 48 bytes"),
+    ("ruruzir_status_count", 12, "has 12 statuses"),
+    ("ruruzir_status_count", 11, None),
+])
+def test_a_library_laid_out_otherwise_is_refused_at_import(function, answer, message):
+    run = subprocess.run([sys.executable, "-c", LOAD_WITH, function, str(answer)],
+                         capture_output=True, text=True)
+    if message is None:
+        assert run.returncode == 0, run.stderr
+    else:
+        assert run.returncode != 0 and "ImportError: ruruzir: the library" in run.stderr
+        assert message in run.stderr
