@@ -17,7 +17,6 @@ import numpy as np
 
 # pint's own unit names for the temperatures and the pressures it converts for us.
 PINT_CELSIUS = "degC"
-PINT_FAHRENHEIT = "degF"
 PINT_MILLIBAR = "millibar"
 
 

@@ -4,6 +4,8 @@ columns and the number of threads."""
 import datetime
 import math
 import re
+import subprocess
+import sys
 
 import numpy as np
 import pandas as pd
@@ -79,6 +81,9 @@ def test_column_labels_name_columns_and_refuse_names_of_none():
     tuples = pd.DataFrame({("probe", "frost"): [-40.0], ("probe", "mbar"): [7000.0]})
     assert ruruzir.convert_column(tuples, ("probe", "frost"), "frost-c", "ppmv",
                                   pressure=("probe", "mbar")).tolist() == [18.31]
+    # A number that is no label is a number.
+    by_number = ruruzir.convert_column(FRAME, "f", "frost-c", "ppmv", pressure=7000.0)
+    assert by_number.tolist() == [18.31, 18.31]
     for column, pressure, named in (("f", "line_mbar", "pressure='line_mbar'"),
                                     ("frost", 1013.25, "column='frost'"),
                                     (5, None, "column=5")):
@@ -195,6 +200,8 @@ CAUSES = [
     ([0.0] * 2, {"to_unit": "rh", "target": {"ambient_c": [20.0, -100.0]}},
      ["CONVERTED", "SIDE_VALUE"], ["", "target ambient_c=-100: stay between -80 and 200"]),
     ([-40.0] * 2, {"pressure": pd.NA}, ["MISSING"] * 2, ["pressure=nan mbar is no number"] * 2),
+    ([None] * 300 + [-40.0], {}, ["MISSING"] * 300 + ["CONVERTED"],
+     ["values=nan is no number"] * 300 + [""]),
 ]
 
 
@@ -229,3 +236,12 @@ SHARED_REFUSALS = [
 def test_what_all_values_share_is_refused_saying_what_happened(given, message):
     with pytest.raises(ValueError, match=message):
         ruruzir.convert([-40.0, -30.0], "frost-c", **{"to_unit": "ppmv", **given})
+
+
+def test_the_package_needs_neither_pandas_nor_pint_nor_xarray():
+    script = ("import sys\nfor name in ('pandas', 'pint', 'xarray', 'dask'):\n"
+              "    sys.modules[name] = None\n"
+              "import ruruzir\n"
+              "print(ruruzir.convert([-40.0], 'frost-c', 'ppmv', pressure=7000).tolist())")
+    run = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True)
+    assert run.returncode == 0 and run.stdout.strip() == "[18.31]", run.stderr

@@ -78,8 +78,11 @@ def test_computed_precision_and_model_names():
     shown = ruruzir.convert(0.0, "frost-c", "ppmv")
     computed = ruruzir.convert(0.0, "frost-c", "ppmv", precision="computed")
     assert shown == 6060.1 and computed != shown and abs(computed - shown) <= 0.05
-    magnus = ruruzir.convert(-40.0, "frost-c", "ppmv", formulation="magnus", enhancement="bogel")
-    assert magnus != ruruzir.convert(-40.0, "frost-c", "ppmv")
+    plain = ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=20000.0)
+    for model in ({"formulation": "magnus"}, {"enhancement": "bogel"},
+                  {"enhancement": "greenspan"}, {"formulation": "hyland-wexler"}):
+        changed = ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=20000.0, **model)
+        assert changed != plain, model
 
 
 def test_pandas_column_with_pressures_from_another_column():
