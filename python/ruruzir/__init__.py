@@ -166,13 +166,13 @@ def _field_number(request: Any, field: int) -> Optional[float]:
         return request.target_pressure
     for prefix, first in (("source", _library.FIELD_SOURCE_SIDE),
                           ("target", _library.FIELD_TARGET_SIDE)):
-        if first <= field < first + len(_SIDE_FIELDS) - 1:
+        if first <= field < first + len(_SIDE_FIELDS):
             side = getattr(request, prefix)
             return getattr(side, _library.Side._fields_[field - first][0])
     return None
 
 
-def _shared_refusal(request: Any, arguments: List[_Argument]) -> str:
+def _shared_refusal(request: Any) -> str:
     """Why the library refused what all values share, asked with a value its unit takes."""
     status, text, field = _ask(request, _library.middle_of_range(request.source_unit))
     return _explain(request, status, text, field, _field_number(request, field))
@@ -423,7 +423,7 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
     else:
         status = convert_slice(0, flat.size)
     if status != CONVERTED:
-        raise ValueError(_shared_refusal(request, arguments))
+        raise ValueError(_shared_refusal(request))
     outputs = [results.reshape(shape)]
     if return_status:
         outputs.append(statuses.reshape(shape))

@@ -229,6 +229,8 @@ SHARED_REFUSALS = [
     ({"to_unit": "ppmw-gas", "target": {"molecular_weight": 0}},
      "target molecular_weight=0 must be greater than 0"),
     ({"formulation": 9}, "formulation, enhancement or precision: names no"),
+    ({"to_unit": "g-m3", "target": {"medium": 7}}, "target medium=7 names no density medium"),
+    ({"to_unit": "rh", "target": {"ambient_c": 300}}, "target ambient_c=300: stay between -80"),
 ]
 
 
