@@ -43,10 +43,9 @@ static_assert(static_cast<int>(Quantity::Value) == RURUZIR_VALUE &&
 
 constexpr const char* kStatusTexts[RURUZIR_STATUS_COUNT] = {
     "converted",
-    "outside its unit's range (in the calls of earlier versions also: no result)",
+    "outside its unit's range (in earlier calls also no result)",
     "unknown unit, pressure unit, formulation, enhancement factor, medium or precision code",
-    "an infinite number (in the calls of earlier versions also NaN or an impossible pressure or "
-    "side value)",
+    "an infinite number (in earlier calls also NaN or an impossible pressure or side value)",
     "the text area is too small for the text",
     "a pointer the call needs is null",
     "no answer: no result in the target unit",

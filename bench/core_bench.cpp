@@ -174,6 +174,63 @@ BENCHMARK(BM_FrostPointConversionBisection)
     ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::None)})
     ->Args({Arg(Formulation::GoffGratch), Arg(EnhancementFactor::Greenspan)});
 
+// Frost points at 1013.25 mbar re-expressed at 2000 mbar in each precision of the solver
+// (argument "precision": 0 tenths, 1 decimal tenths, 2 exact), over the inputs of
+// BM_FrostPointConversion. The goal: exact within twice the tenths of the same model.
+void BM_FrostPointAtAnotherPressure(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  const DewPointPrecision precision = static_cast<DewPointPrecision>(state.range(2));
+  double t = -80;
+  for (auto _ : state) {
+    const double ppmV = ToPpmV(MoistureUnitCode::DewFrostPointC, t, 1013.25, kAirSide, model);
+    benchmark::DoNotOptimize(FromPpmV(MoistureUnitCode::DewFrostPointC, ppmV, 2000, kAirSide,
+                                      1013.25, model, precision));
+    t = NextTemperature(t);
+  }
+}
+
+void ModelsAndPrecisions(benchmark::internal::Benchmark* bench) {
+  bench->ArgNames({"svp", "factor", "precision"});
+  const MoistureModel models[] = {{Formulation::GoffGratch, EnhancementFactor::None},
+                                  {Formulation::GoffGratch, EnhancementFactor::Greenspan},
+                                  {Formulation::Sonntag, EnhancementFactor::Bogel},
+                                  {Formulation::HylandWexler, EnhancementFactor::None}};
+  for (const MoistureModel& model : models) {
+    for (DewPointPrecision precision : {DewPointPrecision::Tenths, DewPointPrecision::Exact}) {
+      bench->Args({Arg(model.formulation), Arg(model.enhancement), Arg(precision)});
+    }
+  }
+}
+BENCHMARK(BM_FrostPointAtAnotherPressure)->Apply(ModelsAndPrecisions);
+
+// The solvers alone in each precision, over ice and over water, on the partial pressures of
+// BM_SolveDewFrostPoint at 2000 mbar.
+void BM_SolveDewFrostPointIn(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  const DewPointPrecision precision = static_cast<DewPointPrecision>(state.range(2));
+  double e = 1e-5;
+  double pressure = 2000;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure, model, precision));
+    e = NextPartialPressure(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SolveDewFrostPointIn)->Apply(ModelsAndPrecisions);
+
+void BM_SolveDewPointIn(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  const DewPointPrecision precision = static_cast<DewPointPrecision>(state.range(2));
+  double e = 1e-5;
+  double pressure = 2000;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SolveDewPoint(e, pressure, model, precision));
+    e = NextPartialPressure(e);
+    benchmark::DoNotOptimize(pressure);
+  }
+}
+BENCHMARK(BM_SolveDewPointIn)->Apply(ModelsAndPrecisions);
+
 // A representative source value for each moisture unit, and a small spread around it.
 const double kUnitValues[] = {-20, -20, 10, 10, 5000, 3000, 200, 4, 5, 40, 20};
 

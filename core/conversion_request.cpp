@@ -176,21 +176,44 @@ HeldRequest Hold(const ConversionRequest& request) {
           request.precision};
 }
 
-// The result of a value that passed its check; the text only when `text` is not null.
-ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_t size) {
-  double computed;
-  const ConversionOutcome outcome =
-      ComputeResultValue(held.sourceUnit, ToSingle(value), held.sourceMbar, held.source,
-                         held.targetUnit, held.targetMbar, held.target, held.model, &computed);
-  if (outcome != ConversionOutcome::Converted) {
-    if (text && size > 0) std::snprintf(text, size, "%s", kOutOfRangeText);
-    return {{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr}, NAN};
+// The solver's precision a request's precision asks for.
+DewPointPrecision SolverPrecision(Precision precision) {
+  switch (precision) {
+    case Precision::Exact:
+      return DewPointPrecision::Exact;
+    case Precision::Computed:
+      return DewPointPrecision::DecimalTenths;
+    default:
+      return DewPointPrecision::Tenths;
   }
-  if (!text && held.precision != Precision::Shown) return {kAccepted, computed};
-  char shown[kResultTextSize];
-  FormatReading(held.targetUnit, shown, sizeof shown, ToSingle(computed));
-  if (text && size > 0) std::snprintf(text, size, "%s", shown);
-  if (held.precision == Precision::Shown) ScanNumber(shown, &computed);
+}
+
+// The result of a value that passed its check; the text only when `text` is not null. The text
+// is always the window's; the number is the one the precision asks for.
+ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_t size) {
+  constexpr ValueAnswer kNoAnswer{{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr},
+                                  NAN};
+  double computed;
+  if (text || held.precision == Precision::Shown) {
+    if (ComputeResultValue(held.sourceUnit, value, held.sourceMbar, held.source, held.targetUnit,
+                           held.targetMbar, held.target, held.model,
+                           &computed) != ConversionOutcome::Converted) {
+      if (text && size > 0) std::snprintf(text, size, "%s", kOutOfRangeText);
+      return kNoAnswer;
+    }
+    char shown[kResultTextSize];
+    FormatReading(held.targetUnit, shown, sizeof shown, ToSingle(computed));
+    if (text && size > 0) std::snprintf(text, size, "%s", shown);
+    if (held.precision == Precision::Shown) {
+      ScanNumber(shown, &computed);
+      return {kAccepted, computed};
+    }
+  }
+  if (ComputeResultValue(held.sourceUnit, value, held.sourceMbar, held.source, held.targetUnit,
+                         held.targetMbar, held.target, held.model, &computed,
+                         SolverPrecision(held.precision)) != ConversionOutcome::Converted) {
+    return kNoAnswer;
+  }
   return {kAccepted, computed};
 }
 

@@ -89,16 +89,20 @@ void CopyCut(const char* from, char* text, size_t size) {
 
 }  // namespace
 
-ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float sourcePressure,
+ConversionOutcome ComputeResultValue(int sourceUnit, double sourceValue, float sourcePressure,
                                      const SideParameters& source, int targetUnit,
                                      float targetPressure, const SideParameters& target,
-                                     const MoistureModel& model, double* value) {
+                                     const MoistureModel& model, double* value,
+                                     DewPointPrecision precision) {
   *value = NAN;
+  const bool exact = precision == DewPointPrecision::Exact;
   const double ppmV =
-      ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), sourceValue, sourcePressure, source, model);
+      ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), exact ? sourceValue : ToSingle(sourceValue),
+             sourcePressure, source, model);
   if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
-  const double converted = FromPpmV(static_cast<MoistureUnitCode>(targetUnit), ToSingle(ppmV),
-                                    targetPressure, target, sourcePressure, model);
+  const double converted =
+      FromPpmV(static_cast<MoistureUnitCode>(targetUnit), exact ? ppmV : ToSingle(ppmV),
+               targetPressure, target, sourcePressure, model, precision);
   // Shown in single precision: a value beyond it has no reading.
   if (NoAnswer(converted) || !std::isfinite(ToSingle(converted))) {
     return ConversionOutcome::NoTargetAnswer;

@@ -49,11 +49,15 @@ enum class ConversionOutcome {
 };
 
 // The value of one conversion before it is shown, into *value (NaN without an answer): the
-// steps of ComposeResultText without the formatting.
-ConversionOutcome ComputeResultValue(int sourceUnit, float sourceValue, float sourcePressure,
+// steps of ComposeResultText without the formatting. The value and the ppmV between the sides
+// are held in single precision as in the window, except with Exact dew points, which are the
+// root of the formulation for the value as given: nothing is held in single precision then but
+// the pressures.
+ConversionOutcome ComputeResultValue(int sourceUnit, double sourceValue, float sourcePressure,
                                      const SideParameters& source, int targetUnit,
                                      float targetPressure, const SideParameters& target,
-                                     const MoistureModel& model, double* value);
+                                     const MoistureModel& model, double* value,
+                                     DewPointPrecision precision = DewPointPrecision::Tenths);
 
 // The result text of one conversion: the source value in `sourceUnit` at `sourcePressure` with
 // the `source` parameters, as `targetUnit` at `targetPressure` with the `target` parameters;

@@ -113,8 +113,10 @@ constexpr NamedCode kPrecisionNames[] = {
     {"shown", Code(Precision::Shown), "the number the result text shows (default)"},
     {"computed", Code(Precision::Computed),
      "the computed number before display rounding (dew points in tenths)"},
+    {"exact", Code(Precision::Exact),
+     "as computed, dew and frost points the formulation's own root (1e-9 degC)"},
 };
-constexpr const char* kPrecisionLabels[] = {"shown", "computed"};
+constexpr const char* kPrecisionLabels[] = {"shown", "computed", "exact"};
 
 template <size_t N, size_t L>
 constexpr NameTable Table(const NamedCode (&entries)[N], const char* const (&labels)[L],

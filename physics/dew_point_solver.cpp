@@ -1,4 +1,4 @@
-// Decimal rounding and the fixed bisection over temperature that finds dew and frost points.
+// The fixed bisection over temperature that finds dew and frost points, and the exact root.
 //
 // The bisection's answer is decided only by its comparisons of the saturation pressure just
 // above and just below each estimate with the partial pressure. The solvers first enclose the
@@ -9,11 +9,16 @@
 // the bisection ends follows from the binary tree of its estimates; a comparison inside the
 // enclosure is evaluated exactly as the bisection evaluates it. The answer is therefore the
 // bisection's, bit for bit. Where the rise is not known, the plain bisection runs.
+//
+// The exact root starts from what the bisection's answer leaves: the enclosure, or the pair of
+// temperatures that answer was accepted between, and closes in on the crossing with secant steps
+// (usually one more evaluation).
 #include "physics/dew_point_solver.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include "physics/rounding.h"
@@ -31,8 +36,9 @@ constexpr double kAcceptanceHalfWidthC = 0.01;
 using SaturationFunction = double (*)(double, double, const MoistureModel&);
 
 // Raises or lowers the estimate by halved steps until the partial pressure lies between the
-// saturation pressures just below and just above it. An unordered comparison (a NaN pressure)
-// accepts nothing and ends the search without an answer.
+// saturation pressures just below and just above it, and returns that estimate (the caller
+// rounds it). An unordered comparison (a NaN pressure) accepts nothing and ends the search
+// without an answer.
 double Bisect(SaturationFunction saturation, double partialPressure, double totalPressure,
               const MoistureModel& model) {
   double estimate = kFirstEstimateC;
@@ -48,7 +54,7 @@ double Bisect(SaturationFunction saturation, double partialPressure, double tota
         step *= 0.5;
         estimate -= step;
       } else if (below <= partialPressure && partialPressure <= above) {
-        return RoundDecimal(estimate, -1);
+        return estimate;
       } else {
         return NO_SOLUTION;
       }
@@ -102,6 +108,7 @@ struct Inversion {
   bool iceGuess;                 // Magnus' ice equation guesses better below 0 degC
   const GuessTable* guessTable;  // without an enhancement factor: the function's guesses
   MoistureModel model;
+  bool rises;  // FindRisingRange found where the function rises
 };
 
 // Guesses of the crossing without an enhancement factor, where the total pressure plays no part:
@@ -210,9 +217,12 @@ constexpr int kMostNewtonSteps = 10;
 
 // The crossing lies above `below` and under `above`: the saturation pressure at `below` is at
 // most the partial pressure, at `above` at least. An infinite end means nothing is known there.
+// The pressures evaluated at the ends are kept for the exact root.
 struct Enclosure {
   double below = -INFINITY;
   double above = INFINITY;
+  double pressureBelow = NAN;
+  double pressureAbove = NAN;
 };
 
 // Magnus' equations as a first guess and for the slope of ln(saturation pressure).
@@ -245,8 +255,14 @@ double Clamp(double t, double lo, double hi) {
 // Notes an evaluated point in the enclosure, by the side of the partial pressure its saturation
 // pressure lies on.
 void Note(Enclosure& enclosure, double t, double pressure, double partialPressure) {
-  if (pressure <= partialPressure && t > enclosure.below) enclosure.below = t;
-  if (pressure >= partialPressure && t < enclosure.above) enclosure.above = t;
+  if (pressure <= partialPressure && t > enclosure.below) {
+    enclosure.below = t;
+    enclosure.pressureBelow = pressure;
+  }
+  if (pressure >= partialPressure && t < enclosure.above) {
+    enclosure.above = t;
+    enclosure.pressureAbove = pressure;
+  }
 }
 
 bool PositiveFinite(double pressure) {
@@ -381,7 +397,7 @@ double Replay(const Inversion& inversion, double partialPressure, const Enclosur
         step *= 0.5;
         estimate -= step;
       } else if (belowReachesIt && aboveReachesIt) {
-        return RoundDecimal(estimate, -1);
+        return estimate;
       } else {
         return NO_SOLUTION;
       }
@@ -461,7 +477,7 @@ bool FindPathEnd(const Enclosure& enclosure, double& result) {
   const double estimate = GridEstimate(static_cast<int>(node) - kGridEnd);
   if (estimate + kAcceptanceHalfWidthC >= downLimit &&
       estimate - kAcceptanceHalfWidthC <= upLimit) {
-    result = RoundDecimal(estimate, -1);
+    result = estimate;
     return true;
   }
   return false;
@@ -496,6 +512,7 @@ double Close(const Inversion& inversion, double partialPressure, double estimate
                            (pair.below >= kZeroBandC || pair.above <= -kZeroBandC) &&
                            FindPathEnd(pair, result);
   if (resultKnown && p3 <= partialPressure && partialPressure <= p4 && p4 < INFINITY) {
+    enclosure = {pair.below, pair.above, p3, p4};
     return result;
   }
   if (!PositiveFinite(p3) || !PositiveFinite(p4)) {
@@ -514,11 +531,15 @@ double Close(const Inversion& inversion, double partialPressure, double estimate
 // equation. ln(saturation pressure) is nearly linear in 1/(absolute temperature), so the line
 // through the pair in those terms meets ln(partial pressure) close to the crossing, within about
 // 2e-3 of the squared distance to the farther point.
-double Solve(Inversion inversion, double partialPressure) {
-  if (!(partialPressure > 0.0 && partialPressure < INFINITY) || !FindRisingRange(inversion)) {
+//
+// Returns the estimate where the bisection ends, not yet rounded, or NO_SOLUTION; `enclosure`
+// holds what was learnt of the crossing, and `inversion` where the function rises.
+double Solve(Inversion& inversion, double partialPressure, Enclosure& enclosure) {
+  inversion.rises =
+      partialPressure > 0.0 && partialPressure < INFINITY && FindRisingRange(inversion);
+  if (!inversion.rises) {
     return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
   }
-  Enclosure enclosure;
   if (inversion.guessTable != nullptr) {
     const double guess = TableGuess(*inversion.guessTable, std::log(partialPressure));
     return Close(inversion, partialPressure, guess, kGuessSpreadC, enclosure);
@@ -560,20 +581,197 @@ double Solve(Inversion inversion, double partialPressure) {
                enclosure);
 }
 
+// ---------------------------------------------------------------------------------------------
+// The exact root.
+//
+// Where the bisection accepts an estimate E, the saturation pressure at E - 0.01 is at most the
+// partial pressure and at E + 0.01 at least: a crossing lies between them. Where the function
+// rises, that crossing is the only one, and the enclosure (a millikelvin or less wide, its ends
+// evaluated) holds it too; elsewhere the pair E -+ 0.01 is evaluated and encloses it. Secant
+// steps on g = saturation pressure / partial pressure - 1 then close in: over an enclosure of a
+// millikelvin the first lands within about 1e-8 degC, the next within about 1e-13. The error of
+// a secant point t between a and b is about g''/(2 g') (t - a) (b - t); once that, with g'' from
+// the last three points, is below kPredictedErrorC, t is the root, without evaluating it; below
+// kCorrectableC, t corrected by it (g'' is known to a part in a thousand or so). A
+// midpoint replaces a secant step where the enclosure has not halved over the last two steps.
+
+constexpr double kPredictedErrorC = 1e-13;
+constexpr double kCorrectableC = 1e-10;
+// Near the crossing g rises as ln(saturation pressure) does, by at most about 0.35 per kelvin
+// over the solvers' range: a steeper enclosure holds a step of the function.
+constexpr double kSteepestSlope = 2.0;
+// An enclosure this narrow is the root's (to the resolution of a double near 60 degC).
+constexpr double kSettledWidthC = 1e-12;
+constexpr int kMostRefiningSteps = 160;  // halving at least every third step
+
+// True when the enclosure holds the only crossing in E -+ 0.01: its evaluated ends bracket the
+// partial pressure and it lies where the function rises, clear of 0 degC.
+bool RisingEnclosure(const Inversion& inversion, double partialPressure, double estimate,
+                     const Enclosure& enclosure) {
+  return inversion.rises && std::isfinite(enclosure.below) && std::isfinite(enclosure.above) &&
+         enclosure.below < enclosure.above && enclosure.pressureBelow <= partialPressure &&
+         partialPressure <= enclosure.pressureAbove && enclosure.below >= inversion.lowestC &&
+         estimate - kAcceptanceHalfWidthC >= inversion.lowestC && enclosure.above <= kHighestC &&
+         (enclosure.below >= kZeroBandC || enclosure.above <= -kZeroBandC);
+}
+
+// The end b of a settled enclosure: the root, unless the function steps there (a factor read
+// far out of its range), which is no root.
+double Settled(double a, double ga, double b, double gb) {
+  return gb - ga <= kSteepestSlope * (b - a) + kSettledWidthC ? b : NO_SOLUTION;
+}
+
+// g at a saturation pressure: its sign is exactly that of the pressure's difference.
+double Excess(double pressure, double partialPressure) {
+  return (pressure - partialPressure) / partialPressure;
+}
+
+// The crossing between a (the saturation pressure at most the partial pressure there, g = ga)
+// and b (at least, g = gb).
+double Refine(const Inversion& inversion, double partialPressure, double a, double ga, double b,
+              double gb) {
+  const auto g = [&](double t) {
+    return Excess(inversion.saturation(t, inversion.totalPressure, inversion.model),
+                  partialPressure);
+  };
+  // The equations switch at 0 degC: the largest double below it evaluates the lower equation
+  // at 0 degC. Either side of 0 becomes an end, or the step at 0 holds the partial pressure.
+  if (a < 0.0 && 0.0 < b) {
+    const double g0 = g(0.0);
+    if (g0 == 0.0) return 0.0;
+    if (g0 < 0.0) {
+      a = 0.0;
+      ga = g0;
+    } else if (g0 >= 0.0) {
+      const double justBelow = -std::numeric_limits<double>::denorm_min();
+      const double gJustBelow = g(justBelow);
+      if (gJustBelow < 0.0) return 0.0;
+      b = justBelow;
+      gb = gJustBelow;
+    }
+  }
+  double dropped = NAN;  // the end the last evaluated point replaced, and its g
+  double gDropped = NAN;
+  double widthBefore[2] = {INFINITY, INFINITY};
+  for (int i = 0; i < kMostRefiningSteps; ++i) {
+    if (ga == 0.0) return a;
+    if (gb == 0.0) return b;
+    const double width = b - a;
+    if (width <= kSettledWidthC) return Settled(a, ga, b, gb);
+    const double slope = (gb - ga) / width;
+    bool secant = width <= 0.5 * widthBefore[1];
+    double t = secant ? a - ga / slope : NAN;
+    if (!(t > a && t < b)) {
+      secant = false;
+      t = 0.5 * (a + b);
+      if (!(t > a && t < b)) return Settled(a, ga, b, gb);
+    }
+    if (secant && slope <= kSteepestSlope) {
+      // g''/2 from the three points a, b and the dropped end, and the secant's error.
+      const double bend = (slope - (ga - gDropped) / (a - dropped)) / (b - dropped);
+      const double error = bend / slope * (t - a) * (b - t);
+      if (std::fabs(error) <= kPredictedErrorC) return t;
+      if (std::fabs(error) <= kCorrectableC) return Clamp(t + error, a, b);
+    }
+    const double gt = g(t);
+    if (gt <= 0.0) {
+      dropped = a;
+      gDropped = ga;
+      a = t;
+      ga = gt;
+    } else if (gt > 0.0) {
+      dropped = b;
+      gDropped = gb;
+      b = t;
+      gb = gt;
+    } else {
+      return NO_SOLUTION;  // no pressure inside an evaluated enclosure
+    }
+    widthBefore[1] = widthBefore[0];
+    widthBefore[0] = width;
+  }
+  return NO_SOLUTION;  // not reached: the enclosure halves at least every third step
+}
+
+// The crossing in E -+ 0.01, the bisection's answer E before rounding.
+double ExactRoot(const Inversion& inversion, double partialPressure, double estimate,
+                 const Enclosure& enclosure) {
+  // The bisection answers for some partial pressures that are not a positive number, and, where
+  // an enhancement factor reads the total pressure, for some that are not a positive number or
+  // lie beneath the partial pressure (a mixture that cannot be): the saturation pressure does
+  // not cross the partial pressure there, it is infinite, steps over it or is lost in rounding.
+  if (!PositiveFinite(partialPressure) ||
+      (inversion.model.enhancement != EnhancementFactor::None &&
+       !(PositiveFinite(inversion.totalPressure) && partialPressure <= inversion.totalPressure))) {
+    return NO_SOLUTION;
+  }
+  if (RisingEnclosure(inversion, partialPressure, estimate, enclosure)) {
+    return Refine(inversion, partialPressure, enclosure.below,
+                  Excess(enclosure.pressureBelow, partialPressure), enclosure.above,
+                  Excess(enclosure.pressureAbove, partialPressure));
+  }
+  const double below = estimate - kAcceptanceHalfWidthC;
+  const double above = estimate + kAcceptanceHalfWidthC;
+  const double atBelow = inversion.saturation(below, inversion.totalPressure, inversion.model);
+  const double atAbove = inversion.saturation(above, inversion.totalPressure, inversion.model);
+  // The bisection compared these very values.
+  if (!(atBelow <= partialPressure && partialPressure <= atAbove)) return NO_SOLUTION;
+  return Refine(inversion, partialPressure, below, Excess(atBelow, partialPressure), above,
+                Excess(atAbove, partialPressure));
+}
+
+double SolveAt(Inversion inversion, double partialPressure, DewPointPrecision precision) {
+  Enclosure enclosure;
+  const double estimate = Solve(inversion, partialPressure, enclosure);
+  if (estimate == NO_SOLUTION) return NO_SOLUTION;
+  switch (precision) {
+    case DewPointPrecision::Exact:
+      return ExactRoot(inversion, partialPressure, estimate, enclosure);
+    case DewPointPrecision::DecimalTenths:
+      return NearestDecimalTenth(RoundDecimal(estimate, -1));
+    case DewPointPrecision::Tenths:
+      break;
+  }
+  return RoundDecimal(estimate, -1);
+}
+
+Inversion IceInversion(double totalPressureMbar, const MoistureModel& model) {
+  return {
+      SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model, false};
+}
+
+Inversion WaterInversion(double totalPressureMbar, const MoistureModel& model) {
+  return {SaturationPressureWater,
+          Curve::Water,
+          totalPressureMbar,
+          kLowestC,
+          false,
+          nullptr,
+          model,
+          false};
+}
+
 }  // namespace
 
+double NearestDecimalTenth(double tenths) {
+  if (tenths == NO_SOLUTION || !std::isfinite(tenths)) return tenths;
+  return std::nearbyint(tenths * 10.0) / 10.0;
+}
+
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
-                          const MoistureModel& model) {
-  return Solve(
-      {SaturationPressureIce, Curve::Ice, totalPressureMbar, kLowestC, true, nullptr, model},
-      partialPressureMbar);
+                          const MoistureModel& model, DewPointPrecision precision) {
+  return SolveAt(IceInversion(totalPressureMbar, model), partialPressureMbar, precision);
 }
 
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar,
-                     const MoistureModel& model) {
-  return Solve(
-      {SaturationPressureWater, Curve::Water, totalPressureMbar, kLowestC, false, nullptr, model},
-      partialPressureMbar);
+                     const MoistureModel& model, DewPointPrecision precision) {
+  return SolveAt(WaterInversion(totalPressureMbar, model), partialPressureMbar, precision);
+}
+
+double KnownRiseFromC(bool overIce, double totalPressureMbar, const MoistureModel& model) {
+  Inversion inversion =
+      overIce ? IceInversion(totalPressureMbar, model) : WaterInversion(totalPressureMbar, model);
+  return FindRisingRange(inversion) ? inversion.lowestC : NAN;
 }
 
 }  // namespace ruruzir

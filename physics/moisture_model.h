@@ -14,6 +14,14 @@ struct MoistureModel {
   EnhancementFactor enhancement;
 };
 
+// How a dew or frost point is given. Tenths: the whole tenth of a degree the calculator has always
+// shown, each a multiple of the double 0.1 (-821 * 0.1 is -82.10000000000001). DecimalTenths:
+// the same tenths, each the double nearest to its decimal (-82.1). Exact: the temperature at which
+// the saturation pressure of the formulation, with its enhancement factor at the total pressure,
+// equals the partial pressure, to 1e-9 degC or better. All three have an answer for the same
+// inputs.
+enum class DewPointPrecision { Tenths, DecimalTenths, Exact };
+
 // Moisture units by their catalogue code (the row, the combo item, the stored value).
 enum class MoistureUnitCode : int {
   DewFrostPointC = 0,

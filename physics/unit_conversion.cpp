@@ -1,6 +1,8 @@
 // Moisture units into and out of ppmV.
 #include "physics/unit_conversion.h"
 
+#include <cmath>
+
 #include "physics/composition.h"
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
@@ -18,9 +20,14 @@ double FahrenheitToCelsius(double fahrenheit) {
   return (fahrenheit - kFahrenheitOffset) * 5.0 * kOneNinth;
 }
 
-// A dew point in degC to degF, keeping the solver's "no answer".
-double DewPointToFahrenheit(double celsius) {
+// A dew point in degC to degF, keeping the solver's "no answer". A tenth given as its nearest
+// double goes over as the double nearest to the hundredths of degF it stands for: 18 per tenth of
+// a degC, 3200 at 0 degC.
+double DewPointToFahrenheit(double celsius, DewPointPrecision precision) {
   if (celsius == NO_SOLUTION) return NO_SOLUTION;
+  if (precision == DewPointPrecision::DecimalTenths) {
+    return (std::nearbyint(celsius * 10.0) * 18.0 + kFahrenheitOffset * 100.0) / 100.0;
+  }
   return celsius * 0.2 * 9.0 + kFahrenheitOffset;
 }
 
@@ -72,18 +79,22 @@ double ToPpmV(MoistureUnitCode unit, double value, double totalPressure, const S
 }
 
 double FromPpmV(MoistureUnitCode unit, double ppmV, double totalPressure,
-                const SideParameters& side, double referencePressure, const MoistureModel& model) {
+                const SideParameters& side, double referencePressure, const MoistureModel& model,
+                DewPointPrecision precision) {
   switch (unit) {
     case MoistureUnitCode::DewFrostPointC:
-      return SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model);
+      return SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model,
+                                precision);
     case MoistureUnitCode::DewPointC:
-      return SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model);
+      return SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model, precision);
     case MoistureUnitCode::DewFrostPointF:
-      return DewPointToFahrenheit(
-          SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model));
+      return DewPointToFahrenheit(SolveDewFrostPoint(PressureFromPpmV(ppmV, totalPressure),
+                                                     totalPressure, model, precision),
+                                  precision);
     case MoistureUnitCode::DewPointF:
       return DewPointToFahrenheit(
-          SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model));
+          SolveDewPoint(PressureFromPpmV(ppmV, totalPressure), totalPressure, model, precision),
+          precision);
     case MoistureUnitCode::PpmV:
       return ppmV;
     case MoistureUnitCode::PpmWGas:

@@ -14,7 +14,10 @@ double ToPpmV(MoistureUnitCode unit, double value, double totalPressure, const S
 
 // ppmV as a value in moisture unit `unit` at `totalPressure`; lb/MMSCF and g/m3 are evaluated
 // at `referencePressure` instead. NO_SOLUTION when a dew point lies outside the solver's reach.
+// Dew and frost points come in `precision` (physics/dew_point_solver.h); in degF with
+// DecimalTenths they are the double nearest to the decimal the tenth of a degC stands for.
 double FromPpmV(MoistureUnitCode unit, double ppmV, double totalPressure,
-                const SideParameters& side, double referencePressure, const MoistureModel& model);
+                const SideParameters& side, double referencePressure, const MoistureModel& model,
+                DewPointPrecision precision = DewPointPrecision::Tenths);
 
 }  // namespace ruruzir

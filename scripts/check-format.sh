@@ -3,7 +3,8 @@
 # the top of the tree). Changed means: differing from BASE, committed or not, where BASE is
 # the first argument, else $RURUZIR_FORMAT_BASE, else the point where HEAD left its upstream
 # branch; in a fresh clone, where HEAD is its upstream, every file is checked.
-# The last line is "format: N passed, M failed"; each file that differs is named with the
+# It also refuses an include that climbs out of its folder ("../core/x.h"), which would bypass
+# the build's layer roots. The last line is "format: N passed, M failed"; each file that differs is named with the
 # lines clang-format would change. Exits non-zero when any file differs.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -38,5 +39,15 @@ for file in "${files[@]}"; do
     clang-format "$file" | diff -u "$file" - | sed -n '3,40p'
   fi
 done
+# An include that climbs out of its folder ("../core/...") would reach past the layer roots the
+# build gives each layer: every include names its file from the top of the tree.
+climbing="$(git grep -nE '#[[:space:]]*include[[:space:]]*"[^"]*\.\./' -- "${patterns[@]}" || true)"
+if [ -n "$climbing" ]; then
+  failed=$((failed + 1))
+  echo "includes that climb out of their folder (name the file from the top of the tree):"
+  echo "$climbing"
+else
+  passed=$((passed + 1))
+fi
 echo "format: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

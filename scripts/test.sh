@@ -3,6 +3,7 @@
 #   build/native   portable core, core tests (GoogleTest), benchmarks (built, not run)
 #   build/python-venv  the Python package installed from the native build, its tests (pytest)
 #   build/web      the web page (WebAssembly), tested in headless Chromium (tests/web/run.sh)
+#   differential   one request through the converter, the library, Python and the page's module
 #   build/windows  calculator, core tests and window tests, run under Wine on a virtual display
 #   build/sanitize core tests again with AddressSanitizer and UBSan (g++)
 #   build/tsan     the library's tests with ThreadSanitizer (g++)
@@ -124,6 +125,14 @@ python_tests() {
 }
 run_tests python python_tests
 phase "python package"
+
+# One request, every front end: a table of edges and a seeded random draw through the converter,
+# the library, the Python package and the page's WebAssembly module, which must all give the same
+# text and the same kind of answer. Ends with "differential: N passed, M failed".
+run_tests differential env -C "$root/build" "$root/build/python-venv/bin/python" \
+  "$root/tests/differential/differential.py" "$native_dir/ruruzir-convert" \
+  "$native_dir/libruruzir.so" "${RURUZIR_WEB_BUILD_DIR:-$root/build/web}/ruruzir.js"
+phase "differential"
 
 # --- Sanitizers and fuzzing (native) -------------------------------------------------------
 # The core tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer (g++,

@@ -73,8 +73,9 @@ fi
 exported=_ruruzir_convert,_ruruzir_unit_count,_ruruzir_unit_name,_ruruzir_unit_caption
 exported+=,_ruruzir_unit_code,_ruruzir_version,_ruruzir_page_possible_pressure
 exported+=,_ruruzir_page_pressure_label,_ruruzir_page_atmosphere_reading,_malloc,_free
+exported+=,_ruruzir_text_size,_ruruzir_request_size,_ruruzir_side_size,_ruruzir_convert_request
 emcc "${objects[@]}" -Oz -o "$web_dir/ruruzir.js" \
-  -sMODULARIZE=1 -sEXPORT_NAME=createRuruzir -sSINGLE_FILE=1 -sENVIRONMENT=web \
+  -sMODULARIZE=1 -sEXPORT_NAME=createRuruzir -sSINGLE_FILE=1 -sENVIRONMENT=web,node \
   -sFILESYSTEM=0 -sINITIAL_MEMORY=1MB -sTOTAL_STACK=256KB -sALLOW_MEMORY_GROWTH=0 \
   -sEXPORTED_FUNCTIONS="$exported" -sEXPORTED_RUNTIME_METHODS=HEAPU8,HEAPF64,HEAP32
 

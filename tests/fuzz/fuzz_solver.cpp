@@ -8,8 +8,12 @@
 // moved by a few units in the last place: there the comparisons are closest. The options are
 // any int or one of the named values.
 //
-// Property: the solver returns the same double as the bisection, bit for bit (NO_SOLUTION in the
-// same cases); no crash and no undefined behaviour (AddressSanitizer and UBSan).
+// Properties: the solver returns the same double as the bisection, bit for bit (NO_SOLUTION in the
+// same cases); its exact root has an answer in the same cases (except where no root can be: a
+// partial pressure that is not a positive number, or with a factor a total pressure that is not
+// one or lies beneath the partial pressure), and the saturation pressure crosses the partial
+// pressure within 1e-9 degC of it, within 0.06 degC of the tenths; no crash and no undefined
+// behaviour (AddressSanitizer and UBSan).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
@@ -100,5 +104,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       SameBits(actual, expected), "%s(%.17g, %.17g) with model %d %d: %.17g, the bisection %.17g",
       frost ? "SolveDewFrostPoint" : "SolveDewPoint", partialPressure, totalPressure,
       static_cast<int>(model.formulation), static_cast<int>(model.enhancement), actual, expected);
+
+  const DewPointPrecision exactly = DewPointPrecision::Exact;
+  const double exact = frost ? SolveDewFrostPoint(partialPressure, totalPressure, model, exactly)
+                             : SolveDewPoint(partialPressure, totalPressure, model, exactly);
+  const bool noRoot =
+      !(partialPressure > 0.0 && partialPressure < INFINITY) ||
+      (model.enhancement != EnhancementFactor::None &&
+       !(totalPressure > 0.0 && totalPressure < INFINITY && partialPressure <= totalPressure));
+  if (noRoot || expected == NO_SOLUTION) {
+    FUZZ_CHECK(exact == NO_SOLUTION,
+               "exact root %.17g of %.17g at %.17g without one (tenths %.17g)", exact,
+               partialPressure, totalPressure, expected);
+  } else {
+    const double under = saturation(exact - 1e-9, totalPressure, model);
+    const double over = saturation(exact + 1e-9, totalPressure, model);
+    FUZZ_CHECK(exact != NO_SOLUTION && under <= partialPressure && partialPressure <= over &&
+                   std::fabs(exact - expected) <= 0.06 + 1e-9,
+               "exact root %.17g of %.17g at %.17g with model %d %d: %.17g .. %.17g, tenths %.17g",
+               exact, partialPressure, totalPressure, static_cast<int>(model.formulation),
+               static_cast<int>(model.enhancement), under, over, expected);
+  }
   return 0;
 }

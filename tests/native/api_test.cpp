@@ -377,7 +377,7 @@ TEST(ApiTest, ArrayCallMatchesSingleCalls) {
   std::vector<double> results;
   std::vector<int> statuses;
   EXPECT_EQ(array.Convert(RURUZIR_AS_SHOWN, &results, &statuses), RURUZIR_BAD_NUMBER);
-  EXPECT_EQ(array.Convert(2, &results, &statuses), RURUZIR_BAD_CODE);
+  EXPECT_EQ(array.Convert(3, &results, &statuses), RURUZIR_BAD_CODE);
   for (size_t i = 0; i < results.size(); ++i) {
     EXPECT_TRUE(std::isnan(results[i]) && statuses[i] == RURUZIR_BAD_CODE) << i;
   }
@@ -442,6 +442,276 @@ TEST(ApiTest, FourThreadsAtOnce) {
   int converted = 0;
   for (const Answer& answer : expected) converted += answer.status == RURUZIR_CONVERTED;
   EXPECT_GT(converted, 32);  // the table mostly converts
+}
+
+// The request call: one row per cause and per edge of the order of checks, each a change of the
+// calculator's first-start request (a -40 degC frost point to frost point at 7000 mbar).
+TEST(ApiTest, RequestCallGivesEachCauseWithItsField) {
+  constexpr int kSourceSide = RURUZIR_FIELD_SOURCE_SIDE;
+  constexpr int kTargetSide = RURUZIR_FIELD_TARGET_SIDE;
+  const struct Row {
+    const char* what;
+    void (*change)(ruruzir_request&);
+    double value;
+    int status;
+    int field;
+    const char* text;  // nullptr: not compared
+  } rows[] = {
+      {"the worked example", [](ruruzir_request&) {}, -40, RURUZIR_CONVERTED, 0, "-21.6"},
+      {"no source pressure given is one atmosphere",
+       [](ruruzir_request& r) { r.source_pressure = NAN; }, -40, RURUZIR_CONVERTED, 0, "-21.6"},
+      {"bar, and no target pressure",
+       [](ruruzir_request& r) {
+         r.source_pressure = 7;
+         r.source_pressure_unit = RURUZIR_BAR;
+         r.target_pressure = NAN;
+       },
+       -40, RURUZIR_CONVERTED, 0, "-55.9"},
+      {"a pressure beyond single precision", [](ruruzir_request& r) { r.target_pressure = 1e39; },
+       -40, RURUZIR_PRESSURE_TOO_HIGH, RURUZIR_FIELD_TARGET_PRESSURE, nullptr},
+      {"vacuum", [](ruruzir_request& r) { r.source_pressure = 0.004; }, -40, RURUZIR_VACUUM,
+       RURUZIR_FIELD_SOURCE_PRESSURE, nullptr},
+      {"vacuum comes before the value's range",
+       [](ruruzir_request& r) {
+         r.source_pressure = -14.696;
+         r.source_pressure_unit = RURUZIR_PSIG;
+       },
+       -200, RURUZIR_VACUUM, RURUZIR_FIELD_SOURCE_PRESSURE, nullptr},
+      {"outside the range", [](ruruzir_request&) {}, -140.1, RURUZIR_OUT_OF_RANGE,
+       RURUZIR_FIELD_VALUE,
+       "stay between -140\xB0"
+       "C and +50\xB0"
+       "C"},
+      {"no reading", [](ruruzir_request&) {}, NAN, RURUZIR_MISSING, RURUZIR_FIELD_VALUE, nullptr},
+      {"infinite where the unit has no range",
+       [](ruruzir_request& r) { r.source_unit = RURUZIR_DEW_POINT_C; }, INFINITY,
+       RURUZIR_BAD_NUMBER, RURUZIR_FIELD_VALUE, nullptr},
+      {"no result", [](ruruzir_request& r) { r.source_pressure = 5; }, 10, RURUZIR_NO_ANSWER, 0,
+       "out of range"},
+      {"ambient at absolute zero",
+       [](ruruzir_request& r) {
+         r.target_unit = RURUZIR_RELATIVE_HUMIDITY;
+         r.target.ambient_temperature_c = -273.15;
+       },
+       -40, RURUZIR_SIDE_VALUE, kTargetSide + RURUZIR_AMBIENT_TEMPERATURE, nullptr},
+      {"ambient at the dialog's lower limit",
+       [](ruruzir_request& r) {
+         r.target_unit = RURUZIR_RELATIVE_HUMIDITY;
+         r.target.ambient_temperature_c = -80;
+       },
+       -40, RURUZIR_SIDE_VALUE, kTargetSide + RURUZIR_AMBIENT_TEMPERATURE, nullptr},
+      {"ambient just inside",
+       [](ruruzir_request& r) {
+         r.target_unit = RURUZIR_RELATIVE_HUMIDITY;
+         r.target.ambient_temperature_c = -79.99;
+       },
+       -90, RURUZIR_CONVERTED, 0, nullptr},
+      {"an ambient the units do not use",
+       [](ruruzir_request& r) { r.target.ambient_temperature_c = -273.15; }, -40, RURUZIR_CONVERTED,
+       0, "-21.6"},
+      {"medium code 3",
+       [](ruruzir_request& r) {
+         r.source_unit = RURUZIR_GRAMS_PER_M3;
+         r.source.density_medium = 3;
+       },
+       1, RURUZIR_BAD_CODE, kSourceSide + 4, nullptr},
+      {"a medium the units do not use", [](ruruzir_request& r) { r.target.density_medium = 3; },
+       -40, RURUZIR_CONVERTED, 0, "-21.6"},
+      {"molecular weight 0",
+       [](ruruzir_request& r) {
+         r.target_unit = RURUZIR_PPMW_GAS;
+         r.target.molecular_weight = 0;
+       },
+       -40, RURUZIR_SIDE_VALUE, kTargetSide + RURUZIR_MOLECULAR_WEIGHT, nullptr},
+      {"side values before pressures",
+       [](ruruzir_request& r) {
+         r.target_unit = RURUZIR_PPMW_LIQUID;
+         r.target.henry_constant = -1;
+         r.source_pressure = 0;
+       },
+       -40, RURUZIR_SIDE_VALUE, kTargetSide + RURUZIR_HENRY_CONSTANT, nullptr},
+      {"precision code 3", [](ruruzir_request& r) { r.precision = 3; }, -40, RURUZIR_BAD_CODE,
+       RURUZIR_FIELD_MODEL, nullptr},
+      {"pressure unit 9", [](ruruzir_request& r) { r.target_pressure_unit = 9; }, -40,
+       RURUZIR_BAD_CODE, RURUZIR_FIELD_TARGET_PRESSURE, nullptr},
+  };
+  for (const Row& row : rows) {
+    ruruzir_request request;
+    ruruzir_default_request(&request);
+    request.target_pressure = 7000;
+    row.change(request);
+    GuardedText area(RURUZIR_TEXT_SIZE);
+    double result = 0;
+    int field = -1;
+    const int status =
+        ruruzir_convert_request(&request, row.value, &result, area.bytes.data(), area.size, &field);
+    EXPECT_EQ(status, row.status) << row.what;
+    EXPECT_EQ(field, row.field) << row.what;
+    EXPECT_TRUE(area.GuardsIntact()) << row.what;
+    if (row.text) {
+      EXPECT_STREQ(area.bytes.data(), row.text) << row.what;
+    }
+    // A refusal always says why; only a result has a number.
+    EXPECT_NE(area.bytes[0], '\0') << row.what;
+    EXPECT_EQ(std::isnan(result), status != RURUZIR_CONVERTED) << row.what;
+    // The array call gives each element the same status and number.
+    double element = 0;
+    int elementStatus = -1;
+    const int shared =
+        ruruzir_convert_request_array(&request, 1, &row.value, nullptr, &element, &elementStatus);
+    EXPECT_EQ(elementStatus, status) << row.what;
+    EXPECT_EQ(shared == RURUZIR_CONVERTED, field == 0 || field == RURUZIR_FIELD_VALUE) << row.what;
+    if (status == RURUZIR_CONVERTED) {
+      EXPECT_EQ(element, result) << row.what;
+    }
+  }
+}
+
+// Elements of an array call: their own readings are checked as theirs, a NaN among them is no
+// reading (never one atmosphere), remembered answers keep their cause, and missing areas are
+// refused before any element is touched.
+TEST(ApiTest, ArrayElementsKeepTheirOwnCauses) {
+  ruruzir_request request;
+  ruruzir_default_request(&request);
+  request.target_unit = RURUZIR_RELATIVE_HUMIDITY;
+  const double values[] = {0, 0, 0, 0};
+  const double ambient[] = {20, NAN, -80, 20};
+  const double pressures[] = {1013.25, 1013.25, 1013.25, NAN};
+  ruruzir_columns columns{};
+  columns.target_ambient_c = ambient;
+  columns.source_pressures = pressures;
+  double results[4];
+  int statuses[4];
+  ASSERT_EQ(ruruzir_convert_request_array(&request, 4, values, &columns, results, statuses),
+            RURUZIR_CONVERTED);
+  EXPECT_EQ(results[0], 26.13);  // the reference table's 0 degC frost point as %RH at 20 degC
+  const int expected[] = {RURUZIR_CONVERTED, RURUZIR_MISSING, RURUZIR_SIDE_VALUE, RURUZIR_MISSING};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(statuses[i], expected[i]) << i;
+
+  // Large calls remember answers: a repeated value without a result stays without one, and a
+  // repeated value outside its range stays outside it.
+  ruruzir_default_request(&request);
+  request.source_pressure = 5;
+  std::vector<double> many(5000);
+  for (size_t i = 0; i < many.size(); ++i) many[i] = i % 3 == 0 ? 10 : i % 3 == 1 ? -200 : -60;
+  std::vector<double> manyResults(many.size());
+  std::vector<int> manyStatuses(many.size());
+  ASSERT_EQ(ruruzir_convert_request_array(&request, many.size(), many.data(), nullptr,
+                                          manyResults.data(), manyStatuses.data()),
+            RURUZIR_CONVERTED);
+  for (size_t i = 0; i < many.size(); ++i) {
+    const int cause = i % 3 == 0   ? RURUZIR_NO_ANSWER
+                      : i % 3 == 1 ? RURUZIR_OUT_OF_RANGE
+                                   : RURUZIR_CONVERTED;
+    ASSERT_EQ(manyStatuses[i], cause) << i;
+  }
+  // The earlier array call folds them as it always did.
+  ruruzir_array_side sides[2] = {};
+  for (ruruzir_array_side& side : sides) {
+    side.pressure = 5;
+    ruruzir_default_side(&side.parameters);
+  }
+  ASSERT_EQ(
+      ruruzir_convert_array(many.size(), many.data(), &sides[0], &sides[1], kGoffGratch, kNoFactor,
+                            RURUZIR_AS_SHOWN, manyResults.data(), manyStatuses.data()),
+      RURUZIR_CONVERTED);
+  EXPECT_EQ(manyStatuses[0], RURUZIR_OUT_OF_RANGE);
+  EXPECT_EQ(manyStatuses[1], RURUZIR_OUT_OF_RANGE);
+  EXPECT_EQ(manyStatuses[2], RURUZIR_CONVERTED);
+
+  // Null areas: refused, and nothing is looped over when there is nothing to write.
+  int status = -1;
+  EXPECT_EQ(ruruzir_convert_request_array(&request, 1, values, nullptr, nullptr, &status),
+            RURUZIR_NO_AREA);
+  EXPECT_EQ(status, RURUZIR_NO_AREA);
+  EXPECT_EQ(ruruzir_convert_request_array(nullptr, SIZE_MAX, nullptr, nullptr, nullptr, nullptr),
+            RURUZIR_NO_AREA);
+  EXPECT_EQ(ruruzir_convert_array(SIZE_MAX, nullptr, nullptr, nullptr, kGoffGratch, kNoFactor,
+                                  RURUZIR_AS_SHOWN, nullptr, nullptr),
+            RURUZIR_NO_AREA);
+  EXPECT_EQ(ruruzir_convert_array(1, values, &sides[0], &sides[1], kGoffGratch, kNoFactor,
+                                  RURUZIR_AS_SHOWN, nullptr, &status),
+            RURUZIR_NO_AREA);
+}
+
+// What the bindings read instead of keeping copies: sizes, names of every kind, typed text.
+TEST(ApiTest, VocabularyAndTypedText) {
+  EXPECT_EQ(ruruzir_version_number(), RURUZIR_VERSION_NUMBER);
+  EXPECT_EQ(ruruzir_text_size(), size_t{RURUZIR_TEXT_SIZE});
+  EXPECT_EQ(ruruzir_side_size(), sizeof(ruruzir_side));
+  EXPECT_EQ(ruruzir_request_size(), sizeof(ruruzir_request));
+  const struct {
+    int kind;
+    const char* name;
+    int code;
+  } names[] = {
+      {RURUZIR_PRESSURE_UNITS, "Barg", RURUZIR_BARG},
+      {RURUZIR_PRESSURE_UNITS, "psi", -1},
+      {RURUZIR_FORMULATIONS, "SONNTAG", RURUZIR_SONNTAG},
+      {RURUZIR_FORMULATIONS, "gg", -1},
+      {RURUZIR_ENHANCEMENTS, "bogel", RURUZIR_ENHANCEMENT_BOGEL},
+      {RURUZIR_MEDIA, "natural-gas", RURUZIR_MEDIUM_NATURAL_GAS},
+      {RURUZIR_PRECISIONS, "computed", RURUZIR_AS_COMPUTED},
+      {6, "shown", -1},
+  };
+  for (const auto& n : names) {
+    EXPECT_EQ(ruruzir_code(n.kind, n.name), n.code) << n.name;
+    if (n.code >= 0) {
+      EXPECT_STRCASEEQ(ruruzir_name(n.kind, n.code), n.name);
+    }
+  }
+  EXPECT_EQ(ruruzir_default_code(RURUZIR_FORMULATIONS), RURUZIR_GOFF_GRATCH);
+  EXPECT_EQ(ruruzir_default_code(RURUZIR_MEDIA), RURUZIR_MEDIUM_NATURAL_GAS);
+  EXPECT_STREQ(ruruzir_atmosphere_reading(RURUZIR_PA), "101325");
+  EXPECT_STREQ(ruruzir_label(RURUZIR_MOISTURE_UNITS, RURUZIR_PPMV), "ppmV");
+  int code = -1;
+  EXPECT_STREQ(ruruzir_alias(RURUZIR_MOISTURE_UNITS, 5, &code), "ppm");
+  EXPECT_EQ(code, RURUZIR_PPMV);
+  EXPECT_EQ(ruruzir_alias(RURUZIR_MOISTURE_UNITS, 16, &code), nullptr);
+  double low = 0, high = 0;
+  int included = -1;
+  ASSERT_EQ(ruruzir_limits(RURUZIR_VALUE, RURUZIR_PPMV, &low, &high, &included), RURUZIR_CONVERTED);
+  EXPECT_EQ(low, 0);
+  EXPECT_EQ(high, 138670);
+  EXPECT_EQ(included, 1);
+  ASSERT_EQ(ruruzir_limits(RURUZIR_AMBIENT_TEMPERATURE, 0, &low, &high, &included),
+            RURUZIR_CONVERTED);
+  EXPECT_EQ(low, -80);
+  EXPECT_EQ(included, 0);
+
+  const struct {
+    const char* text;
+    int decimalComma;
+    int status;
+    double celsius;
+    int fahrenheit;
+  } temperatures[] = {
+      {"20", 0, RURUZIR_CONVERTED, 20, 0},
+      {" 68F ", 0, RURUZIR_CONVERTED, 20, 1},
+      {"68 degF", 0, RURUZIR_CONVERTED, 20, 1},
+      {"20\xC2\xB0"
+       "C",
+       0, RURUZIR_CONVERTED, 20, 0},
+      {"-40f", 0, RURUZIR_CONVERTED, -40, 1},
+      {"7,5", 1, RURUZIR_CONVERTED, 7.5, 0},
+      {"7,5", 0, RURUZIR_BAD_NUMBER, 0, 0},
+      {"20K", 0, RURUZIR_BAD_NUMBER, 0, 0},
+      {"\xB0", 0, RURUZIR_BAD_NUMBER, 0, 0},
+      {"  ", 0, RURUZIR_MISSING, 0, 0},
+  };
+  for (const auto& t : temperatures) {
+    double celsius = 0;
+    int fahrenheit = -1;
+    EXPECT_EQ(ruruzir_read_temperature(t.text, t.decimalComma, &celsius, &fahrenheit), t.status)
+        << t.text;
+    if (t.status != RURUZIR_CONVERTED) continue;
+    EXPECT_NEAR(celsius, t.celsius, 1e-5) << t.text;
+    EXPECT_EQ(fahrenheit, t.fahrenheit) << t.text;
+  }
+  char reason[RURUZIR_TEXT_SIZE];
+  EXPECT_EQ(ruruzir_check(RURUZIR_PRESSURE, RURUZIR_PSIG, -14.7, reason, sizeof reason),
+            RURUZIR_VACUUM);
+  EXPECT_STREQ(reason, "is at or below vacuum: no gas has that pressure");
 }
 
 }  // namespace

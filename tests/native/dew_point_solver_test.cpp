@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "core/calculator_values.h"
 #include "physics/rounding.h"
 #include "tests/native/chosen_model.h"
 #include "physics/saturation_pressure.h"
+#include "physics/unit_conversion.h"
+#include "tests/native/exact_root_check.h"
 
 using namespace ruruzir;
 
@@ -249,6 +253,264 @@ TEST_F(DewPointSolverTest, NonFiniteTotalPressureWithAFactorHasNoSolution) {
         EXPECT_EQ(SolveDewFrostPoint(1.0, pressure), NO_SOLUTION);
         EXPECT_EQ(SolveDewPoint(1.0, pressure), NO_SOLUTION);
         EXPECT_EQ(SolveDewFrostPoint(nan, pressure), NO_SOLUTION);
+      }
+    }
+  }
+}
+
+// --- Exact roots -------------------------------------------------------------------------------
+
+double Exact(bool frost, double e, double p, const MoistureModel& chosen) {
+  return frost ? ruruzir::SolveDewFrostPoint(e, p, chosen, DewPointPrecision::Exact)
+               : ruruzir::SolveDewPoint(e, p, chosen, DewPointPrecision::Exact);
+}
+
+double Tenths(bool frost, double e, double p, const MoistureModel& chosen) {
+  return frost ? ruruzir::SolveDewFrostPoint(e, p, chosen) : ruruzir::SolveDewPoint(e, p, chosen);
+}
+
+SaturationOf Curve(bool frost) {
+  return frost ? ruruzir::SaturationPressureIce : ruruzir::SaturationPressureWater;
+}
+
+// Magnus' equation inverted in closed form: ln(e / 6.112 mbar) = a t / (t + b), where 6.112 mbar
+// is 611.2 Pa as the formulation states it, by its logarithm to ten decimals.
+double MagnusInverse(double e, double a, double b) {
+  const double lnRatio = std::log(e) - (6.4154242378 + std::log(0.01));
+  return b * lnRatio / (a - lnRatio);
+}
+
+TEST(ExactDewPointTest, MagnusRootsInClosedForm) {
+  const MoistureModel magnus{Formulation::Magnus, EnhancementFactor::None};
+  const double partialPressures[] = {1.5e-7, 1e-5,  0.001, 0.12837, 1.0,
+                                     6.0,    6.112, 6.2,   42.0,    150.0};
+  for (double e : partialPressures) {
+    SCOPED_TRACE(::testing::Message() << "e " << e);
+    const double water = MagnusInverse(e, 17.62, 243.12);
+    const double ice = e < 6.112 ? MagnusInverse(e, 22.46, 272.2) : water;
+    EXPECT_NEAR(Exact(true, e, 1013.25, magnus), ice, 1e-9);
+    EXPECT_NEAR(Exact(false, e, 1013.25, magnus), water, 1e-9);
+  }
+}
+
+// The root of the saturation pressure at a temperature is that temperature, wherever the function
+// rises (one crossing); every root meets the checks of ExactRootProblem.
+TEST(ExactDewPointTest, RootsOfSaturationPressuresAtKnownTemperatures) {
+  const double temperatures[] = {-139.997, -139.9,   -125.05, -100.123, -81.234, -65.71754,
+                                 -51.4405, -40.0,    -20.3,   -0.25,    -0.05,   0.05,
+                                 0.25,     10.00001, 45.8,    59.99};
+  const double pressures[] = {1013.25, 5.0,     10.0,    30.0, 100.0,  300.0,
+                              3000.0,  10000.0, 20000.0, 2.0,  50000.0};
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
+      const MoistureModel chosen{formulation, factor};
+      for (double p : pressures) {
+        for (bool frost : {true, false}) {
+          const double rise = KnownRiseFromC(frost, p, chosen);
+          for (double t : temperatures) {
+            SCOPED_TRACE(::testing::Message()
+                         << "formulation " << formulation << ", factor " << factor << ", P " << p
+                         << ", frost " << frost << ", t " << t);
+            const double e = Curve(frost)(t, p, chosen);
+            const double exact = Exact(frost, e, p, chosen);
+            EXPECT_EQ(
+                ExactRootProblem(Curve(frost), e, p, chosen, exact, Tenths(frost, e, p, chosen)),
+                "");
+            // Near 0 degC a step down of the pressure may put a second crossing beside t. With a
+            // factor, a partial pressure above the total pressure has no root.
+            if (factor != EnhancementFactor::None && e > p) {
+              EXPECT_EQ(exact, NO_SOLUTION);
+            } else if (rise <= t - 0.02 && std::fabs(t) > 0.1) {
+              EXPECT_NEAR(exact, t, 1e-9);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+struct RelationRow {
+  double saturatesAt;
+  double tenths;
+};
+
+// The tenths are within 0.01 of the root before rounding: within 0.01 of a half tenth they may
+// be the farther tenth.
+TEST(ExactDewPointTest, TenthsAreTheRootRoundedWithinAHundredth) {
+  const MoistureModel sonntag{Formulation::Sonntag, EnhancementFactor::None};
+  const RelationRow rows[] = {
+      {-51.4405, -51.5}, {-51.44, -51.4}, {-51.46, -51.5}, {-20.3, -20.3}, {-139.997, -140.0},
+  };
+  for (const RelationRow& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "saturates at " << row.saturatesAt);
+    const double e = ruruzir::SaturationPressureIce(row.saturatesAt, 1013.25, sonntag);
+    EXPECT_NEAR(Exact(true, e, 1013.25, sonntag), row.saturatesAt, 1e-9);
+    EXPECT_NEAR(Tenths(true, e, 1013.25, sonntag), row.tenths, 1e-9);
+  }
+}
+
+// Where the equations switch at 0 degC the pressure steps, up or down by the model and the total
+// pressure. A partial pressure inside a step up has its root at 0 exactly; inside a step down it
+// has two crossings close to 0, and the root is one of them.
+TEST(ExactDewPointTest, StepsAtZero) {
+  const double justBelowZero = -std::numeric_limits<double>::denorm_min();
+  int stepsUp = 0;
+  int stepsDown = 0;
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
+      const MoistureModel chosen{formulation, factor};
+      for (double p : {6.5, 1013.25, 20000.0}) {  // above the 6.1 mbar at 0 degC
+        for (bool frost : {true, false}) {
+          SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor "
+                                            << factor << ", P " << p << ", frost " << frost);
+          const double below = Curve(frost)(justBelowZero, p, chosen);
+          const double above = Curve(frost)(0.0, p, chosen);
+          const double e = 0.5 * (below + above);
+          const double exact = Exact(frost, e, p, chosen);
+          EXPECT_EQ(
+              ExactRootProblem(Curve(frost), e, p, chosen, exact, Tenths(frost, e, p, chosen)), "");
+          if (above > below) {
+            ++stepsUp;
+            EXPECT_EQ(exact, 0.0);
+          } else if (above < below) {
+            ++stepsDown;
+            EXPECT_NE(exact, 0.0);
+            EXPECT_LE(std::fabs(exact), 0.05);
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(stepsUp, 10);
+  EXPECT_GT(stepsDown, 10);
+}
+
+// Whatever has no tenths has no exact root, and no decimal tenth.
+TEST(ExactDewPointTest, NoAnswerWhereTheTenthsHaveNone) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Row {
+    double saturatesAt;  // or NaN: the partial pressure below
+    double partialPressure;
+    double totalPressure;
+  };
+  const Row rows[] = {
+      {-140.0, 0, 1013.25}, {-150.0, 0, 1013.25}, {59.998, 0, 1013.25},  {70.0, 0, 1013.25},
+      {-140.0, 0, 20000},   {59.998, 0, 5},       {nan, 200.0, 1013.25}, {nan, 0.0, 1013.25},
+      {nan, -1.0, 1013.25}, {nan, nan, 1013.25},  {nan, inf, 1013.25},   {nan, 1.0, nan},
+      {nan, 1.0, -inf},
+  };
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
+      const MoistureModel chosen{formulation, factor};
+      for (const Row& row : rows) {
+        for (bool frost : {true, false}) {
+          const double e = std::isnan(row.saturatesAt)
+                               ? row.partialPressure
+                               : Curve(frost)(row.saturatesAt, row.totalPressure, chosen);
+          const double tenths = Tenths(frost, e, row.totalPressure, chosen);
+          if (tenths != NO_SOLUTION) continue;  // a total pressure that only a factor reads
+          SCOPED_TRACE(::testing::Message()
+                       << "formulation " << formulation << ", factor " << factor << ", e " << e
+                       << ", P " << row.totalPressure << ", frost " << frost);
+          EXPECT_EQ(Exact(frost, e, row.totalPressure, chosen), NO_SOLUTION);
+          const double decimal = frost
+                                     ? ruruzir::SolveDewFrostPoint(e, row.totalPressure, chosen,
+                                                                   DewPointPrecision::DecimalTenths)
+                                     : ruruzir::SolveDewPoint(e, row.totalPressure, chosen,
+                                                              DewPointPrecision::DecimalTenths);
+          EXPECT_EQ(decimal, NO_SOLUTION);
+        }
+      }
+    }
+  }
+}
+
+// The decimal tenths are the tenths, each the double strtod reads from its one-decimal text.
+TEST(ExactDewPointTest, DecimalTenthsAreTheNearestDoubles) {
+  const MoistureModel goffGratch{Formulation::GoffGratch, EnhancementFactor::Greenspan};
+  int differing = 0;
+  for (double t = -139.9; t < 59.9; t += 0.731) {
+    const double e = ruruzir::SaturationPressureIce(t, 2000, goffGratch);
+    const double tenths = ruruzir::SolveDewFrostPoint(e, 2000, goffGratch);
+    const double decimal =
+        ruruzir::SolveDewFrostPoint(e, 2000, goffGratch, DewPointPrecision::DecimalTenths);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", tenths);
+    SCOPED_TRACE(::testing::Message() << "t " << t << ", tenths " << text);
+    EXPECT_EQ(decimal, std::strtod(text, nullptr));
+    EXPECT_NEAR(decimal, tenths, 1e-12);
+    differing += decimal != tenths;
+  }
+  EXPECT_GT(differing, 20);  // the tenths are often not the nearest doubles
+  const double e = ruruzir::SaturationPressureIce(-82.1, 1013.25, goffGratch);
+  EXPECT_NE(ruruzir::SolveDewFrostPoint(e, 1013.25, goffGratch), -82.1);
+  EXPECT_EQ(ruruzir::SolveDewFrostPoint(e, 1013.25, goffGratch, DewPointPrecision::DecimalTenths),
+            -82.1);
+  EXPECT_EQ(NearestDecimalTenth(-821 * 0.1), -82.1);
+  EXPECT_EQ(NearestDecimalTenth(NO_SOLUTION), NO_SOLUTION);
+}
+
+// Where the solvers know the saturation pressure to rise, with a factor from 5 to 20000 mbar
+// inclusive: at 20000 mbar the fast path runs. Without a factor the total pressure plays no part.
+TEST(ExactDewPointTest, KnownRiseUpTo20000MbarInclusive) {
+  struct Row {
+    double totalPressure;
+    bool knownWithFactor;
+  };
+  const Row rows[] = {
+      {20000.0, true},   {std::nextafter(20000.0, 1e300), false},
+      {5.0, true},       {std::nextafter(5.0, 0.0), false},
+      {1013.25, true},   {std::numeric_limits<double>::quiet_NaN(), false},
+      {-1013.25, false},
+  };
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
+      for (const Row& row : rows) {
+        for (bool frost : {true, false}) {
+          SCOPED_TRACE(::testing::Message()
+                       << "formulation " << formulation << ", factor " << factor << ", P "
+                       << row.totalPressure << ", frost " << frost);
+          const double rise = KnownRiseFromC(frost, row.totalPressure, {formulation, factor});
+          const bool known = factor == EnhancementFactor::None || row.knownWithFactor;
+          EXPECT_EQ(!std::isnan(rise), known);
+          if (known) {
+            EXPECT_LE(rise, -100.0);
+          }
+        }
+      }
+    }
+  }
+}
+
+// Where the solvers take the saturation pressure to rise, it does: sampled every 0.013 degC from
+// there to +60 degC (across 0 degC each side stays beyond the other side's value 0.2 degC off).
+TEST(ExactDewPointTest, SaturationRisesWhereTheSolversSayItDoes) {
+  for (Formulation formulation : kFormulations) {
+    for (EnhancementFactor factor : kFactors) {
+      const MoistureModel chosen{formulation, factor};
+      for (double p : {5.0, 10.0, 100.0, 1000.0, 3000.0, 10000.0, 20000.0}) {
+        for (bool frost : {true, false}) {
+          SCOPED_TRACE(::testing::Message() << "formulation " << formulation << ", factor "
+                                            << factor << ", P " << p << ", frost " << frost);
+          const double rise = KnownRiseFromC(frost, p, chosen);
+          ASSERT_FALSE(std::isnan(rise));
+          const double belowZeroBand = Curve(frost)(-0.2, p, chosen);
+          const double aboveZeroBand = Curve(frost)(0.2, p, chosen);
+          double previous = Curve(frost)(rise, p, chosen);
+          int falls = 0;
+          for (double t = rise + 0.013; t <= 60.02; t += 0.013) {
+            const double pressure = Curve(frost)(t, p, chosen);
+            if (t - 0.013 < 0.0 && t >= 0.0) {
+              falls += !(previous < aboveZeroBand && pressure > belowZeroBand);
+            } else {
+              falls += !(pressure > previous);
+            }
+            previous = pressure;
+          }
+          EXPECT_EQ(falls, 0);
+        }
       }
     }
   }

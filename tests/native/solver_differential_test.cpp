@@ -15,6 +15,7 @@
 #include "physics/dew_point_solver.h"
 #include "physics/saturation_pressure.h"
 #include "physics/reference_bisection.h"
+#include "tests/native/exact_root_check.h"
 
 using namespace ruruzir;
 
@@ -119,6 +120,16 @@ TEST_P(SolverDifferential, SameResultsAsThePlainBisection) {
     const double expected = ReferenceBisection(saturation, e, p, model);
     const double actual = frost ? SolveDewFrostPoint(e, p, model) : SolveDewPoint(e, p, model);
     if (expected != NO_SOLUTION) ++answers;
+    const double exact = frost ? SolveDewFrostPoint(e, p, model, DewPointPrecision::Exact)
+                               : SolveDewPoint(e, p, model, DewPointPrecision::Exact);
+    const std::string exactProblem = ExactRootProblem(saturation, e, p, model, exact, actual);
+    if (!exactProblem.empty()) {
+      ADD_FAILURE() << (frost ? "frost" : "dew") << " e " << ::testing::PrintToString(e) << " P "
+                    << ::testing::PrintToString(p) << " model "
+                    << static_cast<int>(model.formulation) << " "
+                    << static_cast<int>(model.enhancement) << ": " << exactProblem;
+      if (++failures == 10) break;
+    }
     if (!SameBits(actual, expected)) {
       ADD_FAILURE() << (frost ? "SolveDewFrostPoint" : "SolveDewPoint") << " e "
                     << ::testing::PrintToString(e) << " P " << ::testing::PrintToString(p)

@@ -49,9 +49,10 @@ double To(int unit, double value, double pressure, const Side& side) {
   return ToPpmV(static_cast<MoistureUnitCode>(unit), value, pressure, Parameters(side), model);
 }
 
-double From(int unit, double ppmV, double pressure, const Side& side, double reference) {
+double From(int unit, double ppmV, double pressure, const Side& side, double reference,
+            DewPointPrecision precision = DewPointPrecision::Tenths) {
   return FromPpmV(static_cast<MoistureUnitCode>(unit), ppmV, pressure, Parameters(side), reference,
-                  model);
+                  model, precision);
 }
 
 struct FromRow {
@@ -169,6 +170,12 @@ TEST_F(UnitConversionTest, DewPointsInFahrenheitFollowTheRoundedCelsiusValue) {
     const double ppmV = To(row.celsiusUnit, row.celsius, 1013.25, side);
     ASSERT_DOUBLE_EQ(From(row.celsiusUnit, ppmV, 1013.25, side, 1013.25), row.celsius);
     EXPECT_NEAR(From(row.fahrenheitUnit, ppmV, 1013.25, side, 1013.25), row.fahrenheit, 1e-9);
+    // As decimal tenths, both are the doubles nearest to their decimals.
+    EXPECT_EQ(From(row.celsiusUnit, ppmV, 1013.25, side, 1013.25, DewPointPrecision::DecimalTenths),
+              row.celsius);
+    EXPECT_EQ(
+        From(row.fahrenheitUnit, ppmV, 1013.25, side, 1013.25, DewPointPrecision::DecimalTenths),
+        row.fahrenheit);
   }
 }
 
@@ -195,7 +202,7 @@ TEST_F(UnitConversionTest, RoundTripDewPoints) {
   const Side side{20, 29, 1.9, 20, kMediumNaturalGas};
   const DewRow rows[] = {
       {Code(MoistureUnitCode::DewFrostPointC),
-       {-120, -80, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55},
+       {-120, -80, -65.71754, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55},
        0.1},
       {Code(MoistureUnitCode::DewPointC),
        {-100, -60, -40, -20.05, -0.3, 0, 0.04, 15.55, 45, 55},
@@ -218,6 +225,9 @@ TEST_F(UnitConversionTest, RoundTripDewPoints) {
           const double back = From(row.unit, ppmV, pressure, side, pressure);
           ASSERT_NE(back, NO_SOLUTION);
           EXPECT_NEAR(back, value, row.tolerance * (1 + 1e-9));
+          // Exact dew points come back as they went (degF: 1.8 times the degC tolerance).
+          EXPECT_NEAR(From(row.unit, ppmV, pressure, side, pressure, DewPointPrecision::Exact),
+                      value, 1e-8 * row.tolerance);
         }
       }
     }
