@@ -294,8 +294,10 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
         Saturation vapour pressure formulation and enhancement factor; default: the
         calculator's.
     precision : str or int, optional
-        "shown" (default): the number the calculator's result text shows; "computed": the
-        number before it is rounded for display.
+        Which number besides the text (``ruruzir.units("precision")``): by default the one the
+        calculator's result text shows; "computed": before it is rounded for display (dew and
+        frost points in the solver's tenths); "exact": dew and frost points as the root of the
+        formulation itself.
     return_status : bool
         Also return each value's status by cause: ``ruruzir.CONVERTED``, ``OUT_OF_RANGE``
         (outside its unit's range), ``NO_ANSWER`` (no result in the target unit), ``MISSING``

@@ -78,6 +78,13 @@ def test_computed_precision_and_model_names():
     shown = ruruzir.convert(0.0, "frost-c", "ppmv")
     computed = ruruzir.convert(0.0, "frost-c", "ppmv", precision="computed")
     assert shown == 6060.1 and computed != shown and abs(computed - shown) <= 0.05
+    # Exact: the formulation's own root, not the solver's tenths.
+    same = {"precision": "computed"}, {"precision": "exact"}
+    computed, exact = (ruruzir.convert(-65.71754, "frost-c", "frost-c", **p) for p in same)
+    assert computed == -65.7 and abs(exact + 65.71754) <= 1e-9
+    at_7000 = ruruzir.convert(-40.0, "frost-c", "frost-c", target_pressure=7000.0,
+                              precision="exact")
+    assert at_7000 != -21.6 and abs(at_7000 + 21.6) < 0.05
     plain = ruruzir.convert(-40.0, "frost-c", "ppmv", pressure=20000.0)
     for model in ({"formulation": "magnus"}, {"enhancement": "bogel"},
                   {"enhancement": "greenspan"}, {"formulation": "hyland-wexler"}):
