@@ -5,6 +5,8 @@
   frost -> ppmV         against a plain numpy formula (Goff-Gratch written out) and against one
                         ctypes call of ruruzir_convert per element
   frost -> frost point  at another pressure (the solver), against one ctypes call per element
+  exact frost point     precision="exact" against the solver's tenths and against a vectorised
+                        numpy Newton inversion of Goff-Gratch
   Series in and out     the same conversions of a pandas Series (index and name kept) against
                         the ndarray's
 
@@ -41,6 +43,30 @@ def goff_gratch_ppmv(frost_c, total_mbar):
                      + np.log10(1013.246))
     e = np.where(frost_c < 0.0, ice, water)
     return e / (total_mbar - e) * 1e6
+
+
+def _saturation(frost_c):
+    t = frost_c + 273.15
+    ice = 10.0 ** (-9.09718 * (273.16 / t - 1.0) - 3.56654 * np.log10(273.16 / t)
+                   + 0.876793 * (1.0 - t / 273.16) + np.log10(6.1071))
+    water = 10.0 ** (-7.90298 * (373.16 / t - 1.0) + 5.02808 * np.log10(373.16 / t)
+                     - 1.3816e-7 * (10.0 ** (11.344 * (1.0 - t / 373.16)) - 1.0)
+                     + 8.1328e-3 * (10.0 ** (-3.49149 * (373.16 / t - 1.0)) - 1.0)
+                     + np.log10(1013.246))
+    return np.where(frost_c < 0.0, ice, water)
+
+
+def newton_frost_point(frost_c, source_mbar, target_mbar, steps=8):
+    """The frost point at another pressure by a vectorised Newton inversion of Goff-Gratch: the
+    same mole fraction, so the vapour pressure scales with the total pressure; the derivative by
+    a central difference. The numpy way a data engineer would write it."""
+    wanted = _saturation(frost_c) * (target_mbar / source_mbar)
+    t = frost_c.copy()
+    for _ in range(steps):
+        step = 1e-4
+        slope = (_saturation(t + step) - _saturation(t - step)) / (2 * step)
+        t = t - (_saturation(t) - wanted) / slope
+    return t
 
 
 def per_element(values, target_unit, target_mbar):
@@ -90,6 +116,8 @@ def main():
     series = pd.Series(frost, index=pd.date_range("2026-01-01", periods=count, freq="min"),
                        name="frost_c")
     to_ppmv = lambda values: ruruzir.convert(values, "frost-c", "ppmv")  # noqa: E731
+    to_frost_exact = lambda values: ruruzir.convert(  # noqa: E731
+        values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, precision="exact")
     to_frost = lambda values, threads=1: ruruzir.convert(  # noqa: E731
         values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, threads=threads)
     timed = {
@@ -103,6 +131,10 @@ def main():
         "ppmv unrounded": best(repeat, lambda: to_ppmv(unrounded)),
         "frost unrounded": best(repeat, lambda: to_frost(unrounded)),
         "frost unrounded 2": best(repeat, lambda: to_frost(unrounded, 2)),
+        "frost exact": best(repeat, lambda: to_frost_exact(frost)),
+        "frost exact unrounded": best(repeat, lambda: to_frost_exact(unrounded)),
+        "frost newton": best(repeat, lambda: newton_frost_point(
+            unrounded, SOURCE_MBAR, TARGET_MBAR)),
         "ppmv series": best(repeat, lambda: to_ppmv(series)),
         "frost series": best(repeat, lambda: to_frost(series)),
     }
@@ -114,6 +146,9 @@ def main():
             ("frost -> ppmV", "ruruzir.convert, unrounded", "ppmv unrounded"),
             ("frost -> frost", "ruruzir.convert, unrounded", "frost unrounded"),
             ("frost -> frost", "unrounded, threads=2", "frost unrounded 2"),
+            ("frost -> frost", "exact", "frost exact"),
+            ("frost -> frost", "exact, unrounded", "frost exact unrounded"),
+            ("frost -> frost", "numpy Newton, unrounded", "frost newton"),
             ("frost -> ppmV", "Series in and out", "ppmv series"),
             ("frost -> frost", "Series in and out", "frost series")]
     print(f"{'':44} {'wall':>8}    {'processor':>9}")
@@ -140,6 +175,13 @@ def main():
         print(f"{what}: Series / ndarray: frost -> ppmV "
               f"{timed['ppmv series'][i] / timed['ppmv'][i]:.3f}, frost -> frost "
               f"{timed['frost series'][i] / timed['frost'][i]:.3f} (goal <= 1.10)")
+    exact, newton = timed["frost exact unrounded"][2], timed["frost newton"][2]
+    assert np.nanmax(np.abs(exact - newton)) < 0.01  # the same physics, to its formulas' digits
+    for what, i in (("wall", 0), ("processor", 1)):
+        print(f"{what}: exact / tenths: {timed['frost exact'][i] / timed['frost'][i]:.2f} "
+              f"(unrounded {timed['frost exact unrounded'][i] / timed['frost unrounded'][i]:.2f}; "
+              f"goal <= 2); exact / numpy Newton "
+              f"{timed['frost exact unrounded'][i] / timed['frost newton'][i]:.2f} (goal < 1)")
     print(f"load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
     return 0
 
