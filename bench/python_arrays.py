@@ -34,18 +34,12 @@ TARGET_MBAR = 7000.0
 def goff_gratch_ppmv(frost_c, total_mbar):
     """Goff-Gratch saturation pressure over ice below 0 degC and over water from 0 degC up, as
     ppmV at the total pressure: the formula a data engineer would write by hand."""
-    t = frost_c + 273.15
-    ice = 10.0 ** (-9.09718 * (273.16 / t - 1.0) - 3.56654 * np.log10(273.16 / t)
-                   + 0.876793 * (1.0 - t / 273.16) + np.log10(6.1071))
-    water = 10.0 ** (-7.90298 * (373.16 / t - 1.0) + 5.02808 * np.log10(373.16 / t)
-                     - 1.3816e-7 * (10.0 ** (11.344 * (1.0 - t / 373.16)) - 1.0)
-                     + 8.1328e-3 * (10.0 ** (-3.49149 * (373.16 / t - 1.0)) - 1.0)
-                     + np.log10(1013.246))
-    e = np.where(frost_c < 0.0, ice, water)
+    e = _saturation(frost_c)
     return e / (total_mbar - e) * 1e6
 
 
 def _saturation(frost_c):
+    """Goff-Gratch over ice below 0 degC, over water from 0 degC up, mbar."""
     t = frost_c + 273.15
     ice = 10.0 ** (-9.09718 * (273.16 / t - 1.0) - 3.56654 * np.log10(273.16 / t)
                    + 0.876793 * (1.0 - t / 273.16) + np.log10(6.1071))
