@@ -216,7 +216,12 @@ def test_each_element_has_its_cause_and_reason(values, given, statuses, reasons)
     for text, expected in zip(texts, reasons):
         assert (text == "") if not expected else re.match(expected, text), (text, expected)
     words = ruruzir.status_text(found)
-    assert words.shape == found.shape and words[-1] == ruruzir.status_text(found[-1])
+    assert words.tolist() == [ruruzir.status_text(int(status)) for status in found]
+
+
+def test_status_texts_of_an_array():
+    words = ruruzir.status_text(np.array([[0, 7], [-1, 99]]))
+    assert words.tolist() == [["converted", ruruzir.status_text(7)], ["unknown status"] * 2]
 
 
 SHARED_REFUSALS = [
