@@ -197,13 +197,16 @@ bool OpenOutput(const ConverterRequest& request, BatchOutput* output) {
   // The file the name stands for: a link's target is written, and the link kept.
   if (lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
     char* resolved = realpath(target.c_str(), nullptr);
-    if (!resolved) {
-      Complain("cannot write '%s': it is a link to '%s', which cannot be reached: %s",
-               output->name.c_str(), LinkText(target).c_str(), std::strerror(errno));
-      return false;
+    if (resolved) {
+      target = resolved;
+      std::free(resolved);
+    } else {
+      // A link to a file still to be made: the file it names, beside the link when relative.
+      const std::string text = LinkText(target);
+      const size_t slash = target.rfind('/');
+      target =
+          text[0] == '/' || slash == std::string::npos ? text : target.substr(0, slash + 1) + text;
     }
-    target = resolved;
-    std::free(resolved);
   }
   if (stat(target.c_str(), &status) == 0) {
     if (!S_ISREG(status.st_mode)) {
