@@ -72,19 +72,22 @@ bool WriteMessage(FILE* stream, const char* prefix, const char* text) {
 // The temporary output file, removed when a signal ends the program before it is renamed.
 char gTemporary[4096];
 
-#ifndef _WIN32
 void RemoveTemporaryAndDie(int signal) {
+#ifdef _WIN32
+  if (gTemporary[0]) std::remove(gTemporary);
+#else
   if (gTemporary[0]) unlink(gTemporary);
-  std::signal(signal, SIG_DFL);
-  raise(signal);
-}
 #endif
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
 
 void RememberTemporary(const std::string& name) {
   std::snprintf(gTemporary, sizeof gTemporary, "%s", name.c_str());
-#ifndef _WIN32
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveTemporaryAndDie);
+#ifdef SIGHUP
+  std::signal(SIGHUP, RemoveTemporaryAndDie);
 #endif
+  for (const int signal : {SIGINT, SIGTERM}) std::signal(signal, RemoveTemporaryAndDie);
 }
 
 // The batch's input, and how much of it was read: a regular file that ends before the size it
@@ -193,6 +196,7 @@ bool OpenOutput(const ConverterRequest& request, BatchOutput* output) {
 #ifdef _WIN32
   output->temporary = output->name + ".part";
   output->stream = std::fopen(output->temporary.c_str(), "wb");
+  if (output->stream) RememberTemporary(output->temporary);
 #else
   // The file the name stands for: a link's target is written, and the link kept.
   if (lstat(target.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
