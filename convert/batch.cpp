@@ -551,7 +551,7 @@ int BatchConverter::Run(BatchSummary* summary) {
 
 void BatchConverter::HandleRow(const Row& row) {
   if (row.tooLong) {
-    if (firstRow_) StartLongRow();
+    StartLongRow();  // (the rows held before it go first)
     if (refused_) return;
     out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
     PutSeparator();

@@ -2,7 +2,8 @@
 // any block size and input handed over in pieces of any size.
 //
 // Input: option bytes (separator: found or , ; tab; header: found, forced, none; the longest
-// row; the size of the pieces read; units; columns chosen by number), then either
+// row; the size of the pieces read; units; columns chosen by number; --where, --from-column,
+// the pressure join and a second reading's column), then either
 //  - arbitrary bytes: the rows, read from a heap block of exactly their size (AddressSanitizer
 //    reports a read past it). Without quotes in them, every line (ended by LF, CR LF or CR)
 //    comes back as one line that begins with the line as it was (in quotes in a one-column
@@ -292,6 +293,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.sourcePressure = fuzz.ConsumeFloatingPointInRange(0.0, 2000.0);
   }
   if (fuzz.ConsumeBool()) {
+    // The long export's options by column number: rows still come back in order, each
+    // beginning with itself.
+    const int flags = fuzz.ConsumeIntegral<uint8_t>();
+    auto column = [&]() { return ColumnChoice{"", fuzz.ConsumeIntegralInRange(1, 4)}; };
+    if (flags & 1) request.where.push_back(RowFilter{column(), fuzz.ConsumeBool() ? "a" : "1"});
+    if (flags & 2) request.fromColumn = column();
+    if (flags & 4) {
+      request.pressureWhere = RowFilter{column(), "p"};
+      request.key = column();
+    }
+    if (flags & 8) request.moreValues.push_back(column());
+    request.namedColumns = (flags & 15) != 0;
+    request.missingFallback = (flags & 16) != 0;
     CheckArbitraryBytes(request, fuzz.ConsumeRemainingBytesAsString(), piece, capacity);
   } else {
     CheckPlainRows(request, fuzz, piece);

@@ -566,6 +566,16 @@ TEST(ConverterTest, BatchRefusesRowsLongerThanItsBlock) {
   EXPECT_EQ(run.output, "-20,-20.0\n" + longRow + ",error: row too long\n0,0.0\n" + longRow +
                             ",error: row too long\n");
   EXPECT_EQ(run.summary.firstFailedLine, 2);
+  // Rows held for a pressure join go out before a long row after them.
+  ConverterRequest joined = request;
+  joined.namedColumns = true;
+  joined.columns[0].number = 3;
+  joined.pressureWhere = RowFilter{{"", 2}, "p"};
+  joined.key = ColumnChoice{"", 1};
+  for (const std::string& row : {longRow, std::string(65, '1')}) {
+    EXPECT_EQ(RunBatch(joined, "t1,x,-20\n" + row + "\n", 64).output,
+              "t1,x,-20,error: no p row with the key 't1'\n" + row + ",error: row too long\n");
+  }
 }
 
 size_t ReadFile(void* context, char* data, size_t size) {
