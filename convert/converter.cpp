@@ -21,10 +21,14 @@ int ConvertPossibleReading(const ConverterRequest& request, const SideParameters
                                      target,
                                      request.model,
                                      request.precision};
-  const ValueAnswer answer = ConvertRequestValue(conversion, value, text, size);
+  // Shown: the text alone, as the result box shows it; otherwise the value, unrounded.
+  const bool shown = request.precision == Precision::Shown;
+  const ValueAnswer answer =
+      shown ? ValueAnswer{ConvertRequestText(conversion, value, text, size), NAN}
+            : ConvertRequestValue(conversion, value, text, size);
   const Refusal refusal = answer.refusal;
-  if (refusal.status == RequestStatus::Converted && request.precision != Precision::Shown) {
-    std::snprintf(text, size, "%.*g", request.digits, answer.value);  // the value, unrounded
+  if (refusal.status == RequestStatus::Converted && !shown) {
+    std::snprintf(text, size, "%.*g", request.digits, answer.value);
   }
   const bool sourceSide = refusal.field == static_cast<int>(RequestField::SourcePressure);
   switch (refusal.status) {

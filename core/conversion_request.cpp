@@ -1,6 +1,7 @@
 // Checking and converting a request.
 #include "core/conversion_request.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -46,7 +47,7 @@ bool IsTemperature(Quantity quantity) {
 }
 
 // A side value's number by its quantity.
-double& SideValue(SideParameters& side, Quantity quantity) {
+double SideValue(const SideParameters& side, Quantity quantity) {
   switch (quantity) {
     case Quantity::AmbientTemperature:
       return side.ambientTemperatureC;
@@ -59,20 +60,30 @@ double& SideValue(SideParameters& side, Quantity quantity) {
   }
 }
 
-// The side values a moisture unit reads (the medium goes with the prevailing temperature).
-bool UnitUses(int unit, Quantity quantity) {
+// The side value a moisture unit reads, if any (the medium goes with the prevailing
+// temperature).
+bool UsedSideValue(int unit, Quantity* quantity) {
   switch (static_cast<MoistureUnitCode>(unit)) {
     case MoistureUnitCode::RelativeHumidity:
-      return quantity == Quantity::AmbientTemperature;
+      *quantity = Quantity::AmbientTemperature;
+      return true;
     case MoistureUnitCode::PpmWGas:
-      return quantity == Quantity::MolecularWeight;
+      *quantity = Quantity::MolecularWeight;
+      return true;
     case MoistureUnitCode::PpmWLiquid:
-      return quantity == Quantity::HenryConstant;
+      *quantity = Quantity::HenryConstant;
+      return true;
     case MoistureUnitCode::GramsPerM3:
-      return quantity == Quantity::PrevailingTemperature;
+      *quantity = Quantity::PrevailingTemperature;
+      return true;
     default:
       return false;
   }
+}
+
+bool UnitUses(int unit, Quantity quantity) {
+  Quantity used;
+  return UsedSideValue(unit, &used) && used == quantity;
 }
 
 constexpr Quantity kSideQuantities[] = {Quantity::AmbientTemperature, Quantity::MolecularWeight,
@@ -87,15 +98,22 @@ bool UsesMedium(int unit, bool everySideValue) {
   return everySideValue || UnitUses(unit, Quantity::PrevailingTemperature);
 }
 
+Refusal CheckSideValue(const SideParameters& side, Quantity quantity, bool source) {
+  const char* reason;
+  const RequestStatus status = CheckQuantity(quantity, 0, SideValue(side, quantity), &reason);
+  return status == RequestStatus::Converted
+             ? kAccepted
+             : Refusal{status, SideField(source, static_cast<int>(quantity)), reason};
+}
+
 Refusal CheckSide(const SideParameters& side, int unit, bool source, bool everySideValue) {
+  if (!everySideValue) {
+    Quantity quantity;
+    return UsedSideValue(unit, &quantity) ? CheckSideValue(side, quantity, source) : kAccepted;
+  }
   for (const Quantity quantity : kSideQuantities) {
-    if (!everySideValue && !UnitUses(unit, quantity)) continue;
-    const char* reason;
-    SideParameters copy = side;
-    const RequestStatus status = CheckQuantity(quantity, 0, SideValue(copy, quantity), &reason);
-    if (status != RequestStatus::Converted) {
-      return {status, SideField(source, static_cast<int>(quantity)), reason};
-    }
+    const Refusal refusal = CheckSideValue(side, quantity, source);
+    if (refusal.status != RequestStatus::Converted) return refusal;
   }
   return kAccepted;
 }
@@ -176,6 +194,14 @@ HeldRequest Hold(const ConversionRequest& request) {
           request.precision};
 }
 
+// Copies a text into the area, cut to it.
+void CopyCut(const char* from, char* text, size_t size) {
+  if (size == 0) return;
+  const size_t length = std::min(size - 1, std::strlen(from));
+  std::memcpy(text, from, length);
+  text[length] = '\0';
+}
+
 // The solver's precision a request's precision asks for.
 DewPointPrecision SolverPrecision(Precision precision) {
   switch (precision) {
@@ -190,7 +216,8 @@ DewPointPrecision SolverPrecision(Precision precision) {
 
 // The result of a value that passed its check; the text only when `text` is not null. The text
 // is always the window's; the number is the one the precision asks for.
-ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_t size) {
+ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_t size,
+                        bool wantValue = true) {
   constexpr ValueAnswer kNoAnswer{{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr},
                                   NAN};
   double computed;
@@ -198,12 +225,15 @@ ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_
     if (ComputeResultValue(held.sourceUnit, value, held.sourceMbar, held.source, held.targetUnit,
                            held.targetMbar, held.target, held.model,
                            &computed) != ConversionOutcome::Converted) {
-      if (text && size > 0) std::snprintf(text, size, "%s", kOutOfRangeText);
+      if (text) CopyCut(kOutOfRangeText, text, size);
       return kNoAnswer;
     }
-    char shown[kResultTextSize];
-    FormatReading(held.targetUnit, shown, sizeof shown, ToSingle(computed));
-    if (text && size > 0) std::snprintf(text, size, "%s", shown);
+    // The text straight into the caller's area when it has the room of a result box.
+    char own[kResultTextSize];
+    char* shown = text && size >= kResultTextSize ? text : own;
+    FormatReading(held.targetUnit, shown, kResultTextSize, ToSingle(computed));
+    if (text && shown == own) CopyCut(own, text, size);
+    if (!wantValue) return {kAccepted, NAN};
     if (held.precision == Precision::Shown) {
       ScanNumber(shown, &computed);
       return {kAccepted, computed};
@@ -457,17 +487,20 @@ RequestStatus CheckQuantity(Quantity quantity, int unit, double number, const ch
 }
 
 Refusal CheckRequest(const ConversionRequest& request, bool everySideValue) {
-  const Refusal refusals[] = {
-      CheckCodes(request, everySideValue),
-      CheckSide(request.source, request.sourceUnit, true, everySideValue),
-      CheckSide(request.target, request.targetUnit, false, everySideValue),
-      CheckPressure(request.sourcePressure, RequestField::SourcePressure),
-      CheckPressure(request.targetPressure, RequestField::TargetPressure),
-  };
-  for (const Refusal& refusal : refusals) {
-    if (refusal.status != RequestStatus::Converted) return refusal;
+  Refusal refusal = CheckCodes(request, everySideValue);
+  if (refusal.status == RequestStatus::Converted) {
+    refusal = CheckSide(request.source, request.sourceUnit, true, everySideValue);
   }
-  return kAccepted;
+  if (refusal.status == RequestStatus::Converted) {
+    refusal = CheckSide(request.target, request.targetUnit, false, everySideValue);
+  }
+  if (refusal.status == RequestStatus::Converted) {
+    refusal = CheckPressure(request.sourcePressure, RequestField::SourcePressure);
+  }
+  if (refusal.status == RequestStatus::Converted) {
+    refusal = CheckPressure(request.targetPressure, RequestField::TargetPressure);
+  }
+  return refusal;
 }
 
 ValueAnswer ConvertCheckedValue(const ConversionRequest& request, double value, char* text,
@@ -475,6 +508,14 @@ ValueAnswer ConvertCheckedValue(const ConversionRequest& request, double value, 
   const Refusal refusal = CheckValue(request.sourceUnit, value);
   if (refusal.status != RequestStatus::Converted) return {refusal, NAN};
   return ConvertHeld(Hold(request), value, text, size);
+}
+
+Refusal ConvertRequestText(const ConversionRequest& request, double value, char* text,
+                           size_t size) {
+  Refusal refusal = CheckRequest(request);
+  if (refusal.status == RequestStatus::Converted) refusal = CheckValue(request.sourceUnit, value);
+  if (refusal.status != RequestStatus::Converted) return refusal;
+  return ConvertHeld(Hold(request), value, text, size, false).refusal;
 }
 
 ValueAnswer ConvertRequestValue(const ConversionRequest& request, double value, char* text,

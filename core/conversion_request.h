@@ -119,6 +119,9 @@ struct ValueAnswer {
 ValueAnswer ConvertRequestValue(const ConversionRequest& request, double value, char* text,
                                 size_t size);
 
+// The same for the text alone (the number is not read back from it).
+Refusal ConvertRequestText(const ConversionRequest& request, double value, char* text, size_t size);
+
 // The same when CheckRequest has already found the request good.
 ValueAnswer ConvertCheckedValue(const ConversionRequest& request, double value, char* text,
                                 size_t size);

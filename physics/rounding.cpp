@@ -14,14 +14,4 @@ double RoundDecimal(double value, int place) {
   return scale * whole;
 }
 
-float ToSingle(double value) {
-  // Halfway between FLT_MAX and the next power of two: from here on the float is infinite.
-  constexpr double kFloatOverflow = 3.4028235677973366e38;
-  if (value >= kFloatOverflow) return HUGE_VALF;
-  if (value <= -kFloatOverflow) return -HUGE_VALF;
-  if (value > FLT_MAX) return FLT_MAX;
-  if (value < -FLT_MAX) return -FLT_MAX;
-  return static_cast<float>(value);
-}
-
 }  // namespace ruruzir
