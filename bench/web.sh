@@ -3,7 +3,7 @@
 # the same run (an input that copies its text into an output, no module):
 #   load        opening index.html (file://) to the first result shown, median of the runs
 #   module      the WebAssembly module's bytes (embedded in ruruzir.js), and the page's files
-#   keystroke   a key pressed in the value field to the new result in the page, median
+#   keystroke   a key pressed in the value field to the new result and curve in the page, median
 #   bash bench/web.sh [runs]        (default 20; builds build/web first)
 set -euo pipefail
 

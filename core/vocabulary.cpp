@@ -106,8 +106,7 @@ constexpr NamedCode kMediumNames[] = {
     {"natural-gas", Code(DensityMedium::NaturalGas),
      "natural gas at standard conditions: grams of water"},
 };
-constexpr const char* kMediumLabels[] = {"water vapour (the moist gas's density)", "air",
-                                         "natural gas"};
+constexpr const char* kMediumLabels[] = {"water vapour", "air", "natural gas"};
 
 constexpr NamedCode kPrecisionNames[] = {
     {"shown", Code(Precision::Shown), "the number the result text shows (default)"},

@@ -16,7 +16,11 @@ namespace ruruzir {
 // So an exact root r and the tenths answer R of the same input always satisfy |r - R| <= 0.06
 // (E is within 0.01 of r, R within 0.05 of E), and R is the tenth nearest to r whenever r lies
 // more than 0.01 from a half tenth. Where a step of the saturation pressure at 0 degC (where its
-// equations switch) holds the partial pressure, the exact root is 0.
+// equations switch) holds the partial pressure, the exact root is 0; where it steps down and two
+// crossings lie in E -+ 0.01, the one above 0. Exact has no answer where Tenths has none, nor
+// where the bisection answers without a root to find: a partial pressure that is not a positive
+// number, and with an enhancement factor a total pressure that is not one or lies beneath the
+// partial pressure (ppmV from core never gives these).
 double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
                           const MoistureModel& model,
                           DewPointPrecision precision = DewPointPrecision::Tenths);

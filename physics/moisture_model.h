@@ -18,8 +18,8 @@ struct MoistureModel {
 // shown, each a multiple of the double 0.1 (-821 * 0.1 is -82.10000000000001). DecimalTenths:
 // the same tenths, each the double nearest to its decimal (-82.1). Exact: the temperature at which
 // the saturation pressure of the formulation, with its enhancement factor at the total pressure,
-// equals the partial pressure, to 1e-9 degC or better. All three have an answer for the same
-// inputs.
+// equals the partial pressure, to 1e-9 degC or better. DecimalTenths answer where Tenths do;
+// Exact too, except where the saturation pressure has no root (physics/dew_point_solver.h).
 enum class DewPointPrecision { Tenths, DecimalTenths, Exact };
 
 // Moisture units by their catalogue code (the row, the combo item, the stored value).

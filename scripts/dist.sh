@@ -5,6 +5,10 @@
 #                                               the C library ruruzir.dll with its header
 #                                               ruruzir.h, README.txt and LICENSE.txt (from
 #                                               packaging/, @VERSION@ replaced by the version)
+#   dist/ruruzir-dewpoint-VERSION-web.zip       the web page (scripts/web.sh): every file a static
+#                                               host serves, in a folder of its own
+#   bash scripts/dist.sh        all three
+#   bash scripts/dist.sh web    the web page's zip alone (no Windows build)
 # The programs come from the Windows build in build/windows, built here as run.sh builds
 # them (RURUZIR_WINDOWS_BUILD_DIR names another build folder); they must import only DLLs
 # that every Windows has.
@@ -17,8 +21,31 @@ cd "$root"
 
 version="$(ruruzir_version)"
 version_full="$(ruruzir_version_full)"
-windows_dir="${RURUZIR_WINDOWS_BUILD_DIR:-$root/build/windows}"
 dist_dir="$root/dist"
+
+# --- Web page --------------------------------------------------------------------------------
+# dist/ruruzir-dewpoint-VERSION-web.zip: the page of scripts/web.sh in a folder of its own:
+# index.html, the files it loads, the service worker, the manifest and its icons (the page is
+# then opened from disk or put on any static host; over http(s) it also works offline).
+make_web_zip() {
+  local web_zip="$dist_dir/ruruzir-dewpoint-$version-web.zip"
+  local web_stage="$root/build/web-stage/ruruzir-dewpoint-$version-web"
+  RURUZIR_WEB_BUILD_DIR="$root/build/web" bash scripts/web.sh
+  rm -rf "$(dirname "$web_stage")" "$web_zip"
+  mkdir -p "$web_stage" "$dist_dir"
+  (cd "$root/build/web" && cp index.html ruruzir.js ruruzir.css ruruzir-page.js \
+    service-worker.js manifest.webmanifest icon-*.png "$web_stage/")
+  (cd "$(dirname "$web_stage")" && zip -q -r -X "$web_zip" "$(basename "$web_stage")")
+  echo "dist: $web_zip ($(stat -c %s "$web_zip") bytes): $(unzip -Z1 "$web_zip" | tr '\n' ' ')"
+}
+if [ "${1:-}" = web ]; then
+  make_web_zip
+  exit 0
+elif [ -n "${1:-}" ]; then
+  echo "usage: bash scripts/dist.sh [web]" >&2
+  exit 2
+fi
+windows_dir="${RURUZIR_WINDOWS_BUILD_DIR:-$root/build/windows}"
 app_exe="$windows_dir/ruruzir-dewpoint.exe"
 converter_exe="$windows_dir/ruruzir-convert.exe"
 setup_exe="$dist_dir/ruruzir-dewpoint-$version-setup.exe"
@@ -74,14 +101,4 @@ zip -q -j -X "$portable_zip" "${shipped[@]}" "${library[@]}" "$stage_dir/README.
 echo "dist: $setup_exe ($(stat -c %s "$setup_exe") bytes)"
 echo "dist: $portable_zip ($(stat -c %s "$portable_zip") bytes): $(unzip -Z1 "$portable_zip" | tr '\n' ' ')"
 
-# --- Web page --------------------------------------------------------------------------------
-# dist/ruruzir-dewpoint-VERSION-web.zip: the page of scripts/web.sh in a folder of its own
-# (index.html and the files it loads; opened from disk or put on any static host).
-web_zip="$dist_dir/ruruzir-dewpoint-$version-web.zip"
-web_stage="$root/build/web-stage/ruruzir-dewpoint-$version-web"
-RURUZIR_WEB_BUILD_DIR="$root/build/web" bash scripts/web.sh
-rm -rf "$(dirname "$web_stage")" "$web_zip"
-mkdir -p "$web_stage"
-cp "$root"/build/web/{index.html,ruruzir.js,ruruzir.css,ruruzir-page.js} "$web_stage/"
-(cd "$(dirname "$web_stage")" && zip -q -r -X "$web_zip" "$(basename "$web_stage")")
-echo "dist: $web_zip ($(stat -c %s "$web_zip") bytes): $(unzip -Z1 "$web_zip" | tr '\n' ' ')"
+make_web_zip

@@ -25,8 +25,8 @@ packages=(
 
 # --- Web page (scripts/web.sh, tests/web) ----------------------------------------------------
 # Debian's emscripten builds the page, Debian's chromium runs its tests headless, driven by
-# playwright-core from npm (tests/web/package-lock.json; it downloads no browser). Some
-# nodejs builds bring npm along; Debian's needs the npm package.
+# playwright-core from npm and checked by axe-core (tests/web/package-lock.json; no browser is
+# downloaded). Some nodejs builds bring npm along; Debian's needs the npm package.
 packages+=(emscripten chromium nodejs)
 if ! command -v npm >/dev/null 2>&1; then
   packages+=(npm)

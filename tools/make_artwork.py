@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the program's icon and the two banner bitmaps and writes them into resources/.
+"""Draws the program's icon and the two banner bitmaps and writes them into resources/, and the
+web page's icons (the same drop, as PNG) into web/.
 
-    python3 tools/make_artwork.py [output folder]
+    python3 tools/make_artwork.py [output folder [web output folder]]
 
 The generated files are kept in the repository, so the build itself never runs this script.
 Only the standard library is used: the BMP and ICO files are written byte by byte and the
@@ -17,6 +18,7 @@ import os
 import re
 import struct
 import sys
+import zlib
 
 # Contact details, the same as in the About box of resources/ruruzir.rc.
 VOICE = "+1 555 0142"
@@ -349,8 +351,48 @@ def ico_file(images):
     return directory + entries + body
 
 
+def png_file(canvas, mask=None):
+    """An 8-bit RGBA PNG of the canvas; pixels set in mask are transparent."""
+    rows = bytearray()
+    for y in range(canvas.height):
+        rows.append(0)  # no filter
+        for x in range(canvas.width):
+            red, green, blue = PALETTE[canvas.pixels[y][x]]
+            rows += bytes((red, green, blue, 0 if mask and mask[y][x] else 255))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
+def make_web_icon(size, maskable):
+    """The page's icon: the program icon's drop on its navy square. A maskable icon fills the
+    whole square and keeps the drop inside the middle 80 %, where a phone's mask never cuts."""
+    if not maskable:
+        return make_icon(size)
+    canvas = Canvas(size, size, NAVY)
+    margin = size // 5
+    draw_drop(canvas, margin, margin, size - 2 * margin, AQUA, TEAL, WHITE, sampling=2)
+    return canvas, None
+
+
+def web_icons():
+    """The files the page's manifest and head name."""
+    return {
+        "icon-192.png": png_file(*make_web_icon(192, False)),
+        "icon-512.png": png_file(*make_web_icon(512, False)),
+        "icon-maskable-512.png": png_file(*make_web_icon(512, True)),
+        "icon-180.png": png_file(*make_web_icon(180, True)),
+    }
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "resources")
+    web_folder = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "web")
     outputs = {
         "banner_up.bmp": bmp_file(make_banner_up()),
         "banner_down.bmp": bmp_file(make_banner_down()),
@@ -358,6 +400,9 @@ def main():
     }
     for name, data in outputs.items():
         with open(os.path.join(folder, name), "wb") as output:
+            output.write(data)
+    for name, data in web_icons().items():
+        with open(os.path.join(web_folder, name), "wb") as output:
             output.write(data)
 
 

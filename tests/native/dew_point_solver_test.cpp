@@ -293,6 +293,31 @@ TEST(ExactDewPointTest, MagnusRootsInClosedForm) {
   }
 }
 
+// Roots of the equations without a factor, found apart from this code: bisection in 50-digit
+// decimal arithmetic on the published equations, to 1e-20 degC.
+TEST(ExactDewPointTest, ReferenceRoots) {
+  const struct {
+    Formulation formulation;
+    bool frost;
+    double partialPressure;
+    double root;
+  } rows[] = {
+      {Formulation::GoffGratch, true, 0.001, -76.2527437250227},
+      {Formulation::GoffGratch, false, 0.5, -30.1746195503889},
+      {Formulation::GoffGratch, false, 100, 45.8358018631919},
+      {Formulation::HylandWexler, true, 1e-5, -101.6513632673449},
+      {Formulation::HylandWexler, false, 30, 24.0827621501130},
+      {Formulation::Sonntag, true, 0.12837, -39.9999780844209},
+      {Formulation::Sonntag, false, 2.5, -11.7135990007058},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "formulation " << row.formulation << ", frost "
+                                      << row.frost << ", e " << row.partialPressure);
+    const MoistureModel chosen{row.formulation, EnhancementFactor::None};
+    EXPECT_NEAR(Exact(row.frost, row.partialPressure, 1013.25, chosen), row.root, 1e-12);
+  }
+}
+
 // The root of the saturation pressure at a temperature is that temperature, wherever the function
 // rises (one crossing); every root meets the checks of ExactRootProblem.
 TEST(ExactDewPointTest, RootsOfSaturationPressuresAtKnownTemperatures) {

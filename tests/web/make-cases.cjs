@@ -25,7 +25,7 @@ const decimals = (value) => value.toFixed(Math.floor(random() * 5));
 
 const MOISTURE = ["frost-c", "dew-c", "frost-f", "dew-f", "ppmv", "ppmw-gas", "lb-mmscf", "g-m3",
   "mbar-vp", "rh", "ppmw-liquid"];
-const PRESSURE = ["mbar", "psia", "psig", "atm", "kpa"];
+const PRESSURE = ["mbar", "psia", "psig", "atm", "kpa", "bar", "barg", "mpa", "pa"];
 const TYPICAL = { "frost-c": -20, "dew-c": -20, "frost-f": -4, "dew-f": -4, ppmv: 1000,
   "ppmw-gas": 600, "lb-mmscf": 7, "g-m3": 0.8, "mbar-vp": 1.2, rh: 40, "ppmw-liquid": 50 };
 const SOURCE_VALUES = { "frost-c": () => between(-100, 50), "dew-c": () => between(-60, 50),
@@ -35,7 +35,7 @@ const SOURCE_VALUES = { "frost-c": () => between(-100, 50), "dew-c": () => betwe
   "mbar-vp": () => logBetween(0.001, 100), rh: () => between(1, 100),
   "ppmw-liquid": () => logBetween(0.1, 1000) };
 const PRESSURES = { mbar: [50, 30000], psia: [1, 400], psig: [0, 400], atm: [0.1, 30],
-  kpa: [5, 3000] };
+  kpa: [5, 3000], bar: [0.05, 30], barg: [0, 30], mpa: [0.005, 3], pa: [5000, 3000000] };
 const SIDE_OPTIONS = { "ppmw-gas": () => ({ "mol-weight": decimals(between(2, 100)) }),
   "ppmw-liquid": () => ({ henry: decimals(between(0.1, 20)) }),
   rh: () => ({ ambient: decimals(between(-40, 100)) }),
@@ -57,6 +57,15 @@ add("no-answer", "value=50&from=frost-c&to=ppmv&pressure=10&target-pressure=10")
 add("vacuum", "value=-20&from=frost-c&to=frost-c&pressure=-14.7&pressure-unit=psig");
 add("default-pressures", "value=-20&from=FROST-C&to=lb/mmscf&pressure-unit=PSIG" +
   "&target-pressure-unit=kpa");
+// The pressure units beyond the window's, temperatures with their unit, pressures too high.
+add("bar", "pressure-unit=bar&pressure=7&value=-40");
+add("default-barg-pa", "value=-20&pressure-unit=barg&target-pressure-unit=Pa");
+add("mpa", "value=-20&pressure=0.7&pressure-unit=MPa&target-pressure=70000&target-pressure-unit=pa");
+add("ambient-68f", "value=-10&to=rh&ambient=68F");
+add("ambient-68degf", "value=-10&to=rh&target-ambient=68degF");
+add("prevailing-c", "value=-10&to=g-m3&prevailing=20C&medium=air");
+add("pressure-too-high", "value=-40&to=ppmv&target-pressure=1e308");
+add("pressure-too-high-pa", "value=-40&pressure=3.5e40&pressure-unit=pa");
 
 // Range bounds: each bound itself, and just beyond it.
 const BOUNDS = [["frost-c", "-140", "50", "-140.01", "50.01"],

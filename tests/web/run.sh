@@ -39,6 +39,20 @@ else
   failed=$((failed + 1))
 fi
 
+# The web zip of scripts/dist.sh holds every file of the built page, the page's index.html
+# among them, and nothing else.
+zip_list="$(bash scripts/dist.sh web 2>/dev/null | sed -n 's/^dist: .*web\.zip ([0-9]* bytes): //p' |
+  tr ' ' '\n' | sed -n 's|^[^/]*/\(..*\)$|\1|p' | sort)"
+page_list="$(find "$web_dir" -maxdepth 1 -type f -printf '%f\n' | sort)"
+if [ -n "$zip_list" ] && [ "$zip_list" = "$page_list" ] && echo "$zip_list" | grep -qx index.html; then
+  echo "ok   the web zip holds the page's $(echo "$zip_list" | wc -l) files"
+  passed=$((passed + 1))
+else
+  echo "FAIL the web zip holds: $(echo "$zip_list" | tr '\n' ' '); the page: $(echo "$page_list" |
+    tr '\n' ' ')"
+  failed=$((failed + 1))
+fi
+
 set +e
 output="$(cd tests/web && node page-tests.cjs "$web_dir" "$table" "$web_dir/screenshots" 2>&1)"
 set -e
