@@ -322,33 +322,66 @@ bool CertainPpmV(double e, double error, double p, float* ppmV) {
   return ppm - bound > below && ppm + bound < above;
 }
 
+RequestStatus ElementReading(const double* readings, size_t i, Quantity quantity, int unit,
+                             double* into);
+
+// Per-element pressure columns (either may be null) in their units.
+struct PressureColumns {
+  const double* source;
+  int sourceUnit;
+  const double* target;
+  int targetUnit;
+};
+
+// Element i's pressures in mbar as the scalar path holds them, checked as ConvertElements does.
+RequestStatus ElementPressures(const PressureColumns& columns, size_t i, HeldRequest* held) {
+  double reading = NAN;
+  RequestStatus status =
+      ElementReading(columns.source, i, Quantity::Pressure, columns.sourceUnit, &reading);
+  if (status != RequestStatus::Converted) return status;
+  if (columns.source) held->sourceMbar = PressureMbarFromReading(columns.sourceUnit, reading);
+  status = ElementReading(columns.target, i, Quantity::Pressure, columns.targetUnit, &reading);
+  if (status != RequestStatus::Converted) return status;
+  if (columns.target) held->targetMbar = PressureMbarFromReading(columns.targetUnit, reading);
+  return status;
+}
+
 // Blocks of values through the vector kernel; an element whose ppmV the bound leaves open goes
-// through ConvertHeld, the scalar path.
-void ConvertValuesVector(const HeldRequest& held, size_t count, const double* values,
-                         double* results, int* statuses) {
+// through ConvertHeld, the scalar path. `columns`, when given, hold each element's pressures.
+void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* values,
+                         const PressureColumns* columns, double* results, int* statuses) {
   constexpr size_t kBlock = 256;
   double temperatures[kBlock], pressures[kBlock], saturation[kBlock], errors[kBlock];
   size_t elements[kBlock];
-  const auto unit = static_cast<MoistureUnitCode>(held.sourceUnit);
+  float targetMbar[kBlock];
+  const auto unit = static_cast<MoistureUnitCode>(shared.sourceUnit);
   bool overIce = false;
   for (size_t start = 0; start < count; start += kBlock) {
     const size_t end = count - start < kBlock ? count : start + kBlock;
     size_t taken = 0;
     for (size_t i = start; i < end; ++i) {
-      const Refusal refusal = CheckValue(held.sourceUnit, values[i]);
-      if (refusal.status != RequestStatus::Converted) {
+      HeldRequest held = shared;
+      RequestStatus status =
+          columns ? ElementPressures(*columns, i, &held) : RequestStatus::Converted;
+      if (status == RequestStatus::Converted)
+        status = CheckValue(held.sourceUnit, values[i]).status;
+      if (status != RequestStatus::Converted) {
         results[i] = NAN;
-        Put(statuses, i, refusal.status);
+        Put(statuses, i, status);
         continue;
       }
       DewPointSource(unit, ToSingle(values[i]), &temperatures[taken], &overIce);
       pressures[taken] = held.sourceMbar;
+      targetMbar[taken] = held.targetMbar;
       elements[taken++] = i;
     }
-    SaturationPressureArray(overIce, taken, temperatures, pressures, held.model, saturation,
+    SaturationPressureArray(overIce, taken, temperatures, pressures, shared.model, saturation,
                             errors);
     for (size_t k = 0; k < taken; ++k) {
       const size_t i = elements[k];
+      HeldRequest held = shared;
+      held.sourceMbar = static_cast<float>(pressures[k]);
+      held.targetMbar = targetMbar[k];
       float ppmV;
       double result;
       ValueAnswer answer{kAccepted, NAN};
@@ -373,7 +406,7 @@ void ConvertValuesVector(const HeldRequest& held, size_t count, const double* va
 void ConvertValues(const HeldRequest& held, size_t count, const double* values, double* results,
                    int* statuses) {
   if (TakesVectorPath(held)) {
-    ConvertValuesVector(held, count, values, results, statuses);
+    ConvertValuesVector(held, count, values, nullptr, results, statuses);
     return;
   }
   if (count < RecentAnswers::kSmallestCall) {
@@ -607,10 +640,18 @@ Refusal ConvertRequestArray(const ConversionRequest& request, size_t count, cons
     }
     return refusal;
   }
-  if (HasColumns(columns)) {
+  const HeldRequest held = Hold(request);
+  const bool onlyPressures = HasColumns(columns) && !columns->sourceAmbient &&
+                             !columns->targetAmbient && !columns->sourcePrevailing &&
+                             !columns->targetPrevailing;
+  if (onlyPressures && TakesVectorPath(held)) {
+    const PressureColumns pressures{columns->sourcePressures, request.sourcePressure.unit,
+                                    columns->targetPressures, request.targetPressure.unit};
+    ConvertValuesVector(held, count, values, &pressures, results, statuses);
+  } else if (HasColumns(columns)) {
     ConvertElements(request, count, values, *columns, results, statuses);
   } else {
-    ConvertValues(Hold(request), count, values, results, statuses);
+    ConvertValues(held, count, values, results, statuses);
   }
   return kAccepted;
 }

@@ -150,10 +150,10 @@ V BogelWaterFactor(V e, V p, V t) {
 }
 
 V BogelIceFactor(V e, V p, V t) {
-  return K(1.0) + (K(1e-5) * e / (t + K(273.0))) *
-                      ((K(2100.0) - K(65.0) * t) * (K(1.0) - e / p) +
-                       (K(109.0) - K(0.35) * t + t * t * K(0.0029585798816568047)) *
-                           (p / e - K(1.0)));
+  return K(1.0) +
+         (K(1e-5) * e / (t + K(273.0))) *
+             ((K(2100.0) - K(65.0) * t) * (K(1.0) - e / p) +
+              (K(109.0) - K(0.35) * t + t * t * K(0.0029585798816568047)) * (p / e - K(1.0)));
 }
 
 // e times the factor; `ice` marks the lanes whose ice set applies. *growth is what multiplies the
@@ -203,8 +203,8 @@ void SaturationBlock(bool overIce, size_t count, const double* temperatures,
   size_t i = 0;
   V error;
   for (; i + lanes <= count; i += lanes) {
-    hn::StoreU(Saturation(overIce, hn::LoadU(d, temperatures + i),
-                          hn::LoadU(d, totalPressures + i), model, &error),
+    hn::StoreU(Saturation(overIce, hn::LoadU(d, temperatures + i), hn::LoadU(d, totalPressures + i),
+                          model, &error),
                d, pressures + i);
     hn::StoreU(error, d, errors + i);
   }

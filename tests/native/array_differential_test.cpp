@@ -13,6 +13,7 @@
 
 #include "core/conversion_request.h"
 #include "core/number_text.h"
+#include "core/unit_catalogues.h"
 #include "core/reading_format.h"
 #include "physics/composition.h"
 #include "physics/saturation_pressure.h"
@@ -24,7 +25,7 @@ namespace {
 
 size_t ValuesPerRequest() {
   const char* text = std::getenv("RURUZIR_ARRAY_DIFF_COUNT");
-  return text && *text ? std::strtoull(text, nullptr, 10) : 600;
+  return text && *text ? std::strtoull(text, nullptr, 10) : 300;
 }
 
 bool SameBits(double a, double b) {
@@ -63,8 +64,8 @@ TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
           ASSERT_TRUE(std::isfinite(apart)) << t[i] << " " << p[i] << " " << vector[i];
           worst = std::fmax(worst, apart / bound[i]);
         }
-        EXPECT_LT(worst, 1.0 / 16) << static_cast<int>(formulation) << " "
-                                                      << static_cast<int>(factor) << " " << ice;
+        EXPECT_LT(worst, 1.0 / 16)
+            << static_cast<int>(formulation) << " " << static_cast<int>(factor) << " " << ice;
       }
     }
   }
@@ -73,8 +74,9 @@ TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
 // The number of the text, without the text: ties (exact in binary), the edges of the decimals
 // by magnitude and their float neighbours, random floats of every size, in every unit.
 TEST(ShownReadingValue, IsTheNumberOfTheTextReadBack) {
-  std::vector<float> samples = {0.0f, -0.0f, 100.25f, 100.75f, 10.125f, 1.0625f, 0.03125f,
-                                2.5f, -82.25f, -0.05f, 0.00005f, 1e-9f, 1e14f, 5e14f, 3e38f};
+  std::vector<float> samples = {0.0f,     -0.0f,    100.25f, 100.75f, 10.125f,
+                                1.0625f,  0.03125f, 2.5f,    -82.25f, -0.05f,
+                                0.00005f, 1e-9f,    1e14f,   5e14f,   3e38f};
   for (const float edge : {100.0f, 10.0f, 1.0f, 0.1f, 0.01f, 0.001f, 0.0001f, -0.05f, 0.05f}) {
     float below = edge, above = edge;
     for (int i = 0; i < 4; ++i) {
@@ -116,8 +118,18 @@ std::vector<double> HardValues(const ConversionRequest& request, std::mt19937_64
                                size_t count) {
   const bool fahrenheit = request.sourceUnit == 2 || request.sourceUnit == 3;
   const double low = fahrenheit ? -220.0 : -140.0, high = fahrenheit ? 122.0 : 50.0;
-  std::vector<double> values = {low, high, std::nextafter(low, 0.0), std::nextafter(high, 0.0),
-                                0.0, -0.0, 32.0, 1e-300, -1e-300, NAN, HUGE_VAL, low - 0.1};
+  std::vector<double> values = {low,
+                                high,
+                                std::nextafter(low, 0.0),
+                                std::nextafter(high, 0.0),
+                                0.0,
+                                -0.0,
+                                32.0,
+                                1e-300,
+                                -1e-300,
+                                NAN,
+                                HUGE_VAL,
+                                low - 0.1};
   std::uniform_real_distribution<double> uniform(low, high);
   for (size_t i = 0; values.size() < count / 2; ++i) {
     const double value = uniform(random);
@@ -160,8 +172,16 @@ TEST(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
         request.sourcePressure.reading = pressures[random() % 4];
         request.targetPressure.reading = request.sourcePressure.reading;
         const std::vector<double> values = HardValues(request, random, count);
-        std::vector<double> results(values.size());
-        std::vector<int> statuses(values.size());
+        std::vector<double> results(values.size()), rowResults(values.size());
+        std::vector<int> statuses(values.size()), rowStatuses(values.size());
+        // Per-row pressures in psig (missing, vacuum and huge ones among them), one target
+        // pressure in bar.
+        std::vector<double> rows(values.size());
+        std::uniform_real_distribution<double> psig(-14.0, 400.0);
+        const double oddRows[] = {NAN, -14.7, -20.0, 1e40, 0.0};
+        for (size_t i = 0; i < rows.size(); ++i)
+          rows[i] = i % 50 < 5 ? oddRows[i % 50] : psig(random);
+        const RequestColumns columns{rows.data(), nullptr, nullptr, nullptr, nullptr, nullptr};
         for (int target = 0; target <= 10; ++target) {
           request.targetUnit = target;
           for (const Precision precision : {Precision::Shown, Precision::Computed}) {
@@ -170,6 +190,22 @@ TEST(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
             const size_t n = target <= 3 ? values.size() / 10 : values.size();
             ConvertRequestArray(request, n, values.data(), nullptr, results.data(),
                                 statuses.data());
+            ConversionRequest rowRequest = request;
+            rowRequest.sourcePressure = {Code(PressureUnitCode::Psig), 0.0};
+            rowRequest.targetPressure = {Code(PressureUnitCode::Bar), 5.0};
+            ConvertRequestArray(rowRequest, n, values.data(), &columns, rowResults.data(),
+                                rowStatuses.data());
+            for (size_t i = 0; i < n; ++i) {
+              rowRequest.sourcePressure.reading = rows[i];
+              // A missing row is a missing reading, not one atmosphere as in a single call.
+              const ValueAnswer row = std::isnan(rows[i])
+                                          ? ValueAnswer{{RequestStatus::Missing, 0, nullptr}, NAN}
+                                          : ConvertRequestValue(rowRequest, values[i], nullptr, 0);
+              ASSERT_EQ(rowStatuses[i], static_cast<int>(row.refusal.status)) << rows[i];
+              ASSERT_TRUE(SameBits(rowResults[i], row.value) ||
+                          (std::isnan(rowResults[i]) && std::isnan(row.value)))
+                  << source << "->" << target << " " << values[i] << " at " << rows[i] << " psig";
+            }
             for (size_t i = 0; i < n; ++i) {
               char text[kResultTextSize];
               const ValueAnswer one = ConvertRequestValue(request, values[i], text, sizeof text);
