@@ -5,6 +5,10 @@
   frost -> ppmV         against a plain numpy formula (Goff-Gratch written out) and against one
                         ctypes call of ruruzir_convert per element
   frost -> frost point  at another pressure (the solver), against one ctypes call per element
+  exact frost point     precision="exact" against the solver's tenths and against a vectorised
+                        numpy Newton inversion of Goff-Gratch
+  Series in and out     the same conversions of a pandas Series (index and name kept) against
+                        the ndarray's
 
     /usr/bin/python3 bench/python_arrays.py [--count N] [--repeat R] [--element-count M]
 
@@ -18,6 +22,7 @@ import os
 import time
 
 import numpy as np
+import pandas as pd
 
 import ruruzir
 from ruruzir import _library
@@ -29,6 +34,12 @@ TARGET_MBAR = 7000.0
 def goff_gratch_ppmv(frost_c, total_mbar):
     """Goff-Gratch saturation pressure over ice below 0 degC and over water from 0 degC up, as
     ppmV at the total pressure: the formula a data engineer would write by hand."""
+    e = _saturation(frost_c)
+    return e / (total_mbar - e) * 1e6
+
+
+def _saturation(frost_c):
+    """Goff-Gratch over ice below 0 degC, over water from 0 degC up, mbar."""
     t = frost_c + 273.15
     ice = 10.0 ** (-9.09718 * (273.16 / t - 1.0) - 3.56654 * np.log10(273.16 / t)
                    + 0.876793 * (1.0 - t / 273.16) + np.log10(6.1071))
@@ -36,19 +47,35 @@ def goff_gratch_ppmv(frost_c, total_mbar):
                      - 1.3816e-7 * (10.0 ** (11.344 * (1.0 - t / 373.16)) - 1.0)
                      + 8.1328e-3 * (10.0 ** (-3.49149 * (373.16 / t - 1.0)) - 1.0)
                      + np.log10(1013.246))
-    e = np.where(frost_c < 0.0, ice, water)
-    return e / (total_mbar - e) * 1e6
+    return np.where(frost_c < 0.0, ice, water)
+
+
+def newton_frost_point(frost_c, source_mbar, target_mbar, steps=8):
+    """The frost point at another pressure by a vectorised Newton inversion of Goff-Gratch: the
+    same mole fraction, so the vapour pressure scales with the total pressure; the derivative by
+    a central difference. The numpy way a data engineer would write it."""
+    wanted = _saturation(frost_c) * (target_mbar / source_mbar)
+    t = frost_c.copy()
+    for _ in range(steps):
+        step = 1e-4
+        slope = (_saturation(t + step) - _saturation(t - step)) / (2 * step)
+        t = t - (_saturation(t) - wanted) / slope
+    return t
 
 
 def per_element(values, target_unit, target_mbar):
-    """One ruruzir_convert call per value through ctypes."""
-    convert = _library.library.ruruzir_convert
+    """One ruruzir_convert_request call per value through ctypes."""
+    convert = _library.library.ruruzir_convert_request
+    request = _library.Request()
+    _library.library.ruruzir_default_request(ctypes.byref(request))
+    request.source_pressure, request.target_unit = SOURCE_MBAR, target_unit
+    request.target_pressure = target_mbar
     text = ctypes.create_string_buffer(_library.TEXT_SIZE)
-    result = ctypes.c_double()
+    result, field = ctypes.c_double(), ctypes.c_int()
     out = np.empty(len(values))
     for i, value in enumerate(values.tolist()):
-        convert(value, 0, SOURCE_MBAR, 0, None, target_unit, target_mbar, 0, None, 1, 0,
-                ctypes.byref(result), text, len(text))
+        convert(ctypes.byref(request), value, ctypes.byref(result), text, len(text),
+                ctypes.byref(field))
         out[i] = result.value
     return out
 
@@ -80,7 +107,11 @@ def main():
     scale = count / element_count
     repeat = arguments.repeat
     unrounded = np.random.default_rng(2).uniform(-80.0, 20.0, count)
+    series = pd.Series(frost, index=pd.date_range("2026-01-01", periods=count, freq="min"),
+                       name="frost_c")
     to_ppmv = lambda values: ruruzir.convert(values, "frost-c", "ppmv")  # noqa: E731
+    to_frost_exact = lambda values: ruruzir.convert(  # noqa: E731
+        values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, precision="exact")
     to_frost = lambda values, threads=1: ruruzir.convert(  # noqa: E731
         values, "frost-c", "frost-c", target_pressure=TARGET_MBAR, threads=threads)
     timed = {
@@ -94,6 +125,12 @@ def main():
         "ppmv unrounded": best(repeat, lambda: to_ppmv(unrounded)),
         "frost unrounded": best(repeat, lambda: to_frost(unrounded)),
         "frost unrounded 2": best(repeat, lambda: to_frost(unrounded, 2)),
+        "frost exact": best(repeat, lambda: to_frost_exact(frost)),
+        "frost exact unrounded": best(repeat, lambda: to_frost_exact(unrounded)),
+        "frost newton": best(repeat, lambda: newton_frost_point(
+            unrounded, SOURCE_MBAR, TARGET_MBAR)),
+        "ppmv series": best(repeat, lambda: to_ppmv(series)),
+        "frost series": best(repeat, lambda: to_frost(series)),
     }
     rows = [("frost -> ppmV", "numpy formula (baseline)", "numpy"),
             ("frost -> ppmV", "ruruzir.convert", "ppmv"),
@@ -102,7 +139,12 @@ def main():
             ("frost -> frost", "ctypes call per element", "frost calls"),
             ("frost -> ppmV", "ruruzir.convert, unrounded", "ppmv unrounded"),
             ("frost -> frost", "ruruzir.convert, unrounded", "frost unrounded"),
-            ("frost -> frost", "unrounded, threads=2", "frost unrounded 2")]
+            ("frost -> frost", "unrounded, threads=2", "frost unrounded 2"),
+            ("frost -> frost", "exact", "frost exact"),
+            ("frost -> frost", "exact, unrounded", "frost exact unrounded"),
+            ("frost -> frost", "numpy Newton, unrounded", "frost newton"),
+            ("frost -> ppmV", "Series in and out", "ppmv series"),
+            ("frost -> frost", "Series in and out", "frost series")]
     print(f"{'':44} {'wall':>8}    {'processor':>9}")
     for conversion, how, key in rows:
         wall, cpu, _ = timed[key]
@@ -120,6 +162,20 @@ def main():
               f"{unrounded_ratio:.2f}; goal <= 1.5); frost -> frost "
               f"{timed['frost'][i] * 1e6 / count:.3f} s per million (unrounded "
               f"{timed['frost unrounded'][i] * 1e6 / count:.3f}; goal < 0.4)")
+    series_ppmv, series_frost = timed["ppmv series"][2], timed["frost series"][2]
+    assert series_ppmv.index.equals(series.index) and np.array_equal(series_ppmv.to_numpy(), ppmv)
+    assert np.array_equal(series_frost.to_numpy(), at_target)
+    for what, i in (("wall", 0), ("processor", 1)):
+        print(f"{what}: Series / ndarray: frost -> ppmV "
+              f"{timed['ppmv series'][i] / timed['ppmv'][i]:.3f}, frost -> frost "
+              f"{timed['frost series'][i] / timed['frost'][i]:.3f} (goal <= 1.10)")
+    exact, newton = timed["frost exact unrounded"][2], timed["frost newton"][2]
+    assert np.nanmax(np.abs(exact - newton)) < 0.01  # the same physics, to its formulas' digits
+    for what, i in (("wall", 0), ("processor", 1)):
+        print(f"{what}: exact / tenths: {timed['frost exact'][i] / timed['frost'][i]:.2f} "
+              f"(unrounded {timed['frost exact unrounded'][i] / timed['frost unrounded'][i]:.2f}; "
+              f"goal <= 2); exact / numpy Newton "
+              f"{timed['frost exact unrounded'][i] / timed['frost newton'][i]:.2f} (goal < 1)")
     print(f"load average {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores")
     return 0
 

@@ -5,9 +5,11 @@
 #                                               the C library ruruzir.dll with its header
 #                                               ruruzir.h, README.txt and LICENSE.txt (from
 #                                               packaging/, @VERSION@ replaced by the version)
+#   dist/ruruzir-VERSION-py3-none-win_amd64.whl  the Python package with ruruzir.dll, for a
+#                                               Python on 64-bit Windows (pip install FILE)
 #   dist/ruruzir-dewpoint-VERSION-web.zip       the web page (scripts/web.sh): every file a static
 #                                               host serves, in a folder of its own
-#   bash scripts/dist.sh        all three
+#   bash scripts/dist.sh        all four
 #   bash scripts/dist.sh web    the web page's zip alone (no Windows build)
 # The programs come from the Windows build in build/windows, built here as run.sh builds
 # them (RURUZIR_WINDOWS_BUILD_DIR names another build folder); they must import only DLLs
@@ -100,5 +102,21 @@ zip -q -j -X "$portable_zip" "${shipped[@]}" "${library[@]}" "$stage_dir/README.
 
 echo "dist: $setup_exe ($(stat -c %s "$setup_exe") bytes)"
 echo "dist: $portable_zip ($(stat -c %s "$portable_zip") bytes): $(unzip -Z1 "$portable_zip" | tr '\n' ' ')"
+
+# --- Python wheel for Windows -----------------------------------------------------------------
+# The package is the same on every platform; the wheel carries the stripped ruruzir.dll, which
+# the package loads from beside itself. Built offline with Debian's setuptools and wheel.
+wheel_venv="$root/build/dist-venv"
+[ -x "$wheel_venv/bin/pip" ] || /usr/bin/python3 -m venv --system-site-packages "$wheel_venv"
+rm -f "$dist_dir"/ruruzir-*-py3-none-win_amd64.whl
+RURUZIR_LIBRARY="${library[0]}" RURUZIR_WHEEL_PLATFORM=win_amd64 "$wheel_venv/bin/pip" wheel \
+  --quiet --no-index --no-build-isolation --no-deps --wheel-dir "$dist_dir" "$root/python"
+wheel_file="$(ls "$dist_dir"/ruruzir-*-py3-none-win_amd64.whl)"
+if ! unzip -Z1 "$wheel_file" | grep -qx 'ruruzir/ruruzir.dll' ||
+  unzip -Z1 "$wheel_file" | grep -q 'libruruzir.so'; then
+  echo "dist: $wheel_file does not carry ruruzir.dll alone" >&2
+  exit 1
+fi
+echo "dist: $wheel_file ($(stat -c %s "$wheel_file") bytes)"
 
 make_web_zip

@@ -20,6 +20,7 @@ packages=(
   nsis zip unzip                      # Windows setup and portable zip (scripts/dist.sh)
   python3-venv python3-setuptools python3-wheel  # the ruruzir Python package, installed offline
   python3-numpy python3-pandas        # what the package works on
+  python3-pint python3-xarray         # units and labelled arrays the package takes
   python3-pytest python3-dask python3-distributed  # its tests, the Dask example
 )
 

@@ -61,7 +61,7 @@ def main():
             cluster, client = None, Client(arguments.scheduler)
         else:
             cluster = LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                                   dashboard_address=None)
+                                   dashboard_address=":0")
             client = Client(cluster)
         try:
             frame = dd.read_csv(pattern)
@@ -69,7 +69,7 @@ def main():
         finally:
             client.close()
             if cluster is not None:
-                cluster.close()
+                cluster.close(timeout=30)
         print(f"{len(ppmv)} readings in {frame.npartitions} partitions: "
               f"median {ppmv.median():.1f} ppmV, {int(ppmv.isna().sum())} without an answer")
         if arguments.check or not arguments.parts:

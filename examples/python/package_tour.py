@@ -19,9 +19,11 @@ print("worked example:", float(ruruzir.convert(-40, "frost-c", "frost-c", target
 
 # 2. An array of frost points at 1 atm as ppmV; NaN where there is no answer, and why.
 frost = np.array([-60.0, -40.0, -20.0, 0.0, 75.0])
-ppmv, statuses = ruruzir.convert(frost, "frost-c", "ppmv", return_status=True)
-for value, converted, status in zip(frost, ppmv, statuses):
-    print(f"{value:6.1f} degC -> {converted:9.2f} ppmV  ({ruruzir.status_text(status)})")
+ppmv, statuses, reasons = ruruzir.convert(frost, "frost-c", "ppmv", return_status=True,
+                                          reasons=True)
+for value, converted, status, reason in zip(frost, ppmv, statuses, reasons):
+    print(f"{value:6.1f} degC -> {converted:9.2f} ppmV  ({ruruzir.status_text(status)}"
+          f"{': ' + reason if reason else ''})")
 
 # 3. A logger's CSV: frost points measured at the line pressure (psig), as the dew point at
 #    atmospheric pressure and as %RH at each row's ambient temperature.

@@ -1,91 +1,86 @@
-"""Moisture conversions of the Ruruzir Dewpoint Calculator for numpy, pandas and Dask.
+"""Moisture conversions of the Ruruzir Dewpoint Calculator for numpy, pandas, xarray and Dask.
 
 The numbers are the calculator's own: the package calls the library the calculator's
 command-line converter is built from (api/ruruzir.h), one call per array.
 
-    >>> import ruruzir
-    >>> float(ruruzir.convert(-40, "frost-c", "frost-c", target_pressure=7000))
-    -21.6
+Units are named as ruruzir-convert names them; ``ruruzir.units()`` lists them with their
+aliases and ranges, ``ruruzir.units("pressure")`` the pressure units. A bare "psi" is refused:
+it is read as absolute by some and as gauge by others.
 
-Units are named as ruruzir-convert names them (``ruruzir.units()`` lists them): moisture units
-"frost-c", "dew-c", "frost-f", "dew-f", "ppmv", "ppmw-gas", "lb-mmscf", "g-m3", "mbar-vp", "rh",
-"ppmw-liquid" (and the aliases "ppm", "lb/mmscf", "g/m3", "%rh"); pressure units "mbar", "psia",
-"psig", "atm", "kpa". A bare "psi" is refused: it is read as absolute by some and as gauge by
-others.
+Examples
+--------
+>>> import ruruzir
+>>> float(ruruzir.convert(-40, "frost-c", "frost-c", target_pressure=7000))
+-21.6
 """
 import ctypes
+import math
 from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
-from typing import Any
+from typing import Any, Dict, List, NamedTuple, Optional, Tuple, Union
 
 import numpy as np
 
-from . import _library
-from ._library import (BAD_CODE, BAD_NUMBER, CONVERTED, NO_AREA, OUT_OF_RANGE,  # noqa: F401
-                       TEXT_TOO_SMALL, status_text)
+from . import _inputs, _library
+from ._library import (BAD_CODE, BAD_NUMBER, CONVERTED, MISSING, NO_ANSWER,  # noqa: F401
+                       OUT_OF_RANGE, PRESSURE_TOO_HIGH, SIDE_VALUE, VACUUM, status_text)
 
-__all__ = ["convert", "convert_column", "units", "Side", "status_text", "version", "CONVERTED",
-           "OUT_OF_RANGE", "BAD_CODE", "BAD_NUMBER"]
+__version__: str = _library.version()
 
-FORMULATIONS = {"hyland-wexler": 0, "goff-gratch": 1, "sonntag": 2, "magnus": 3}
-ENHANCEMENTS = {"none": 0, "bogel": 1, "greenspan": 2}
-MEDIA = {"water": 0, "air": 1, "natural-gas": 2}
-PRECISIONS = {"shown": 0, "computed": 1}
+__all__ = ["convert", "convert_column", "units", "Unit", "Side", "status_text", "version",
+           "__version__", "CONVERTED", "OUT_OF_RANGE", "BAD_CODE", "BAD_NUMBER", "NO_ANSWER",
+           "MISSING", "VACUUM", "PRESSURE_TOO_HIGH", "SIDE_VALUE"]
 
-_STANDARD_ATMOSPHERE_MBAR = 1013.25  # what a pressure not given stands for, in any unit
+Numbers = Any  # a number, a sequence or array of numbers, a pandas Series or a pint quantity
 
 
-def version():
-    """The library's version, e.g. "3.4"."""
-    return _library.library.ruruzir_version().decode("ascii")
+def version() -> str:
+    """The library's version.
+
+    Returns
+    -------
+    str
+        The version as ``ruruzir-convert --version`` shows it, e.g. "3.4".
+
+    Examples
+    --------
+    >>> ruruzir.version() == ruruzir.__version__
+    True
+    """
+    return _library.version()
 
 
 @dataclass
 class Side:
-    """One side's parameters; each unit reads only its own. Defaults are the calculator's.
+    """One side's parameters; each unit reads only its own. None: the calculator's default.
 
-    ambient_c        %RH: ambient (dry-bulb) temperature, degC; a number or one per value
-    molecular_weight ppmW in a gas: molecular weight of the gas, g/mol (air 29)
-    henry_constant   ppmW in a liquid: Henry's constant, ppmW per mbar of water vapour
-                     pressure (hexane 1.9)
-    prevailing_c     g/m3: temperature of the gas, degC; a number or one per value
-    medium           g/m3: "water" (the moist gas itself), "air" or "natural-gas"
+    Parameters
+    ----------
+    ambient_c : number, array, Series or pint quantity, optional
+        %RH: ambient (dry-bulb) temperature, degC; one for all values or one per value.
+    molecular_weight : float, optional
+        ppmW in a gas: molecular weight of the gas, g/mol.
+    henry_constant : float, optional
+        ppmW in a liquid: Henry's constant, ppmW per mbar of water vapour pressure.
+    prevailing_c : number, array, Series or pint quantity, optional
+        g/m3: temperature of the gas, degC; one for all values or one per value.
+    medium : str or int, optional
+        g/m3: what the density is the density of, by name or code.
+
+    Examples
+    --------
+    >>> ruruzir.Side(ambient_c=25.0).ambient_c
+    25.0
     """
 
-    ambient_c: Any = 20.0
-    molecular_weight: float = 29.0
-    henry_constant: float = 1.9
-    prevailing_c: Any = 20.0
-    medium: str = "natural-gas"
+    ambient_c: Any = None
+    molecular_weight: Any = None
+    henry_constant: Any = None
+    prevailing_c: Any = None
+    medium: Any = None
 
 
-def _refuse(status, what):
-    raise ValueError(f"{_library.status_text(status)} ({what})")
-
-
-def _code(table, name, what):
-    """A code by name from `table`, or an int code as it is (the library checks it)."""
-    if isinstance(name, (int, np.integer)) and not isinstance(name, bool):
-        return int(name)
-    code = table.get(str(name).lower()) if isinstance(name, str) else None
-    if code is None:
-        _refuse(BAD_CODE, f"{what}={name!r}")
-    return code
-
-
-def _unit_code(kind, name, what):
-    if isinstance(name, (int, np.integer)) and not isinstance(name, bool):
-        return int(name)
-    code = -1
-    if isinstance(name, str):
-        code = _library.library.ruruzir_unit_code(kind, name.encode("utf-8", "replace"))
-    if code < 0:
-        hint = ": say psia or psig" if isinstance(name, str) and name.lower() == "psi" else ""
-        _refuse(BAD_CODE, f"{what}={name!r}{hint}")
-    return code
-
-
-def _side(side, what):
+def _side(side: Any, what: str) -> Side:
     if side is None:
         return Side()
     if isinstance(side, dict):
@@ -94,193 +89,514 @@ def _side(side, what):
         except TypeError as error:
             raise ValueError(f"{what}: {error}") from None
     if not isinstance(side, Side):
-        raise ValueError(f"{what} must be a ruruzir.Side or a dict, not {type(side).__name__}")
+        raise TypeError(f"{what} must be a ruruzir.Side or a dict, not {type(side).__name__}")
     return side
 
 
-def _doubles(values):
-    return np.asarray(values, dtype=np.float64)
+def _shared_number(given: Any, what: str) -> float:
+    array = _inputs.numbers(given, what)
+    if array.ndim != 0:
+        raise ValueError(f"{what} must be one number for all values, not shape {array.shape}")
+    return float(array)
 
 
-def _pointer(array):
-    return array.ctypes.data_as(_library._double_p) if array is not None else None
+class _Argument:
+    """One argument that may hold one number for all values (then it goes into the request's
+    `field`) or one per value (the request's column `column`)."""
+
+    def __init__(self, what: str, given: Any, column: str, field: Tuple[Any, str]):
+        self.what, self.given, self.column, self.field = what, given, column, field
+        self.array: Optional[np.ndarray] = None
 
 
-def convert(values, from_unit, to_unit, pressure=None, pressure_unit="mbar",
-            target_pressure=None, target_pressure_unit=None, source=None, target=None,
-            formulation="goff-gratch", enhancement="none", precision="shown",
-            return_status=False, threads=1):
+# What part of a call a field of the library's refusals stands for.
+_FIELDS = {_library.FIELD_VALUE: "values", _library.FIELD_SOURCE_UNIT: "from_unit",
+           _library.FIELD_SOURCE_PRESSURE: "pressure", _library.FIELD_TARGET_UNIT: "to_unit",
+           _library.FIELD_TARGET_PRESSURE: "target_pressure",
+           _library.FIELD_MODEL: "formulation, enhancement or precision"}
+_SIDE_FIELDS = ["ambient_c", "molecular_weight", "henry_constant", "prevailing_c", "medium"]
+
+
+def _field_name(field: int) -> str:
+    if field in _FIELDS:
+        return _FIELDS[field]
+    for prefix, first in (("source", _library.FIELD_SOURCE_SIDE),
+                          ("target", _library.FIELD_TARGET_SIDE)):
+        if first <= field < first + len(_SIDE_FIELDS):
+            return f"{prefix} {_SIDE_FIELDS[field - first]}"
+    return "the request"
+
+
+def _ask(request: Any, value: float) -> Tuple[int, str, int]:
+    """The library's status, text and field for one value of a request."""
+    result, field = ctypes.c_double(), ctypes.c_int()
+    text = ctypes.create_string_buffer(_library.TEXT_SIZE)
+    status = _library.library.ruruzir_convert_request(ctypes.byref(request), value,
+                                                      ctypes.byref(result), text, len(text),
+                                                      ctypes.byref(field))
+    return status, text.value.decode("cp1252"), field.value
+
+
+def _explain(request: Any, status: int, text: str, field: int, number: Optional[float]) -> str:
+    """A refusal in words: the argument, its number and unit, and the library's reason."""
+    if field in (_library.FIELD_NONE, _library.FIELD_VALUE) and status != _library.MISSING:
+        return text  # the calculator's own message ("stay between ...", "out of range")
+    what = _field_name(field)
+    if number is None:
+        return f"{what}: {text}"
+    shown = f"{what}={number:g}"
+    if field in (_library.FIELD_SOURCE_PRESSURE, _library.FIELD_TARGET_PRESSURE):
+        unit = request.source_pressure_unit if field == _library.FIELD_SOURCE_PRESSURE else (
+            request.target_pressure_unit)
+        shown += " " + _library.CHOICES[_library.PRESSURE_UNITS][unit].label
+    joined = f"{shown} {text}" if text.startswith(("is ", "must ", "names ")) else f"{shown}: {text}"
+    if status == _library.VACUUM and number > 0:
+        joined += ("; pressures are held in millibar to hundredths, as the calculator holds "
+                   "them, and this one holds as 0 mbar")
+    return joined
+
+
+def _field_number(request: Any, field: int) -> Optional[float]:
+    if field in (_library.FIELD_SOURCE_UNIT, _library.FIELD_TARGET_UNIT):
+        return request.source_unit if field == _library.FIELD_SOURCE_UNIT else (
+            request.target_unit)
+    if field == _library.FIELD_SOURCE_PRESSURE:
+        return request.source_pressure
+    if field == _library.FIELD_TARGET_PRESSURE:
+        return request.target_pressure
+    for prefix, first in (("source", _library.FIELD_SOURCE_SIDE),
+                          ("target", _library.FIELD_TARGET_SIDE)):
+        if first <= field < first + len(_SIDE_FIELDS):
+            side = getattr(request, prefix)
+            return getattr(side, _library.Side._fields_[field - first][0])
+    return None
+
+
+def _shared_refusal(request: Any) -> str:
+    """Why the library refused what all values share, asked with a value its unit takes."""
+    status, text, field = _ask(request, _library.middle_of_range(request.source_unit))
+    return _explain(request, status, text, field, _field_number(request, field))
+
+
+# The per-value columns in the order the library checks them, and the arguments they come from.
+_COLUMN_ORDER = ["source_ambient_c", "source_prevailing_c", "target_ambient_c",
+                 "target_prevailing_c", "source_pressures", "target_pressures"]
+_COLUMN_ARGUMENTS = {"source_ambient_c": "source ambient_c", "target_ambient_c": "target ambient_c",
+                     "source_prevailing_c": "source prevailing_c",
+                     "target_prevailing_c": "target prevailing_c",
+                     "source_pressures": "pressure", "target_pressures": "target_pressure"}
+
+
+def _reasons(request: Any, values: np.ndarray, columns: Dict[str, np.ndarray],
+             statuses: np.ndarray) -> np.ndarray:
+    """The calculator's reason for each value that was not converted ("" for the others),
+    asked of the library once for each distinct row of inputs that failed."""
+    reasons = np.full(values.shape, "", dtype=object)
+    failed = np.flatnonzero(statuses != CONVERTED)
+    if failed.size == 0:
+        return reasons
+    names = list(columns)
+    rows = np.column_stack([values[failed]] + [columns[name][failed] for name in names])
+    distinct, inverse = np.unique(rows, axis=0, return_inverse=True)
+    texts = []
+    # A request holds no missing reading (NaN there is one standard atmosphere): an element
+    # missing one of its own is told with the library's words for a missing value.
+    missing_text = _ask(request, math.nan)[1]
+    for row in distinct:
+        one = _library.Request.from_buffer_copy(request)
+        absent = [name for name, number in zip(names, row[1:]) if math.isnan(number)]
+        if absent and not math.isnan(row[0]):
+            first = min(absent, key=_COLUMN_ORDER.index)
+            unit = ""
+            if first.endswith("pressures"):
+                unit = " " + _library.CHOICES[_library.PRESSURE_UNITS][getattr(
+                    one, first.split("_")[0] + "_pressure_unit")].label
+            texts.append(f"{_COLUMN_ARGUMENTS[first]}=nan{unit} {missing_text}")
+            continue
+        for name, number in zip(names, row[1:]):
+            prefix, kind = name.split("_", 1)
+            if kind == "pressures":
+                setattr(one, f"{prefix}_pressure", number)
+            else:
+                setattr(getattr(one, prefix), {"ambient_c": "ambient_temperature_c",
+                                               "prevailing_c": "prevailing_temperature_c"}[kind],
+                        number)
+        status, text, field = _ask(one, row[0])
+        number = row[0] if field == _library.FIELD_VALUE else _field_number(one, field)
+        texts.append(_explain(one, status, text, field, number))
+    reasons[failed] = np.array(texts, dtype=object)[inverse.reshape(-1)]
+    return reasons
+
+
+def _temperature(given: Any, what: str) -> Any:
+    if _inputs.is_quantity(given):
+        return _inputs.quantity_magnitude(given, _inputs.PINT_CELSIUS, what, "degC")
+    return given
+
+
+def _pressure(given: Any, unit: int, what: str, unit_what: str) -> Tuple[Any, int]:
+    """A pint pressure is converted to millibar (absolute); a gauge unit cannot take it, as a
+    quantity does not say whether it is gauge."""
+    if not _inputs.is_quantity(given):
+        return given, unit
+    if _library.is_gauge(unit):
+        raise ValueError(f"{what} is a pint quantity of {given.units} but {unit_what} is a gauge "
+                         f"unit ({_library.name(_library.PRESSURE_UNITS, unit)}): a quantity "
+                         f"does not say whether it is gauge; give {unit_what} an absolute unit "
+                         f"or {what} plain numbers")
+    millibar = _inputs.quantity_magnitude(given, _inputs.PINT_MILLIBAR, what, "a pressure")
+    return millibar, _library.MILLIBAR
+
+
+def _moisture(given: Any, unit: int, what: str, unit_what: str) -> Any:
+    """A pint temperature for a dew or frost point in degC or degF; any other quantity is
+    refused, as the other moisture units have no pint unit that says what they are."""
+    if not _inputs.is_quantity(given):
+        return given
+    pint_unit = _library.pint_temperature_unit(unit)
+    if pint_unit is None:
+        raise ValueError(f"{what} is a pint quantity of {given.units}, but {unit_what}="
+                         f"{_library.name(_library.MOISTURE_UNITS, unit)!r} is no temperature: "
+                         f"give plain numbers in that unit")
+    return _inputs.quantity_magnitude(given, pint_unit, what, pint_unit)
+
+
+def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int],
+            pressure: Numbers = None, pressure_unit: Union[str, int, None] = None,
+            target_pressure: Numbers = None,
+            target_pressure_unit: Union[str, int, None] = None,
+            source: Union[Side, Dict[str, Any], None] = None,
+            target: Union[Side, Dict[str, Any], None] = None,
+            formulation: Union[str, int, None] = None, enhancement: Union[str, int, None] = None,
+            precision: Union[str, int, None] = None, return_status: bool = False,
+            reasons: bool = False, threads: int = 1) -> Any:
     """Converts moisture values from one unit and pressure to another, as the calculator does.
 
-    values                the moisture values in `from_unit`: a number, a list or an array
-    from_unit, to_unit    moisture unit names (see the module's help) or codes
-    pressure              total pressure of the values, in `pressure_unit`: a number, or one per
-                          value; None: one standard atmosphere (1013.25 mbar)
-    pressure_unit         "mbar" (default), "psia", "psig", "atm" or "kpa"
-    target_pressure       total pressure to convert to, in `target_pressure_unit`; a number or one
-                          per value; None: one standard atmosphere
-    target_pressure_unit  default: `pressure_unit`
-    source, target        each side's parameters: a ruruzir.Side or a dict of its fields; None:
-                          the calculator's defaults. Side temperatures may be one per value.
-    formulation           saturation vapour pressure: "goff-gratch" (default), "hyland-wexler",
-                          "sonntag" or "magnus"
-    enhancement           enhancement factor: "none" (default), "bogel" or "greenspan"
-    precision             "shown": the number the calculator's result text shows (default);
-                          "computed": the computed number before it is rounded for display (dew
-                          and frost points stay the solver's tenths)
-    return_status         also return each value's status (ruruzir.CONVERTED, OUT_OF_RANGE,
-                          BAD_NUMBER; ruruzir.status_text(code) says why)
-    threads               convert in this many threads at once, each a slice of the values
-                          (default 1; leave it at 1 where a scheduler such as Dask already runs
-                          one conversion per core)
+    Parameters
+    ----------
+    values : number, sequence, ndarray, pandas Series or pint quantity
+        The moisture values in `from_unit`. pd.NA and NaN are missing readings. A pint
+        temperature is converted to a degC or degF dew or frost point unit.
+    from_unit, to_unit : str or int
+        Moisture unit names or aliases (``ruruzir.units()``), or codes.
+    pressure : number, array, Series or pint quantity, optional
+        Total pressure of the values in `pressure_unit`, one for all or one per value.
+        None: one standard atmosphere. A pint pressure is converted (absolute).
+    pressure_unit : str or int, optional
+        Default: the calculator's (``ruruzir.units("pressure")``).
+    target_pressure : number, array, Series or pint quantity, optional
+        Total pressure to convert to, in `target_pressure_unit`. None: one standard atmosphere.
+    target_pressure_unit : str or int, optional
+        Default: `pressure_unit`.
+    source, target : ruruzir.Side or dict, optional
+        Each side's parameters; None: the calculator's defaults.
+    formulation, enhancement : str or int, optional
+        Saturation vapour pressure formulation and enhancement factor; default: the
+        calculator's.
+    precision : str or int, optional
+        Which number besides the text (``ruruzir.units("precision")``): by default the one the
+        calculator's result text shows; "computed": before it is rounded for display (dew and
+        frost points in the solver's tenths); "exact": dew and frost points as the root of the
+        formulation itself.
+    return_status : bool
+        Also return each value's status by cause: ``ruruzir.CONVERTED``, ``OUT_OF_RANGE``
+        (outside its unit's range), ``NO_ANSWER`` (no result in the target unit), ``MISSING``
+        (NaN or pd.NA, the value's or its own pressure's or temperature's), ``VACUUM``,
+        ``PRESSURE_TOO_HIGH``, ``SIDE_VALUE``; ``ruruzir.status_text`` says each in words.
+    reasons : bool
+        Also return each value's reason as the calculator words it ("" where converted):
+        "stay between -140°C and +50°C", "out of range", "pressure=0 mbar is at or below
+        vacuum: ...".
+    threads : int
+        Convert in this many threads at once, each a slice of the values (leave it at 1 where
+        a scheduler such as Dask already runs one conversion per core).
 
-    Returns a float64 numpy array shaped like the broadcast inputs, NaN where a value has no
-    answer (outside its unit's range, no result, or NaN itself), and with return_status an int32
-    array of statuses too. Raises ValueError with the library's reason for an unknown unit or
-    name and for parameters shared by all values that are impossible (an infinite pressure, a
-    molecular weight of 0, ...).
+    Returns
+    -------
+    ndarray or Series
+        float64 shaped like the values (or, for one value, like the per-value arguments);
+        NaN where a value has no answer. A Series of values gives a Series on its index, named
+        after what it holds, and a DataArray a DataArray with its coordinates. With
+        `return_status` and `reasons`, a tuple: the results, the int32 statuses, the reasons.
+
+    Raises
+    ------
+    TypeError
+        For what is not a number (True, a date, a string) and an argument of the wrong kind.
+    ValueError
+        For an unknown name, a Series whose index does not pair with the values', shapes that
+        would broadcast into more results than values, a pint quantity of another dimension,
+        and a parameter shared by all values that the calculator refuses (with its reason).
+
+    Examples
+    --------
+    >>> ruruzir.convert([-40.0, 75.0], "frost-c", "ppmv").tolist()
+    [126.5, nan]
+    >>> results, statuses, reasons = ruruzir.convert([-40.0, 75.0], "frost-c", "ppmv",
+    ...                                              return_status=True, reasons=True)
+    >>> statuses.tolist() == [ruruzir.CONVERTED, ruruzir.OUT_OF_RANGE], reasons[1]
+    (True, 'stay between -140°C and +50°C')
+    >>> import pandas as pd
+    >>> ruruzir.convert(pd.Series([-40.0], index=["a"], name="frost"), "frost-c", "ppmv")
+    a    126.5
+    Name: frost as ppmv, dtype: float64
     """
-    lib = _library.library
+    if _inputs.is_dataarray(values):
+        return _convert_dataarray(
+            values, from_unit, to_unit, pressure=pressure, pressure_unit=pressure_unit,
+            target_pressure=target_pressure, target_pressure_unit=target_pressure_unit,
+            source=source, target=target, formulation=formulation, enhancement=enhancement,
+            precision=precision, return_status=return_status, reasons=reasons, threads=threads)
     source, target = _side(source, "source"), _side(target, "target")
     if target_pressure_unit is None:
         target_pressure_unit = pressure_unit
-    sides = []
-    per_value = []
-    for what, unit, given, given_unit, side in (
-            ("source", from_unit, pressure, pressure_unit, source),
-            ("target", to_unit, target_pressure, target_pressure_unit, target)):
-        array_side = _library.ArraySide()
-        array_side.unit = _unit_code(_library.MOISTURE_UNITS, unit,
-                                     "from_unit" if what == "source" else "to_unit")
-        pressure_code = _unit_code(_library.PRESSURE_UNITS, given_unit,
-                                   "pressure_unit" if what == "source" else "target_pressure_unit")
-        if given is None:
-            array_side.pressure_unit = 0
-            array_side.pressure = _STANDARD_ATMOSPHERE_MBAR
+    count = _inputs.threads(threads)
+    request = _library.Request()
+    _library.library.ruruzir_default_request(ctypes.byref(request))
+    request.source_unit = _library.code(_library.MOISTURE_UNITS, from_unit, "from_unit")
+    request.target_unit = _library.code(_library.MOISTURE_UNITS, to_unit, "to_unit")
+    request.formulation = _library.code(_library.FORMULATIONS, formulation, "formulation")
+    request.enhancement = _library.code(_library.ENHANCEMENTS, enhancement, "enhancement")
+    request.precision = _library.code(_library.PRECISIONS, precision, "precision")
+    values = _moisture(values, request.source_unit, "values", "from_unit")
+    index = values.index if _inputs.is_series(values) else None
+    # What may be one number for all values or one per value: (name, given, where it goes).
+    arguments: List[_Argument] = []
+    for prefix, given, given_unit, side in (("source", pressure, pressure_unit, source),
+                                            ("target", target_pressure, target_pressure_unit,
+                                             target)):
+        what = "pressure" if prefix == "source" else "target_pressure"
+        unit_what = "pressure_unit" if prefix == "source" else "target_pressure_unit"
+        unit = _library.code(_library.PRESSURE_UNITS, given_unit, unit_what)
+        given, unit = _pressure(given, unit, what, unit_what)
+        setattr(request, f"{prefix}_pressure_unit", unit)
+        parameters = getattr(request, prefix)
+        for field in ("molecular_weight", "henry_constant"):
+            if getattr(side, field) is not None:
+                setattr(parameters, field,
+                        _shared_number(getattr(side, field), f"{prefix} {field}"))
+        if side.medium is not None:
+            parameters.density_medium = _library.code(_library.MEDIA, side.medium,
+                                                      f"{prefix} medium")
+        for name, column, given_value, field in (
+                (what, f"{prefix}_pressures", given, (request, f"{prefix}_pressure")),
+                (f"{prefix} ambient_c", f"{prefix}_ambient_c",
+                 _temperature(side.ambient_c, f"{prefix} ambient_c"),
+                 (parameters, "ambient_temperature_c")),
+                (f"{prefix} prevailing_c", f"{prefix}_prevailing_c",
+                 _temperature(side.prevailing_c, f"{prefix} prevailing_c"),
+                 (parameters, "prevailing_temperature_c"))):
+            if given_value is not None:
+                if index is not None:
+                    given_value = _inputs.align(index, given_value, name)
+                arguments.append(_Argument(name, given_value, column, field))
+
+    value_array = _inputs.numbers(values, "values")
+    per_value = [("values", value_array)]
+    for argument in arguments:
+        argument.array = _inputs.numbers(argument.given, argument.what)
+        # One number for all goes into the request; NaN there would mean "not given", so a
+        # missing reading for all values goes in as a column, and each value is missing.
+        if argument.array.ndim == 0 and not np.isnan(argument.array):
+            setattr(*argument.field, float(argument.array))
         else:
-            array_side.pressure_unit = pressure_code
-        lib.ruruzir_default_side(array_side.parameters)
-        parameters = array_side.parameters
-        try:
-            parameters.molecular_weight = float(side.molecular_weight)
-            parameters.henry_constant = float(side.henry_constant)
-        except (TypeError, ValueError):
-            _refuse(BAD_NUMBER, f"{what} molecular_weight and henry_constant must be numbers")
-        parameters.density_medium = _code(MEDIA, side.medium, f"{what} medium")
-        fields = [("pressure", given), ("ambient_temperatures_c", side.ambient_c),
-                  ("prevailing_temperatures_c", side.prevailing_c)]
-        for field, given_value in fields:
-            if given_value is None:
-                continue
-            array = _doubles(given_value)
-            if array.ndim == 0:
-                if field == "pressure":
-                    array_side.pressure = float(array)
-                else:
-                    setattr(parameters, field.replace("temperatures", "temperature"),
-                            float(array))
-            else:
-                per_value.append((array_side, field, array))
-        sides.append(array_side)
+            per_value.append((argument.what, argument.array))
+    shape = _inputs.common_shape(per_value)
+    flat = np.ascontiguousarray(np.broadcast_to(value_array, shape)).reshape(-1)
+    columns = {argument.column: np.ascontiguousarray(
+        np.broadcast_to(argument.array, shape)).reshape(-1)
+        for argument in arguments if argument.array.ndim or np.isnan(argument.array)}
 
-    values = _doubles(values)
-    shape = np.broadcast_shapes(values.shape, *(array.shape for _, _, array in per_value))
-    values = np.ascontiguousarray(np.broadcast_to(values, shape)).reshape(-1)
-    keep = []  # the per-value arrays stay alive until the call has returned
-    for array_side, field, array in per_value:
-        array = np.ascontiguousarray(np.broadcast_to(array, shape)).reshape(-1)
-        keep.append(array)
-        setattr(array_side, "pressures" if field == "pressure" else field, _pointer(array))
+    results = np.empty(flat.shape, dtype=np.float64)
+    statuses = np.empty(flat.shape, dtype=np.int32)
+    bounds = [int(bound) for bound in np.linspace(0, flat.size, min(count, max(flat.size, 1)) + 1)]
 
-    results = np.empty(values.shape, dtype=np.float64)
-    statuses = np.empty(values.shape, dtype=np.int32) if return_status else None
-    codes = (_code(FORMULATIONS, formulation, "formulation"),
-             _code(ENHANCEMENTS, enhancement, "enhancement"),
-             _code(PRECISIONS, precision, "precision"))
-    if not isinstance(threads, int) or threads < 1:
-        raise ValueError(f"threads must be a positive int, not {threads!r}")
-    # Each thread converts one contiguous slice: its own sides, pointing into the arrays at its
-    # first element. The library call lets go of the interpreter lock.
-    bounds = [int(bound) for bound in
-              np.linspace(0, values.size, min(threads, max(values.size, 1)) + 1)]
-
-    def convert_slice(first, end):
-        slice_sides = []
-        for side in sides:
-            copy = _library.ArraySide.from_buffer_copy(side)
-            for field in ("pressures", "ambient_temperatures_c", "prevailing_temperatures_c"):
-                pointer = getattr(side, field)
-                if pointer:
-                    address = ctypes.cast(pointer, ctypes.c_void_p).value + 8 * first
-                    setattr(copy, field, ctypes.cast(ctypes.c_void_p(address), _library._double_p))
-            slice_sides.append(copy)
-        return lib.ruruzir_convert_array(
-            end - first, values.ctypes.data + 8 * first, slice_sides[0], slice_sides[1], *codes,
-            results.ctypes.data + 8 * first,
-            statuses.ctypes.data + 4 * first if statuses is not None else None)
+    def convert_slice(first: int, end: int) -> int:
+        slice_columns = _library.Columns(**{name: _library.doubles(array[first:end])
+                                            for name, array in columns.items()})
+        return _library.library.ruruzir_convert_request_array(
+            ctypes.byref(request), end - first, flat[first:end].ctypes.data,
+            ctypes.byref(slice_columns), results[first:end].ctypes.data,
+            statuses[first:end].ctypes.data)
 
     if len(bounds) > 2:
         with ThreadPoolExecutor(len(bounds) - 1) as pool:
             status = max(pool.map(convert_slice, bounds[:-1], bounds[1:]))
     else:
-        status = convert_slice(0, values.size)
-    del keep
+        status = convert_slice(0, flat.size)
     if status != CONVERTED:
-        _refuse(status, "in a unit, model or medium code" if status == BAD_CODE
-                else "in a pressure or side parameter shared by all values")
-    results = results.reshape(shape)
-    return (results, statuses.reshape(shape)) if return_status else results
+        raise ValueError(_shared_refusal(request))
+    outputs = [results.reshape(shape)]
+    if return_status:
+        outputs.append(statuses.reshape(shape))
+    if reasons:
+        outputs.append(_reasons(request, flat, columns, statuses).reshape(shape))
+    if index is not None:
+        import pandas as pd
+
+        name = _library.name(_library.MOISTURE_UNITS, request.target_unit)
+        if values.name is not None:
+            name = f"{values.name} as {name}"
+        names = [name] + ["status"] * return_status + ["reason"] * reasons
+        outputs = [pd.Series(output, index=index, name=output_name)
+                   for output, output_name in zip(outputs, names)]
+    return tuple(outputs) if len(outputs) > 1 else outputs[0]
 
 
-def _column_or_value(frame, given):
-    """A column's values when `given` names a column of `frame`, else `given` itself."""
-    if isinstance(given, str) and given in frame.columns:
-        return frame[given].to_numpy(dtype=np.float64)
-    return given
+def _convert_dataarray(values: Any, from_unit: Any, to_unit: Any, **options: Any) -> Any:
+    """A DataArray through xarray.apply_ufunc: its coordinates kept, per-value arguments that
+    are DataArrays aligned and broadcast by dimension name, dask arrays converted per chunk."""
+    import xarray as xr
+
+    source, target = _side(options.pop("source"), "source"), _side(options.pop("target"),
+                                                                    "target")
+    given = {"pressure": options.pop("pressure"),
+             "target_pressure": options.pop("target_pressure"),
+             "source.ambient_c": source.ambient_c, "source.prevailing_c": source.prevailing_c,
+             "target.ambient_c": target.ambient_c, "target.prevailing_c": target.prevailing_c}
+    arrays = {key: _inputs.align_dataarray(values, value, key)
+              for key, value in given.items() if _inputs.is_dataarray(value)}
+    keys = list(arrays)
+    extra = [np.int32] * bool(options["return_status"]) + [object] * bool(options["reasons"])
+
+    def kernel(value_block: np.ndarray, *blocks: np.ndarray) -> Any:
+        now = dict(given, **dict(zip(keys, blocks)))
+        sides = {prefix: Side(ambient_c=now[prefix + ".ambient_c"],
+                              molecular_weight=side.molecular_weight,
+                              henry_constant=side.henry_constant,
+                              prevailing_c=now[prefix + ".prevailing_c"], medium=side.medium)
+                 for prefix, side in (("source", source), ("target", target))}
+        return convert(value_block, from_unit, to_unit, pressure=now["pressure"],
+                       target_pressure=now["target_pressure"], source=sides["source"],
+                       target=sides["target"], **options)
+
+    name = _library.name(_library.MOISTURE_UNITS,
+                         _library.code(_library.MOISTURE_UNITS, to_unit, "to_unit"))
+    outputs = xr.apply_ufunc(
+        kernel, values, *arrays.values(), dask="parallelized",
+        output_dtypes=[np.float64] + extra,
+        **({"output_core_dims": [[]] * (1 + len(extra))} if extra else {}))
+    if not extra:
+        return outputs.rename(name)
+    names = [name] + ["status"] * bool(options["return_status"]) + ["reason"] * bool(
+        options["reasons"])
+    return tuple(output.rename(output_name) for output, output_name in zip(outputs, names))
 
 
-def convert_column(frame, column, from_unit, to_unit, pressure=None, target_pressure=None,
-                   source=None, target=None, **options):
-    """Converts the column `column` of a pandas DataFrame; returns a Series on its index.
+def convert_column(frame: Any, column: Any, from_unit: Union[str, int], to_unit: Union[str, int],
+                   pressure: Any = None, target_pressure: Any = None,
+                   source: Union[Side, Dict[str, Any], None] = None,
+                   target: Union[Side, Dict[str, Any], None] = None, **options: Any) -> Any:
+    """Converts one column of a pandas DataFrame; returns a Series on the frame's index.
 
-    `pressure`, `target_pressure` and the temperatures of `source` and `target` (ambient_c,
-    prevailing_c) may each name another column of the frame, which then gives one value per
-    row; every other argument is that of ruruzir.convert (units, pressure units, model,
-    precision). The Series is named after `to_unit`; NaN where a row has no answer.
+    Parameters
+    ----------
+    frame : pandas.DataFrame
+    column : hashable
+        The label of the column of values (any label: "frost_c", 0, ("probe", "frost")).
+    from_unit, to_unit : str or int
+        As for ``ruruzir.convert``.
+    pressure, target_pressure : column label, number, array or Series, optional
+        A label of a column of `frame` is that column (one pressure per row); otherwise as for
+        ``ruruzir.convert``.
+    source, target : ruruzir.Side or dict, optional
+        Their temperatures (ambient_c, prevailing_c) may also be column labels.
+    **options
+        The other arguments of ``ruruzir.convert``.
+
+    Returns
+    -------
+    Series, or a pair of Series with ``return_status=True``
+        Named after what it holds; NaN where a row has no answer.
+
+    Raises
+    ------
+    KeyError
+        When `column`, or a string given for a pressure or temperature, names no column (the
+        message lists the columns).
+    TypeError, ValueError
+        As ``ruruzir.convert``.
+
+    Examples
+    --------
+    >>> import pandas as pd
+    >>> frame = pd.DataFrame({"frost_c": [-40.0, -40.0], "line_mbar": [1013.25, 7000.0]})
+    >>> ruruzir.convert_column(frame, "frost_c", "frost-c", "ppmv", pressure="line_mbar")
+    0    126.50
+    1     18.31
+    Name: frost_c as ppmv, dtype: float64
     """
-    import pandas as pd
-
     sides = []
     for side, what in ((source, "source"), (target, "target")):
         side = _side(side, what)
-        sides.append(Side(ambient_c=_column_or_value(frame, side.ambient_c),
-                          molecular_weight=side.molecular_weight,
-                          henry_constant=side.henry_constant,
-                          prevailing_c=_column_or_value(frame, side.prevailing_c),
-                          medium=side.medium))
-    results = convert(frame[column].to_numpy(dtype=np.float64), from_unit, to_unit,
-                      pressure=_column_or_value(frame, pressure),
-                      target_pressure=_column_or_value(frame, target_pressure), source=sides[0],
-                      target=sides[1], **options)
-    if options.get("return_status"):
-        return (pd.Series(results[0], index=frame.index, name=str(to_unit)),
-                pd.Series(results[1], index=frame.index, name="status"))
-    return pd.Series(results, index=frame.index, name=str(to_unit))
+        sides.append(Side(
+            ambient_c=_inputs.column_or_value(frame, side.ambient_c, f"{what} ambient_c"),
+            molecular_weight=side.molecular_weight, henry_constant=side.henry_constant,
+            prevailing_c=_inputs.column_or_value(frame, side.prevailing_c,
+                                                 f"{what} prevailing_c"),
+            medium=side.medium))
+    return convert(_inputs.frame_column(frame, column), from_unit, to_unit,
+                   pressure=_inputs.column_or_value(frame, pressure, "pressure"),
+                   target_pressure=_inputs.column_or_value(frame, target_pressure,
+                                                           "target_pressure"),
+                   source=sides[0], target=sides[1], **options)
 
 
-def units(kind="moisture"):
-    """The units of a kind ("moisture" or "pressure") as {name: caption}, by code order: the
-    names the package and ruruzir-convert take, the captions as the calculator's lists show
-    them (Python text; encode("utf-8") for UTF-8 bytes)."""
-    kinds = {"moisture": _library.MOISTURE_UNITS, "pressure": _library.PRESSURE_UNITS}
-    kind_code = _code(kinds, kind, "kind")
-    lib = _library.library
+class Unit(NamedTuple):
+    """One choice as the library names it: a unit, a formulation, a medium, ..."""
+
+    code: int
+    aliases: Tuple[str, ...]
+    label: str
+    caption: str
+    description: str
+    low: Optional[float]  # a moisture unit's range (bounds included); None for other kinds
+    high: Optional[float]
+
+
+_KINDS = {"moisture": _library.MOISTURE_UNITS, "pressure": _library.PRESSURE_UNITS,
+          "formulation": _library.FORMULATIONS, "enhancement": _library.ENHANCEMENTS,
+          "medium": _library.MEDIA, "precision": _library.PRECISIONS}
+
+
+def units(kind: str = "moisture") -> Dict[str, Unit]:
+    """The names a kind of choice takes, with their aliases, labels and ranges, by code order.
+
+    Parameters
+    ----------
+    kind : {"moisture", "pressure", "formulation", "enhancement", "medium", "precision"}
+
+    Returns
+    -------
+    dict
+        {name: Unit}: the names the package and ruruzir-convert take, each with its code, its
+        aliases, its label, the caption the calculator's lists show, what it means, and for a
+        moisture unit its range (``low`` and ``high`` belong to it; infinite where the unit has
+        no bound).
+
+    Raises
+    ------
+    ValueError
+        For another kind.
+
+    Examples
+    --------
+    >>> list(ruruzir.units())[:2]
+    ['frost-c', 'dew-c']
+    >>> ruruzir.units()["ppmv"].aliases
+    ('ppm',)
+    """
+    if kind not in _KINDS:
+        raise ValueError(f"kind must be one of {list(_KINDS)}, not {kind!r}")
+    kind_code = _KINDS[kind]
     listed = {}
-    caption = (ctypes.c_char * _library.TEXT_SIZE)()
-    for code in range(lib.ruruzir_unit_count(kind_code)):
-        status = lib.ruruzir_unit_caption(kind_code, code, caption, len(caption))
-        if status != CONVERTED:
-            _refuse(status, f"caption of unit {code}")
-        listed[lib.ruruzir_unit_name(kind_code, code).decode("ascii")] = (
-            caption.value.decode("cp1252"))
+    for choice in _library.CHOICES[kind_code]:
+        low = high = None
+        if kind_code == _library.MOISTURE_UNITS:
+            low, high, _ = _library.RANGES[choice.code]
+        caption = (_library.caption(kind_code, choice.code)
+                   if kind_code in (_library.MOISTURE_UNITS, _library.PRESSURE_UNITS)
+                   else choice.label)
+        listed[choice.name] = Unit(choice.code, choice.aliases, choice.label, caption,
+                                   choice.description, low, high)
     return listed

@@ -287,7 +287,7 @@ def main():
     parser.add_argument("converter")
     parser.add_argument("library")
     parser.add_argument("web_module")
-    parser.add_argument("--count", type=int, default=400)
+    parser.add_argument("--count", type=int, default=1000)
     parser.add_argument("--seed", type=int, default=20261209)
     options = parser.parse_args()
     lib = Library(options.library)

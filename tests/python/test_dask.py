@@ -20,7 +20,7 @@ def test_partitions_on_two_worker_processes(tmp_path):
         frame.to_csv(tmp_path / f"part-{part}.csv", index=False)
         parts.append(frame)
     with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                      dashboard_address=None) as cluster, Client(cluster) as client:
+                      dashboard_address=":0") as cluster, Client(cluster) as client:
         frame = dd.read_csv(str(tmp_path / "part-*.csv"))
         assert frame.npartitions == 3
         converted = frame.map_partitions(ruruzir.convert_column, "frost_c", "frost-c", "ppmv",
