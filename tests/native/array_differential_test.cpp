@@ -16,6 +16,7 @@
 #include "core/unit_catalogues.h"
 #include "core/reading_format.h"
 #include "physics/composition.h"
+#include "physics/rounding.h"
 #include "physics/saturation_pressure.h"
 #include "physics/unit_conversion.h"
 
@@ -68,6 +69,13 @@ TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
             << static_cast<int>(formulation) << " " << static_cast<int>(factor) << " " << ice;
       }
     }
+  }
+}
+
+// The table behind RoundDecimal (every per-row pressure) is the C library's pow, place by place.
+TEST(PowerOfTen, IsTheLibrarysPow) {
+  for (int place = -30; place <= 30; ++place) {
+    EXPECT_TRUE(SameBits(PowerOfTen(place), std::pow(10.0, place))) << place;
   }
 }
 
