@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times ruruzir-convert's batch mode against awk doing one multiplication per row on the same
 # million-row CSV file (frost points and pressures in mbar), and prints the ratios; then the
-# same readings in a historian export whose value and pressure columns are chosen by name, and
-# a logger file with a per-row ambient temperature.
+# same readings in a historian export whose value and pressure columns are chosen by name, a
+# logger file with a per-row ambient temperature, and a long export (one row per tag and time:
+# three tags, each with its unit, and a pressure tag joined by the timestamp), with the time per
+# converted row against the wide export's and the peak memory of both.
 #   bash bench/batch_vs_awk.sh [build folder]     (default build/native, built first)
 # With BASELINE_CONVERTER=path (an earlier build of the program), its frost point -> ppmV time on
 # the plain file is measured in the same run, for the ratio between the two.
@@ -34,6 +36,20 @@ awk 'BEGIN { print "time,temp,dp"
              for (i = 0; i < 1000000; i++)
                printf "%d,%.1f,%.1f\n", i, 15 + (i % 100) / 10.0, -30 + (i % 300) / 10.0 }' >"$logger"
 
+long="$work/long.csv"
+awk 'BEGIN { print "Timestamp,TagName,Value,Units,Quality"
+             for (i = 0; i < 250000; i++) {
+               t = sprintf("2026-01-01 %02d:%02d:%02d", (i / 3600) % 24, (i / 60) % 60, i % 60)
+               printf "%s,AI-101,%.1f,degC frost,Good\n", t, -100 + 140 * (i % 1400) / 1400.0
+               printf "%s,PT-100,%.1f,mbar,Good\n", t, 900 + (i % 300)
+               printf "%s,AI-102,%.1f,ppm(v),Good\n", t, 1 + (i % 500)
+               printf "%s,AI-103,%.1f,degF dp,Good\n", t, -40 + (i % 100) / 2.0 } }' >"$long"
+
+# Peak memory of one run, in MB.
+peak_mb() {
+  /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1 | awk '{ printf "%.1f", $1 / 1024 }'
+}
+
 # One run, in microseconds.
 best1() {
   local start end
@@ -63,6 +79,11 @@ ppmv_time=$(best "$converter" --to ppmv --batch "$rows")
 frost_time=$(best "$converter" --batch "$rows")
 named_time=$(best "$converter" --to ppmv --column Value --pressure-column Line_mbar --batch "$historian")
 ambient_time=$(best "$converter" --to rh --column dp --ambient-column temp --batch "$logger")
+long_args=(--to ppmv --column Value --from-column Units --pressure-where TagName=PT-100
+  --key Timestamp --batch "$long")
+long_time=$(best "$converter" "${long_args[@]}")
+named_mb=$(peak_mb "$converter" --to ppmv --column Value --pressure-column Line_mbar --batch "$historian")
+long_mb=$(peak_mb "$converter" "${long_args[@]}")
 
 if [ -n "${BASELINE_CONVERTER:-}" ]; then
   # Turn about, five times each, so that both meet the same load on a shared machine.
@@ -83,4 +104,9 @@ awk -v a="$awk_time" -v p="$ppmv_time" -v f="$frost_time" -v n="$named_time" -v 
   printf "frost point -> frost point:        %6.3f s  %.2f x awk  %4.2f million rows/s\n", f, f / a, 1 / f
   printf "named columns of 6, -> ppmV:       %6.3f s  %.2f x ppmV %4.2f million rows/s\n", n, n / p, 1 / n
   printf "per-row ambient, dew point -> %%RH:  %6.3f s  %.2f x ppmV %4.2f million rows/s\n", r, r / p, 1 / r
+}'
+# 750000 rows converted of the long export's million, against the wide export's million.
+awk -v n="$named_time" -v l="$long_time" -v nm="$named_mb" -v lm="$long_mb" 'BEGIN {
+  printf "long export, 3 tags + joined pressure: %6.3f s  %.2f x the wide export per converted row\n", l, (l / 750000) / (n / 1000000)
+  printf "peak memory: wide export %.1f MB, long export %.1f MB\n", nm, lm
 }'

@@ -5,8 +5,10 @@
 // (after spaces) with a double quote runs to the closing quote, with "" standing for one quote,
 // and may hold separators and line ends. Rows are copied to the output byte for byte before
 // their fields are read, so the fields are unquoted and terminated in place in the input block.
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -28,7 +30,9 @@ namespace {
 
 using namespace csv;
 
-constexpr size_t kOutputSize = size_t{1} << 18;
+constexpr size_t kOutputSize = size_t{1} << 18;  // the most the output block grows to
+constexpr size_t kFirstOutputSize = size_t{1} << 12;
+constexpr size_t kFirstBlockSize = size_t{1} << 12;  // the row block's first size
 constexpr int kResultTextSize = 100;
 constexpr size_t kMessageSize = sizeof(BatchSummary::refusal);
 constexpr size_t kQuotedTextLimit = 120;  // bytes of the user's text quoted in a message
@@ -40,16 +44,19 @@ constexpr char kOneColumn = '\n';
 // output is kept back (the separator of a one-column file waits for its first number).
 class Output {
  public:
-  explicit Output(const BatchStreams& streams) : streams_(streams), block_(new char[kOutputSize]) {}
+  // The block starts small, so that a short input costs little, and grows to kOutputSize.
+  explicit Output(const BatchStreams& streams)
+      : streams_(streams), block_(new char[kFirstOutputSize]), size_(kFirstOutputSize) {}
 
   void Put(const char* data, size_t size) {
     if (holding_) {
       held_.append(data, size);
       return;
     }
-    if (used_ + size > kOutputSize) {
+    while (used_ + size > size_ && size_ < kOutputSize) Grow();
+    if (used_ + size > size_) {
       Flush();
-      if (size > kOutputSize) {
+      if (size > size_) {
         Write(data, size);
         return;
       }
@@ -58,7 +65,7 @@ class Output {
     used_ += size;
   }
   void Put(char c) {
-    if (used_ == kOutputSize || holding_) return Put(&c, 1);
+    if (used_ == size_ || holding_) return Put(&c, 1);
     block_[used_++] = c;
   }
   void Flush() {
@@ -84,9 +91,17 @@ class Output {
   void Write(const char* data, size_t size) {
     if (!failed_ && !streams_.write(streams_.writeContext, data, size)) failed_ = true;
   }
+  void Grow() {
+    const size_t size = size_ * 2 < kOutputSize ? size_ * 2 : kOutputSize;
+    std::unique_ptr<char[]> block(new char[size]);
+    std::memcpy(block.get(), block_.get(), used_);
+    block_.swap(block);
+    size_ = size;
+  }
 
   const BatchStreams& streams_;
   std::unique_ptr<char[]> block_;
+  size_t size_;
   size_t used_ = 0;
   bool failed_ = false;
   bool holding_ = false;
@@ -187,13 +202,17 @@ class BatchConverter {
         streams_(streams),
         out_(streams),
         capacity_(capacity),
-        // Room for the longest row, its CR LF and the terminator of a last field.
-        block_(new char[capacity + 3]) {}
+        // Room, once grown, for the longest row, its CR LF and the terminator of a last field.
+        allocated_(capacity + 3 < kFirstBlockSize ? capacity + 3 : kFirstBlockSize),
+        block_(new char[allocated_]) {}
 
   int Run(BatchSummary* summary);
 
  private:
   bool Fill();
+  void GrowBlock();
+  void StartLongRow();
+  void FailGap(int role);
   int CheckInputKind();
   void ChooseSeparator();
   bool NextRow(Row* row);
@@ -202,6 +221,10 @@ class BatchConverter {
   void HandleRow(const Row& row);
   void HandleFirstRow(const Row& row);
   bool ResolveColumns(const std::vector<Field>& header, bool isHeader);
+  void RefuseMissingColumn(const char* option, const std::string& wanted,
+                           const std::vector<Field>& header, bool isHeader);
+  bool FindColumn(const ColumnChoice& choice, const char* option, const std::vector<Field>& header,
+                  bool isHeader, int* found);
   void PutHeader(const char* rowText, size_t rowLength, const std::vector<Field>& header,
                  const Row& row);
   void ConvertRow(const Row& row);
@@ -213,12 +236,19 @@ class BatchConverter {
   void FailRow(const Message& message);
   void Refuse(const Message& message);
   bool IsBlankRow(const Row& row) const;
+  bool RowMatches(const Row& row);
+  void DataRow(const Row& row);
+  void HoldRow(const Row& row);
+  void FlushGroup();
+  bool ReadRowUnit(Field field);
+  void ConvertFields(Field* fields, Field unitField, bool moreFields);
   bool IsAmbiguousRow(const Row& row) const;
 
   const ConverterRequest& request_;
   const BatchStreams& streams_;
   Output out_;
   size_t capacity_;
+  size_t allocated_;  // the block's size: grows up to capacity_ + 3
   std::unique_ptr<char[]> block_;
   size_t filled_ = 0;
   size_t start_ = 0;  // where the next row begins in the block
@@ -235,6 +265,39 @@ class BatchConverter {
   // The column of each role (0-based, -1: none), and the role of each column up to the last.
   int columnOf_[kBatchColumnCount];
   std::vector<signed char> roleOf_;
+  std::string columnName_[kBatchColumnCount];         // the header's name of each role's column
+  std::vector<std::pair<int, std::string>> filters_;  // --where: column and text
+  int lastFilterColumn_ = -1;
+  std::string scratch_;  // a row's copy, split to match it
+  std::vector<Field> scratchFields_;
+  int fromColumn_ = -1;                // --from-column
+  std::vector<int> moreValueColumns_;  // further --column's, each with a result of its own
+  std::vector<Field> moreValueFields_;
+  int valueColumn_ = 0;  // the column of the reading being converted
+  std::string fromColumnName_;
+  std::unique_ptr<ConverterRequest> unitRequest_;  // the request with the row's unit
+  static constexpr int kNoUnit = -2;
+  std::pair<std::string, int> unitCache_[8] = {{"", kNoUnit}, {"", kNoUnit}, {"", kNoUnit},
+                                               {"", kNoUnit}, {"", kNoUnit}, {"", kNoUnit},
+                                               {"", kNoUnit}, {"", kNoUnit}};
+  size_t nextUnitCache_ = 0;
+  // The join of a pressure on rows of its own: the rows of one key, held until the key changes.
+  struct HeldRow {
+    size_t offset, length;
+    const char* lineEnd;
+    size_t lineEndLength;
+    long long newlines, line;
+    bool pressureRow;
+  };
+  bool joining_ = false;
+  int keyColumn_ = -1, pressureWhereColumn_ = -1;
+  std::string groupKey_, heldText_;
+  std::vector<HeldRow> heldRows_;
+  enum class GroupPressure { None, Read, Bad, Disagree } groupPressure_ = GroupPressure::None;
+  double groupReading_ = NAN;
+  int headerFields_ = 0;         // the header's fields (0: no header): short rows are padded
+  long long quoteNewlines_ = 0;  // line feeds in the row before its last opening quote
+  bool sawLineEnd_ = false;
   bool positional_ = true;  // value, source pressure, target pressure; no more fields
   bool sideColumns_ = false;
   bool separatorPending_ = false;  // a one-column file whose output separator is not chosen
@@ -244,14 +307,17 @@ class BatchConverter {
       IsPossiblePressureReading(request_.sourcePressureUnit, request_.sourcePressure) &&
       IsPossiblePressureReading(request_.targetPressureUnit, request_.targetPressure);
   long long line_ = 1;
-  BatchSummary summary_{0, 0, 0, ""};
+  BatchSummary summary_{0, 0, 0, 0, ""};
   bool refused_ = false;
+  long long matched_ = 0;  // rows that matched --where
 };
 
 // Reads more input after the bytes held; false when there is no more.
 bool BatchConverter::Fill() {
-  const size_t room = capacity_ + 2 - filled_;
-  if (endOfInput_ || room == 0) return false;
+  if (endOfInput_) return false;
+  if (filled_ + 1 == allocated_ && allocated_ < capacity_ + 3) GrowBlock();
+  const size_t room = allocated_ - 1 - filled_;
+  if (room == 0) return false;
   const size_t got = streams_.read(streams_.readContext, block_.get() + filled_, room);
   if (got == 0) {
     endOfInput_ = true;
@@ -259,6 +325,15 @@ bool BatchConverter::Fill() {
   }
   filled_ += got;
   return true;
+}
+
+// Doubles the row block, up to its capacity.
+void BatchConverter::GrowBlock() {
+  const size_t size = allocated_ * 2 < capacity_ + 3 ? allocated_ * 2 : capacity_ + 3;
+  std::unique_ptr<char[]> block(new char[size]);
+  std::memcpy(block.get(), block_.get(), filled_);
+  block_.swap(block);
+  allocated_ = size;
 }
 
 // Refuses what is no CSV text: nothing at all, UTF-16 (its byte-order mark), or binary data
@@ -350,27 +425,46 @@ bool BatchConverter::FindLineEnd(size_t* scanned, ScanState* state, long long* n
       return true;
     }
     if (c == '\n') ++*newlines;
+    const ScanState before = *state;
     *state = Step(*state, c, separator_);
+    if (*state == ScanState::Quoted && before != ScanState::QuoteInQuoted &&
+        before != ScanState::Quoted) {
+      quoteNewlines_ = *newlines;
+    }
   }
   *scanned = filled_;
   return false;
 }
 
-// Makes room and reads more. The row in hand moves to the front of the block; a row longer
-// than the capacity is dropped (but for a carriage return that may be its line end) and its
-// end looked for further.
+// Makes room and reads more. The row in hand moves to the front of the block, which grows
+// while it is smaller than its capacity; a row longer than the capacity goes out as it comes
+// (but for a carriage return that may be its line end) and its end is looked for further.
 void BatchConverter::Refill(size_t* scanned, bool* tooLong) {
   char* block = block_.get();
   size_t keep = start_;
   if (*tooLong || *scanned - start_ > capacity_) {
+    if (!*tooLong) StartLongRow();
     *tooLong = true;
     keep = *scanned;
+    out_.Put(block + start_, keep - start_);
   }
   std::memmove(block, block + keep, filled_ - keep);
   filled_ -= keep;
   *scanned -= keep;
   start_ -= start_ < keep ? start_ : keep;
+  if (allocated_ < capacity_ + 3) GrowBlock();
   Fill();
+}
+
+// A row too long to be read: it goes out as it was, with an error in its result column.
+void BatchConverter::StartLongRow() {
+  FlushGroup();
+  if (firstRow_) {
+    firstRow_ = false;
+    ResolveColumns(std::vector<Field>(), false);
+  }
+  separatorPending_ = false;
+  out_.Release(outSeparator_);
 }
 
 // The next row; false when the input has ended.
@@ -396,10 +490,18 @@ bool BatchConverter::NextRow(Row* row) {
         row->tooLong = tooLong || at - start_ > capacity_;
         start_ = at + row->lineEndLength;
         row->newlines = newlines;
+        sawLineEnd_ = true;
         return true;
       }
     } else if (endOfInput_) {
       if (filled_ == start_ && !tooLong) return false;
+      if (state == ScanState::Quoted) {
+        Refuse(Message(true).Ours(
+            "the input ends inside quotes: the quote opened on line %lld is never closed",
+            line_ + quoteNewlines_));
+        return false;
+      }
+      if (sawLineEnd_) summary_.cutLine = line_;
       // The last row, without a line end: it gets the one before it.
       row->begin = block_.get() + start_;
       row->end = block_.get() + filled_;
@@ -430,8 +532,11 @@ int BatchConverter::Run(BatchSummary* summary) {
       HandleRow(row);
       line_ += 1 + row.newlines;
     }
+    if (!refused_) FlushGroup();
     if (!refused_ && firstRow_) {
       Refuse(Message(true).Ours("the input holds no rows"));
+    } else if (!refused_ && !filters_.empty() && matched_ == 0) {
+      Refuse(Message(true).Ours("no row matches --where: check the column and the text"));
     } else if (!refused_ && summary_.converted + summary_.failed == 0) {
       Refuse(Message(true).Ours("the input holds no data rows, only a header"));
     }
@@ -446,19 +551,19 @@ int BatchConverter::Run(BatchSummary* summary) {
 
 void BatchConverter::HandleRow(const Row& row) {
   if (row.tooLong) {
-    if (firstRow_ && !ResolveColumns(std::vector<Field>(), false)) return;
-    firstRow_ = false;
-    separatorPending_ = false;
-    out_.Release(outSeparator_);
+    StartLongRow();  // (the rows held before it go first)
+    if (refused_) return;
+    out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
+    PutSeparator();
     FailRow(Message(utf8_).Ours("error: row too long"));
     out_.Put(row.lineEnd, row.lineEndLength);
-  } else if (IsBlankRow(row)) {
+  } else if (IsBlankRow(row) && !(joining_ && !firstRow_)) {
     out_.Put(row.begin, static_cast<size_t>(row.end - row.begin));
     out_.Put(row.lineEnd, row.lineEndLength);
   } else if (firstRow_) {
     HandleFirstRow(row);
   } else {
-    ConvertRow(row);
+    DataRow(row);
   }
 }
 
@@ -521,9 +626,83 @@ void BatchConverter::HandleFirstRow(const Row& row) {
     out_.Release(outSeparator_);
   }
   if (!ResolveColumns(fields, isHeader)) return;
+  if (isHeader && separator_ != kOneColumn) headerFields_ = static_cast<int>(fields.size());
   if (isHeader) return PutHeader(raw.data(), raw.size(), fields, row);
   std::memcpy(row.begin, raw.data(), raw.size());  // the fields were unquoted in place
+  DataRow(row);
+}
+
+void BatchConverter::DataRow(const Row& row) {
+  if (joining_) return HoldRow(row);
   ConvertRow(row);
+}
+
+// Holds a row with the others of its key; a new key converts the rows of the last one with the
+// pressure of its pressure row. Only one key's rows are held.
+void BatchConverter::HoldRow(const Row& row) {
+  bool pressureRow = false;
+  if (!IsBlankRow(row)) {
+    const int valueColumn = columnOf_[static_cast<int>(BatchColumn::Value)];
+    const int last = std::max({keyColumn_, pressureWhereColumn_, valueColumn});
+    scratch_.assign(row.begin, row.end);
+    scratchFields_.assign(static_cast<size_t>(last) + 1, Field{nullptr, nullptr});
+    SplitRow(&scratch_[0], &scratch_[0] + scratch_.size(), separator_, last,
+             [&](int index, Field field) { scratchFields_[index] = field; });
+    const Field key = scratchFields_[keyColumn_];
+    const Field where = scratchFields_[pressureWhereColumn_];
+    pressureRow = where.begin && SameLetters(std::string_view(where.begin, where.end - where.begin),
+                                             request_.pressureWhere.value);
+    double reading = NAN;
+    if (pressureRow) {
+      char mark;
+      const Field value = scratchFields_[valueColumn];
+      if (!value.begin || !ReadNumber(value, decimalComma_, &reading, &mark) ||
+          !IsPossiblePressureReading(request_.sourcePressureUnit, reading)) {
+        reading = NAN;
+      }
+    }
+    const std::string keyText = key.begin ? std::string(key.begin, key.end) : std::string();
+    if (heldRows_.empty() || keyText != groupKey_) {
+      FlushGroup();  // the rows of the last key (which reuses the scratch row)
+      groupKey_ = keyText;
+    }
+    if (!pressureRow) {
+    } else if (std::isnan(reading)) {
+      groupPressure_ = GroupPressure::Bad;
+    } else if (groupPressure_ == GroupPressure::None) {
+      groupPressure_ = GroupPressure::Read;
+      groupReading_ = reading;
+    } else if (groupPressure_ == GroupPressure::Read && reading != groupReading_) {
+      groupPressure_ = GroupPressure::Disagree;
+    }
+  }
+  const size_t length = static_cast<size_t>(row.end - row.begin);
+  heldRows_.push_back(HeldRow{heldText_.size(), length, row.lineEnd, row.lineEndLength,
+                              row.newlines, line_, pressureRow});
+  heldText_.append(row.begin, length);
+  heldText_ += '\n';  // where a row's last field is terminated in place
+}
+
+// Writes the rows held: pressure rows and blank ones as they came, the others converted.
+void BatchConverter::FlushGroup() {
+  const long long line = line_;
+  for (const HeldRow& held : heldRows_) {
+    char* begin = &heldText_[held.offset];
+    const Row row{begin, begin + held.length, held.lineEnd, held.lineEndLength,
+                  false, held.newlines};
+    line_ = held.line;
+    if (IsBlankRow(row) || held.pressureRow) {
+      if (held.pressureRow && request_.onlyMatching) continue;
+      PutRowText(row.begin, held.length);
+      out_.Put(row.lineEnd, row.lineEndLength);
+    } else {
+      ConvertRow(row);
+    }
+  }
+  line_ = line;
+  heldRows_.clear();
+  heldText_.clear();
+  groupPressure_ = GroupPressure::None;
 }
 
 // Chooses the column of each role: by name in the header (exactly, then in any case), by
@@ -539,22 +718,7 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
     } else if (choice.number > 0) {
       column = choice.number - 1;
     } else if (!choice.name.empty()) {
-      for (int pass = 0; pass < 2 && column < 0; ++pass) {
-        for (size_t i = 0; i < header.size() && column < 0; ++i) {
-          const std::string name(header[i].begin, header[i].end);
-          if (pass == 0 ? name == choice.name : SameLetters(name, choice.name)) {
-            column = static_cast<int>(i);
-          }
-        }
-      }
-      if (column < 0 || !isHeader) {
-        Message message(true);
-        message.Ours("%s: no column named '", kColumnOptionNames[role])
-            .Theirs(choice.name.data(), choice.name.size())
-            .Ours("' in the header");
-        Refuse(message);
-        return false;
-      }
+      if (!FindColumn(choice, kColumnOptionNames[role], header, isHeader, &column)) return false;
     } else if (role == static_cast<int>(BatchColumn::Value)) {
       column = 0;  // the reading's column, unless named, is the first
     }
@@ -566,8 +730,58 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
       }
     }
     columnOf_[role] = column;
+    if (isHeader && column >= 0 && column < static_cast<int>(header.size())) {
+      columnName_[role].assign(header[column].begin, header[column].end);
+    }
     if (column > last) last = column;
     if (role > static_cast<int>(BatchColumn::TargetPressure) && column >= 0) sideColumns_ = true;
+  }
+  for (const RowFilter& filter : request_.where) {
+    int column;
+    if (!FindColumn(filter.column, "--where", header, isHeader, &column)) return false;
+    filters_.emplace_back(column, filter.value);
+    lastFilterColumn_ = std::max(lastFilterColumn_, column);
+  }
+  for (const ColumnChoice& choice : request_.moreValues) {
+    int column;
+    if (!FindColumn(choice, "--column", header, isHeader, &column)) return false;
+    for (int other = -1; other < static_cast<int>(moreValueColumns_.size()); ++other) {
+      const int taken =
+          other < 0 ? columnOf_[static_cast<int>(BatchColumn::Value)] : moreValueColumns_[other];
+      for (int role = 1; role < kBatchColumnCount && other < 0; ++role) {
+        if (columnOf_[role] == column) {
+          Refuse(Message(true).Ours("--column and %s both choose column %d",
+                                    kColumnOptionNames[role], column + 1));
+          return false;
+        }
+      }
+      if (taken == column) {
+        Refuse(Message(true).Ours("--column chooses column %d twice", column + 1));
+        return false;
+      }
+    }
+    moreValueColumns_.push_back(column);
+    last = std::max(last, column);
+  }
+  moreValueFields_.resize(moreValueColumns_.size());
+  valueColumn_ = columnOf_[static_cast<int>(BatchColumn::Value)];
+  const ColumnChoice& from = request_.fromColumn;
+  if (!from.name.empty() || from.number > 0) {
+    if (!FindColumn(from, "--from-column", header, isHeader, &fromColumn_)) return false;
+    if (isHeader && fromColumn_ < static_cast<int>(header.size())) {
+      fromColumnName_.assign(header[fromColumn_].begin, header[fromColumn_].end);
+    }
+    unitRequest_.reset(new ConverterRequest(request_));
+    last = std::max(last, fromColumn_);
+  }
+  if (!request_.pressureWhere.value.empty() || !request_.key.name.empty() ||
+      request_.key.number > 0) {
+    if (!FindColumn(request_.pressureWhere.column, "--pressure-where", header, isHeader,
+                    &pressureWhereColumn_) ||
+        !FindColumn(request_.key, "--key", header, isHeader, &keyColumn_)) {
+      return false;
+    }
+    joining_ = true;
   }
   roleOf_.assign(static_cast<size_t>(last) + 1, -1);
   for (int role = 0; role < kBatchColumnCount; ++role) {
@@ -576,36 +790,153 @@ bool BatchConverter::ResolveColumns(const std::vector<Field>& header, bool isHea
   return true;
 }
 
+// The column a choice names: by number, or by its header name, exactly or else in any case;
+// false after refusing a name the header lacks or has twice.
+bool BatchConverter::FindColumn(const ColumnChoice& choice, const char* option,
+                                const std::vector<Field>& header, bool isHeader, int* found) {
+  if (choice.number > 0) {
+    *found = choice.number - 1;
+    return true;
+  }
+  int column = -1, second = -1;
+  for (int pass = 0; pass < 2 && column < 0; ++pass) {
+    for (size_t i = 0; i < header.size(); ++i) {
+      const std::string name(header[i].begin, header[i].end);
+      if (pass == 0 ? name == choice.name : SameLetters(name, choice.name)) {
+        (column < 0 ? column : second) = static_cast<int>(i);
+        if (second >= 0) break;
+      }
+    }
+  }
+  if (column < 0 || !isHeader) {
+    RefuseMissingColumn(option, choice.name, header, isHeader);
+    return false;
+  }
+  if (second >= 0) {
+    Refuse(Message(true)
+               .Ours("%s: '", option)
+               .Theirs(choice.name.data(), choice.name.size())
+               .Ours("' matches column %d '", column + 1)
+               .Theirs(header[column])
+               .Ours("' and column %d '", second + 1)
+               .Theirs(header[second])
+               .Ours("': choose one by its number (%s %d)", option, column + 1));
+    return false;
+  }
+  *found = column;
+  return true;
+}
+
+// The distance between two names, in letters added, removed or changed (any case).
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      const bool same = SameLetters(a.substr(i - 1, 1), b.substr(j - 1, 1));
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// A named column the header does not have: the header's names and the closest of them.
+void BatchConverter::RefuseMissingColumn(const char* option, const std::string& wanted,
+                                         const std::vector<Field>& header, bool isHeader) {
+  Message message(true);
+  message.Ours("%s: no column named '", option)
+      .Theirs(wanted.data(), wanted.size())
+      .Ours("' in the header");
+  if (!isHeader || header.empty()) return Refuse(message);
+  size_t closest = 0, best = SIZE_MAX;
+  for (size_t i = 0; i < header.size(); ++i) {
+    const size_t distance = EditDistance(std::string(header[i].begin, header[i].end), wanted);
+    if (distance < best) {
+      best = distance;
+      closest = i;
+    }
+  }
+  message.Ours("; the closest is '")
+      .Theirs(header[closest])
+      .Ours("' (column %zu); the header has", closest + 1);
+  for (size_t i = 0; i < header.size(); ++i) {
+    message.Ours(i == 0 ? " '" : ", '").Theirs(header[i]).Ours("'");
+  }
+  Refuse(message);
+}
+
 // The header row with the result column's name: --result-name, or what the column holds.
 void BatchConverter::PutHeader(const char* rowText, size_t rowLength,
                                const std::vector<Field>& header, const Row& row) {
-  Message name(utf8_);
-  if (!request_.resultName.empty()) {
-    name.Theirs(request_.resultName.data(), request_.resultName.size());
+  // What the results hold, where no --result-name says it.
+  Message holds(utf8_);
+  holds.Ours("%s at ", LabelOf(NameKind::MoistureUnit, request_.targetUnit));
+  const int column = columnOf_[static_cast<int>(BatchColumn::TargetPressure)];
+  if (column >= 0 && column < static_cast<int>(header.size())) {
+    holds.Theirs(header[column]);
+  } else if (std::isnan(request_.targetPressure)) {
+    holds.Ours("%s %s", StandardAtmosphereReading(request_.targetPressureUnit),
+               PressureUnitLabel(request_.targetPressureUnit));
   } else {
-    name.Ours("%s at ", LabelOf(NameKind::MoistureUnit, request_.targetUnit));
-    const int column = columnOf_[static_cast<int>(BatchColumn::TargetPressure)];
-    if (column >= 0 && column < static_cast<int>(header.size())) {
-      name.Theirs(header[column]);
-    } else if (std::isnan(request_.targetPressure)) {
-      name.Ours("%s %s", StandardAtmosphereReading(request_.targetPressureUnit),
-                PressureUnitLabel(request_.targetPressureUnit));
-    } else {
-      name.Ours("%.10g %s", request_.targetPressure,
-                PressureUnitLabel(request_.targetPressureUnit));
-    }
+    holds.Ours("%.10g %s", request_.targetPressure, PressureUnitLabel(request_.targetPressureUnit));
   }
   PutRowText(rowText, rowLength);
-  if (separatorPending_) {
-    // The separator of a one-column file is chosen with its first number; so is this one.
-    out_.PutPlaceholder();
-    const bool semicolon = std::memchr(name.text(), ';', name.length()) != nullptr;
-    PutField(out_, name.text(), name.length(), semicolon ? ';' : ',');
-  } else {
-    PutSeparator();
-    PutField(out_, name.text(), name.length(), outSeparator_);
+  const size_t results = 1 + moreValueColumns_.size();
+  for (size_t k = 0; k < results; ++k) {
+    const std::string& given = k == 0 ? request_.resultName
+                               : k - 1 < request_.moreResultNames.size()
+                                   ? request_.moreResultNames[k - 1]
+                                   : std::string();
+    Message name(utf8_);
+    if (!given.empty()) {
+      name.Theirs(given.data(), given.size());
+    } else {
+      // Several results: each named after its reading's column too.
+      const int value =
+          k == 0 ? columnOf_[static_cast<int>(BatchColumn::Value)] : moreValueColumns_[k - 1];
+      if (results > 1 && value < static_cast<int>(header.size())) {
+        name.Theirs(header[value]).Ours(": ");
+      }
+      name.Theirs(holds.text(), holds.length());
+    }
+    if (separatorPending_) {
+      // The separator of a one-column file is chosen with its first number; so is this one.
+      out_.PutPlaceholder();
+      const bool semicolon = std::memchr(name.text(), ';', name.length()) != nullptr;
+      PutField(out_, name.text(), name.length(), semicolon ? ';' : ',');
+    } else {
+      PutSeparator();
+      PutField(out_, name.text(), name.length(), outSeparator_);
+    }
   }
   out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+// What each named column holds, for the message about a gap in it.
+constexpr const char* kColumnContents[kBatchColumnCount] = {"reading",
+                                                            "pressure",
+                                                            "target pressure",
+                                                            "ambient temperature",
+                                                            "prevailing temperature",
+                                                            "molecular weight",
+                                                            "Henry's constant"};
+// The option that gives a value for the gaps, for each column.
+constexpr const char* kGapOptions[kBatchColumnCount] = {
+    "", "--pressure", "--target-pressure", "--ambient", "--prevailing", "--mol-weight", "--henry"};
+
+void BatchConverter::FailGap(int role) {
+  Message message(utf8_);
+  message.Ours("error: no %s in column ", kColumnContents[role]);
+  if (columnName_[role].empty()) {
+    message.Ours("%d", columnOf_[role] + 1);
+  } else {
+    message.Ours("'").Theirs(columnName_[role].data(), columnName_[role].size()).Ours("'");
+  }
+  FailRow(message.Ours(" (%s gives one for empty fields)", kGapOptions[role]));
 }
 
 void BatchConverter::FailRow(const Message& message) {
@@ -624,18 +955,33 @@ bool BatchConverter::ReadSideValues(const Field* fields, SideParameters* source,
                                     SideParameters* target) {
   for (int role = static_cast<int>(BatchColumn::Ambient); role < kBatchColumnCount; ++role) {
     const Field field = fields[role];
-    if (columnOf_[role] < 0 || field.begin == field.end) continue;
+    if (columnOf_[role] < 0) continue;
+    if (field.begin == field.end) {
+      // An empty or missing field: the option's value, when the user gave it.
+      if (request_.given[role] || request_.missingFallback) continue;
+      FailGap(role);
+      return false;
+    }
     double number;
     char mark;
     const bool temperature = role <= static_cast<int>(BatchColumn::Prevailing);
-    if (!ReadNumber(field, decimalComma_, &number, &mark)) {
+    // A temperature's bare number is in its column's unit; a C or F after it says its own.
+    const char last = static_cast<char>(field.end[-1] | 0x20);
+    const bool fahrenheitColumn =
+        temperature && request_.fahrenheitColumns[role - static_cast<int>(BatchColumn::Ambient)];
+    bool fahrenheit = false;
+    const bool scaled = temperature && (last == 'c' || last == 'f');
+    if (scaled
+            ? ReadTemperature(field.begin, decimalComma_, &number, &fahrenheit) != ReadOutcome::Read
+            : !ReadNumber(field, decimalComma_, &number, &mark)) {
       FailRow(Message(utf8_)
                   .Ours("error: not a %s: '", temperature ? "temperature" : "number")
                   .Theirs(field)
                   .Ours("'"));
       return false;
     }
-    const float held = ToSingle(number);
+    const float held =
+        ToSingle(!scaled && fahrenheitColumn ? CelsiusFromFahrenheit(number) : number);
     if (temperature ? !IsAcceptedTemperature(held) : !(held > 0.0f) || !std::isfinite(held)) {
       FailRow(Message(utf8_)
                   .Ours("error: %s '", kColumnOptionNames[role] + 2)
@@ -671,10 +1017,43 @@ void BatchConverter::ConvertRow(const Row& row) {
     out_.Release(outSeparator_);
     separatorPending_ = false;
   }
+  if (!filters_.empty() && !RowMatches(row)) {
+    // Another tag's row: as it came, or not at all.
+    if (!request_.onlyMatching) {
+      PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
+      out_.Put(row.lineEnd, row.lineEndLength);
+    }
+    return;
+  }
   PutRowText(row.begin, static_cast<size_t>(row.end - row.begin));
+  if (headerFields_ > 1) {
+    // A row shorter than the header: its result goes under the result's header all the same.
+    for (int n = CountFields(row.begin, row.end, separator_, headerFields_); n < headerFields_;
+         ++n) {
+      PutSeparator();
+    }
+  }
   PutSeparator();
   PutResult(row);
   out_.Put(row.lineEnd, row.lineEndLength);
+}
+
+// True when the row's columns hold the texts of every --where (in any case). The row is read
+// from a copy: it goes out as it came.
+bool BatchConverter::RowMatches(const Row& row) {
+  scratch_.assign(row.begin, row.end);
+  scratchFields_.assign(static_cast<size_t>(lastFilterColumn_) + 1, Field{nullptr, nullptr});
+  SplitRow(&scratch_[0], &scratch_[0] + scratch_.size(), separator_, lastFilterColumn_,
+           [&](int index, Field field) { scratchFields_[index] = field; });
+  for (const auto& filter : filters_) {
+    const Field field = scratchFields_[filter.first];
+    if (!field.begin ||
+        !SameLetters(std::string_view(field.begin, field.end - field.begin), filter.second)) {
+      return false;
+    }
+  }
+  ++matched_;
+  return true;
 }
 
 // A row as it came. The field of a one-column file is quoted when it holds the separator the
@@ -707,16 +1086,49 @@ void BatchConverter::PutResult(const Row& row) {
   Field fields[kBatchColumnCount];
   for (Field& field : fields) field.begin = field.end = nullptr;
   bool moreFields = false;
+  Field unitField{nullptr, nullptr};
   const int last = static_cast<int>(roleOf_.size()) - 1;
   SplitRow(row.begin, row.end, separator_, positional_ ? 1 << 30 : last,
            [&](int index, Field field) {
              if (index <= last) {
                if (roleOf_[index] >= 0) fields[roleOf_[index]] = field;
+               if (index == fromColumn_) unitField = field;
+               for (size_t k = 0; k < moreValueColumns_.size(); ++k) {
+                 if (moreValueColumns_[k] == index) moreValueFields_[k] = field;
+               }
              } else if (field.begin != field.end) {
                moreFields = true;
              }
            });
+  ConvertFields(fields, unitField, moreFields);
+  for (size_t k = 0; k < moreValueFields_.size(); ++k) {
+    // A further reading: its own result, with the same pressures and side values.
+    PutSeparator();
+    fields[static_cast<int>(BatchColumn::Value)] = moreValueFields_[k];
+    moreValueFields_[k] = Field{nullptr, nullptr};
+    valueColumn_ = moreValueColumns_[k];
+    ConvertFields(fields, unitField, moreFields);
+  }
+  valueColumn_ = columnOf_[static_cast<int>(BatchColumn::Value)];
+}
+
+// One result of a row's fields: the reading's, its pressures' and side values'.
+void BatchConverter::ConvertFields(Field* fields, Field unitField, bool moreFields) {
+  if (fromColumn_ >= 0 && !ReadRowUnit(unitField)) return;
+  const ConverterRequest& request = fromColumn_ >= 0 ? *unitRequest_ : request_;
   double numbers[3] = {0.0, request_.sourcePressure, request_.targetPressure};
+  if (joining_ && groupPressure_ != GroupPressure::Read) {
+    static constexpr const char* kNoPressure[] = {"no", "", "no possible pressure in the",
+                                                  "different pressures in the"};
+    return FailRow(
+        Message(utf8_)
+            .Ours("error: %s ", kNoPressure[static_cast<int>(groupPressure_)])
+            .Theirs(request_.pressureWhere.value.data(), request_.pressureWhere.value.size())
+            .Ours(" row%s with the key '", groupPressure_ == GroupPressure::Disagree ? "s" : "")
+            .Theirs(groupKey_.data(), groupKey_.size())
+            .Ours("'"));
+  }
+  if (joining_) numbers[1] = groupReading_;
   if (!ReadRowNumbers(fields, numbers)) return;
   if (moreFields) {
     return FailRow(
@@ -733,7 +1145,7 @@ void BatchConverter::PutResult(const Row& row) {
     source = &rowSides[0];
     target = &rowSides[1];
   }
-  if (!possibleDefaults_ && !IsOutsideSourceRange(request_.sourceUnit, numbers[0])) {
+  if (!possibleDefaults_ && !IsOutsideSourceRange(request.sourceUnit, numbers[0])) {
     const bool sourcePossible = IsPossiblePressureReading(request_.sourcePressureUnit, numbers[1]);
     if (!sourcePossible || !IsPossiblePressureReading(request_.targetPressureUnit, numbers[2])) {
       return FailRow(Message(utf8_).Ours("error: %s pressure at or below vacuum",
@@ -741,7 +1153,7 @@ void BatchConverter::PutResult(const Row& row) {
     }
   }
   char text[kResultTextSize];
-  if (ConvertPossibleReading(request_, *source, *target, numbers[0], numbers[1], numbers[2], text,
+  if (ConvertPossibleReading(request, *source, *target, numbers[0], numbers[1], numbers[2], text,
                              sizeof text) != kConvertOk) {
     return FailRow(Message(utf8_).Ours("error: %s", text));
   }
@@ -754,15 +1166,109 @@ void BatchConverter::PutResult(const Row& row) {
   ++summary_.converted;
 }
 
+// Unit spellings of historian exports and of people, besides core's names and aliases; matched
+// in any case with blanks, dots and underscores left out and a degree sign read as "deg". A
+// dew point as analysers report it is the calculator's dew/frost point.
+constexpr struct {
+  const char* spelling;
+  MoistureUnitCode unit;
+} kUnitSpellings[] = {
+    {"degcfrost", MoistureUnitCode::DewFrostPointC},
+    {"degcfp", MoistureUnitCode::DewFrostPointC},
+    {"degcdp", MoistureUnitCode::DewFrostPointC},
+    {"degcdew", MoistureUnitCode::DewFrostPointC},
+    {"degffrost", MoistureUnitCode::DewFrostPointF},
+    {"degffp", MoistureUnitCode::DewFrostPointF},
+    {"degfdp", MoistureUnitCode::DewFrostPointF},
+    {"degfdew", MoistureUnitCode::DewFrostPointF},
+    {"ppm(v)", MoistureUnitCode::PpmV},
+    {"ppmvol", MoistureUnitCode::PpmV},
+    {"ppm(w)", MoistureUnitCode::PpmWGas},
+    {"lb/mmscf", MoistureUnitCode::LbsPerMmscf},
+    {"lbs/mmscf", MoistureUnitCode::LbsPerMmscf},
+    {"lb/mmcf", MoistureUnitCode::LbsPerMmscf},
+    {"g/m3", MoistureUnitCode::GramsPerM3},
+    {"mbar", MoistureUnitCode::VapourPressureMbar},
+    {"%rh", MoistureUnitCode::RelativeHumidity},
+    {"rh%", MoistureUnitCode::RelativeHumidity},
+};
+
+// A unit as a historian or a person writes it: core's code, or -1.
+int UnitOfText(std::string_view text) {
+  const int code = CodeOfName(NameKind::MoistureUnit, text);
+  if (code >= 0) return code;
+  std::string plain;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xB0) {
+      continue;  // the UTF-8 degree sign's first byte
+    }
+    if (c == 0xB0) {
+      plain += "deg";
+    } else if (c == 0xC2 || c == 0xB3) {
+      plain += c == 0xB3 ? "3" : "";  // a Windows-1252 cubed sign
+    } else if (c != ' ' && c != '.' && c != '_') {
+      plain += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+  }
+  for (const auto& entry : kUnitSpellings) {
+    if (plain == entry.spelling) return Code(entry.unit);
+  }
+  return -1;
+}
+
+// The row's moisture unit from --from-column; false after failing the row.
+bool BatchConverter::ReadRowUnit(Field field) {
+  // A long export repeats a few unit texts: the last ones read are remembered.
+  const std::string_view text =
+      field.begin ? std::string_view(field.begin, field.end - field.begin) : std::string_view();
+  int unit = -1;
+  bool known = false;
+  for (const auto& entry : unitCache_) {
+    if (entry.second != kNoUnit && entry.first == text) {
+      unit = entry.second;
+      known = true;
+      break;
+    }
+  }
+  if (!known) {
+    unit = field.begin ? UnitOfText(text) : -1;
+    auto& entry = unitCache_[nextUnitCache_++ % 8];
+    entry.first.assign(text.data(), text.size());
+    entry.second = unit;
+  }
+  if (unit < 0) {
+    Message message(utf8_);
+    message.Ours("error: unknown unit '");
+    if (field.begin) message.Theirs(field);
+    message.Ours("' in column '")
+        .Theirs(fromColumnName_.data(), fromColumnName_.size())
+        .Ours("' (--from names the unit for all rows)");
+    FailRow(message);
+    return false;
+  }
+  unitRequest_->sourceUnit = unit;
+  return true;
+}
+
 // The value and the two pressures of a row (an empty pressure field keeps the option's); false
 // after failing the row when one is missing, no number or no possible pressure.
 bool BatchConverter::ReadRowNumbers(const Field* fields, double* numbers) {
   char rowMark = 0;
   for (int role = 0; role < 3; ++role) {
     const Field field = fields[role];
-    if (role > 0 && field.begin == field.end) continue;  // the option's pressure
+    if (role > 0 && field.begin == field.end) {
+      // An empty or missing field takes the option's pressure: where the column is named, only
+      // when the option was given.
+      if (positional_ || columnOf_[role] < 0 || request_.given[role] || request_.missingFallback) {
+        continue;
+      }
+      FailGap(role);
+      return false;
+    }
     if (!field.begin && !positional_) {
-      FailRow(Message(utf8_).Ours("error: the row has no column %d", columnOf_[role] + 1));
+      FailRow(Message(utf8_).Ours("error: the row has no column %d",
+                                  (role == 0 ? valueColumn_ : columnOf_[role]) + 1));
       return false;
     }
     if (!ReadNumber(field, decimalComma_, &numbers[role], &rowMark)) {

@@ -20,8 +20,12 @@ int ConvertPossibleReading(const ConverterRequest& request, const SideParameters
                                      {request.targetPressureUnit, targetPressure},
                                      target,
                                      request.model,
-                                     Precision::Shown};
-  const Refusal refusal = ConvertRequestValue(conversion, value, text, size).refusal;
+                                     request.precision};
+  const ValueAnswer answer = ConvertRequestValue(conversion, value, text, size);
+  const Refusal refusal = answer.refusal;
+  if (refusal.status == RequestStatus::Converted && request.precision != Precision::Shown) {
+    std::snprintf(text, size, "%.*g", request.digits, answer.value);  // the value, unrounded
+  }
   const bool sourceSide = refusal.field == static_cast<int>(RequestField::SourcePressure);
   switch (refusal.status) {
     case RequestStatus::Converted:

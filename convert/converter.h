@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/unit_catalogues.h"
 #include "core/vocabulary.h"
@@ -52,10 +53,19 @@ enum class BatchColumn {
 };
 constexpr int kBatchColumnCount = 7;
 
+// The significant digits of a result in a precision other than the shown one.
+constexpr int kDefaultComputedDigits = 9;  // a single-precision value read back unchanged
+
 // A column named on the command line: by its header text or by its 1-based number.
 struct ColumnChoice {
   std::string name;  // empty: chosen by number, or not at all
   int number;        // 1-based; 0 when not chosen by number
+};
+
+// Rows whose column holds a text (blanks around it aside, in any case).
+struct RowFilter {
+  ColumnChoice column;
+  std::string value;
 };
 
 // Everything a conversion needs besides the value and the two pressure readings.
@@ -80,6 +90,25 @@ struct ConverterRequest {
   ColumnChoice columns[kBatchColumnCount];
   bool namedColumns;       // any column chosen: the other columns pass through, however many
   std::string resultName;  // the result column's header; empty: what the result holds
+  // Further readings' columns (--column repeated), each converted into a result column of its
+  // own, named by the further --result-name's (none: what it holds and the column's name).
+  std::vector<ColumnChoice> moreValues;
+  std::vector<std::string> moreResultNames;
+  // What an empty or missing field of a named pressure or side-value column takes: an error,
+  // unless the user gave the option (given[role]) or --missing=fallback.
+  bool given[kBatchColumnCount];
+  bool missingFallback;
+  bool fahrenheitColumns[2];     // --ambient-unit F, --prevailing-unit F: a column's bare numbers
+  bool quiet;                    // no summary when no row failed
+  std::vector<RowFilter> where;  // only rows matching all are converted (--where)
+  bool onlyMatching;             // the others are dropped instead of passed through
+  ColumnChoice fromColumn;       // each row's moisture unit from this column (--from-column)
+  // A pressure on rows of its own (--pressure-where TagName=PT-100): a converted row takes the
+  // pressure of the row with the same text in the key column (--key Timestamp).
+  RowFilter pressureWhere;
+  ColumnChoice key;
+  Precision precision;  // what the result text holds: core's precisions
+  int digits;           // significant digits of a computed result
   bool hasValue;
   double value;
   bool help;
@@ -123,6 +152,7 @@ struct BatchSummary {
   long long converted;        // data rows with a result ("out of range" included)
   long long failed;           // data rows with "error: ..."
   long long firstFailedLine;  // line number of the first failed row, 0 when none
+  long long cutLine;          // a last line without the line end all others have, 0 when none
   char refusal[400];          // why the input was refused (kConvertInputRefused): UTF-8, the user's
                               // bytes in it as they were
 };

@@ -108,6 +108,24 @@ inline bool ReadNumber(Field field, bool decimalComma, double* value, char* mark
   return true;
 }
 
+// The number of fields of the row [begin, end), counted up to `limit`.
+inline int CountFields(const char* begin, const char* end, char separator, int limit) {
+  int count = 1;
+  if (!std::memchr(begin, '"', static_cast<size_t>(end - begin))) {
+    for (const char* p = begin; count < limit; ++p, ++count) {
+      p = static_cast<const char*>(std::memchr(p, separator, static_cast<size_t>(end - p)));
+      if (!p) break;
+    }
+    return count;
+  }
+  ScanState state = ScanState::FieldStart;
+  for (const char* p = begin; p < end && count < limit; ++p) {
+    if (*p == separator && state != ScanState::Quoted) ++count;
+    state = Step(state, *p, separator);
+  }
+  return count;
+}
+
 // Calls `take(index, field)` for the fields of the row [begin, end) from the first up to the
 // one of 0-based index `last`; the rest of the row is not read.
 template <typename Take>

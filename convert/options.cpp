@@ -147,6 +147,14 @@ struct OptionTexts {
   std::string formulation, enhancement, delimiter, batchFile, value, output, resultName;
   std::string side[3][kSideOptionCount];  // shared, source-, target-
   std::string columns[kBatchColumnCount];
+  std::string missing, ambientUnit, prevailingUnit, precision, digits, fromColumn;
+  std::string pressureWhere, key;
+  std::vector<std::string> valueColumns, resultNames;  // --column and --result-name, repeatable
+  std::vector<std::string> where;
+  bool onlyMatching = false;
+  bool quiet = false;
+  // The options that take one value, for the check that none is given twice.
+  std::vector<CLI::Option*> single;
   bool help = false, version = false, header = false, noHeader = false;
   bool decimalComma = false, decimalPoint = false;
   bool batch = false;
@@ -164,6 +172,11 @@ struct Complaint {
   size_t size;
 };
 
+// Declares an option that takes one value, remembered for the check that it is given once.
+void AddSingle(CLI::App& app, OptionTexts& texts, const std::string& name, std::string& text) {
+  texts.single.push_back(app.add_option(name, text));
+}
+
 void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   app.set_help_flag();  // the help text is ours: PrintConverterHelp
   app.allow_extras();
@@ -171,26 +184,49 @@ void DeclareOptions(CLI::App& app, OptionTexts& texts, CLI::Option** batch) {
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("-h,--help", texts.help);
   app.add_flag("--version", texts.version);
-  app.add_option("--from", texts.from);
-  app.add_option("--to", texts.to);
-  app.add_option("--pressure-unit", texts.pressureUnit);
-  app.add_option("--target-pressure-unit", texts.targetPressureUnit);
-  app.add_option("--pressure", texts.pressure);
-  app.add_option("--target-pressure", texts.targetPressure);
-  app.add_option("--formulation", texts.formulation);
-  app.add_option("--enhancement", texts.enhancement);
-  app.add_option("--delimiter", texts.delimiter);
+  AddSingle(app, texts, "--from", texts.from);
+  AddSingle(app, texts, "--to", texts.to);
+  AddSingle(app, texts, "--pressure-unit", texts.pressureUnit);
+  AddSingle(app, texts, "--target-pressure-unit", texts.targetPressureUnit);
+  AddSingle(app, texts, "--pressure", texts.pressure);
+  AddSingle(app, texts, "--target-pressure", texts.targetPressure);
+  AddSingle(app, texts, "--formulation", texts.formulation);
+  AddSingle(app, texts, "--enhancement", texts.enhancement);
+  AddSingle(app, texts, "--delimiter", texts.delimiter);
   app.add_flag("--decimal-comma", texts.decimalComma);
   app.add_flag("--decimal-point", texts.decimalPoint);
   app.add_flag("--header", texts.header);
   app.add_flag("--no-header", texts.noHeader);
-  app.add_option("-o,--output", texts.output);
-  app.add_option("--result-name", texts.resultName);
-  for (int c = 0; c < kBatchColumnCount; ++c) app.add_option(kColumnOptions[c], texts.columns[c]);
+  AddSingle(app, texts, "-o,--output", texts.output);
+  app.add_option("--result-name", texts.resultNames)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->allow_extra_args(false);
+  for (int c = 0; c < kBatchColumnCount; ++c) {
+    if (c == 0) {
+      app.add_option("--column", texts.valueColumns)
+          ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+          ->allow_extra_args(false);
+    } else {
+      AddSingle(app, texts, kColumnOptions[c], texts.columns[c]);
+    }
+  }
+  AddSingle(app, texts, "--missing", texts.missing);
+  AddSingle(app, texts, "--from-column", texts.fromColumn);
+  AddSingle(app, texts, "--pressure-where", texts.pressureWhere);
+  AddSingle(app, texts, "--key", texts.key);
+  app.add_option("--where", texts.where)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->allow_extra_args(false);
+  app.add_flag("--only-matching", texts.onlyMatching);
+  AddSingle(app, texts, "--precision", texts.precision);
+  AddSingle(app, texts, "--digits", texts.digits);
+  AddSingle(app, texts, "--ambient-unit", texts.ambientUnit);
+  AddSingle(app, texts, "--prevailing-unit", texts.prevailingUnit);
+  app.add_flag("--quiet", texts.quiet);
   *batch = app.add_option("--batch", texts.batchFile)->expected(0, 1);
   for (int s = 0; s < 3; ++s) {
     for (int o = 0; o < kSideOptionCount; ++o) {
-      app.add_option(std::string(kSidePrefixes[s]) + kSideOptions[o], texts.side[s][o]);
+      AddSingle(app, texts, std::string(kSidePrefixes[s]) + kSideOptions[o], texts.side[s][o]);
     }
   }
   app.add_option("value", texts.value);
@@ -228,6 +264,21 @@ int ReadCommandLine(CLI::App& app, int argc, const char* const* argv, Complaint 
   return kConvertOk;
 }
 
+// An option that takes one value, given twice, is refused with both values: which one was
+// meant is the user's to say.
+int CheckGivenOnce(const OptionTexts& texts, Complaint c) {
+  for (const CLI::Option* option : texts.single) {
+    const std::vector<std::string>& values = option->results();
+    if (values.size() > 1) {
+      const std::string name = option->get_name();
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "%s: given twice, '%s' and '%s': give it once", name.c_str(), values[0].c_str(),
+                  values[1].c_str());
+    }
+  }
+  return kConvertOk;
+}
+
 int ReadPressureUnit(const char* option, const std::string& text, int* code, Complaint c) {
   if (text.empty()) return kConvertOk;
   if (SameLetters(text, kAmbiguousPsiName)) {
@@ -246,6 +297,23 @@ int ReadUnitsAndModel(const OptionTexts& texts, ConverterRequest* request, Compl
                        {"--to", texts.to, &request->targetUnit}};
   for (const auto& unit : moistureUnits) {
     if (unit.text.empty()) continue;
+    // A name that begins several units' names ("ppmw", "frost"): say which they are.
+    if (CodeOfName(NameKind::MoistureUnit, unit.text) < 0) {
+      std::string choices;
+      int count = 0;
+      const NameTable& table = NamesOf(NameKind::MoistureUnit);
+      for (const NamedCode* entry = table.entries; entry < table.entries + table.size; ++entry) {
+        const std::string name = entry->name;
+        if (name.size() > unit.text.size() + 1 && name[unit.text.size()] == '-' &&
+            SameLetters(name.substr(0, unit.text.size()), unit.text)) {
+          choices += (count++ ? " or " : "") + name;
+        }
+      }
+      if (count > 1) {
+        return Fail(kConvertUsageError, c.message, c.size, "%s: '%s' is several units: say %s",
+                    unit.option, unit.text.c_str(), choices.c_str());
+      }
+    }
     const int status = ParseName(unit.option, unit.text, NameKind::MoistureUnit, "moisture unit",
                                  unit.code, c.message, c.size);
     if (status != kConvertOk) return status;
@@ -358,6 +426,150 @@ int ReadBatchLayout(const OptionTexts& texts, ConverterRequest* request, Complai
   }
   request->outputFile = texts.output;
   request->resultName = texts.resultName;
+  for (size_t i = 1; i < texts.valueColumns.size(); ++i) {
+    ColumnChoice column{"", 0};
+    const int status = ReadColumn("--column", texts.valueColumns[i], &column, c);
+    if (status != kConvertOk) return status;
+    request->moreValues.push_back(column);
+  }
+  if (texts.valueColumns.size() > 1 && !texts.resultNames.empty() &&
+      texts.resultNames.size() != texts.valueColumns.size()) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--result-name: given %zu times for %zu --column's: give one for each column",
+                texts.resultNames.size(), texts.valueColumns.size());
+  }
+  for (size_t i = 1; i < texts.resultNames.size(); ++i) {
+    request->moreResultNames.push_back(texts.resultNames[i]);
+  }
+  return kConvertOk;
+}
+
+// "C" or "F" (also degC, degF, °C, °F): the unit of a column's bare numbers.
+int ReadColumnUnit(const char* option, const std::string& text, bool* fahrenheit, Complaint c) {
+  if (text.empty()) return kConvertOk;
+  double ignored;
+  if (ReadTemperature(("0" + text).c_str(), false, &ignored, fahrenheit) != ReadOutcome::Read ||
+      text[0] == ' ' || text.find_first_of("0123456789") != std::string::npos) {
+    return Fail(kConvertUsageError, c.message, c.size, "%s: unknown unit '%s' (C or F)", option,
+                text.c_str());
+  }
+  return kConvertOk;
+}
+
+// "TagName=AI-101": a column and the text it must hold.
+int ReadFilter(const char* option, const std::string& text, RowFilter* filter, Complaint c) {
+  const size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "%s: '%s' is no COLUMN=VALUE (e.g. TagName=AI-101)", option, text.c_str());
+  }
+  filter->value = text.substr(equals + 1);
+  return ReadColumn(option, text.substr(0, equals), &filter->column, c);
+}
+
+// --where COLUMN=VALUE (repeated), --only-matching and --from-column: the rows of a long export.
+int ReadLongExport(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  for (const std::string& where : texts.where) {
+    RowFilter filter{};
+    const int status = ReadFilter("--where", where, &filter, c);
+    if (status != kConvertOk) return status;
+    request->where.push_back(filter);
+  }
+  if (texts.pressureWhere.empty() != texts.key.empty()) {
+    return Fail(kConvertUsageError, c.message, c.size,
+                "--pressure-where and --key go together: the pressure rows, and the column whose "
+                "text pairs them with the others");
+  }
+  if (!texts.key.empty()) {
+    if (!texts.pressure.empty() || !request->columns[1].name.empty() ||
+        request->columns[1].number > 0) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--pressure-where: the pressure comes from the pressure rows, not also from %s",
+                  texts.pressure.empty() ? "--pressure-column" : "--pressure");
+    }
+    int status = ReadFilter("--pressure-where", texts.pressureWhere, &request->pressureWhere, c);
+    if (status == kConvertOk) status = ReadColumn("--key", texts.key, &request->key, c);
+    if (status != kConvertOk) return status;
+  }
+  if (texts.onlyMatching && texts.where.empty()) {
+    return Fail(kConvertUsageError, c.message, c.size, "--only-matching: only with --where");
+  }
+  request->onlyMatching = texts.onlyMatching;
+  if (!texts.fromColumn.empty()) {
+    if (!texts.from.empty()) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--from and --from-column exclude each other: the unit is either one for all "
+                  "rows or each row's own");
+    }
+    const int status = ReadColumn("--from-column", texts.fromColumn, &request->fromColumn, c);
+    if (status != kConvertOk) return status;
+  }
+  const bool named = !texts.where.empty() || !texts.fromColumn.empty() || !texts.key.empty();
+  request->namedColumns |= named;
+  if (named && request->header == BatchHeader::No) {
+    for (const RowFilter& filter : request->where) {
+      if (filter.column.name.empty()) continue;
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--where: '%s' names a header column, but --no-header says there is none",
+                  filter.column.name.c_str());
+    }
+  }
+  return kConvertOk;
+}
+
+// What empty fields of named columns take, and the units of temperature columns.
+int ReadBatchGaps(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  request->quiet = texts.quiet;
+  if (!texts.missing.empty()) {
+    if (!SameLetters(texts.missing, "fallback") && !SameLetters(texts.missing, "error")) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--missing: unknown choice '%s' (error or fallback)", texts.missing.c_str());
+    }
+    request->missingFallback = SameLetters(texts.missing, "fallback");
+  }
+  request->given[static_cast<int>(BatchColumn::SourcePressure)] = !texts.pressure.empty();
+  request->given[static_cast<int>(BatchColumn::TargetPressure)] = !texts.targetPressure.empty();
+  // The side options in the order of their columns: ambient, prevailing, mol-weight, henry.
+  constexpr int kSideOptionOfColumn[4] = {2, 3, 0, 1};
+  for (int k = 0; k < 4; ++k) {
+    bool given = false;
+    for (int s = 0; s < 3; ++s) given |= !texts.side[s][kSideOptionOfColumn[k]].empty();
+    request->given[static_cast<int>(BatchColumn::Ambient) + k] = given;
+  }
+  int status =
+      ReadColumnUnit("--ambient-unit", texts.ambientUnit, &request->fahrenheitColumns[0], c);
+  if (status == kConvertOk) {
+    status = ReadColumnUnit("--prevailing-unit", texts.prevailingUnit,
+                            &request->fahrenheitColumns[1], c);
+  }
+  return status;
+}
+
+// --precision shown|computed|exact and --digits N.
+int ReadPrecision(const OptionTexts& texts, ConverterRequest* request, Complaint c) {
+  if (!texts.precision.empty()) {
+    const int code = CodeOfName(NameKind::Precision, texts.precision);
+    if (code < 0) {
+      return Fail(kConvertUsageError, c.message, c.size, "--precision: unknown precision '%s' (%s)",
+                  texts.precision.c_str(), ListOfNames(NameKind::Precision).c_str());
+    }
+    request->precision = static_cast<Precision>(code);
+  }
+  if (!texts.digits.empty()) {
+    int digits = 0;
+    const char* end = ScanInteger(texts.digits.c_str(), &digits);
+    if (!end || *end != '\0' || digits < 1 || digits > 17) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--digits: a number of significant digits from 1 to 17, not '%s'",
+                  texts.digits.c_str());
+    }
+    if (request->precision == Precision::Shown) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--digits: only with --precision computed or exact (the shown result has the "
+                  "calculator's digits)");
+    }
+    request->digits = digits;
+  }
   return kConvertOk;
 }
 
@@ -375,6 +587,12 @@ int ReadBatchFileAndValue(int argc, const char* const* argv, OptionTexts& texts,
       // "--batch -o out.csv rows.csv": the file comes after other options.
       texts.batchFile = texts.value;
       texts.value.clear();
+    }
+    if (!texts.batchFile.empty() && !texts.value.empty() &&
+        !ParseWholeNumber(texts.value.c_str(), &number)) {
+      return Fail(kConvertUsageError, c.message, c.size,
+                  "--batch reads one file at a time, not '%s' and '%s': run it once for each",
+                  texts.batchFile.c_str(), texts.value.c_str());
     }
     request->batchFile = nullptr;
     for (int i = 1; i < argc && !texts.batchFile.empty(); ++i) {
@@ -406,6 +624,9 @@ int CheckCombination(const OptionTexts& texts, const ConverterRequest& request, 
   if (!request.batch) {
     const char* batchOnly = !texts.output.empty()       ? "--output"
                             : !texts.resultName.empty() ? "--result-name"
+                            : !texts.missing.empty()    ? "--missing"
+                            : !texts.where.empty()      ? "--where"
+                            : !texts.fromColumn.empty() ? "--from-column"
                             : request.namedColumns      ? "the column options"
                                                         : nullptr;
     if (batchOnly) {
@@ -431,6 +652,8 @@ ConverterRequest DefaultConverterRequest() {
   request.model = defaults.model;
   request.header = BatchHeader::Auto;
   request.decimal = DecimalMark::Auto;
+  request.precision = Precision::Shown;
+  request.digits = kDefaultComputedDigits;
   return request;
 }
 
@@ -443,12 +666,17 @@ int ParseConverterArguments(int argc, const char* const* argv, ConverterRequest*
   CLI::Option* batch = nullptr;
   DeclareOptions(app, texts, &batch);
   int status = ReadCommandLine(app, argc, argv, complaint);
+  if (status == kConvertOk) status = CheckGivenOnce(texts, complaint);
   if (status != kConvertOk) return status;
+  // Several --column's: the first is the reading's column, each other one more result.
+  if (!texts.valueColumns.empty()) texts.columns[0] = texts.valueColumns[0];
+  if (!texts.resultNames.empty()) texts.resultName = texts.resultNames[0];
   request->help = texts.help;
   request->version = texts.version;
   request->batch = batch->count() > 0;
   // Each step reads its options; the first fault ends the reading.
-  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout}) {
+  for (auto step : {ReadUnitsAndModel, ReadPressuresAndSides, ReadBatchLayout, ReadBatchGaps,
+                    ReadPrecision, ReadLongExport}) {
     status = step(texts, request, complaint);
     if (status != kConvertOk) return status;
   }
@@ -515,16 +743,36 @@ constexpr char kHelpBatchOptions[] =
     "                           header when none of its fields is a number\n"
     "  --column C               the reading's column: a header name (exact, else in any\n"
     "                           case) or a number from 1; the other columns pass through,\n"
-    "                           however many. Without it: value, source, target pressure\n"
+    "                           however many. Without it: value, source, target pressure.\n"
+    "                           Repeated, each reading gets a result column of its own\n"
     "  --pressure-column C, --target-pressure-column C\n"
     "                           the pressures' columns, in the pressure units' options\n"
     "  --ambient-column C       ambient temperature per row, degC (for rh)\n"
     "  --prevailing-column C    prevailing temperature per row, degC (for g-m3)\n"
     "  --molecular-weight-column C  molecular weight per row (for ppmw-gas)\n"
     "  --henry-column C         Henry's constant per row (for ppmw-liquid)\n"
-    "                           An empty field takes the option's value.\n"
-    "  --result-name TEXT       the result column's header (default: what it holds, e.g.\n"
+    "                           An empty or missing field in a named column fails its row,\n"
+    "                           unless its option (--pressure, --ambient, ...) was given\n"
+    "  --missing fallback       empty fields take the options' values or their defaults\n"
+    "  --ambient-unit U, --prevailing-unit U\n"
+    "                           C or F: the unit of a temperature column's bare numbers\n"
+    "                           (a field may say its own: 70.5F)\n"
+    "  --result-name TEXT       the result column's header, one for each --column\n"
+    "                           (default: what it holds, e.g.\n"
     "                           \"ppmV at 1013.25 mbar\")\n"
+    "  --where COLUMN=VALUE     convert only the rows whose COLUMN holds VALUE (any case;\n"
+    "                           repeatable); the others pass through as they are\n"
+    "  --only-matching          drop the rows --where does not match\n"
+    "  --from-column C          each row's moisture unit from column C (the names above and\n"
+    "                           spellings such as degC frost, degF dp, ppm(v), %RH)\n"
+    "  --pressure-where COLUMN=VALUE, --key K\n"
+    "                           the source pressure from the rows matching COLUMN=VALUE:\n"
+    "                           each row takes that of the pressure row with its key text\n"
+    "  --precision P            shown (default): the result as the calculator shows it;\n"
+    "                           computed: the value before it is rounded for showing;\n"
+    "                           exact: dew and frost points as the formulation's own root\n"
+    "  --digits N               significant digits of a computed or exact result (default 9)\n"
+    "  --quiet                  no summary on standard error when every row converted\n"
     "  -h, --help               this text\n"
     "  --version                the program's version\n"
     "Exit status: 0 converted (the result may be \"out of range\"), 1 bad option, unit or\n"

@@ -2,16 +2,18 @@
 // any block size and input handed over in pieces of any size.
 //
 // Input: option bytes (separator: found or , ; tab; header: found, forced, none; the longest
-// row; the size of the pieces read; units; columns chosen by number), then either
+// row; the size of the pieces read; units; columns chosen by number; --where, --from-column,
+// the pressure join and a second reading's column), then either
 //  - arbitrary bytes: the rows, read from a heap block of exactly their size (AddressSanitizer
 //    reports a read past it). Without quotes in them, every line (ended by LF, CR LF or CR)
 //    comes back as one line that begins with the line as it was (in quotes in a one-column
-//    file, or says the row was too long), unless the input was refused as a whole;
+//    file), too long or not, unless the input was refused as a whole;
 //  - or plain rows: numbers and separators composed here, with decimal commas after ; and
 //    tab, empty pressure fields, text columns around the chosen ones, a per-row ambient
 //    temperature, rows of separators only, LF, CR LF or CR. Each must come back as itself, its
 //    separator and the text ConvertReading gives for the same numbers (separator-only rows as
-//    themselves alone).
+//    themselves alone); an empty named field takes the option's value only when the request
+//    says so (--missing=fallback), and fails its row otherwise.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -101,8 +103,7 @@ void CheckArbitraryBytes(const ConverterRequest& request, std::string input, siz
     const std::string& back = out[i];
     // The field of a one-column file that holds a separator comes back quoted.
     const std::string quoted = "\"" + row + "\"";
-    FUZZ_CHECK(back.compare(0, row.size(), row) == 0 ||
-                   back.compare(0, quoted.size(), quoted) == 0 || back == "error: row too long",
+    FUZZ_CHECK(back.compare(0, row.size(), row) == 0 || back.compare(0, quoted.size(), quoted) == 0,
                "row %zu \"%s\" came back as \"%s\"", i, row.c_str(), back.c_str());
   }
 }
@@ -177,6 +178,7 @@ void CheckPlainRows(ConverterRequest request, FuzzedDataProvider& fuzz, size_t p
       request.delimiter ? request.delimiter : separators[fuzz.ConsumeIntegralInRange(0, 2)];
   request.delimiter = separator;
   if (request.header == BatchHeader::Yes) request.header = BatchHeader::No;
+  request.missingFallback = fuzz.ConsumeBool();
   const char mark = separator != ',' && fuzz.ConsumeBool() ? ',' : '.';
   const Layout layout = ChooseLayout(fuzz, &request);
   // Every number shows the mark, so the results take it too.
@@ -194,6 +196,7 @@ void CheckPlainRows(ConverterRequest request, FuzzedDataProvider& fuzz, size_t p
     }
     ConverterRequest rowRequest = request;
     double pressures[2] = {request.sourcePressure, request.targetPressure};
+    const char* gap = nullptr;  // the error of an empty named field
     const double value = fuzz.ConsumeFloatingPointInRange(-200.0, 200000.0);
     std::vector<std::string> fields;
     if (!layout.named) {
@@ -217,16 +220,19 @@ void CheckPlainRows(ConverterRequest request, FuzzedDataProvider& fuzz, size_t p
           fields[layout.pressure] =
               FormatNumber(fuzz, fuzz.ConsumeFloatingPointInRange(1.0, 20000.0), mark);
           pressures[0] = ReadBack(fields[layout.pressure]);
+        } else if (!request.missingFallback) {
+          gap = "pressure";
         }
       }
       if (layout.ambient >= 0) {
         fields[layout.ambient].clear();
-        if (fuzz.ConsumeBool()) {
+        if (!fuzz.ConsumeBool()) {
+          if (!request.missingFallback && !gap) gap = "ambient temperature";
+        } else {
           fields[layout.ambient] =
               FormatNumber(fuzz, fuzz.ConsumeFloatingPointInRange(-70.0, 190.0), mark);
-          for (SideContext* side : {&rowRequest.source, &rowRequest.target}) {
-            side->ambientTemperature = ToSingle(ReadBack(fields[layout.ambient]));
-            side->ambientUnit = kAmbientCelsius;
+          for (SideParameters* side : {&rowRequest.source, &rowRequest.target}) {
+            side->ambientTemperatureC = ToSingle(ReadBack(fields[layout.ambient]));
           }
         }
       }
@@ -237,6 +243,14 @@ void CheckPlainRows(ConverterRequest request, FuzzedDataProvider& fuzz, size_t p
     input += row + lineEnd;
     expected += row + separator;
     char text[100];
+    if (gap) {
+      // No header: the column is named by its number.
+      const int column = 1 + (gap[0] == 'p' ? layout.pressure : layout.ambient);
+      expected += "error: no " + std::string(gap) + " in column " + std::to_string(column) +
+                  (gap[0] == 'p' ? " (--pressure" : " (--ambient") +
+                  " gives one for empty fields)" + lineEnd;
+      continue;
+    }
     if (ConvertReading(rowRequest, ReadBack(fields[layout.value]), pressures[0], pressures[1], text,
                        sizeof text) == kConvertOk) {
       if (mark == ',') {
@@ -273,12 +287,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t piece = fuzz.ConsumeIntegralInRange<size_t>(1, 5000);
   request.sourceUnit = fuzz.ConsumeIntegralInRange(0, 10);
   request.targetUnit = fuzz.ConsumeIntegralInRange(0, 10);
-  request.sourcePressureUnit = fuzz.ConsumeIntegralInRange(0, kConverterPressureUnitCount - 1);
-  request.targetPressureUnit = fuzz.ConsumeIntegralInRange(0, kConverterPressureUnitCount - 1);
+  request.sourcePressureUnit = fuzz.ConsumeIntegralInRange(0, kConversionPressureUnitCount - 1);
+  request.targetPressureUnit = fuzz.ConsumeIntegralInRange(0, kConversionPressureUnitCount - 1);
   if (fuzz.ConsumeBool()) {
     request.sourcePressure = fuzz.ConsumeFloatingPointInRange(0.0, 2000.0);
   }
   if (fuzz.ConsumeBool()) {
+    // The long export's options by column number: rows still come back in order, each
+    // beginning with itself.
+    const int flags = fuzz.ConsumeIntegral<uint8_t>();
+    auto column = [&]() { return ColumnChoice{"", fuzz.ConsumeIntegralInRange(1, 4)}; };
+    if (flags & 1) request.where.push_back(RowFilter{column(), fuzz.ConsumeBool() ? "a" : "1"});
+    if (flags & 2) request.fromColumn = column();
+    if (flags & 4) {
+      request.pressureWhere = RowFilter{column(), "p"};
+      request.key = column();
+    }
+    if (flags & 8) request.moreValues.push_back(column());
+    request.namedColumns = (flags & 15) != 0;
+    request.missingFallback = (flags & 16) != 0;
     CheckArbitraryBytes(request, fuzz.ConsumeRemainingBytesAsString(), piece, capacity);
   } else {
     CheckPlainRows(request, fuzz, piece);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -172,6 +173,13 @@ TEST(ConverterTest, OptionsAreWrittenAsUsual) {
       {{"--to", "frost-c", "-.5"}, "-0.5"},
       {{"--to", "frost-c", "--", "-1e1"}, "-10.0"},
       {{"-20", "--to", "ppmv"}, "1018.3"},
+      // The computed value, before it is rounded for showing: the shown 1018.3 and 26.13.
+      {{"--to", "ppmv", "--precision", "computed", "-20"}, "1018.29919"},
+      {{"--to", "ppmv", "--precision=Computed", "--digits", "7", "-20"}, "1018.299"},
+      {{"--to", "rh", "--precision", "computed", "--digits", "3", "0"}, "26.1"},
+      {{"--to", "ppmv", "--precision", "shown", "-20"}, "1018.3"},
+      // The exact root: the frost point of 1018.3 ppmV, not its tenths.
+      {{"--from", "ppmv", "--precision", "exact", "1018.3"}, "-19.9999916"},
   };
   for (const Case& c : cases) {
     std::string joined;
@@ -303,6 +311,62 @@ TEST(ConverterTest, BadInputNamesWhatWasWrong) {
       {{"--header", "--no-header", "--batch"},
        kConvertUsageError,
        "--header and --no-header exclude each other"},
+      // Options that take one value, given twice; refusals a slip would let through.
+      {{"--pressure-column", "P1", "--pressure-column", "P2", "--batch"},
+       kConvertUsageError,
+       "--pressure-column: given twice, 'P1' and 'P2': give it once"},
+      {{"--to", "ppmv", "--to=rh", "1"},
+       kConvertUsageError,
+       "--to: given twice, 'ppmv' and 'rh': give it once"},
+      {{"--column", "0", "--batch"},
+       kConvertUsageError,
+       "--column: columns are counted from 1, not '0'"},
+      {{"--decimal-comma", "--decimal-point", "--batch"},
+       kConvertUsageError,
+       "--decimal-comma and --decimal-point exclude each other"},
+      {{"--no-header", "--pressure-column", "Line", "--batch"},
+       kConvertUsageError,
+       "--pressure-column: 'Line' names a header column, but --no-header says there is none"},
+      {{"--missing", "zero", "--batch"},
+       kConvertUsageError,
+       "--missing: unknown choice 'zero' (error or fallback)"},
+      {{"--to", "ppmw", "1"},
+       kConvertUsageError,
+       "--to: 'ppmw' is several units: say ppmw-gas or ppmw-liquid"},
+      {{"--from", "Frost", "1"},
+       kConvertUsageError,
+       "--from: 'Frost' is several units: say frost-c or frost-f"},
+      {{"--precision", "round", "1"},
+       kConvertUsageError,
+       "--precision: unknown precision 'round' (shown, computed or exact)"},
+      {{"--precision", "computed", "--digits", "0", "1"},
+       kConvertUsageError,
+       "--digits: a number of significant digits from 1 to 17, not '0'"},
+      {{"--digits", "4", "1"},
+       kConvertUsageError,
+       "--digits: only with --precision computed or exact (the shown result has the calculator's "
+       "digits)"},
+      {{"--where", "TagName", "--batch"},
+       kConvertUsageError,
+       "--where: 'TagName' is no COLUMN=VALUE (e.g. TagName=AI-101)"},
+      {{"--key", "Time", "--batch"},
+       kConvertUsageError,
+       "--pressure-where and --key go together: the pressure rows, and the column whose text "
+       "pairs them with the others"},
+      {{"--pressure-where", "Tag=PT-100", "--key", "Time", "--pressure", "7", "--batch"},
+       kConvertUsageError,
+       "--pressure-where: the pressure comes from the pressure rows, not also from --pressure"},
+      {{"--column", "2", "--column", "3", "--result-name", "x", "--batch"},
+       kConvertUsageError,
+       "--result-name: given 1 times for 2 --column's: give one for each column"},
+      {{"--only-matching", "--batch"}, kConvertUsageError, "--only-matching: only with --where"},
+      {{"--from", "ppmv", "--from-column", "Units", "--batch"},
+       kConvertUsageError,
+       "--from and --from-column exclude each other: the unit is either one for all rows or each "
+       "row's own"},
+      {{"--ambient-unit", "K", "--batch"},
+       kConvertUsageError,
+       "--ambient-unit: unknown unit 'K' (C or F)"},
       // A value together with --batch, before or after it.
       {{"--batch", "-20"}, kConvertUsageError, "--batch takes its values from rows, not '-20'"},
       {{"-20", "--batch"}, kConvertUsageError, "--batch takes its values from rows, not '-20'"},
@@ -367,11 +431,17 @@ struct BatchCase {
 // and line ends are pinned, read three ways, in BatchReaderPins).
 TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
   const std::string spaces(6000, ' ');
+  // Rows whose output ends one byte past the largest output block (2^18 bytes).
+  std::string manyRows, manyResults;
+  for (int i = 0; i < 26213; ++i) {
+    manyRows += "-20\n";
+    manyResults += "-20,-20.0\n";
+  }
   const BatchCase cases[] = {
       {"header, blank line, spaces, both pressures, CRLF",
        {"--to", "ppmv"},
        "dewpoint,pressure\n0\n0,,\n\n-20 , 2026.5\n0,1013.25,10000\r\n",
-       "dewpoint,pressure,ppmV at 1013.25 mbar\n0,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
+       "dewpoint,pressure,ppmV at 1013.25 mbar\n0,,6060.1\n0,,,6060.1\n\n-20 , 2026.5,508.9\n"
        "0,1013.25,10000,6060.1\r\n"},
       {"a byte-order mark before a reading: the first row is data",
        {},
@@ -393,7 +463,7 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
       {"--header: a numeric first row is a header",
        {"--header"},
        "1,2\n-20\n",
-       "1,2," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
+       "1,2," + kFrostAtAtmosphere + "\n-20,,-20.0\n"},
       {"--no-header: a text first row is data",
        {"--no-header"},
        "reading\n-20\n",
@@ -440,6 +510,17 @@ TEST(ConverterTest, BatchRowsComeBackWithTheirResult) {
        "-150,error: stay between -140\xB0"
        "C and +50\xB0"
        "C\n"},
+      {"an output of one byte more than its block",
+       {},
+       manyRows + "-20     \n",
+       manyResults + "-20     ,-20.0\n"},
+      {"a header with a three-byte character is UTF-8",
+       {},
+       "Wert \xE2\x82\xAC\n-150\n",
+       "Wert \xE2\x82\xAC,frost point \xC2\xB0"
+       "C at 1013.25 mbar\n-150,error: stay between -140\xC2\xB0"
+       "C and +50\xC2\xB0"
+       "C\n"},
       {"a row of several kilobytes",
        {},
        spaces + "-20" + spaces + ",1013.25\n",
@@ -481,8 +562,20 @@ TEST(ConverterTest, BatchRefusesRowsLongerThanItsBlock) {
   const std::string longRow(100, '1');
   const BatchRun run = RunBatch(request, "-20\n" + longRow + "\n0\n" + longRow, 64);
   EXPECT_EQ(run.status, kConvertRowsFailed);
-  EXPECT_EQ(run.output, "-20,-20.0\nerror: row too long\n0,0.0\nerror: row too long\n");
+  // A row too long comes back whole, with its error.
+  EXPECT_EQ(run.output, "-20,-20.0\n" + longRow + ",error: row too long\n0,0.0\n" + longRow +
+                            ",error: row too long\n");
   EXPECT_EQ(run.summary.firstFailedLine, 2);
+  // Rows held for a pressure join go out before a long row after them.
+  ConverterRequest joined = request;
+  joined.namedColumns = true;
+  joined.columns[0].number = 3;
+  joined.pressureWhere = RowFilter{{"", 2}, "p"};
+  joined.key = ColumnChoice{"", 1};
+  for (const std::string& row : {longRow, std::string(65, '1')}) {
+    EXPECT_EQ(RunBatch(joined, "t1,x,-20\n" + row + "\n", 64).output,
+              "t1,x,-20,error: no p row with the key 't1'\n" + row + ",error: row too long\n");
+  }
 }
 
 size_t ReadFile(void* context, char* data, size_t size) {
@@ -544,7 +637,7 @@ TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
   for (const char* meaning :
        {"dry basis", "IGT", "density of the moist gas", "above 100", "--delimiter", "--no-header",
         "--version", "--column", "--henry-column", "--decimal-comma", "-o, --output", "1048576",
-        "6 a batch input"}) {
+        "6 a batch input", "--missing fallback", "--quiet", "--precision", "--ambient-unit"}) {
     EXPECT_NE(text.find(meaning), std::string::npos) << meaning;
   }
 }
@@ -556,11 +649,16 @@ TEST(ConverterTest, BatchReaderPins) {
       {"a quoted header field holding a line feed",
        {},
        "x, \"a\nb\"\n-20\n",
-       "x, \"a\nb\"," + kFrostAtAtmosphere + "\n-20,-20.0\n"},
+       "x, \"a\nb\"," + kFrostAtAtmosphere + "\n-20,,-20.0\n"},
       {"a doubled quote and a comma inside quotes, doubled again in the error",
        {},
        "\"a\"\"b,c\",1\n",
        "\"a\"\"b,c\",1,\"error: not a number: 'a\"\"b,c'\"\n"},
+      {"a carriage return inside quotes, quoted again in the error",
+       {},
+       "-20\n\"a\rb\"\n",
+       "-20,-20.0\n\"a\rb\",\"error: not a number: 'a\rb'\"\n"},
+      {"a row of spaces is blank", {}, "-20\n   \n-40\n", "-20,-20.0\n   \n-40,-40.0\n"},
       {"text after a closing quote",
        {},
        "-40\n\"-20\"x\n",
@@ -635,8 +733,8 @@ TEST(ConverterTest, BatchRowsUpToTheCapacityAreTaken) {
   const Case cases[] = {
       {"-20.0000\n-40\n", "-20.0000,-20.0\n-40,-40.0\n"},
       {"-20.0000\r\n-40\r\n", "-20.0000,-20.0\r\n-40,-40.0\r\n"},
-      {"-20.00000\r\n-40\r\n", "error: row too long\r\n-40,-40.0\r\n"},
-      {"-40\n-20.00000\r-1\n", "-40,-40.0\nerror: row too long\r-1,-1.0\n"},
+      {"-20.00000\r\n-40\r\n", "-20.00000,error: row too long\r\n-40,-40.0\r\n"},
+      {"-40\n-20.00000\r-1\n", "-40,-40.0\n-20.00000,error: row too long\r-1,-1.0\n"},
   };
   for (const Case& c : cases) {
     for (const size_t piece : {size_t{1}, size_t{3}, SIZE_MAX}) {
@@ -659,13 +757,19 @@ TEST(ConverterTest, BatchRefusesWhatIsNoCsvText) {
       {{}, "reading\n", "the input holds no data rows, only a header"},
       {{}, std::string("-20\n\0\n", 5), "the input is no text: a NUL byte at offset 4"},
       {{}, std::string("\xFF\xFE-\0", 4), "the input is UTF-16 text: save it as UTF-8 or ANSI"},
+      {{}, std::string("\xFE\xFF\0-", 4), "the input is UTF-16 text: save it as UTF-8 or ANSI"},
+      {{},
+       "-40,9\n",
+       "the first row '-40,9' reads as two fields or as one number with a decimal comma: set "
+       "--delimiter , (or --decimal-point) for two fields, --decimal-comma for one number"},
       {{},
        "-40,5\n",
        "the first row '-40,5' reads as two fields or as one number with a decimal comma: set "
        "--delimiter , (or --decimal-point) for two fields, --decimal-comma for one number"},
       {{"--column", "Reading"},
        "Value\n-20\n",
-       "--column: no column named 'Reading' in the header"},
+       "--column: no column named 'Reading' in the header; the closest is 'Value' (column 1); "
+       "the header has 'Value'"},
       {{"--column", "1", "--henry-column", "1"},
        "-20\n",
        "--column and --henry-column both choose column 1"},
@@ -690,11 +794,13 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
        "2026-01-01 00:01,FT-101,-20,degC,Good,\n",
        "Timestamp,TagName,Value,Units,Quality,Line_mbar,ppmV at 1013.25 mbar\n"
        "2026-01-01 00:00,\"FT-101, dryer\",-20,degC,Good,2026.5,508.9\n"
-       "2026-01-01 00:01,FT-101,-20,degC,Good,,1018.3\n"},
+       "2026-01-01 00:01,FT-101,-20,degC,Good,,error: no pressure in column 'Line_mbar' "
+       "(--pressure gives one for empty fields)\n"},
       {"a logger file, names in any case, an ambient temperature per row",
        {"--column", "DP", "--ambient-column", "temp", "--to", "rh"},
        "time,temp,dp\n10:00,20,0\n10:01,,0\n10:02,500,0\n",
-       "time,temp,dp,%RH at 1013.25 mbar\n10:00,20,0,26.13\n10:01,,0,26.13\n"
+       "time,temp,dp,%RH at 1013.25 mbar\n10:00,20,0,26.13\n10:01,,0,error: no ambient "
+       "temperature in column 'temp' (--ambient gives one for empty fields)\n"
        "10:02,500,0,error: ambient-column '500' is not between -80 and 200 degC\n"},
       {"a column by number, a result name",
        {"--column", "2", "--result-name",
@@ -707,14 +813,160 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
        {"--column", "v", "--target-pressure-column", "tp", "--to", "ppmv"},
        "v,tp\n-20,1013.25\n",
        "v,tp,ppmV at tp\n-20,1013.25,1018.3\n"},
+      {"a long export: one tag converted, the others passed through",
+       {"--column", "Value", "--where", "tagname=AI-101", "--to", "ppmv"},
+       "Time,TagName,Value\nt1,AI-101,-20\nt1,AI-102,12.5\nt2,ai-101 ,-40\n",
+       "Time,TagName,Value,ppmV at 1013.25 mbar\nt1,AI-101,-20,1018.3\nt1,AI-102,12.5\n"
+       "t2,ai-101 ,-40,126.5\n"},
+      {"each row's unit from a column, as historians write it; only the matching rows",
+       {"--column", "3", "--from-column", "Units", "--where", "2=AI-102", "--where", "Q=Good",
+        "--only-matching"},
+       "Time,Tag,Value,Units,Q\nt1,AI-102,-20,degC frost,Good\nt1,AI-101,-20,x,Good\n"
+       "t2,AI-102,1018.3,ppm(v),Good\nt3,AI-102,-4,\xC2\xB0"
+       "F dp,Good\nt4,AI-102,1,furlong,Good\nt5,AI-102,1,ppmv,Bad\n",
+       "Time,Tag,Value,Units,Q," + kFrostAtAtmosphere +
+           "\nt1,AI-102,-20,degC frost,Good,-20.0\nt2,AI-102,1018.3,ppm(v),Good,-20.0\n"
+           "t3,AI-102,-4,\xC2\xB0"
+           "F dp,Good,-20.0\nt4,AI-102,1,furlong,Good,error: unknown unit 'furlong' in column "
+           "'Units' (--from names the unit for all rows)\n"},
+      {"a pressure on rows of its own, joined by the key; one key's rows at a time",
+       {"--column", "Value", "--where", "Tag=AI-101", "--pressure-where", "Tag=PT-100", "--key",
+        "Time", "--to", "ppmv"},
+       "Time,Tag,Value\nt1,AI-101,-20\nt1,PT-100,2026.5\nt1,AI-102,7\nt2,PT-100,1013.25\n"
+       "t2,AI-101,-20\n\nt3,AI-101,-20\nt4,AI-101,-20\nt4,PT-100,1\nt4,PT-100,2\n"
+       "t5,PT-100,0\nt5,AI-101,-20\n",
+       "Time,Tag,Value,ppmV at 1013.25 mbar\nt1,AI-101,-20,508.9\nt1,PT-100,2026.5\n"
+       "t1,AI-102,7\nt2,PT-100,1013.25\nt2,AI-101,-20,1018.3\n\n"
+       "t3,AI-101,-20,error: no PT-100 row with the key 't3'\n"
+       "t4,AI-101,-20,error: different pressures in the PT-100 rows with the key 't4'\n"
+       "t4,PT-100,1\nt4,PT-100,2\nt5,PT-100,0\n"
+       "t5,AI-101,-20,error: no possible pressure in the PT-100 row with the key 't5'\n"},
+      {"several readings' columns, each with its result",
+       {"--column", "AI-101", "--column", "AI-102", "--pressure-column", "P", "--to", "ppmv"},
+       "Time,AI-101,AI-102,P\nt1,-20,-40,2026.5\nt3,-20\n",
+       "Time,AI-101,AI-102,P,AI-101: ppmV at 1013.25 mbar,AI-102: ppmV at 1013.25 mbar\n"
+       "t1,-20,-40,2026.5,508.9,63.26\nt3,-20,,,error: no pressure in column 'P' (--pressure "
+       "gives one for empty fields),error: the row has no column 3\n"},
+      {"several readings' columns with their names",
+       {"--column", "2", "--column", "3", "--result-name", "A", "--result-name", "B"},
+       "Time;x;y\nt1;-20;-40,5\n",
+       "Time;x;y;A;B\nt1;-20;-40,5;-20,0;-40,5\n"},
       {"a row too short for the column",
        {"--column", "3"},
        "a,b,c\n-20,1\n",
-       "a,b,c," + kFrostAtAtmosphere + "\n-20,1,error: the row has no column 3\n"},
+       "a,b,c," + kFrostAtAtmosphere + "\n-20,1,,error: the row has no column 3\n"},
   };
   for (const BatchCase& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(RunBatch(c.arguments, c.input).output, c.output);
+  }
+}
+
+// A gap in a named column is never a number the user did not give; rows keep their shape; an
+// input that ends inside quotes, or names a column twice over, is refused.
+TEST(ConverterTest, BatchGapsAndRowShapes) {
+  struct Case {
+    const char* what;
+    std::vector<const char*> arguments;
+    std::string input;
+    int status;
+    std::string output;  // or, for a refused input, the reason
+  };
+  const std::vector<const char*> historian = {"--column",         "AI-101", "--pressure-column",
+                                              "PT-100 Line mbar", "--to",   "ppmv"};
+  auto with = [&](std::vector<const char*> more) {
+    more.insert(more.begin(), historian.begin(), historian.end());
+    return more;
+  };
+  const std::string header = "Timestamp,AI-101,PT-100 Line mbar,Comment\n";
+  const std::string resultHeader =
+      "Timestamp,AI-101,PT-100 Line mbar,Comment,ppmV at 1013.25 mbar\n";
+  const std::string gap =
+      "error: no pressure in column 'PT-100 Line mbar' (--pressure gives one for empty fields)";
+  const Case cases[] = {
+      {"an empty or missing pressure field is a row error", historian,
+       header + "t1,-20,2026.5,ok\nt2,-20,,ok\nt3,-20\n", kConvertRowsFailed,
+       resultHeader + "t1,-20,2026.5,ok,508.9\nt2,-20,,ok," + gap + "\nt3,-20,,," + gap + "\n"},
+      {"the option given: gaps take it", with({"--pressure", "2026.5"}),
+       header + "t2,-20,,\nt3,-20\n", kConvertOk,
+       resultHeader + "t2,-20,,,508.9\nt3,-20,,,508.9\n"},
+      {"--missing=fallback: gaps take the option's default, one atmosphere",
+       with({"--missing=fallback"}), header + "t2,-20,,\n", kConvertOk,
+       resultHeader + "t2,-20,,,1018.3\n"},
+      {"a gap in a target pressure column chosen by number",
+       {"--column", "1", "--target-pressure-column", "2", "--no-header"},
+       "-20,\n",
+       kConvertRowsFailed,
+       "-20,,error: no target pressure in column 2 (--target-pressure gives one for empty "
+       "fields)\n"},
+      {"side-value columns: temperature suffixes and the column's unit",
+       {"--column", "dp", "--ambient-column", "t", "--ambient-unit", "F", "--to", "rh"},
+       "t;dp\n68;0\n20C;0\n68 degF;0\n20\xC2\xB0"
+       "C;0\n20K;0\n;0\n",
+       kConvertRowsFailed,
+       "t;dp;%RH at 1013.25 mbar\n68;0;26,13\n20C;0;26,13\n68 degF;0;26,13\n20\xC2\xB0"
+       "C;0;26,13\n20K;0;error: not a temperature: '20K'\n;0;error: no ambient temperature in "
+       "column 't' (--ambient gives one for empty fields)\n"},
+      {"a Fahrenheit ambient column without the unit option",
+       {"--column", "dp", "--ambient-column", "t", "--to", "rh"},
+       "t,dp,mw\n70.5F,0\n",
+       kConvertOk,
+       // As --ambient 70.5F gives: 21.39 degC, about 25.45 mbar over water.
+       "t,dp,mw,%RH at 1013.25 mbar\n70.5F,0,,23.99\n"},
+      {"a gap in a molecular weight column, the option given",
+       {"--column", "v", "--molecular-weight-column", "mw", "--mol-weight", "16", "--from",
+        "ppmw-gas", "--to", "ppmw-gas"},
+       "v,mw\n100,\n100,16\n",
+       kConvertOk,
+       "v,mw,ppmW at 1013.25 mbar\n100,,100.0\n100,16,100.0\n"},
+      {"a molecular weight or Henry's constant of 0 in a column",
+       {"--column", "v", "--molecular-weight-column", "mw", "--henry-column", "k"},
+       "v,mw,k\n-20,0,1\n-20,16,0\n",
+       kConvertRowsFailed,
+       "v,mw,k," + kFrostAtAtmosphere +
+           "\n-20,0,1,error: molecular-weight-column '0' is not above 0\n"
+           "-20,16,0,error: henry-column '0' is not above 0\n"},
+      {"a quote left open at the end names the line it opened on",
+       {},
+       "-20\n-40\n\"-60\n-80\n",
+       kConvertInputRefused,
+       "the input ends inside quotes: the quote opened on line 3 is never closed"},
+      {"a quote opened on the row's second line",
+       {},
+       "-20\n\"a\nb\",\"c\n\n",
+       kConvertInputRefused,
+       "the input ends inside quotes: the quote opened on line 3 is never closed"},
+      {"a name that matches two headers in any case",
+       {"--column", "dp"},
+       "DP,Dp\n-20,-20\n",
+       kConvertInputRefused,
+       "--column: 'dp' matches column 1 'DP' and column 2 'Dp': choose one by its number "
+       "(--column 1)"},
+      {"a name that matches two headers exactly",
+       {"--column", "v", "--pressure-column", "p"},
+       "v,p,v\n-20,1013.25,-30\n",
+       kConvertInputRefused,
+       "--column: 'v' matches column 1 'v' and column 3 'v': choose one by its number "
+       "(--column 1)"},
+      {"the same column named for two roles",
+       {"--column", "dp", "--ambient-column", "DP"},
+       "dp\n-20\n",
+       kConvertInputRefused,
+       "--column and --ambient-column both choose column 1"},
+      {"no column named so: the closest and the header",
+       {"--column", "AI-101"},
+       "Timestamp,AI-102,PT-100\n",
+       kConvertInputRefused,
+       "--column: no column named 'AI-101' in the header; the closest is 'AI-102' (column 2); "
+       "the header has 'Timestamp', 'AI-102', 'PT-100'"},
+  };
+  for (const Case& c : cases) {
+    for (const size_t piece : {SIZE_MAX, size_t{1}}) {
+      SCOPED_TRACE(std::string(c.what) + ", pieces of " + std::to_string(piece));
+      const BatchRun run = RunBatch(c.arguments, c.input, 0, piece);
+      EXPECT_EQ(run.status, c.status);
+      EXPECT_EQ(c.status == kConvertInputRefused ? run.summary.refusal : run.output, c.output);
+    }
   }
 }
 
@@ -752,6 +1004,13 @@ TEST(ConverterTest, PressureUnitsOfTheConverter) {
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(text, c.text);
   }
+  // A pressure at vacuum handed over directly: the message names its side.
+  const ConverterRequest request = DefaultConverterRequest();
+  char text[100];
+  EXPECT_EQ(ConvertReading(request, -20, 0.0, NAN, text, sizeof text), kConvertOutOfRange);
+  EXPECT_STREQ(text, "source pressure at or below vacuum");
+  EXPECT_EQ(ConvertReading(request, -20, NAN, -1.0, text, sizeof text), kConvertOutOfRange);
+  EXPECT_STREQ(text, "target pressure at or below vacuum");
 }
 
 }  // namespace
