@@ -1038,19 +1038,25 @@ void BatchConverter::ConvertRow(const Row& row) {
   out_.Put(row.lineEnd, row.lineEndLength);
 }
 
-// True when the row's columns hold the texts of every --where (in any case). The row is read
-// from a copy: it goes out as it came.
+// True when each column that --where names holds one of the texts given for it (in any case):
+// "--where TagName=AI-101 --where TagName=AI-102" takes both tags, "--where Quality=Good" on top
+// of them only their good rows. The row is read from a copy: it goes out as it came.
 bool BatchConverter::RowMatches(const Row& row) {
   scratch_.assign(row.begin, row.end);
   scratchFields_.assign(static_cast<size_t>(lastFilterColumn_) + 1, Field{nullptr, nullptr});
   SplitRow(&scratch_[0], &scratch_[0] + scratch_.size(), separator_, lastFilterColumn_,
            [&](int index, Field field) { scratchFields_[index] = field; });
   for (const auto& filter : filters_) {
-    const Field field = scratchFields_[filter.first];
-    if (!field.begin ||
-        !SameLetters(std::string_view(field.begin, field.end - field.begin), filter.second)) {
-      return false;
+    bool columnMatches = false;
+    for (const auto& other : filters_) {
+      if (other.first != filter.first) continue;
+      const Field field = scratchFields_[other.first];
+      columnMatches =
+          columnMatches ||
+          (field.begin &&
+           SameLetters(std::string_view(field.begin, field.end - field.begin), other.second));
     }
+    if (!columnMatches) return false;
   }
   ++matched_;
   return true;

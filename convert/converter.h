@@ -100,7 +100,7 @@ struct ConverterRequest {
   bool missingFallback;
   bool fahrenheitColumns[2];     // --ambient-unit F, --prevailing-unit F: a column's bare numbers
   bool quiet;                    // no summary when no row failed
-  std::vector<RowFilter> where;  // only rows matching all are converted (--where)
+  std::vector<RowFilter> where;  // rows converted: each column named holds one of its texts
   bool onlyMatching;             // the others are dropped instead of passed through
   ColumnChoice fromColumn;       // each row's moisture unit from this column (--from-column)
   // A pressure on rows of its own (--pressure-where TagName=PT-100): a converted row takes the

@@ -829,6 +829,12 @@ TEST(ConverterTest, BatchReadsTheColumnsNamed) {
            "t3,AI-102,-4,\xC2\xB0"
            "F dp,Good,-20.0\nt4,AI-102,1,furlong,Good,error: unknown unit 'furlong' in column "
            "'Units' (--from names the unit for all rows)\n"},
+      {"two texts for one column take either; another column must match too",
+       {"--column", "Value", "--where", "Tag=AI-101", "--where", "Tag=AI-102", "--where", "Q=Good",
+        "--to", "ppmv"},
+       "Tag,Value,Q\nAI-101,-20,Good\nAI-102,-40,Good\nAI-102,-40,Bad\nPT-100,7,Good\n",
+       "Tag,Value,Q,ppmV at 1013.25 mbar\nAI-101,-20,Good,1018.3\nAI-102,-40,Good,126.5\n"
+       "AI-102,-40,Bad\nPT-100,7,Good\n"},
       {"a pressure on rows of its own, joined by the key; one key's rows at a time",
        {"--column", "Value", "--where", "Tag=AI-101", "--pressure-where", "Tag=PT-100", "--key",
         "Time", "--to", "ppmv"},
