@@ -85,7 +85,7 @@ bool UsedSideValue(int unit, Quantity* quantity) {
 }
 
 bool UnitUses(int unit, Quantity quantity) {
-  Quantity used;
+  Quantity used = Quantity::Value;
   return UsedSideValue(unit, &used) && used == quantity;
 }
 
@@ -111,7 +111,7 @@ Refusal CheckSideValue(const SideParameters& side, Quantity quantity, bool sourc
 
 Refusal CheckSide(const SideParameters& side, int unit, bool source, bool everySideValue) {
   if (!everySideValue) {
-    Quantity quantity;
+    Quantity quantity = Quantity::Value;
     return UsedSideValue(unit, &quantity) ? CheckSideValue(side, quantity, source) : kAccepted;
   }
   for (const Quantity quantity : kSideQuantities) {
