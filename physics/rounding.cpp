@@ -19,7 +19,13 @@ constexpr double kPowersOfTen[] = {1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-
 }  // namespace
 
 double PowerOfTen(int place) {
+#ifdef _WIN32
+  // The Windows C library's pow is not always the nearest double (10^-1 is not 0.1 there), and
+  // the window has always rounded with it: keep its numbers.
+  return std::pow(10.0, place);
+#else
   return place >= -22 && place <= 22 ? kPowersOfTen[place + 22] : std::pow(10.0, place);
+#endif
 }
 
 double RoundDecimal(double value, int place) {

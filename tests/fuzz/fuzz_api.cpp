@@ -56,8 +56,9 @@ bool NextSide(FuzzedDataProvider& provider, ruruzir_side* side) {
 bool FiniteSingle(double x) {
   return std::isfinite(x) && std::fabs(x) < 3.4028235677973366e38;
 }
+// The dialogs' limits: strictly between -80 and 200 degC once held in single precision.
 bool BadTemperature(double c) {
-  return !FiniteSingle(c) || !(c > -273.15);
+  return !FiniteSingle(c) || !(static_cast<float>(c) > -80.0f && static_cast<float>(c) < 200.0f);
 }
 bool BadPositive(double x) {
   return !FiniteSingle(x) || !(static_cast<float>(x) > 0.0f);
@@ -73,8 +74,10 @@ bool SideHasBadNumber(const ruruzir_side* side) {
 
 // A reading at or below `margin` millibar (psig: 0 is one atmosphere).
 bool NearVacuum(int unit, double reading, double margin) {
-  constexpr double kMbarPerUnit[] = {1.0, 68.9476, 68.9476, 1013.25, 10.0};
-  const double mbar = reading * kMbarPerUnit[unit] + (unit == RURUZIR_PSIG ? 1013.25 : 0.0);
+  constexpr double kMbarPerUnit[] = {1.0,    68.9476, 68.9476, 1013.25, 10.0,
+                                     1000.0, 1000.0,  10000.0, 0.01};
+  const bool gauge = unit == RURUZIR_PSIG || unit == RURUZIR_BARG;
+  const double mbar = reading * kMbarPerUnit[unit] + (gauge ? 1013.25 : 0.0);
   return mbar <= margin;
 }
 
@@ -88,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider provider(data, size);
   const int sourceUnit = NextCode(provider, 11);
   const int targetUnit = NextCode(provider, 11);
-  const int sourcePressureUnit = NextCode(provider, 5);
-  const int targetPressureUnit = NextCode(provider, 5);
+  const int sourcePressureUnit = NextCode(provider, 9);
+  const int targetPressureUnit = NextCode(provider, 9);
   const int formulation = NextCode(provider, 4);
   const int enhancement = NextCode(provider, 3);
   const double value = NextDouble(provider, -200, 2e5);
@@ -114,8 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   const bool badCode = sourceUnit < 0 || sourceUnit > 10 || targetUnit < 0 || targetUnit > 10 ||
-                       sourcePressureUnit < 0 || sourcePressureUnit > 4 || targetPressureUnit < 0 ||
-                       targetPressureUnit > 4 || formulation < 0 || formulation > 3 ||
+                       sourcePressureUnit < 0 || sourcePressureUnit > 8 || targetPressureUnit < 0 ||
+                       targetPressureUnit > 8 || formulation < 0 || formulation > 3 ||
                        enhancement < 0 || enhancement > 2 || SideHasBadCode(source) ||
                        SideHasBadCode(target);
   const bool badNumber = !std::isfinite(value) || !std::isfinite(sourcePressure) ||
