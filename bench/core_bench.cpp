@@ -205,29 +205,24 @@ BENCHMARK(BM_FrostPointAtAnotherPressure)->Apply(ModelsAndPrecisions);
 
 // The solvers alone in each precision, over ice and over water, on the partial pressures of
 // BM_SolveDewFrostPoint at 2000 mbar.
-void BM_SolveDewFrostPointIn(benchmark::State& state) {
+template <double (*Solve)(double, double, const MoistureModel&, DewPointPrecision)>
+void SolverIn(benchmark::State& state) {
   const MoistureModel model = ModelOf(state);
   const DewPointPrecision precision = static_cast<DewPointPrecision>(state.range(2));
   double e = 1e-5;
   double pressure = 2000;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(SolveDewFrostPoint(e, pressure, model, precision));
+    benchmark::DoNotOptimize(Solve(e, pressure, model, precision));
     e = NextPartialPressure(e);
     benchmark::DoNotOptimize(pressure);
   }
 }
+void BM_SolveDewFrostPointIn(benchmark::State& state) {
+  SolverIn<SolveDewFrostPoint>(state);
+}
 BENCHMARK(BM_SolveDewFrostPointIn)->Apply(ModelsAndPrecisions);
-
 void BM_SolveDewPointIn(benchmark::State& state) {
-  const MoistureModel model = ModelOf(state);
-  const DewPointPrecision precision = static_cast<DewPointPrecision>(state.range(2));
-  double e = 1e-5;
-  double pressure = 2000;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(SolveDewPoint(e, pressure, model, precision));
-    e = NextPartialPressure(e);
-    benchmark::DoNotOptimize(pressure);
-  }
+  SolverIn<SolveDewPoint>(state);
 }
 BENCHMARK(BM_SolveDewPointIn)->Apply(ModelsAndPrecisions);
 
