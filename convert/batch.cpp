@@ -111,9 +111,8 @@ class Output {
 
 // A text that needs quoting in the output: a separator, a quote or a line end.
 bool NeedsQuotes(const char* text, size_t length, char separator) {
-  for (size_t i = 0; i < length; ++i) {
-    const char c = text[i];
-    if (c == separator || c == '"' || c == '\n' || c == '\r') return true;
+  for (const char c : {separator, '"', '\n', '\r'}) {
+    if (std::memchr(text, c, length)) return true;
   }
   return false;
 }
