@@ -1004,7 +1004,9 @@
     }
   }
   keepForOffline();
-  createRuruzir().then(startOrSay, (error) => {
+  // The module compiles as it is created (it is small, and so the first result is in the
+  // page's first frame); a failure there is said like a failure to start.
+  new Promise((resolve) => resolve(createRuruzir())).then(startOrSay, (error) => {
     element("notice").textContent = "The calculator's core did not load: " + error;
     document.documentElement.dataset.ready = "failed";
   });

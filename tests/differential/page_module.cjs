@@ -14,7 +14,7 @@ function readNumber(text) {
   return Number(text);
 }
 
-createRuruzir().then((core) => {
+Promise.resolve(createRuruzir()).then((core) => {
   const textSize = core._ruruzir_text_size();
   const requestSize = core._ruruzir_request_size();
   const sideSize = core._ruruzir_side_size();

@@ -233,7 +233,7 @@ async function pressTimes(page, key, times) {
             configurable: true,
             get: () => made,
             set: (create) => {
-              made = (...args) => create(...args).then((module) => {
+              made = (...args) => Promise.resolve(create(...args)).then((module) => {
                 module._ruruzir_request_size = () => 136;
                 return module;
               });
