@@ -11,7 +11,10 @@
 #include "core/number_text.h"
 #include "core/reading_format.h"
 #include "core/temperature_entry.h"
+#include "physics/composition.h"
 #include "physics/rounding.h"
+#include "physics/saturation_pressure.h"
+#include "physics/unit_conversion.h"
 
 namespace ruruzir {
 
@@ -228,6 +231,10 @@ ValueAnswer ConvertHeld(const HeldRequest& held, double value, char* text, size_
       if (text) CopyCut(kOutOfRangeText, text, size);
       return kNoAnswer;
     }
+    double shownValue;
+    if (!text && ShownReadingValue(held.targetUnit, ToSingle(computed), &shownValue)) {
+      return {kAccepted, shownValue};
+    }
     // The text straight into the caller's area when it has the room of a result box.
     char own[kResultTextSize];
     char* shown = text && size >= kResultTextSize ? text : own;
@@ -313,9 +320,125 @@ void ConvertValuesWith(const HeldRequest& held, size_t count, const double* valu
   }
 }
 
+bool IsDewPointUnit(int unit) {
+  double celsius;
+  bool overIce;
+  return DewPointSource(static_cast<MoistureUnitCode>(unit), 0.0, &celsius, &overIce);
+}
+
+// Dew and frost points into a unit without a solver, shown or computed, go through the vector
+// kernel when there is one: the other units, a dew point target (whose solver dominates, and
+// whose values repeat) and exact dew points keep the scalar path.
+bool TakesVectorPath(const HeldRequest& held) {
+  return HasVectorSaturation() && IsDewPointUnit(held.sourceUnit) &&
+         !IsDewPointUnit(held.targetUnit) && held.precision != Precision::Exact;
+}
+
+// The ppmV the scalar path holds in single precision, from the vector kernel's saturation
+// pressure `e` at total pressure `p` within relative `error`: false when that cannot settle it.
+// ppmV = e / (p - e) 1e6 magnifies e's relative error by p / (p - e); the three roundings of
+// each evaluation add under 2^-50. The float is certain when no float rounding boundary (the
+// midpoint between two floats) lies within that bound of the vector's ppmV.
+bool CertainPpmV(double e, double error, double p, float* ppmV) {
+  const double room = p - e;
+  if (!(room > 0.0) || !(e > 0.0) || p > 1024.0 * room) return false;
+  const double ppm = PpmVFromPressure(e, p);
+  const double bound = ppm * (error * (p / room) + 0x1p-50);
+  const float f = static_cast<float>(ppm);
+  if (!std::isfinite(f) || !std::isnormal(f)) return false;
+  const double below = (static_cast<double>(f) + std::nextafter(f, 0.0f)) * 0.5;
+  const double above = (static_cast<double>(f) + std::nextafter(f, HUGE_VALF)) * 0.5;
+  *ppmV = f;
+  return ppm - bound > below && ppm + bound < above;
+}
+
+RequestStatus ElementReading(const double* readings, size_t i, Quantity quantity, int unit,
+                             double* into);
+
+// Per-element pressure columns (either may be null) in their units.
+struct PressureColumns {
+  const double* source;
+  int sourceUnit;
+  const double* target;
+  int targetUnit;
+};
+
+// Element i's pressures in mbar as the scalar path holds them, checked as ConvertElements does.
+RequestStatus ElementPressures(const PressureColumns& columns, size_t i, HeldRequest* held) {
+  double reading = NAN;
+  RequestStatus status =
+      ElementReading(columns.source, i, Quantity::Pressure, columns.sourceUnit, &reading);
+  if (status != RequestStatus::Converted) return status;
+  if (columns.source) held->sourceMbar = PressureMbarFromReading(columns.sourceUnit, reading);
+  status = ElementReading(columns.target, i, Quantity::Pressure, columns.targetUnit, &reading);
+  if (status != RequestStatus::Converted) return status;
+  if (columns.target) held->targetMbar = PressureMbarFromReading(columns.targetUnit, reading);
+  return status;
+}
+
+// Blocks of values through the vector kernel; an element whose ppmV the bound leaves open goes
+// through ConvertHeld, the scalar path. `columns`, when given, hold each element's pressures.
+void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* values,
+                         const PressureColumns* columns, double* results, int* statuses) {
+  constexpr size_t kBlock = 256;
+  double temperatures[kBlock], pressures[kBlock], saturation[kBlock], errors[kBlock];
+  size_t elements[kBlock];
+  float targetMbar[kBlock];
+  const auto unit = static_cast<MoistureUnitCode>(shared.sourceUnit);
+  bool overIce = false;
+  for (size_t start = 0; start < count; start += kBlock) {
+    const size_t end = count - start < kBlock ? count : start + kBlock;
+    size_t taken = 0;
+    for (size_t i = start; i < end; ++i) {
+      HeldRequest held = shared;
+      RequestStatus status =
+          columns ? ElementPressures(*columns, i, &held) : RequestStatus::Converted;
+      if (status == RequestStatus::Converted)
+        status = CheckValue(held.sourceUnit, values[i]).status;
+      if (status != RequestStatus::Converted) {
+        results[i] = NAN;
+        Put(statuses, i, status);
+        continue;
+      }
+      DewPointSource(unit, ToSingle(values[i]), &temperatures[taken], &overIce);
+      pressures[taken] = held.sourceMbar;
+      targetMbar[taken] = held.targetMbar;
+      elements[taken++] = i;
+    }
+    SaturationPressureArray(overIce, taken, temperatures, pressures, shared.model, saturation,
+                            errors);
+    for (size_t k = 0; k < taken; ++k) {
+      const size_t i = elements[k];
+      HeldRequest held = shared;
+      held.sourceMbar = static_cast<float>(pressures[k]);
+      held.targetMbar = targetMbar[k];
+      float ppmV;
+      double result;
+      ValueAnswer answer{kAccepted, NAN};
+      if (!CertainPpmV(saturation[k], errors[k], held.sourceMbar, &ppmV)) {
+        answer = ConvertHeld(held, values[i], nullptr, 0);
+      } else if (ResultFromPpmV(ppmV, held.sourceMbar, held.targetUnit, held.targetMbar,
+                                held.target, held.model, &result,
+                                SolverPrecision(held.precision)) != ConversionOutcome::Converted) {
+        answer = {{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr}, NAN};
+      } else if (held.precision == Precision::Computed) {
+        answer.value = result;
+      } else if (!ShownReadingValue(held.targetUnit, ToSingle(result), &answer.value)) {
+        answer = ConvertHeld(held, values[i], nullptr, 0);
+      }
+      results[i] = answer.value;
+      Put(statuses, i, answer.refusal.status);
+    }
+  }
+}
+
 // Large calls remember recent answers.
 void ConvertValues(const HeldRequest& held, size_t count, const double* values, double* results,
                    int* statuses) {
+  if (TakesVectorPath(held)) {
+    ConvertValuesVector(held, count, values, nullptr, results, statuses);
+    return;
+  }
   if (count < RecentAnswers::kSmallestCall) {
     ConvertValuesWith(held, count, values, results, statuses, nullptr);
     return;
@@ -558,10 +681,18 @@ Refusal ConvertRequestArray(const ConversionRequest& request, size_t count, cons
     }
     return refusal;
   }
-  if (HasColumns(columns)) {
+  const HeldRequest held = Hold(request);
+  const bool onlyPressures = HasColumns(columns) && !columns->sourceAmbient &&
+                             !columns->targetAmbient && !columns->sourcePrevailing &&
+                             !columns->targetPrevailing;
+  if (onlyPressures && TakesVectorPath(held)) {
+    const PressureColumns pressures{columns->sourcePressures, request.sourcePressure.unit,
+                                    columns->targetPressures, request.targetPressure.unit};
+    ConvertValuesVector(held, count, values, &pressures, results, statuses);
+  } else if (HasColumns(columns)) {
     ConvertElements(request, count, values, *columns, results, statuses);
   } else {
-    ConvertValues(Hold(request), count, values, results, statuses);
+    ConvertValues(held, count, values, results, statuses);
   }
   return kAccepted;
 }

@@ -100,6 +100,16 @@ ConversionOutcome ComputeResultValue(int sourceUnit, double sourceValue, float s
       ToPpmV(static_cast<MoistureUnitCode>(sourceUnit), exact ? sourceValue : ToSingle(sourceValue),
              sourcePressure, source, model);
   if (NoSourceAnswer(ppmV)) return ConversionOutcome::NoSourceAnswer;
+  return ResultFromPpmV(ppmV, sourcePressure, targetUnit, targetPressure, target, model, value,
+                        precision);
+}
+
+ConversionOutcome ResultFromPpmV(double ppmV, float sourcePressure, int targetUnit,
+                                 float targetPressure, const SideParameters& target,
+                                 const MoistureModel& model, double* value,
+                                 DewPointPrecision precision) {
+  *value = NAN;
+  const bool exact = precision == DewPointPrecision::Exact;
   const double converted =
       FromPpmV(static_cast<MoistureUnitCode>(targetUnit), exact ? ppmV : ToSingle(ppmV),
                targetPressure, target, sourcePressure, model, precision);

@@ -59,6 +59,13 @@ ConversionOutcome ComputeResultValue(int sourceUnit, double sourceValue, float s
                                      const MoistureModel& model, double* value,
                                      DewPointPrecision precision = DewPointPrecision::Tenths);
 
+// The second half of ComputeResultValue: from the ppmV between the sides (NoSourceAnswer
+// already ruled out) to the value in the target unit.
+ConversionOutcome ResultFromPpmV(double ppmV, float sourcePressure, int targetUnit,
+                                 float targetPressure, const SideParameters& target,
+                                 const MoistureModel& model, double* value,
+                                 DewPointPrecision precision = DewPointPrecision::Tenths);
+
 // The result text of one conversion: the source value in `sourceUnit` at `sourcePressure` with
 // the `source` parameters, as `targetUnit` at `targetPressure` with the `target` parameters;
 // "out of range" when either side has no answer, computed with `model`. Values are held in single

@@ -78,4 +78,18 @@ void FormatReading(int unitCode, char* text, size_t size, double value) {
   CopyBounded(text, size, static_cast<size_t>(last + 1) < size ? formatted : kOutOfRangeText);
 }
 
+bool ShownReadingValue(int unitCode, float value, double* shown) {
+  if (!std::isfinite(value)) return false;
+  static constexpr double kScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  const double scale = kScales[ChooseDecimals(unitCode, value)];
+  // A float has 24 significant bits and 10^N = 2^N 5^N with 5^8 below 2^19: the product is
+  // exact, so rounding it to an integer (to even on a tie, as the exact "%.Nf" does) gives
+  // the text's digits, and one division by the exact power of ten the double nearest to them,
+  // as ScanNumber reads them.
+  const double scaled = static_cast<double>(value) * scale;
+  if (!(std::fabs(scaled) < 0x1p49)) return false;  // 15 digits at most
+  *shown = std::nearbyint(scaled) / scale;
+  return true;
+}
+
 }  // namespace ruruzir

@@ -15,6 +15,11 @@ constexpr size_t kResultTextSize = 100;
 // kOutOfRangeText.
 void FormatReading(int unitCode, char* text, size_t size, double value);
 
+// The number ScanNumber reads from FormatReading's text of the single-precision `value`,
+// without the text: false (and the text must be made) where `value` is not finite or more
+// than 15 digits would be shown.
+bool ShownReadingValue(int unitCode, float value, double* shown);
+
 extern const char kOutOfRangeText[];  // "out of range"
 
 }  // namespace ruruzir

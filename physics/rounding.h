@@ -7,6 +7,9 @@
 
 namespace ruruzir {
 
+// 10^place, the same double as std::pow(10.0, place).
+double PowerOfTen(int place);
+
 // Rounds to a multiple of 10^place; halves round upwards, also for negative values.
 double RoundDecimal(double value, int place);
 

@@ -33,6 +33,14 @@ double DewPointToFahrenheit(double celsius, DewPointPrecision precision) {
 
 }  // namespace
 
+bool DewPointSource(MoistureUnitCode unit, double value, double* celsius, bool* overIce) {
+  const bool fahrenheit =
+      unit == MoistureUnitCode::DewFrostPointF || unit == MoistureUnitCode::DewPointF;
+  *overIce = unit == MoistureUnitCode::DewFrostPointC || unit == MoistureUnitCode::DewFrostPointF;
+  *celsius = fahrenheit ? FahrenheitToCelsius(value) : value;
+  return *overIce || fahrenheit || unit == MoistureUnitCode::DewPointC;
+}
+
 double ToPpmV(MoistureUnitCode unit, double value, double totalPressure, const SideParameters& side,
               const MoistureModel& model) {
   double partialPressure;

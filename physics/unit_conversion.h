@@ -20,4 +20,8 @@ double FromPpmV(MoistureUnitCode unit, double ppmV, double totalPressure,
                 const SideParameters& side, double referencePressure, const MoistureModel& model,
                 DewPointPrecision precision = DewPointPrecision::Tenths);
 
+// For the four dew and frost point units: true, with the temperature in degC whose saturation
+// pressure (over ice when `*overIce`) ToPpmV takes as the partial pressure. False otherwise.
+bool DewPointSource(MoistureUnitCode unit, double value, double* celsius, bool* overIce);
+
 }  // namespace ruruzir

@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix          # Windows cross compiler (C and C++), windres, objdump
   googletest libgtest-dev             # GoogleTest: sources for Windows, library for native
   libbenchmark-dev                    # Google Benchmark for the native benchmarks
+  libhwy-dev                          # Highway: the array path's vector kernel (native build)
   clang-14 libclang-rt-14-dev         # libFuzzer targets and their sanitizers (scripts/fuzz.sh)
   wine wine64 fonts-wine              # runs the Windows programs; Wine's own dialog fonts
   fonts-liberation libxrender1 libxcursor1 libxi6 libxrandr2 libxcomposite1 libxinerama1

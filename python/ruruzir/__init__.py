@@ -15,6 +15,7 @@ Examples
 """
 import ctypes
 import math
+import os
 from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
 from typing import Any, Dict, List, NamedTuple, Optional, Tuple, Union
@@ -269,7 +270,7 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
             target: Union[Side, Dict[str, Any], None] = None,
             formulation: Union[str, int, None] = None, enhancement: Union[str, int, None] = None,
             precision: Union[str, int, None] = None, return_status: bool = False,
-            reasons: bool = False, threads: int = 1) -> Any:
+            reasons: bool = False, threads: Optional[int] = None) -> Any:
     """Converts moisture values from one unit and pressure to another, as the calculator does.
 
     Parameters
@@ -307,9 +308,10 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
         Also return each value's reason as the calculator words it ("" where converted):
         "stay between -140°C and +50°C", "out of range", "pressure=0 mbar is at or below
         vacuum: ...".
-    threads : int
-        Convert in this many threads at once, each a slice of the values (leave it at 1 where
-        a scheduler such as Dask already runs one conversion per core).
+    threads : int, optional
+        Convert in this many threads at once, each a slice of the values (set it to 1 where
+        a scheduler such as Dask already runs one conversion per core). By default one per
+        core for 65536 values or more, where the threads cost less than they save; one below.
 
     Returns
     -------
@@ -350,7 +352,7 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
     source, target = _side(source, "source"), _side(target, "target")
     if target_pressure_unit is None:
         target_pressure_unit = pressure_unit
-    count = _inputs.threads(threads)
+    count = None if threads is None else _inputs.threads(threads)
     request = _library.Request()
     _library.library.ruruzir_default_request(ctypes.byref(request))
     request.source_unit = _library.code(_library.MOISTURE_UNITS, from_unit, "from_unit")
@@ -409,6 +411,8 @@ def convert(values: Numbers, from_unit: Union[str, int], to_unit: Union[str, int
 
     results = np.empty(flat.shape, dtype=np.float64)
     statuses = np.empty(flat.shape, dtype=np.int32)
+    if count is None:
+        count = (os.cpu_count() or 1) if flat.size >= 65536 else 1
     bounds = [int(bound) for bound in np.linspace(0, flat.size, min(count, max(flat.size, 1)) + 1)]
 
     def convert_slice(first: int, end: int) -> int:

@@ -165,6 +165,11 @@ def test_threads_take_any_integer_and_keep_each_status_in_place():
                                             threads=threads)
         np.testing.assert_array_equal(results, alone)
         np.testing.assert_array_equal(statuses, alone_statuses)
+    # Left to its default, a large call runs one thread per core, each status still in place.
+    many = np.tile(frost, 2000)
+    results, statuses = ruruzir.convert(many, "frost-c", "ppmv", return_status=True)
+    np.testing.assert_array_equal(results, np.tile(alone, 2000))
+    np.testing.assert_array_equal(statuses, np.tile(alone_statuses, 2000))
 
 
 # What is not given: one standard atmosphere on each side, the target's pressure in the

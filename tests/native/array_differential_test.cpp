@@ -1,0 +1,242 @@
+// The array path against the single call, element by element: the vector kernel's saturation
+// pressures within their stated bound, the numeric display rounding against the text read back,
+// and whole array calls against one call per value with its text (statuses, and values to the
+// bit). RURUZIR_ARRAY_DIFF_COUNT sets the values per request (scripts/array-diff.sh).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "core/conversion_request.h"
+#include "core/number_text.h"
+#include "core/unit_catalogues.h"
+#include "core/reading_format.h"
+#include "physics/composition.h"
+#include "physics/rounding.h"
+#include "physics/saturation_pressure.h"
+#include "physics/unit_conversion.h"
+
+using namespace ruruzir;
+
+namespace {
+
+size_t ValuesPerRequest() {
+  const char* text = std::getenv("RURUZIR_ARRAY_DIFF_COUNT");
+  return text && *text ? std::strtoull(text, nullptr, 10) : 300;
+}
+
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+const Formulation kFormulations[] = {Formulation::HylandWexler, Formulation::GoffGratch,
+                                     Formulation::Sonntag, Formulation::Magnus};
+const EnhancementFactor kFactors[] = {EnhancementFactor::None, EnhancementFactor::Bogel,
+                                      EnhancementFactor::Greenspan};
+
+// The kernel keeps well inside its bound (a sixteenth of it) over the whole range, pressures
+// from 1 to 20000 mbar.
+TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
+  if (!HasVectorSaturation()) GTEST_SKIP() << "built without the vector kernel";
+  std::mt19937_64 random(26);
+  std::uniform_real_distribution<double> temperature(-140.0, 50.0), logPressure(0.0, 4.30103);
+  constexpr size_t kCount = 20000;
+  std::vector<double> t(kCount), p(kCount), vector(kCount), bound(kCount);
+  for (size_t i = 0; i < kCount; ++i) {
+    t[i] = i % 4 == 0 ? std::nextafter(0.0, i % 8 ? 1.0 : -1.0) : temperature(random);
+    p[i] = std::pow(10.0, logPressure(random));
+  }
+  for (const Formulation formulation : kFormulations) {
+    for (const EnhancementFactor factor : kFactors) {
+      const MoistureModel model{formulation, factor};
+      for (const bool ice : {false, true}) {
+        SaturationPressureArray(ice, kCount - 3, t.data(), p.data(), model, vector.data(),
+                                bound.data());
+        double worst = 0.0;
+        for (size_t i = 0; i < kCount - 3; ++i) {
+          const double scalar = ice ? SaturationPressureIce(t[i], p[i], model)
+                                    : SaturationPressureWater(t[i], p[i], model);
+          if (!(bound[i] < 1e-6) || vector[i] == scalar) continue;  // unusable, or alike
+          const double apart = std::fabs(vector[i] / scalar - 1.0);
+          ASSERT_TRUE(std::isfinite(apart)) << t[i] << " " << p[i] << " " << vector[i];
+          worst = std::fmax(worst, apart / bound[i]);
+        }
+        EXPECT_LT(worst, 1.0 / 16)
+            << static_cast<int>(formulation) << " " << static_cast<int>(factor) << " " << ice;
+      }
+    }
+  }
+}
+
+// The table behind RoundDecimal (every per-row pressure) is the C library's pow, place by place.
+TEST(PowerOfTen, IsTheLibrarysPow) {
+  for (int place = -30; place <= 30; ++place) {
+    EXPECT_TRUE(SameBits(PowerOfTen(place), std::pow(10.0, place))) << place;
+  }
+}
+
+// The number of the text, without the text: ties (exact in binary), the edges of the decimals
+// by magnitude and their float neighbours, random floats of every size, in every unit.
+TEST(ShownReadingValue, IsTheNumberOfTheTextReadBack) {
+  std::vector<float> samples = {0.0f,     -0.0f,    100.25f, 100.75f, 10.125f,
+                                1.0625f,  0.03125f, 2.5f,    -82.25f, -0.05f,
+                                0.00005f, 1e-9f,    1e14f,   5e14f,   3e38f};
+  for (const float edge : {100.0f, 10.0f, 1.0f, 0.1f, 0.01f, 0.001f, 0.0001f, -0.05f, 0.05f}) {
+    float below = edge, above = edge;
+    for (int i = 0; i < 4; ++i) {
+      samples.push_back(below = std::nextafter(below, -HUGE_VALF));
+      samples.push_back(above = std::nextafter(above, HUGE_VALF));
+    }
+  }
+  std::mt19937_64 random(2026);
+  std::uniform_real_distribution<double> exponent(-9.0, 16.0);
+  for (int i = 0; i < 200000; ++i) {
+    const float value = static_cast<float>(std::pow(10.0, exponent(random)));
+    samples.push_back(i % 3 ? value : -value);
+    // a float at an exact tie of some decimals: k + 1/2 over a power of two
+    samples.push_back(static_cast<float>((random() % 4000000 + 0.5) / (1 << (random() % 20))));
+  }
+  int compared = 0;
+  for (int unit = 0; unit <= 10; ++unit) {
+    for (const float value : samples) {
+      double shown;
+      if (!ShownReadingValue(unit, value, &shown)) {
+        EXPECT_TRUE(!std::isfinite(value) || std::fabs(value) > 5e6) << value;
+        continue;
+      }
+      char text[kResultTextSize];
+      FormatReading(unit, text, sizeof text, value);
+      double read = NAN;
+      ASSERT_NE(ScanNumber(text, &read), nullptr) << text;
+      ASSERT_TRUE(SameBits(shown, read)) << unit << " " << value << " " << text << " " << shown;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 4000000);
+}
+
+// Values that hit the hard cases of a request: tenths, the range's ends, both sides of 0 degC,
+// random doubles, and float values whose ppmV lies next to a float rounding boundary (found by
+// walking float neighbours with the scalar functions), where the kernel must fall back.
+std::vector<double> HardValues(const ConversionRequest& request, std::mt19937_64& random,
+                               size_t count) {
+  const bool fahrenheit = request.sourceUnit == 2 || request.sourceUnit == 3;
+  const double low = fahrenheit ? -220.0 : -140.0, high = fahrenheit ? 122.0 : 50.0;
+  std::vector<double> values = {low,
+                                high,
+                                std::nextafter(low, 0.0),
+                                std::nextafter(high, 0.0),
+                                0.0,
+                                -0.0,
+                                32.0,
+                                1e-300,
+                                -1e-300,
+                                NAN,
+                                HUGE_VAL,
+                                low - 0.1};
+  std::uniform_real_distribution<double> uniform(low, high);
+  for (size_t i = 0; values.size() < count / 2; ++i) {
+    const double value = uniform(random);
+    values.push_back(i % 2 ? std::round(value * 10.0) / 10.0 : value);
+  }
+  const MoistureModel model = request.model;
+  const double p = request.sourcePressure.reading;
+  while (values.size() < count) {
+    // Most within 2^-36 of a boundary; one in 300 within the kernel's own bound, 2^-40.
+    const double near = values.size() + count / 300 < count ? 0x1p-36 : 0x1p-41;
+    float value = static_cast<float>(uniform(random));
+    for (int step = 0; step < 400000; ++step) {
+      value = std::nextafter(value, HUGE_VALF);
+      double celsius;
+      bool ice;
+      DewPointSource(static_cast<MoistureUnitCode>(request.sourceUnit), value, &celsius, &ice);
+      const double e = ice ? SaturationPressureIce(celsius, p, model)
+                           : SaturationPressureWater(celsius, p, model);
+      const double ppm = PpmVFromPressure(e, p);
+      const float f = static_cast<float>(ppm);
+      const double side = ppm < f ? std::nextafter(f, 0.0f) : std::nextafter(f, HUGE_VALF);
+      if (std::fabs(ppm - (f + side) * 0.5) < near * ppm) break;
+    }
+    values.push_back(value);
+  }
+  return values;
+}
+
+TEST(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
+  std::mt19937_64 random(126);
+  const size_t count = ValuesPerRequest();
+  size_t compared = 0;
+  for (int source = 0; source <= 3; ++source) {
+    for (const Formulation formulation : kFormulations) {
+      for (const EnhancementFactor factor : kFactors) {
+        ConversionRequest request = DefaultConversionRequest();
+        request.sourceUnit = source;
+        request.model = {formulation, factor};
+        const double pressures[] = {1013.25, 7000.0, 30000.0, 2.5};
+        request.sourcePressure.reading = pressures[random() % 4];
+        request.targetPressure.reading = request.sourcePressure.reading;
+        const std::vector<double> values = HardValues(request, random, count);
+        std::vector<double> results(values.size()), rowResults(values.size());
+        std::vector<int> statuses(values.size()), rowStatuses(values.size());
+        // Per-row pressures in psig (missing, vacuum and huge ones among them), one target
+        // pressure in bar.
+        std::vector<double> rows(values.size());
+        std::uniform_real_distribution<double> psig(-14.0, 400.0);
+        const double oddRows[] = {NAN, -14.7, -20.0, 1e40, 0.0};
+        for (size_t i = 0; i < rows.size(); ++i)
+          rows[i] = i % 50 < 5 ? oddRows[i % 50] : psig(random);
+        const RequestColumns columns{rows.data(), nullptr, nullptr, nullptr, nullptr, nullptr};
+        for (int target = 0; target <= 10; ++target) {
+          request.targetUnit = target;
+          for (const Precision precision : {Precision::Shown, Precision::Computed}) {
+            request.precision = precision;
+            // Dew point targets run the solver: a tenth of the values.
+            const size_t n = target <= 3 ? values.size() / 10 : values.size();
+            ConvertRequestArray(request, n, values.data(), nullptr, results.data(),
+                                statuses.data());
+            ConversionRequest rowRequest = request;
+            rowRequest.sourcePressure = {Code(PressureUnitCode::Psig), 0.0};
+            rowRequest.targetPressure = {Code(PressureUnitCode::Bar), 5.0};
+            ConvertRequestArray(rowRequest, n, values.data(), &columns, rowResults.data(),
+                                rowStatuses.data());
+            for (size_t i = 0; i < n; ++i) {
+              rowRequest.sourcePressure.reading = rows[i];
+              // A missing row is a missing reading, not one atmosphere as in a single call.
+              const ValueAnswer row = std::isnan(rows[i])
+                                          ? ValueAnswer{{RequestStatus::Missing, 0, nullptr}, NAN}
+                                          : ConvertRequestValue(rowRequest, values[i], nullptr, 0);
+              ASSERT_EQ(rowStatuses[i], static_cast<int>(row.refusal.status)) << rows[i];
+              ASSERT_TRUE(SameBits(rowResults[i], row.value) ||
+                          (std::isnan(rowResults[i]) && std::isnan(row.value)))
+                  << source << "->" << target << " " << values[i] << " at " << rows[i] << " psig";
+            }
+            for (size_t i = 0; i < n; ++i) {
+              char text[kResultTextSize];
+              const ValueAnswer one = ConvertRequestValue(request, values[i], text, sizeof text);
+              double read = NAN;
+              if (precision == Precision::Shown && one.refusal.status == RequestStatus::Converted) {
+                ScanNumber(text, &read);
+                ASSERT_TRUE(SameBits(read, one.value)) << text;
+              }
+              ASSERT_EQ(statuses[i], static_cast<int>(one.refusal.status))
+                  << source << "->" << target << " " << values[i];
+              ASSERT_TRUE(SameBits(results[i], one.value) ||
+                          (std::isnan(results[i]) && std::isnan(one.value)))
+                  << source << "->" << target << " f" << static_cast<int>(formulation) << " e"
+                  << static_cast<int>(factor) << " p" << request.sourcePressure.reading << " "
+                  << values[i] << ": " << results[i] << " vs " << one.value << " " << text;
+              ++compared;
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(compared, count * 48);
+}
+
+}  // namespace
