@@ -31,7 +31,12 @@ double SaturationPressureIce(double temperatureC, double totalPressureMbar,
 // multiplies that by one plus its sensitivity to the base pressure (plus its own roundings,
 // which grow the same way), bounded by twice its logarithm (Greenspan) or twice its excess
 // over one (Bogel). The differential test checks the bound over every formulation and factor.
+// The bound holds for temperatures of kVectorLowestC to kVectorHighestC and, with an enhancement
+// factor, total pressures of kVectorLowestMbar to kVectorHighestMbar above the base pressure,
+// where the test shows it; elsewhere the kernel gives an infinite bound.
 constexpr double kVectorSaturationError = 0x1p-40;
+constexpr double kVectorLowestC = -150.0, kVectorHighestC = 100.0;
+constexpr double kVectorLowestMbar = 1.0, kVectorHighestMbar = 20000.0;
 
 bool HasVectorSaturation();
 void SaturationPressureArray(bool overIce, size_t count, const double* temperaturesC,

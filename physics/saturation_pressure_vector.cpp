@@ -191,7 +191,14 @@ V Saturation(bool overIce, V t, V p, const MoistureModel& model, V* error) {
   const V e = BasePressure(model.formulation, baseIce, t);
   V growth;
   const V enhanced = Enhance(model.enhancement, overIce ? belowZero : noLane, e, p, t, &growth);
-  *error = K(kVectorSaturationError) * (K(1.0) + growth);
+  // Outside the span the bound was shown for, no bound: the scalar path decides there.
+  auto shown = hn::And(t >= K(kVectorLowestC), t <= K(kVectorHighestC));
+  if (model.enhancement != EnhancementFactor::None) {
+    // ... and of a mixture that can be: the base pressure below the total pressure.
+    shown = hn::And(shown, hn::And(p >= K(kVectorLowestMbar), p <= K(kVectorHighestMbar)));
+    shown = hn::And(shown, e < p);
+  }
+  *error = hn::IfThenElse(shown, K(kVectorSaturationError) * (K(1.0) + growth), K(HUGE_VAL));
   return enhanced;
 }
 

@@ -43,7 +43,8 @@ const EnhancementFactor kFactors[] = {EnhancementFactor::None, EnhancementFactor
 TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
   if (!HasVectorSaturation()) GTEST_SKIP() << "built without the vector kernel";
   std::mt19937_64 random(26);
-  std::uniform_real_distribution<double> temperature(-140.0, 50.0), logPressure(0.0, 4.30103);
+  std::uniform_real_distribution<double> temperature(kVectorLowestC, kVectorHighestC),
+      logPressure(std::log10(kVectorLowestMbar), std::log10(kVectorHighestMbar));
   constexpr size_t kCount = 20000;
   std::vector<double> t(kCount), p(kCount), vector(kCount), bound(kCount);
   for (size_t i = 0; i < kCount; ++i) {
@@ -68,6 +69,29 @@ TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
         EXPECT_LT(worst, 1.0 / 16)
             << static_cast<int>(formulation) << " " << static_cast<int>(factor) << " " << ice;
       }
+    }
+  }
+}
+
+// Beyond the span the bound was shown for, the kernel claims none, whatever its number (a dew
+// point of 37338 degC at 33.5 bar once came out as a plausible lb/MMscf).
+TEST(VectorSaturation, NoBoundBeyondItsSpan) {
+  if (!HasVectorSaturation()) GTEST_SKIP() << "built without the vector kernel";
+  struct Case {
+    double t, p;
+    EnhancementFactor factor;
+  } const cases[] = {
+      {37338.0, 486223.0, EnhancementFactor::None},   {-150.5, 1013.25, EnhancementFactor::None},
+      {100.5, 1013.25, EnhancementFactor::None},      {-1e300, 1013.25, EnhancementFactor::None},
+      {20.0, 33524000.0, EnhancementFactor::Greenspan}, {20.0, 20001.0, EnhancementFactor::Bogel},
+      {-20.0, 0.5, EnhancementFactor::Greenspan},     {NAN, 1013.25, EnhancementFactor::None},
+  };
+  for (const Case& c : cases) {
+    for (const bool ice : {false, true}) {
+      double pressure, bound;
+      SaturationPressureArray(ice, 1, &c.t, &c.p, MoistureModel{Formulation::GoffGratch, c.factor},
+                              &pressure, &bound);
+      EXPECT_FALSE(bound < 1.0) << c.t << " degC at " << c.p << " mbar, ice " << ice;
     }
   }
 }
@@ -137,7 +161,10 @@ std::vector<double> HardValues(const ConversionRequest& request, std::mt19937_64
                                 -1e-300,
                                 NAN,
                                 HUGE_VAL,
-                                low - 0.1};
+                                low - 0.1,
+                                high + 60.0,
+                                37338.0,
+                                -273.0};
   std::uniform_real_distribution<double> uniform(low, high);
   for (size_t i = 0; values.size() < count / 2; ++i) {
     const double value = uniform(random);
@@ -186,9 +213,9 @@ TEST(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
         // pressure in bar.
         std::vector<double> rows(values.size());
         std::uniform_real_distribution<double> psig(-14.0, 400.0);
-        const double oddRows[] = {NAN, -14.7, -20.0, 1e40, 0.0};
+        const double oddRows[] = {NAN, -14.7, -20.0, 1e40, 0.0, 486223.0, 3e5};
         for (size_t i = 0; i < rows.size(); ++i)
-          rows[i] = i % 50 < 5 ? oddRows[i % 50] : psig(random);
+          rows[i] = i % 50 < 7 ? oddRows[i % 50] : psig(random);
         const RequestColumns columns{rows.data(), nullptr, nullptr, nullptr, nullptr, nullptr};
         for (int target = 0; target <= 10; ++target) {
           request.targetUnit = target;
