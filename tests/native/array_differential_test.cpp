@@ -81,10 +81,10 @@ TEST(VectorSaturation, NoBoundBeyondItsSpan) {
     double t, p;
     EnhancementFactor factor;
   } const cases[] = {
-      {37338.0, 486223.0, EnhancementFactor::None},   {-150.5, 1013.25, EnhancementFactor::None},
-      {100.5, 1013.25, EnhancementFactor::None},      {-1e300, 1013.25, EnhancementFactor::None},
+      {37338.0, 486223.0, EnhancementFactor::None},     {-150.5, 1013.25, EnhancementFactor::None},
+      {100.5, 1013.25, EnhancementFactor::None},        {-1e300, 1013.25, EnhancementFactor::None},
       {20.0, 33524000.0, EnhancementFactor::Greenspan}, {20.0, 20001.0, EnhancementFactor::Bogel},
-      {-20.0, 0.5, EnhancementFactor::Greenspan},     {NAN, 1013.25, EnhancementFactor::None},
+      {-20.0, 0.5, EnhancementFactor::Greenspan},       {NAN, 1013.25, EnhancementFactor::None},
   };
   for (const Case& c : cases) {
     for (const bool ice : {false, true}) {
