@@ -3,7 +3,11 @@
 // FormatReading on every paint.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <vector>
+
 #include "core/calculator_values.h"
+#include "core/conversion_request.h"
 #include "core/reading_format.h"
 #include "core/significant_format.h"
 #include "core/unit_catalogues.h"
@@ -282,5 +286,76 @@ void BM_FormatReading(benchmark::State& state) {
 BENCHMARK(BM_FormatReading);
 
 }  // namespace
+
+// The array path against one call per value (its baseline), on frost points that do not repeat
+// (-80 to +20 degC): into ppmV and into frost points at 7000 mbar, shown and computed, for the
+// models of ModelsAndPrecisions (argument "precision": 0 shown, 1 computed). Per value.
+constexpr size_t kArrayValues = 1 << 16;
+
+std::vector<double> UnroundedFrostPoints() {
+  std::vector<double> values(kArrayValues);
+  for (size_t i = 0; i < values.size(); ++i)
+    values[i] = -80.0 + 100.0 * (i * 0.6180339887 - std::floor(i * 0.6180339887));
+  return values;
+}
+
+ConversionRequest ArrayRequest(benchmark::State& state, int targetUnit) {
+  ConversionRequest request = DefaultConversionRequest();
+  request.model = ModelOf(state);
+  request.targetUnit = targetUnit;
+  request.targetPressure.reading = targetUnit == 0 ? 7000.0 : 1013.25;
+  request.precision = state.range(2) ? Precision::Computed : Precision::Shown;
+  return request;
+}
+
+void ArrayPath(benchmark::State& state, int targetUnit) {
+  const ConversionRequest request = ArrayRequest(state, targetUnit);
+  const std::vector<double> values = UnroundedFrostPoints();
+  std::vector<double> results(values.size());
+  for (auto _ : state) {
+    ConvertRequestArray(request, values.size(), values.data(), nullptr, results.data(), nullptr);
+    benchmark::DoNotOptimize(results.data());
+  }
+  state.SetItemsProcessed(state.iterations() * values.size());
+}
+
+void SingleCalls(benchmark::State& state, int targetUnit) {
+  const ConversionRequest request = ArrayRequest(state, targetUnit);
+  const std::vector<double> values = UnroundedFrostPoints();
+  size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ConvertRequestValue(request, values[i], nullptr, 0).value);
+    i = (i + 1) % values.size();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void ArrayModels(benchmark::internal::Benchmark* bench) {
+  bench->ArgNames({"svp", "factor", "computed"});
+  const MoistureModel models[] = {{Formulation::GoffGratch, EnhancementFactor::None},
+                                  {Formulation::GoffGratch, EnhancementFactor::Greenspan},
+                                  {Formulation::Sonntag, EnhancementFactor::Bogel},
+                                  {Formulation::HylandWexler, EnhancementFactor::None}};
+  for (const MoistureModel& model : models) {
+    for (int computed : {0, 1})
+      bench->Args({Arg(model.formulation), Arg(model.enhancement), computed});
+  }
+}
+void BM_ArrayFrostToFrost(benchmark::State& state) {
+  ArrayPath(state, 0);
+}
+void BM_SingleFrostToFrost(benchmark::State& state) {
+  SingleCalls(state, 0);
+}
+void BM_ArrayFrostToPpmV(benchmark::State& state) {
+  ArrayPath(state, 4);
+}
+void BM_SingleFrostToPpmV(benchmark::State& state) {
+  SingleCalls(state, 4);
+}
+BENCHMARK(BM_ArrayFrostToFrost)->Apply(ArrayModels);
+BENCHMARK(BM_SingleFrostToFrost)->Apply(ArrayModels);
+BENCHMARK(BM_ArrayFrostToPpmV)->Apply(ArrayModels);
+BENCHMARK(BM_SingleFrostToPpmV)->Apply(ArrayModels);
 
 BENCHMARK_MAIN();

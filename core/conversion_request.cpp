@@ -321,17 +321,15 @@ void ConvertValuesWith(const HeldRequest& held, size_t count, const double* valu
 }
 
 bool IsDewPointUnit(int unit) {
-  double celsius;
-  bool overIce;
-  return DewPointSource(static_cast<MoistureUnitCode>(unit), 0.0, &celsius, &overIce);
+  return IsDewPointUnit(static_cast<MoistureUnitCode>(unit));
 }
 
-// Dew and frost points into a unit without a solver, shown or computed, go through the vector
-// kernel when there is one: the other units, a dew point target (whose solver dominates, and
-// whose values repeat) and exact dew points keep the scalar path.
+// Dew and frost points, shown or computed, go through the vector kernel when there is one (into
+// a dew point unit with the array solver); the other units and exact dew points keep the scalar
+// path.
 bool TakesVectorPath(const HeldRequest& held) {
   return HasVectorSaturation() && IsDewPointUnit(held.sourceUnit) &&
-         !IsDewPointUnit(held.targetUnit) && held.precision != Precision::Exact;
+         held.precision != Precision::Exact;
 }
 
 // The ppmV the scalar path holds in single precision, from the vector kernel's saturation
@@ -382,9 +380,11 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
                          const PressureColumns* columns, double* results, int* statuses) {
   constexpr size_t kBlock = 256;
   double temperatures[kBlock], pressures[kBlock], saturation[kBlock], errors[kBlock];
+  double ppm[kBlock], targets[kBlock], converted[kBlock];
   size_t elements[kBlock];
   float targetMbar[kBlock];
   const auto unit = static_cast<MoistureUnitCode>(shared.sourceUnit);
+  const bool dewPointTarget = IsDewPointUnit(shared.targetUnit);
   bool overIce = false;
   for (size_t start = 0; start < count; start += kBlock) {
     const size_t end = count - start < kBlock ? count : start + kBlock;
@@ -407,19 +407,33 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
     }
     SaturationPressureArray(overIce, taken, temperatures, pressures, shared.model, saturation,
                             errors);
+    // The ppmV of each element, or NaN where the kernel leaves it open (then the scalar path
+    // gives the element's answer).
+    for (size_t k = 0; k < taken; ++k) {
+      float ppmV;
+      ppm[k] = CertainPpmV(saturation[k], errors[k], static_cast<float>(pressures[k]), &ppmV)
+                   ? ppmV
+                   : NAN;
+      targets[k] = targetMbar[k];
+    }
+    if (dewPointTarget) {
+      DewPointsFromPpmV(static_cast<MoistureUnitCode>(shared.targetUnit), taken, ppm, targets,
+                        shared.model, SolverPrecision(shared.precision), converted);
+    }
     for (size_t k = 0; k < taken; ++k) {
       const size_t i = elements[k];
       HeldRequest held = shared;
       held.sourceMbar = static_cast<float>(pressures[k]);
       held.targetMbar = targetMbar[k];
-      float ppmV;
-      double result;
+      double result = converted[k];
       ValueAnswer answer{kAccepted, NAN};
-      if (!CertainPpmV(saturation[k], errors[k], held.sourceMbar, &ppmV)) {
+      if (std::isnan(ppm[k])) {
         answer = ConvertHeld(held, values[i], nullptr, 0);
-      } else if (ResultFromPpmV(ppmV, held.sourceMbar, held.targetUnit, held.targetMbar,
-                                held.target, held.model, &result,
-                                SolverPrecision(held.precision)) != ConversionOutcome::Converted) {
+      } else if (dewPointTarget ? NoAnswer(result) || !std::isfinite(ToSingle(result))
+                                : ResultFromPpmV(ppm[k], held.sourceMbar, held.targetUnit,
+                                                 held.targetMbar, held.target, held.model,
+                                                 &result, SolverPrecision(held.precision)) !=
+                                      ConversionOutcome::Converted) {
         answer = {{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr}, NAN};
       } else if (held.precision == Precision::Computed) {
         answer.value = result;

@@ -751,7 +751,156 @@ Inversion WaterInversion(double totalPressureMbar, const MoistureModel& model) {
           false};
 }
 
+// ---------------------------------------------------------------------------------------------
+// Many partial pressures at once.
+//
+// The bisection's answer follows from any enclosure of the crossing, however it was found:
+// FindPathEnd where it can, else Finish, which evaluates only the comparisons the enclosure
+// leaves open. The array solver places its pairs as Solve does, with the saturation pressures
+// evaluated several per instruction (SaturationPressureArray), and takes a narrow pair as the
+// enclosure only where the kernel's bound leaves no doubt on which side of the partial pressure
+// each end lies: a scalar value s and the kernel's v with bound b satisfy |v / s - 1| <= b, so
+// s < v (1 + 2b) and s > v (1 - 2b) for any b below a quarter. A pair that does not enclose the
+// crossing leads to the next one as Solve's first round does, for at most kArrayRounds rounds;
+// an element still open then is solved by SolveAt.
+
+constexpr size_t kArrayBlock = 128;
+constexpr int kArrayRounds = 3;
+
+bool SurelyAtMost(double kernel, double bound, double partialPressure) {
+  return kernel * (1.0 + 2.0 * bound) < partialPressure;
+}
+bool SurelyAtLeast(double kernel, double bound, double partialPressure) {
+  return kernel * (1.0 - 2.0 * bound) > partialPressure && kernel < INFINITY;
+}
+
+// Where Solve, with an enhancement factor, places its first round: the two temperatures either
+// side of Magnus' guess.
+void FirstRound(const Inversion& inversion, double partialPressure, double* t) {
+  const double lnRatio = RoughLog(partialPressure) - kMagnusLnMbar;
+  const double guess = inversion.iceGuess && lnRatio < 0.0
+                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
+                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+  const double centre = Clamp(guess, kLowestC + kFirstSpreadC, kHighestC - kFirstSpreadC);
+  t[0] = Larger(centre - kFirstSpreadC, kLowestC);
+  t[1] = Smaller(centre + kFirstSpreadC, kHighestC);
+}
+
+// The next pair from the pair t with saturation pressures p, as Solve's second round places it:
+// around where the line through the pair in ln(pressure) against 1/(absolute temperature) meets
+// ln(partial pressure). False where that does not give a temperature.
+bool NextPair(double partialPressure, const double* p, double* t) {
+  if (!PositiveFinite(p[0]) || !PositiveFinite(p[1])) return false;
+  const double g1 = std::log(p[0] / partialPressure);
+  const double g2 = std::log(p[1] / partialPressure);
+  if (!(g2 > g1)) return false;
+  const double kelvin1 = t[0] + kKelvinOffset;
+  const double kelvin2 = t[1] + kKelvinOffset;
+  const double dg = g1 - g2;
+  const double estimate =
+      kelvin1 * kelvin2 * dg / (kelvin2 * dg + g1 * (kelvin1 - kelvin2)) - kKelvinOffset;
+  if (!std::isfinite(estimate)) return false;
+  const double far = Larger(std::fabs(estimate - t[0]), std::fabs(estimate - t[1]));
+  const double spread = Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC);
+  const double centre = Clamp(estimate, kLowestC, kHighestC);
+  t[0] = Larger(centre - spread, kLowestC);
+  t[1] = Smaller(centre + spread, kHighestC);
+  return true;
+}
+
+// The elements of one block still open, with their pairs.
+struct ArrayBlock {
+  size_t open = 0;
+  size_t element[kArrayBlock];
+  double partial[kArrayBlock];
+  double t[2 * kArrayBlock], total[2 * kArrayBlock];
+  double pressure[2 * kArrayBlock], bound[2 * kArrayBlock];
+};
+
+double Rounded(double estimate, DewPointPrecision precision) {
+  if (estimate == NO_SOLUTION) return NO_SOLUTION;
+  return precision == DewPointPrecision::DecimalTenths
+             ? NearestDecimalTenth(RoundDecimal(estimate, -1))
+             : RoundDecimal(estimate, -1);
+}
+
 }  // namespace
+
+void SolveDewPointArray(bool overIce, size_t count, const double* partialPressuresMbar,
+                        const double* totalPressuresMbar, const MoistureModel& model,
+                        DewPointPrecision precision, double* answers) {
+  const auto inversionOf = [&](size_t i) {
+    Inversion inversion = overIce ? IceInversion(totalPressuresMbar[i], model)
+                                  : WaterInversion(totalPressuresMbar[i], model);
+    inversion.rises = FindRisingRange(inversion);
+    return inversion;
+  };
+  const bool vector = HasVectorSaturation() && precision != DewPointPrecision::Exact;
+  ArrayBlock block;
+  for (size_t start = 0; start < count; start += kArrayBlock) {
+    const size_t end = count - start < kArrayBlock ? count : start + kArrayBlock;
+    block.open = 0;
+    for (size_t i = start; i < end; ++i) {
+      const double partialPressure = partialPressuresMbar[i];
+      const Inversion inversion = inversionOf(i);
+      if (!vector || !PositiveFinite(partialPressure) || !inversion.rises ||
+          inversion.lowestC != kLowestC) {
+        answers[i] = SolveAt(inversion, partialPressure, precision);
+        continue;
+      }
+      const size_t k = block.open++;
+      block.element[k] = i;
+      block.partial[k] = partialPressure;
+      double* t = &block.t[2 * k];
+      if (inversion.guessTable != nullptr) {
+        // Straight to the last round, around the table's guess.
+        const double guess = Clamp(TableGuess(*inversion.guessTable, std::log(partialPressure)),
+                                   kLowestC, kHighestC);
+        t[0] = Larger(guess - kGuessSpreadC, kLowestC);
+        t[1] = Smaller(guess + kGuessSpreadC, kHighestC);
+      } else {
+        FirstRound(inversion, partialPressure, t);
+      }
+    }
+    for (int round = 0; round < kArrayRounds && block.open > 0; ++round) {
+      for (size_t k = 0; k < block.open; ++k) {
+        block.total[2 * k] = block.total[2 * k + 1] = totalPressuresMbar[block.element[k]];
+      }
+      SaturationPressureArray(overIce, 2 * block.open, block.t, block.total, model, block.pressure,
+                              block.bound);
+      size_t stillOpen = 0;
+      for (size_t k = 0; k < block.open; ++k) {
+        const size_t i = block.element[k];
+        const double partialPressure = block.partial[k];
+        double* t = &block.t[2 * k];
+        const double* p = &block.pressure[2 * k];
+        const double* bound = &block.bound[2 * k];
+        if (t[1] - t[0] <= kEnclosureC && SurelyAtMost(p[0], bound[0], partialPressure) &&
+            SurelyAtLeast(p[1], bound[1], partialPressure)) {
+          Enclosure pair;
+          pair.below = t[0];
+          pair.above = t[1];
+          double estimate;
+          if (!(pair.below >= kZeroBandC || pair.above <= -kZeroBandC) ||
+              !FindPathEnd(pair, estimate)) {
+            // The scalar solver would hold this very enclosure: it evaluates what it leaves open.
+            estimate = Finish(inversionOf(i), partialPressure, pair);
+          }
+          answers[i] = Rounded(estimate, precision);
+        } else if (round + 1 < kArrayRounds && NextPair(partialPressure, p, t)) {
+          const size_t j = stillOpen++;
+          block.element[j] = i;
+          block.partial[j] = partialPressure;
+          block.t[2 * j] = t[0];
+          block.t[2 * j + 1] = t[1];
+        } else {
+          answers[i] = SolveAt(inversionOf(i), partialPressure, precision);
+        }
+      }
+      block.open = stillOpen;
+    }
+  }
+}
 
 double NearestDecimalTenth(double tenths) {
   if (tenths == NO_SOLUTION || !std::isfinite(tenths)) return tenths;

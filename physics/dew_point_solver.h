@@ -1,6 +1,8 @@
 // The dew and frost point solvers: the inverses of the saturation functions.
 #pragma once
 
+#include <cstddef>
+
 #include "physics/moisture_model.h"
 #include "physics/no_solution.h"
 
@@ -30,6 +32,13 @@ double SolveDewFrostPoint(double partialPressureMbar, double totalPressureMbar,
 double SolveDewPoint(double partialPressureMbar, double totalPressureMbar,
                      const MoistureModel& model,
                      DewPointPrecision precision = DewPointPrecision::Tenths);
+
+// SolveDewFrostPoint (overIce) or SolveDewPoint for `count` partial pressures, each at its total
+// pressure: the same answers, bit for bit, with the saturation pressures evaluated several per
+// instruction where the build has a vector unit.
+void SolveDewPointArray(bool overIce, size_t count, const double* partialPressuresMbar,
+                        const double* totalPressuresMbar, const MoistureModel& model,
+                        DewPointPrecision precision, double* answers);
 
 // A solver's Tenths answer (a multiple of the double 0.1) as the double nearest to its decimal;
 // NO_SOLUTION and non-finite values unchanged.

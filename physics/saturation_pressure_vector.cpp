@@ -65,7 +65,7 @@ V GoffGratchWater(V kelvin) {
   const V logPressure =
       K(5.02808) * Log10(r) - K(7.90298) * (r - one) -
       K(1.3816e-7) * (Pow10(K(11.344) * (one - kelvin * K(0.0026798156286847465))) - one) +
-      K(8.1328e-3) * (Pow10(K(-3.49149) * (r - one)) - one) + Log10(K(1013.246));
+      K(8.1328e-3) * (Pow10(K(-3.49149) * (r - one)) - one) + K(std::log10(1013.246));
   return Pow10(logPressure);
 }
 
@@ -73,7 +73,7 @@ V GoffGratchIce(V kelvin) {
   const V r = K(273.16) / kelvin;
   const V one = K(1.0);
   const V logPressure = K(0.876793) * (one - kelvin * K(0.0036608581051398447)) -
-                        (K(3.56654) * Log10(r) + K(9.09718) * (r - one)) + Log10(K(6.1071));
+                        (K(3.56654) * Log10(r) + K(9.09718) * (r - one)) + K(std::log10(6.1071));
   return Pow10(logPressure);
 }
 
@@ -110,20 +110,33 @@ V MagnusIce(V t) {
   return K(0.01) * Exp(K(22.46) * t / (t + K(272.2)) + K(6.4154242378));
 }
 
+// onIce() in the lanes `ice` marks, onWater() in the others; each evaluated only where some
+// lane needs it (a block of frost points seldom needs the water equation).
+template <class OnIce, class OnWater>
+V Choose(hn::Mask<D> ice, OnIce onIce, OnWater onWater) {
+  if (hn::AllTrue(D(), ice)) return onIce();
+  if (hn::AllFalse(D(), ice)) return onWater();
+  return hn::IfThenElse(ice, onIce(), onWater());
+}
+
 // The base pressure over ice where `ice` is set, over water elsewhere.
 V BasePressure(Formulation formulation, hn::Mask<D> ice, V t) {
   const V kelvin = t + K(kKelvinOffset);
   switch (formulation) {
     case Formulation::GoffGratch:
-      return hn::IfThenElse(ice, GoffGratchIce(kelvin), GoffGratchWater(kelvin));
+      return Choose(
+          ice, [&] { return GoffGratchIce(kelvin); }, [&] { return GoffGratchWater(kelvin); });
     case Formulation::HylandWexler:
-      return hn::IfThenElse(ice, HylandWexlerIce(kelvin), HylandWexlerWater(kelvin));
+      return Choose(
+          ice, [&] { return HylandWexlerIce(kelvin); }, [&] { return HylandWexlerWater(kelvin); });
     case Formulation::Sonntag:
-      return hn::IfThenElse(ice, SonntagIce(kelvin), SonntagWater(kelvin));
+      return Choose(
+          ice, [&] { return SonntagIce(kelvin); }, [&] { return SonntagWater(kelvin); });
     case Formulation::Magnus:
       break;
   }
-  return hn::IfThenElse(ice, MagnusIce(t), MagnusWater(t));
+  return Choose(
+      ice, [&] { return MagnusIce(t); }, [&] { return MagnusWater(t); });
 }
 
 struct Greenspan {
@@ -162,16 +175,21 @@ V BogelIceFactor(V e, V p, V t) {
 V Enhance(EnhancementFactor factor, hn::Mask<D> ice, V e, V p, V t, V* growth) {
   switch (factor) {
     case EnhancementFactor::Greenspan: {
-      const V water = hn::IfThenElse(t < K(0.0), GreenspanExponent(kSupercooled, e, p, t),
-                                     GreenspanExponent(kWater, e, p, t));
-      const V exponent = hn::IfThenElse(ice, GreenspanExponent(kIce, e, p, t), water);
+      const auto water = [&] {
+        return Choose(
+            t < K(0.0), [&] { return GreenspanExponent(kSupercooled, e, p, t); },
+            [&] { return GreenspanExponent(kWater, e, p, t); });
+      };
+      const V exponent = Choose(
+          ice, [&] { return GreenspanExponent(kIce, e, p, t); }, water);
       // Beyond 600 the vector exp leaves its range (706): no bound, the scalar path decides.
       const V size = hn::Abs(exponent);
       *growth = hn::IfThenElse(size < K(600.0), K(2.0) * size, K(HUGE_VAL));
       return e * Exp(exponent);
     }
     case EnhancementFactor::Bogel: {
-      const V f = hn::IfThenElse(ice, BogelIceFactor(e, p, t), BogelWaterFactor(e, p, t));
+      const V f = Choose(
+          ice, [&] { return BogelIceFactor(e, p, t); }, [&] { return BogelWaterFactor(e, p, t); });
       *growth = K(2.0) * hn::Abs(f - K(1.0));
       return e * f;
     }

@@ -41,6 +41,25 @@ bool DewPointSource(MoistureUnitCode unit, double value, double* celsius, bool* 
   return *overIce || fahrenheit || unit == MoistureUnitCode::DewPointC;
 }
 
+bool IsDewPointUnit(MoistureUnitCode unit) {
+  double celsius;
+  bool overIce;
+  return DewPointSource(unit, 0.0, &celsius, &overIce);
+}
+
+void DewPointsFromPpmV(MoistureUnitCode unit, size_t count, const double* ppmV,
+                       const double* totalPressures, const MoistureModel& model,
+                       DewPointPrecision precision, double* values) {
+  const bool overIce =
+      unit == MoistureUnitCode::DewFrostPointC || unit == MoistureUnitCode::DewFrostPointF;
+  const bool fahrenheit =
+      unit == MoistureUnitCode::DewFrostPointF || unit == MoistureUnitCode::DewPointF;
+  for (size_t i = 0; i < count; ++i) values[i] = PressureFromPpmV(ppmV[i], totalPressures[i]);
+  SolveDewPointArray(overIce, count, values, totalPressures, model, precision, values);
+  if (!fahrenheit) return;
+  for (size_t i = 0; i < count; ++i) values[i] = DewPointToFahrenheit(values[i], precision);
+}
+
 double ToPpmV(MoistureUnitCode unit, double value, double totalPressure, const SideParameters& side,
               const MoistureModel& model) {
   double partialPressure;

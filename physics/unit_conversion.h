@@ -1,6 +1,8 @@
 // Every moisture unit into and out of ppmV, the calculator's pressure-independent intermediate.
 #pragma once
 
+#include <cstddef>
+
 #include "physics/moisture_model.h"
 #include "physics/no_solution.h"
 
@@ -23,5 +25,12 @@ double FromPpmV(MoistureUnitCode unit, double ppmV, double totalPressure,
 // For the four dew and frost point units: true, with the temperature in degC whose saturation
 // pressure (over ice when `*overIce`) ToPpmV takes as the partial pressure. False otherwise.
 bool DewPointSource(MoistureUnitCode unit, double value, double* celsius, bool* overIce);
+bool IsDewPointUnit(MoistureUnitCode unit);
+
+// FromPpmV into one of the four dew and frost point units for `count` ppmV values, each at its
+// total pressure, solved together (SolveDewPointArray); `values` may be `ppmV`.
+void DewPointsFromPpmV(MoistureUnitCode unit, size_t count, const double* ppmV,
+                       const double* totalPressures, const MoistureModel& model,
+                       DewPointPrecision precision, double* values);
 
 }  // namespace ruruzir

@@ -16,6 +16,7 @@
 #include "core/unit_catalogues.h"
 #include "core/reading_format.h"
 #include "physics/composition.h"
+#include "physics/dew_point_solver.h"
 #include "physics/rounding.h"
 #include "physics/saturation_pressure.h"
 #include "physics/unit_conversion.h"
@@ -264,6 +265,69 @@ TEST(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
     }
   }
   EXPECT_GT(compared, count * 48);
+}
+
+// The array solver against the single solvers, answer by answer to the bit: partial pressures of
+// every size, ones whose crossing lies at a temperature the bisection tests (where the pair
+// cannot settle the answer) or next to 0 degC, ones with no answer, and total pressures at the
+// edges of the factors' bands, for every model, both curves and the solvers' precisions.
+TEST(ArraySolver, EveryAnswerIsTheSolversBitForBit) {
+  std::mt19937_64 random(2612);
+  const size_t count = ValuesPerRequest() * 10;
+  std::uniform_real_distribution<double> logPartial(-10.0, 3.3), logTotal(0.0, 4.5),
+      celsius(-139.0, 59.0), unit(-1.0, 1.0);
+  const double totals[] = {1013.25, 4.99, 5.0, 20000.0, 20000.5, 7000.0, 30.0, 1.0};
+  size_t compared = 0;
+  for (const Formulation formulation : kFormulations) {
+    for (const EnhancementFactor factor : kFactors) {
+      const MoistureModel model{formulation, factor};
+      for (const bool ice : {true, false}) {
+        std::vector<double> partial(count), total(count), answers(count);
+        for (size_t i = 0; i < count; ++i) {
+          total[i] = i % 3 ? totals[i % 8] : std::pow(10.0, logTotal(random));
+          double t = celsius(random);
+          switch (i % 6) {
+            case 0:
+              partial[i] = std::pow(10.0, logPartial(random));
+              continue;
+            case 1:  // a crossing at a temperature the bisection compares, give or take a hair
+              t = -40.0 + std::round(t * 16384.0 / 100.0) * 100.0 / 16384.0 +
+                  (unit(random) > 0 ? 0.01 : -0.01) + unit(random) * 1e-6;
+              break;
+            case 2:  // next to 0 degC, where the equations switch
+              t = unit(random) * 0.4;
+              break;
+            case 3:
+              if (i % 60 == 3) {
+                const double none[] = {0.0, -1.0, NAN, HUGE_VAL, 1e-300};
+                partial[i] = none[i / 60 % 5];
+                continue;
+              }
+              break;
+            default:
+              break;
+          }
+          partial[i] = ice ? SaturationPressureIce(t, total[i], model)
+                           : SaturationPressureWater(t, total[i], model);
+        }
+        for (const DewPointPrecision precision :
+             {DewPointPrecision::Tenths, DewPointPrecision::DecimalTenths}) {
+          SolveDewPointArray(ice, count, partial.data(), total.data(), model, precision,
+                             answers.data());
+          for (size_t i = 0; i < count; ++i) {
+            const double one = ice ? SolveDewFrostPoint(partial[i], total[i], model, precision)
+                                   : SolveDewPoint(partial[i], total[i], model, precision);
+            ASSERT_TRUE(SameBits(answers[i], one))
+                << "f" << static_cast<int>(formulation) << " e" << static_cast<int>(factor)
+                << " ice " << ice << " " << partial[i] << " mbar at " << total[i] << ": "
+                << answers[i] << " vs " << one;
+            ++compared;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, count * 4 * 3 * 2 * 2);
 }
 
 }  // namespace
