@@ -411,9 +411,8 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
     // gives the element's answer).
     for (size_t k = 0; k < taken; ++k) {
       float ppmV;
-      ppm[k] = CertainPpmV(saturation[k], errors[k], static_cast<float>(pressures[k]), &ppmV)
-                   ? ppmV
-                   : NAN;
+      ppm[k] = CertainPpmV(saturation[k], errors[k], static_cast<float>(pressures[k]), &ppmV) ? ppmV
+                                                                                              : NAN;
       targets[k] = targetMbar[k];
     }
     if (dewPointTarget) {
@@ -431,8 +430,8 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
         answer = ConvertHeld(held, values[i], nullptr, 0);
       } else if (dewPointTarget ? NoAnswer(result) || !std::isfinite(ToSingle(result))
                                 : ResultFromPpmV(ppm[k], held.sourceMbar, held.targetUnit,
-                                                 held.targetMbar, held.target, held.model,
-                                                 &result, SolverPrecision(held.precision)) !=
+                                                 held.targetMbar, held.target, held.model, &result,
+                                                 SolverPrecision(held.precision)) !=
                                       ConversionOutcome::Converted) {
         answer = {{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr}, NAN};
       } else if (held.precision == Precision::Computed) {
