@@ -344,8 +344,15 @@ bool CertainPpmV(double e, double error, double p, float* ppmV) {
   const double bound = ppm * (error * (p / room) + 0x1p-50);
   const float f = static_cast<float>(ppm);
   if (!std::isfinite(f) || !std::isnormal(f)) return false;
-  const double below = (static_cast<double>(f) + std::nextafter(f, 0.0f)) * 0.5;
-  const double above = (static_cast<double>(f) + std::nextafter(f, HUGE_VALF)) * 0.5;
+  // The floats either side of a positive f: its bit pattern less one and plus one.
+  uint32_t bits;
+  std::memcpy(&bits, &f, sizeof bits);
+  float down, up;
+  const uint32_t downBits = bits - 1, upBits = bits + 1;
+  std::memcpy(&down, &downBits, sizeof down);
+  std::memcpy(&up, &upBits, sizeof up);
+  const double below = (static_cast<double>(f) + down) * 0.5;
+  const double above = (static_cast<double>(f) + up) * 0.5;
   *ppmV = f;
   return ppm - bound > below && ppm + bound < above;
 }
@@ -362,15 +369,16 @@ struct PressureColumns {
 };
 
 // Element i's pressures in mbar as the scalar path holds them, checked as ConvertElements does.
-RequestStatus ElementPressures(const PressureColumns& columns, size_t i, HeldRequest* held) {
+RequestStatus ElementPressures(const PressureColumns& columns, size_t i, float* sourceMbar,
+                               float* targetMbar) {
   double reading = NAN;
   RequestStatus status =
       ElementReading(columns.source, i, Quantity::Pressure, columns.sourceUnit, &reading);
   if (status != RequestStatus::Converted) return status;
-  if (columns.source) held->sourceMbar = PressureMbarFromReading(columns.sourceUnit, reading);
+  if (columns.source) *sourceMbar = PressureMbarFromReading(columns.sourceUnit, reading);
   status = ElementReading(columns.target, i, Quantity::Pressure, columns.targetUnit, &reading);
   if (status != RequestStatus::Converted) return status;
-  if (columns.target) held->targetMbar = PressureMbarFromReading(columns.targetUnit, reading);
+  if (columns.target) *targetMbar = PressureMbarFromReading(columns.targetUnit, reading);
   return status;
 }
 
@@ -390,19 +398,19 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
     const size_t end = count - start < kBlock ? count : start + kBlock;
     size_t taken = 0;
     for (size_t i = start; i < end; ++i) {
-      HeldRequest held = shared;
+      float sourceAt = shared.sourceMbar, targetAt = shared.targetMbar;
       RequestStatus status =
-          columns ? ElementPressures(*columns, i, &held) : RequestStatus::Converted;
+          columns ? ElementPressures(*columns, i, &sourceAt, &targetAt) : RequestStatus::Converted;
       if (status == RequestStatus::Converted)
-        status = CheckValue(held.sourceUnit, values[i]).status;
+        status = CheckValue(shared.sourceUnit, values[i]).status;
       if (status != RequestStatus::Converted) {
         results[i] = NAN;
         Put(statuses, i, status);
         continue;
       }
       DewPointSource(unit, ToSingle(values[i]), &temperatures[taken], &overIce);
-      pressures[taken] = held.sourceMbar;
-      targetMbar[taken] = held.targetMbar;
+      pressures[taken] = sourceAt;
+      targetMbar[taken] = targetAt;
       elements[taken++] = i;
     }
     SaturationPressureArray(overIce, taken, temperatures, pressures, shared.model, saturation,
@@ -421,23 +429,27 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
     }
     for (size_t k = 0; k < taken; ++k) {
       const size_t i = elements[k];
-      HeldRequest held = shared;
-      held.sourceMbar = static_cast<float>(pressures[k]);
-      held.targetMbar = targetMbar[k];
+      const float sourceAt = static_cast<float>(pressures[k]);
+      const auto scalar = [&] {
+        HeldRequest held = shared;
+        held.sourceMbar = sourceAt;
+        held.targetMbar = targetMbar[k];
+        return ConvertHeld(held, values[i], nullptr, 0);
+      };
       double result = converted[k];
       ValueAnswer answer{kAccepted, NAN};
       if (std::isnan(ppm[k])) {
-        answer = ConvertHeld(held, values[i], nullptr, 0);
+        answer = scalar();
       } else if (dewPointTarget ? NoAnswer(result) || !std::isfinite(ToSingle(result))
-                                : ResultFromPpmV(ppm[k], held.sourceMbar, held.targetUnit,
-                                                 held.targetMbar, held.target, held.model, &result,
-                                                 SolverPrecision(held.precision)) !=
+                                : ResultFromPpmV(ppm[k], sourceAt, shared.targetUnit, targetMbar[k],
+                                                 shared.target, shared.model, &result,
+                                                 SolverPrecision(shared.precision)) !=
                                       ConversionOutcome::Converted) {
         answer = {{RequestStatus::NoAnswer, FieldCode(RequestField::None), nullptr}, NAN};
-      } else if (held.precision == Precision::Computed) {
+      } else if (shared.precision == Precision::Computed) {
         answer.value = result;
-      } else if (!ShownReadingValue(held.targetUnit, ToSingle(result), &answer.value)) {
-        answer = ConvertHeld(held, values[i], nullptr, 0);
+      } else if (!ShownReadingValue(shared.targetUnit, ToSingle(result), &answer.value)) {
+        answer = scalar();
       }
       results[i] = answer.value;
       Put(statuses, i, answer.refusal.status);

@@ -829,10 +829,16 @@ double Rounded(double estimate, DewPointPrecision precision) {
 void SolveDewPointArray(bool overIce, size_t count, const double* partialPressuresMbar,
                         const double* totalPressuresMbar, const MoistureModel& model,
                         DewPointPrecision precision, double* answers) {
-  const auto inversionOf = [&](size_t i) {
-    Inversion inversion = overIce ? IceInversion(totalPressuresMbar[i], model)
-                                  : WaterInversion(totalPressuresMbar[i], model);
-    inversion.rises = FindRisingRange(inversion);
+  // The inversion of the last total pressure asked for: most arrays have one.
+  Inversion inversion{};
+  double inversionTotal = NAN;
+  const auto inversionOf = [&](size_t i) -> const Inversion& {
+    if (std::memcmp(&inversionTotal, &totalPressuresMbar[i], sizeof inversionTotal) != 0) {
+      inversionTotal = totalPressuresMbar[i];
+      inversion =
+          overIce ? IceInversion(inversionTotal, model) : WaterInversion(inversionTotal, model);
+      inversion.rises = FindRisingRange(inversion);
+    }
     return inversion;
   };
   const bool vector = HasVectorSaturation() && precision != DewPointPrecision::Exact;
@@ -842,24 +848,23 @@ void SolveDewPointArray(bool overIce, size_t count, const double* partialPressur
     block.open = 0;
     for (size_t i = start; i < end; ++i) {
       const double partialPressure = partialPressuresMbar[i];
-      const Inversion inversion = inversionOf(i);
-      if (!vector || !PositiveFinite(partialPressure) || !inversion.rises ||
-          inversion.lowestC != kLowestC) {
-        answers[i] = SolveAt(inversion, partialPressure, precision);
+      const Inversion& held = inversionOf(i);
+      if (!vector || !PositiveFinite(partialPressure) || !held.rises || held.lowestC != kLowestC) {
+        answers[i] = SolveAt(held, partialPressure, precision);
         continue;
       }
       const size_t k = block.open++;
       block.element[k] = i;
       block.partial[k] = partialPressure;
       double* t = &block.t[2 * k];
-      if (inversion.guessTable != nullptr) {
+      if (held.guessTable != nullptr) {
         // Straight to the last round, around the table's guess.
-        const double guess = Clamp(TableGuess(*inversion.guessTable, std::log(partialPressure)),
-                                   kLowestC, kHighestC);
+        const double guess =
+            Clamp(TableGuess(*held.guessTable, std::log(partialPressure)), kLowestC, kHighestC);
         t[0] = Larger(guess - kGuessSpreadC, kLowestC);
         t[1] = Smaller(guess + kGuessSpreadC, kHighestC);
       } else {
-        FirstRound(inversion, partialPressure, t);
+        FirstRound(held, partialPressure, t);
       }
     }
     for (int round = 0; round < kArrayRounds && block.open > 0; ++round) {

@@ -42,20 +42,20 @@ namespace hn = hwy::HWY_NAMESPACE;
 using D = hn::ScalableTag<double>;
 using V = hn::Vec<D>;
 
-V K(double c) {
+HWY_INLINE V K(double c) {
   return hn::Set(D(), c);
 }
-V Log10(V x) {
+HWY_INLINE V Log10(V x) {
   return hn::Log10(D(), x);
 }
-V Ln(V x) {
+HWY_INLINE V Ln(V x) {
   return hn::Log(D(), x);
 }
-V Exp(V x) {
+HWY_INLINE V Exp(V x) {
   return hn::Exp(D(), x);
 }
 // 10^x as e^(x ln 10): the product adds at most one rounding of x ln 10 to the exponent.
-V Pow10(V x) {
+HWY_INLINE V Pow10(V x) {
   return Exp(x * K(2.302585092994045684));
 }
 
