@@ -831,9 +831,12 @@ void SolveDewPointArray(bool overIce, size_t count, const double* partialPressur
                         DewPointPrecision precision, double* answers) {
   // The inversion of the last total pressure asked for: most arrays have one.
   Inversion inversion{};
-  double inversionTotal = NAN;
+  double inversionTotal = 0.0;
+  bool known = false;
   const auto inversionOf = [&](size_t i) -> const Inversion& {
-    if (std::memcmp(&inversionTotal, &totalPressuresMbar[i], sizeof inversionTotal) != 0) {
+    if (!known ||
+        std::memcmp(&inversionTotal, &totalPressuresMbar[i], sizeof inversionTotal) != 0) {
+      known = true;
       inversionTotal = totalPressuresMbar[i];
       inversion =
           overIce ? IceInversion(inversionTotal, model) : WaterInversion(inversionTotal, model);

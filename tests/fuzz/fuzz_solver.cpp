@@ -105,6 +105,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       frost ? "SolveDewFrostPoint" : "SolveDewPoint", partialPressure, totalPressure,
       static_cast<int>(model.formulation), static_cast<int>(model.enhancement), actual, expected);
 
+  // The array solver: the same answer, alone and beside a neighbour that takes another way.
+  const double partials[] = {partialPressure, partialPressure * 1.5, partialPressure};
+  const double totals[] = {totalPressure, totalPressure, totalPressure};
+  double answers[3];
+  SolveDewPointArray(frost, 3, partials, totals, model, DewPointPrecision::Tenths, answers);
+  FUZZ_CHECK(SameBits(answers[0], actual) && SameBits(answers[2], actual),
+             "the array solver gives %.17g and %.17g for %.17g at %.17g, alone %.17g", answers[0],
+             answers[2], partialPressure, totalPressure, actual);
+
   const DewPointPrecision exactly = DewPointPrecision::Exact;
   const double exact = frost ? SolveDewFrostPoint(partialPressure, totalPressure, model, exactly)
                              : SolveDewPoint(partialPressure, totalPressure, model, exactly);

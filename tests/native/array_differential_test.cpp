@@ -276,7 +276,7 @@ TEST(ArraySolver, EveryAnswerIsTheSolversBitForBit) {
   const size_t count = ValuesPerRequest() * 10;
   std::uniform_real_distribution<double> logPartial(-10.0, 3.3), logTotal(0.0, 4.5),
       celsius(-139.0, 59.0), unit(-1.0, 1.0);
-  const double totals[] = {1013.25, 4.99, 5.0, 20000.0, 20000.5, 7000.0, 30.0, 1.0};
+  const double totals[] = {1013.25, 4.99, 5.0, 20000.0, 20000.5, 7000.0, 30.0, 1.0, NAN};
   size_t compared = 0;
   for (const Formulation formulation : kFormulations) {
     for (const EnhancementFactor factor : kFactors) {
@@ -284,7 +284,7 @@ TEST(ArraySolver, EveryAnswerIsTheSolversBitForBit) {
       for (const bool ice : {true, false}) {
         std::vector<double> partial(count), total(count), answers(count);
         for (size_t i = 0; i < count; ++i) {
-          total[i] = i % 3 ? totals[i % 8] : std::pow(10.0, logTotal(random));
+          total[i] = i % 3 ? totals[i % 9] : std::pow(10.0, logTotal(random));
           double t = celsius(random);
           switch (i % 6) {
             case 0:
