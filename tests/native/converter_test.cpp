@@ -570,8 +570,9 @@ TEST(ConverterTest, BatchRefusesRowsLongerThanItsBlock) {
   ConverterRequest joined = request;
   joined.namedColumns = true;
   joined.columns[0].number = 3;
-  joined.pressureWhere = RowFilter{{"", 2}, "p"};
-  joined.key = ColumnChoice{"", 1};
+  joined.pressureWhere.column.number = 2;
+  joined.pressureWhere.value = "p";
+  joined.key.number = 1;
   for (const std::string& row : {longRow, std::string(65, '1')}) {
     EXPECT_EQ(RunBatch(joined, "t1,x,-20\n" + row + "\n", 64).output,
               "t1,x,-20,error: no p row with the key 't1'\n" + row + ",error: row too long\n");
