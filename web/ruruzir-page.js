@@ -378,11 +378,27 @@
       .replace(/%2C/g, ",")).join("&");
   }
 
-  function remember(state) {
-    const fragment = fragmentOf(state);
-    if (fragment !== location.hash) {
-      shownFragment = fragment;
-      history.replaceState(null, "", fragment);
+  // The state is stored at once; the address follows when typing pauses (`settle` now), as
+  // rewriting it takes longer than a conversion and its curve together, and browsers throttle
+  // a page that rewrites it at every key. Whatever reads the address settles it first.
+  const ADDRESS_AFTER_MS = 300;
+  let addressTimer = 0;
+  let pendingFragment = null;
+  function settleAddress() {
+    clearTimeout(addressTimer);
+    if (pendingFragment !== null && pendingFragment !== location.hash) {
+      shownFragment = pendingFragment;
+      history.replaceState(null, "", pendingFragment);
+    }
+    pendingFragment = null;
+  }
+  function remember(state, settle) {
+    pendingFragment = fragmentOf(state);
+    clearTimeout(addressTimer);
+    if (settle) {
+      settleAddress();
+    } else {
+      addressTimer = setTimeout(settleAddress, ADDRESS_AFTER_MS);
     }
     try {
       localStorage.setItem(STORAGE_KEY, JSON.stringify(state));
@@ -591,6 +607,7 @@
     done((await copyText(text)) ? `Copied “${text}”` : "Could not copy: select the result");
   }
   async function shareLink() {
+    settleAddress();
     const url = location.href;
     if (navigator.share) {
       try {
@@ -624,7 +641,9 @@
       text.slice(1) : "-" + text;
     field.dispatchEvent(new Event("input", { bubbles: true }));
   }
-  function update() {
+  // Shows what the fields make; `settle`: the address at once (a page opened or a link
+  // followed), else once typing pauses.
+  function update(settle = false) {
     const request = readRequest();
     let shown = null;
     if (!request) {
@@ -648,11 +667,11 @@
       const later = shown;
       setTimeout(() => {
         drawCurve(later);
-        remember(currentState());
+        remember(currentState(), settle);
       });
     } else {
       drawCurve(shown);
-      remember(currentState());
+      remember(currentState(), settle);
     }
   }
 
@@ -937,7 +956,7 @@
     keepTyped();
     linkProblems = problems;
     showProblems();
-    update();
+    update(true);
   }
   function followFragment() {
     if (location.hash === shownFragment) return;
@@ -975,6 +994,7 @@
     element("copy").addEventListener("click", copyResult);
     element("share").addEventListener("click", shareLink);
     window.addEventListener("hashchange", followOrSay);
+    window.addEventListener("pagehide", settleAddress);
     window.addEventListener("resize", () => update());
     curveLater = true;
     load(state, problems);
@@ -1007,6 +1027,9 @@
     }
   }
   function followOrSay() {
+    // A link followed replaces what the fields were about to write into the address.
+    clearTimeout(addressTimer);
+    pendingFragment = null;
     try {
       followFragment();
     } catch (error) {

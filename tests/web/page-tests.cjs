@@ -380,6 +380,13 @@ async function pressTimes(page, key, times) {
       const shared = await page.evaluate(() => window.shared);
       same("shared", [shared.url, shared.text].join(" "),
         `${page.url()} ${row("example").expected} ${unit}`);
+      // The address follows typing once it pauses; shared at once, the link is already new.
+      await retype(page, "value", "-41");
+      await page.click("#share");
+      same("shared at once has the new value",
+        /[#&]value=-41(&|$)/.test(await page.evaluate(() => window.shared.url)), true);
+      await retype(page, "value", "-42");
+      await page.waitForFunction(() => /[#&]value=-42(&|$)/.test(location.hash));
       // Nothing to copy without a result.
       await retype(page, "value", "x");
       same("copy without a result", await page.isDisabled("#copy"), true);
