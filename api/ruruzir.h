@@ -201,8 +201,9 @@ RURUZIR_API const char* ruruzir_alias(int kind, int index, int* code);
  * "Bogel", "natural gas", "shown" ...; null for no such code. */
 RURUZIR_API const char* ruruzir_label(int kind, int code);
 
-/* Given a kind and a code. Returns what the code means in a line, as ruruzir-convert --help
- * says it ("parts per million by volume, dry basis (alias ppm)"); null for no such code. */
+/* Given a kind and a code. Returns what the code means in a line ("parts per million by volume,
+ * dry basis"), without how a front end takes it (ruruzir-convert --help adds its aliases and
+ * options); null for no such code. */
 RURUZIR_API const char* ruruzir_description(int kind, int code);
 
 /* Given a kind. Returns the code the calculator starts with: frost-c, mbar, Goff-Gratch, no

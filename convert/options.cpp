@@ -782,6 +782,27 @@ constexpr char kHelpBatchOptions[] =
     "names the first), 5 the output could not be written, 6 a batch input that is no\n"
     "readable CSV text (a folder, empty, binary, UTF-16, no data rows) or is ambiguous.\n";
 
+// What the help adds to a moisture unit's meaning: other names it takes and the options it
+// needs; nullptr for nothing.
+const char* MoistureUnitHelpNote(int code) {
+  switch (static_cast<MoistureUnitCode>(code)) {
+    case MoistureUnitCode::PpmV:
+      return "alias ppm";
+    case MoistureUnitCode::PpmWGas:
+      return "needs --mol-weight";
+    case MoistureUnitCode::LbsPerMmscf:
+      return "alias lb/mmscf";
+    case MoistureUnitCode::GramsPerM3:
+      return "alias g/m3; --medium, --prevailing";
+    case MoistureUnitCode::RelativeHumidity:
+      return "alias %rh; needs --ambient";
+    case MoistureUnitCode::PpmWLiquid:
+      return "needs --henry";
+    default:
+      return nullptr;
+  }
+}
+
 // The names of a kind with their meanings, one a line; the pressure units with the reading taken
 // when none is given.
 void PrintNames(FILE* out, NameKind kind, const char* format) {
@@ -789,7 +810,10 @@ void PrintNames(FILE* out, NameKind kind, const char* format) {
   for (int i = 0; i < table.size; ++i) {
     const NamedCode& entry = table.entries[i];
     if (!entry.meaning) continue;
-    std::fprintf(out, format, entry.name, entry.meaning, StandardAtmosphereReading(entry.code));
+    std::string meaning = entry.meaning;
+    const char* note = kind == NameKind::MoistureUnit ? MoistureUnitHelpNote(entry.code) : nullptr;
+    if (note) meaning = meaning + " (" + note + ")";
+    std::fprintf(out, format, entry.name, meaning.c_str(), StandardAtmosphereReading(entry.code));
   }
 }
 

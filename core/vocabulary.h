@@ -34,7 +34,9 @@ enum class Precision : int {
 struct NamedCode {
   const char* name;
   int code;
-  const char* meaning;  // nullptr: an alias, not listed on its own in the help text
+  // What the code is, for every front end (a front end adds how it takes it: the converter's
+  // help its aliases and options); nullptr: an alias, not listed on its own in the help text.
+  const char* meaning;
 };
 
 // One kind's names: each code once by its name, in the order the help lists them, each name

@@ -43,10 +43,12 @@
 
   const element = (id) => document.getElementById(id);
   let core = null;
-  let memory = null; // the request, a side, the result, the field and two texts
+  let memory = null; // two requests (the page's, one for asking core), the result, the field
+  // and two texts
   let textSize = 0;
   let vocabulary = null; // by kind: [{ name, code, label, description }]
-  let usedBy = null; // by moisture unit code: the side quantities it needs
+  let firstRequest = null; // core's first start
+  const sidesUsed = []; // by moisture unit code, once asked: the side quantities it needs
   let INITIAL = null;
   let shownFragment = null;
 
@@ -127,9 +129,9 @@
     }
     return side;
   }
-  // A request of the page's shape into the module's struct ruruzir_request.
-  function writeRequest(request, precision) {
-    const base = memory.request;
+  // A request of the page's shape into the module's struct ruruzir_request (the page's own
+  // unless `base` is given).
+  function writeRequest(request, precision, base = memory.request) {
     const at = (name) => base + REQUEST_LAYOUT[name];
     core.HEAP32[at("sourceUnit") / 4] = request.from;
     core.HEAP32[at("sourcePressureUnit") / 4] = request.pressureUnit;
@@ -144,8 +146,8 @@
     core.HEAP32[at("precision") / 4] = precision;
   }
   // Converts the request in memory: { status, text, value, field }.
-  function convertWritten(value) {
-    const status = core._ruruzir_convert_request(memory.request, value, memory.result,
+  function convertWritten(value, base = memory.request) {
+    const status = core._ruruzir_convert_request(base, value, memory.result,
       memory.text, textSize, memory.field);
     return { status, text: readText(memory.text), value: core.HEAPF64[memory.result / 8],
       field: core.HEAP32[memory.field / 4] };
@@ -155,9 +157,25 @@
     return convertWritten(request.value);
   }
 
-  // What the module is: the sizes of what the page lays out, the vocabulary, core's first
-  // start, and which side values each unit needs (asked of core: a request whose side value is
-  // not a number is refused at that value only when the unit uses it).
+  // The side quantities a moisture unit needs, asked of core the first time they are wanted
+  // (not all units' as the page opens): a request whose side value is not a number is refused
+  // at that value only when the unit uses it. Asked in a request area of its own, so that the
+  // page's request stays as it was written.
+  function usedBy(unit) {
+    if (!sidesUsed[unit]) {
+      sidesUsed[unit] = SIDE_VALUES.filter((entry) => {
+        const side = Object.assign({}, firstRequest.sourceSide);
+        side[entry.quantity] = entry.kind === undefined ? NaN : -1;
+        writeRequest(Object.assign({}, firstRequest, { from: unit, sourceSide: side }),
+          vocabulary.shown, memory.asking);
+        return convertWritten(NaN, memory.asking).field === FIELD.sourceSide + entry.quantity;
+      }).map((entry) => entry.quantity);
+    }
+    return sidesUsed[unit];
+  }
+
+  // What the module is: the sizes of what the page lays out, the vocabulary and core's first
+  // start.
   function loadCore(module) {
     core = module;
     const sizes = { "struct ruruzir_side": [core._ruruzir_side_size(), SIDE_LAYOUT.size],
@@ -172,10 +190,10 @@
       throw new Error("the module reports fewer statuses than the page reads");
     }
     textSize = core._ruruzir_text_size();
-    const base = core._malloc(REQUEST_LAYOUT.size + 32 + 2 * textSize);
-    memory = { request: base, result: base + REQUEST_LAYOUT.size,
-      number: base + REQUEST_LAYOUT.size + 8, field: base + REQUEST_LAYOUT.size + 16,
-      text: base + REQUEST_LAYOUT.size + 32, input: base + REQUEST_LAYOUT.size + 32 + textSize };
+    const request = core._malloc(2 * REQUEST_LAYOUT.size + 32 + 2 * textSize);
+    const base = request + 2 * REQUEST_LAYOUT.size;
+    memory = { request, asking: request + REQUEST_LAYOUT.size, result: base, number: base + 8,
+      field: base + 16, text: base + 32, input: base + 32 + textSize };
     vocabulary = Object.values(KIND).map(namesOf);
     vocabulary.shown = core._ruruzir_default_code(KIND.precision);
     const exact = codeOfName(KIND.precision, "exact");
@@ -193,14 +211,7 @@
       formulation: core.HEAP32[at("formulation") / 4],
       enhancement: core.HEAP32[at("enhancement") / 4],
     };
-    usedBy = vocabulary[KIND.moisture].map((unit) => SIDE_VALUES.filter((entry) => {
-      const side = Object.assign({}, first.sourceSide);
-      side[entry.quantity] = entry.kind === undefined ? NaN : -1;
-      writeRequest(Object.assign({}, first, { from: unit.code, sourceSide: side }),
-        vocabulary.shown);
-      return convertWritten(NaN).field === FIELD.sourceSide + entry.quantity;
-    }).map((entry) => entry.quantity));
-
+    firstRequest = first;
     firstSide = { source: first.sourceSide, target: first.targetSide };
     const held = (number) => String(Number(number.toPrecision(7))); // single precision
     INITIAL = {
@@ -358,7 +369,7 @@
     for (const side of SIDES) {
       const unit = codeOfName(KIND.moisture, state[side === "source" ? "from" : "to"]);
       for (const entry of SIDE_VALUES) {
-        if (unit >= 0 && usedBy[unit].includes(entry.quantity)) {
+        if (unit >= 0 && usedBy(unit).includes(entry.quantity)) {
           names.push(side + "-" + entry.option);
         }
       }
@@ -367,11 +378,27 @@
       .replace(/%2C/g, ",")).join("&");
   }
 
-  function remember(state) {
-    const fragment = fragmentOf(state);
-    if (fragment !== location.hash) {
-      shownFragment = fragment;
-      history.replaceState(null, "", fragment);
+  // The state is stored at once; the address follows when typing pauses (`settle` now), as
+  // rewriting it takes longer than a conversion and its curve together, and browsers throttle
+  // a page that rewrites it at every key. Whatever reads the address settles it first.
+  const ADDRESS_AFTER_MS = 300;
+  let addressTimer = 0;
+  let pendingFragment = null;
+  function settleAddress() {
+    clearTimeout(addressTimer);
+    if (pendingFragment !== null && pendingFragment !== location.hash) {
+      shownFragment = pendingFragment;
+      history.replaceState(null, "", pendingFragment);
+    }
+    pendingFragment = null;
+  }
+  function remember(state, settle) {
+    pendingFragment = fragmentOf(state);
+    clearTimeout(addressTimer);
+    if (settle) {
+      settleAddress();
+    } else {
+      addressTimer = setTimeout(settleAddress, ADDRESS_AFTER_MS);
     }
     try {
       localStorage.setItem(STORAGE_KEY, JSON.stringify(state));
@@ -408,7 +435,7 @@
   // first start); null when one it needs is wrong, with the fault next to its field.
   function readSide(side, unit) {
     const values = Object.assign({}, firstSide[side]);
-    const used = unit >= 0 ? usedBy[unit] : [];
+    const used = unit >= 0 ? usedBy(unit) : [];
     let good = true;
     for (const entry of SIDE_VALUES) {
       const id = side + "-" + entry.option;
@@ -580,6 +607,7 @@
     done((await copyText(text)) ? `Copied “${text}”` : "Could not copy: select the result");
   }
   async function shareLink() {
+    settleAddress();
     const url = location.href;
     if (navigator.share) {
       try {
@@ -613,7 +641,9 @@
       text.slice(1) : "-" + text;
     field.dispatchEvent(new Event("input", { bubbles: true }));
   }
-  function update() {
+  // Shows what the fields make; `settle`: the address at once (a page opened or a link
+  // followed), else once typing pauses.
+  function update(settle = false) {
     const request = readRequest();
     let shown = null;
     if (!request) {
@@ -637,11 +667,11 @@
       const later = shown;
       setTimeout(() => {
         drawCurve(later);
-        remember(currentState());
+        remember(currentState(), settle);
       });
     } else {
       drawCurve(shown);
-      remember(currentState());
+      remember(currentState(), settle);
     }
   }
 
@@ -926,7 +956,7 @@
     keepTyped();
     linkProblems = problems;
     showProblems();
-    update();
+    update(true);
   }
   function followFragment() {
     if (location.hash === shownFragment) return;
@@ -964,6 +994,7 @@
     element("copy").addEventListener("click", copyResult);
     element("share").addEventListener("click", shareLink);
     window.addEventListener("hashchange", followOrSay);
+    window.addEventListener("pagehide", settleAddress);
     window.addEventListener("resize", () => update());
     curveLater = true;
     load(state, problems);
@@ -996,6 +1027,9 @@
     }
   }
   function followOrSay() {
+    // A link followed replaces what the fields were about to write into the address.
+    clearTimeout(addressTimer);
+    pendingFragment = null;
     try {
       followFragment();
     } catch (error) {

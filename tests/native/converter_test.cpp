@@ -638,7 +638,9 @@ TEST(ConverterTest, HelpListsEveryUnitAndSaysWhatTheyMean) {
   for (const char* meaning :
        {"dry basis", "IGT", "density of the moist gas", "above 100", "--delimiter", "--no-header",
         "--version", "--column", "--henry-column", "--decimal-comma", "-o, --output", "1048576",
-        "6 a batch input", "--missing fallback", "--quiet", "--precision", "--ambient-unit"}) {
+        "6 a batch input", "--missing fallback", "--quiet", "--precision", "--ambient-unit",
+        "percent relative humidity (alias %rh; needs --ambient)",
+        "by weight in a gas (needs --mol-weight)"}) {
     EXPECT_NE(text.find(meaning), std::string::npos) << meaning;
   }
 }

@@ -162,6 +162,21 @@ async function pressTimes(page, key, times) {
         same("no result", await text(page, "#result"), "");
       });
 
+    await check("help line: what each unit is, with no converter option or alias in it",
+      async () => {
+        const page = await open(await fresh(), row("example").fragment);
+        const units = [["ppmv", "parts per million by volume"],
+          ["ppmw-gas", "parts per million by weight in a gas"], ["lb-mmscf", "natural gas"],
+          ["g-m3", "grams of water per m3"], ["rh", "percent relative humidity"],
+          ["ppmw-liquid", "dissolved in a liquid"]];
+        for (const [unit, meaning] of units) {
+          await page.selectOption("#to", unit);
+          const help = await text(page, "#unit-help");
+          same(`${unit} help names it`, help.includes(meaning), true);
+          same(`${unit} help without --options or aliases (${help})`, /--|alias/.test(help), false);
+        }
+      });
+
     await check("link: a fragment with the converter's aliases and shared side options",
       async () => {
         const page = await open(await fresh(), row("link").fragment);
@@ -365,6 +380,13 @@ async function pressTimes(page, key, times) {
       const shared = await page.evaluate(() => window.shared);
       same("shared", [shared.url, shared.text].join(" "),
         `${page.url()} ${row("example").expected} ${unit}`);
+      // The address follows typing once it pauses; shared at once, the link is already new.
+      await retype(page, "value", "-41");
+      await page.click("#share");
+      same("shared at once has the new value",
+        /[#&]value=-41(&|$)/.test(await page.evaluate(() => window.shared.url)), true);
+      await retype(page, "value", "-42");
+      await page.waitForFunction(() => /[#&]value=-42(&|$)/.test(location.hash));
       // Nothing to copy without a result.
       await retype(page, "value", "x");
       same("copy without a result", await page.isDisabled("#copy"), true);
