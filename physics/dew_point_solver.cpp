@@ -15,6 +15,7 @@
 // (usually one more evaluation).
 #include "physics/dew_point_solver.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -123,43 +124,60 @@ constexpr double kGuessLastLn = 5.5;
 constexpr double kGuessStepLn = (kGuessLastLn - kGuessFirstLn) / kGuessIntervals;
 constexpr double kGuessSpreadC = 2e-4;
 
-struct GuessTable {
-  double reciprocalKelvin[kGuessIntervals + 1];
-};
-
 constexpr int kFormulationCount = 4;
 
-void FillGuessTable(SaturationFunction saturation, const MoistureModel& model, GuessTable& table) {
-  for (int i = 0; i <= kGuessIntervals; ++i) {
-    const double partialPressure = std::exp(kGuessFirstLn + i * kGuessStepLn);
-    double lo = -190.0;  // beyond the range, so that the guesses near its ends are good as well
-    double hi = 90.0;
-    for (int step = 0; step < 60; ++step) {
-      const double middle = 0.5 * (lo + hi);
-      if (saturation(middle, 0.0, model) < partialPressure) {
-        lo = middle;
-      } else {
-        hi = middle;
-      }
+// Each entry is found when a guess first needs it (a conversion needs three of the 129), from
+// whichever thread needs it first; two threads that find one at once find the same bits.
+struct GuessTable {
+  SaturationFunction saturation;
+  Formulation formulation;
+  mutable std::atomic<uint64_t> reciprocalKelvinBits[kGuessIntervals + 1];  // 0: not found yet
+};
+
+// 1/(absolute temperature of the crossing) at entry i, by bisection.
+double FindGuessEntry(const GuessTable& table, int i) {
+  const MoistureModel model{table.formulation, EnhancementFactor::None};
+  const double partialPressure = std::exp(kGuessFirstLn + i * kGuessStepLn);
+  double lo = -190.0;  // beyond the range, so that the guesses near its ends are good as well
+  double hi = 90.0;
+  for (int step = 0; step < 60; ++step) {
+    const double middle = 0.5 * (lo + hi);
+    if (table.saturation(middle, 0.0, model) < partialPressure) {
+      lo = middle;
+    } else {
+      hi = middle;
     }
-    table.reciprocalKelvin[i] = 1.0 / (0.5 * (lo + hi) + kKelvinOffset);
   }
+  return 1.0 / (0.5 * (lo + hi) + kKelvinOffset);
 }
 
-// The guesses of one formulation and function, filled once, on first use, from whichever
-// thread needs them first; afterwards they are only read.
+double GuessEntry(const GuessTable& table, int i) {
+  uint64_t bits = table.reciprocalKelvinBits[i].load(std::memory_order_acquire);
+  double entry;
+  if (bits == 0) {
+    entry = FindGuessEntry(table, i);
+    std::memcpy(&bits, &entry, sizeof bits);
+    table.reciprocalKelvinBits[i].store(bits, std::memory_order_release);
+    return entry;
+  }
+  std::memcpy(&entry, &bits, sizeof entry);
+  return entry;
+}
+
+// The guesses of one formulation and function; what they are set once, on first use.
 const GuessTable& GuessTableFor(Formulation formulation, Curve curve,
                                 SaturationFunction saturation) {
   struct Tables {
-    std::once_flag filled[kFormulationCount][2];
+    std::once_flag set[kFormulationCount][2];
     GuessTable table[kFormulationCount][2];
   };
   static Tables tables;
   const int row = static_cast<int>(formulation);
   const int column = static_cast<int>(curve);
   GuessTable& table = tables.table[row][column];
-  std::call_once(tables.filled[row][column], [&] {
-    FillGuessTable(saturation, MoistureModel{formulation, EnhancementFactor::None}, table);
+  std::call_once(tables.set[row][column], [&] {
+    table.saturation = saturation;
+    table.formulation = formulation;
   });
   return table;
 }
@@ -173,10 +191,12 @@ double TableGuess(const GuessTable& table, double lnPartial) {
                 : x > kGuessIntervals - 1 ? kGuessIntervals - 1
                                           : static_cast<int>(x + 0.5);
   const double w = x - i;
-  const double* u = table.reciprocalKelvin + i;
-  const double slope = 0.5 * (u[1] - u[-1]);
-  const double bend = u[1] - 2.0 * u[0] + u[-1];
-  return 1.0 / (u[0] + w * (slope + 0.5 * w * bend)) - kKelvinOffset;
+  const double below = GuessEntry(table, i - 1);
+  const double at = GuessEntry(table, i);
+  const double above = GuessEntry(table, i + 1);
+  const double slope = 0.5 * (above - below);
+  const double bend = above - 2.0 * at + below;
+  return 1.0 / (at + w * (slope + 0.5 * w * bend)) - kKelvinOffset;
 }
 
 // Fills in where the saturation function rises at the total pressure, for the options in force;
