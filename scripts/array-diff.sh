@@ -12,22 +12,8 @@
 # Exits non-zero on the first difference in a value's bits or a status.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
-
-count="${1:-20000}"
-case "$count" in
-  '' | *[!0-9]*)
-    echo "usage: bash scripts/array-diff.sh [values per request]" >&2
-    exit 2
-    ;;
-esac
-
 # shellcheck source=scripts/lib/common.sh
-. "$root/scripts/lib/common.sh"
-
-release_dir="$root/build/release"
-configure_build native "$release_dir" "$release_dir/configure.log" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$release_dir" -j2 --target core_tests
-RURUZIR_ARRAY_DIFF_COUNT="$count" "$release_dir/core_tests" \
-  --gtest_filter='VectorSaturation.*:ShownReadingValue.*:ArrayDifferential.*:ArraySolver.*'
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+cd "$ruruzir_root"
+run_release_differential RURUZIR_ARRAY_DIFF_COUNT "${1:-20000}" 'VectorSaturation.*:ShownReadingValue.*:ArrayDifferential.*:ArraySolver.*' \
+  "usage: bash scripts/array-diff.sh [values per request]"

@@ -10,22 +10,8 @@
 # Prints each formulation's count and exits non-zero on the first ten differences of one.
 set -euo pipefail
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
-
-count="${1:-250000000}"
-case "$count" in
-  '' | *[!0-9]*)
-    echo "usage: bash scripts/solver-diff.sh [count per formulation]" >&2
-    exit 2
-    ;;
-esac
-
 # shellcheck source=scripts/lib/common.sh
-. "$root/scripts/lib/common.sh"
-
-release_dir="$root/build/release"
-configure_build native "$release_dir" "$release_dir/configure.log" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$release_dir" -j2 --target core_tests
-RURUZIR_SOLVER_DIFF_COUNT="$count" "$release_dir/core_tests" \
-  --gtest_filter='Formulations/SolverDifferential.*'
+. "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+cd "$ruruzir_root"
+run_release_differential RURUZIR_SOLVER_DIFF_COUNT "${1:-250000000}" 'Formulations/SolverDifferential.*' \
+  "usage: bash scripts/solver-diff.sh [count per formulation]"

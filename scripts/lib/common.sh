@@ -78,6 +78,24 @@ wine_pid=""
 # Uses the prefix DIR/wine, the one cmake/wine-run.sh makes for the folder DIR (as
 # RURUZIR_BUILD_DIR), also for programs started here with wine itself: Wine's own settings
 # as in wine-run.sh, and no Start-menu entries copied to the Linux desktop.
+# The longer differential runs: builds core_tests in Release (build/release) and runs the tests
+# `filter` selects with the environment variable `variable` set to `count`, a whole number
+# (checked; `usage` is printed when it is not).
+#   run_release_differential VARIABLE COUNT FILTER USAGE
+run_release_differential() {
+  local variable="$1" count="$2" filter="$3" usage="$4"
+  case "$count" in
+    '' | *[!0-9]*)
+      echo "$usage" >&2
+      exit 2
+      ;;
+  esac
+  local release_dir="$ruruzir_root/build/release"
+  configure_build native "$release_dir" "$release_dir/configure.log" -DCMAKE_BUILD_TYPE=Release
+  cmake --build "$release_dir" -j2 --target core_tests
+  env "$variable=$count" "$release_dir/core_tests" --gtest_filter="$filter"
+}
+
 use_wine_prefix() {
   export WINEPREFIX="$1/wine"
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
