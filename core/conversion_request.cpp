@@ -360,6 +360,25 @@ bool CertainPpmV(double e, double error, double p, float* ppmV) {
 RequestStatus ElementReading(const double* readings, size_t i, Quantity quantity, int unit,
                              double* into);
 
+// A pressure reading's check, with the millibar it comes to when it passes.
+RequestStatus CheckPressure(int unit, double number, const char** reason, float* millibar) {
+  if (!IsConversionPressureUnit(unit)) {
+    *reason = kNoPressureUnitReason;
+    return RequestStatus::BadCode;
+  }
+  *millibar = PressureMbarFromReading(unit, number);  // not given: one atmosphere
+  if (std::isnan(number)) return RequestStatus::Converted;
+  if (!(*millibar > 0.0f)) {
+    *reason = kVacuumReason;
+    return RequestStatus::Vacuum;
+  }
+  if (!std::isfinite(*millibar)) {
+    *reason = kTooHighReason;
+    return RequestStatus::PressureTooHigh;
+  }
+  return RequestStatus::Converted;
+}
+
 // Per-element pressure columns (either may be null) in their units.
 struct PressureColumns {
   const double* source;
@@ -371,15 +390,15 @@ struct PressureColumns {
 // Element i's pressures in mbar as the scalar path holds them, checked as ConvertElements does.
 RequestStatus ElementPressures(const PressureColumns& columns, size_t i, float* sourceMbar,
                                float* targetMbar) {
-  double reading = NAN;
-  RequestStatus status =
-      ElementReading(columns.source, i, Quantity::Pressure, columns.sourceUnit, &reading);
+  const char* reason;
+  const auto element = [&](const double* readings, int unit, float* millibar) {
+    if (!readings) return RequestStatus::Converted;
+    if (std::isnan(readings[i])) return RequestStatus::Missing;
+    return CheckPressure(unit, readings[i], &reason, millibar);
+  };
+  const RequestStatus status = element(columns.source, columns.sourceUnit, sourceMbar);
   if (status != RequestStatus::Converted) return status;
-  if (columns.source) *sourceMbar = PressureMbarFromReading(columns.sourceUnit, reading);
-  status = ElementReading(columns.target, i, Quantity::Pressure, columns.targetUnit, &reading);
-  if (status != RequestStatus::Converted) return status;
-  if (columns.target) *targetMbar = PressureMbarFromReading(columns.targetUnit, reading);
-  return status;
+  return element(columns.target, columns.targetUnit, targetMbar);
 }
 
 // Blocks of values through the vector kernel; an element whose ppmV the bound leaves open goes
@@ -579,21 +598,8 @@ RequestStatus CheckQuantity(Quantity quantity, int unit, double number, const ch
   *reason = nullptr;
   switch (quantity) {
     case Quantity::Pressure: {
-      if (!IsConversionPressureUnit(unit)) {
-        *reason = kNoPressureUnitReason;
-        return RequestStatus::BadCode;
-      }
-      if (std::isnan(number)) return RequestStatus::Converted;  // not given: one atmosphere
-      const float millibar = PressureMbarFromReading(unit, number);
-      if (!(millibar > 0.0f)) {
-        *reason = kVacuumReason;
-        return RequestStatus::Vacuum;
-      }
-      if (!std::isfinite(millibar)) {
-        *reason = kTooHighReason;
-        return RequestStatus::PressureTooHigh;
-      }
-      return RequestStatus::Converted;
+      float millibar;
+      return CheckPressure(unit, number, reason, &millibar);
     }
     case Quantity::Value: {
       if (!IsMoistureUnitCode(unit)) {
