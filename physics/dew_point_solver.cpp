@@ -514,6 +514,55 @@ double Finish(const Inversion& inversion, double partialPressure, const Enclosur
   return Replay(inversion, partialPressure, enclosure);
 }
 
+// The pair of the last round: `spread` either side of `estimate`, within lowest .. kHighestC.
+void PlacePair(double estimate, double spread, double lowest, double* pair) {
+  const double t = Clamp(estimate, lowest, kHighestC);
+  pair[0] = Larger(t - spread, lowest);
+  pair[1] = Smaller(t + spread, kHighestC);
+}
+
+// With an enhancement factor, the first round: the two temperatures either side of Magnus'
+// guess, into t; returns the guess (clamped).
+double FirstRound(const Inversion& inversion, double partialPressure, double* t) {
+  const double lnRatio = RoughLog(partialPressure) - kMagnusLnMbar;
+  const double guess = inversion.iceGuess && lnRatio < 0.0
+                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
+                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
+  const double lowest = inversion.lowestC;
+  const double centre = Clamp(guess, lowest + kFirstSpreadC, kHighestC - kFirstSpreadC);
+  t[0] = Larger(centre - kFirstSpreadC, lowest);
+  t[1] = Smaller(centre + kFirstSpreadC, kHighestC);
+  return centre;
+}
+
+// ln(saturation pressure) is nearly linear in 1/(absolute temperature), so the line through the
+// first round's pair t (pressures p) in those terms meets ln(partial pressure) close to the
+// crossing, within about 2e-3 of the squared distance to the farther point: that estimate, and
+// the spread of the last round around it. False where the pair does not rise.
+bool SecondRound(double partialPressure, const double* t, const double* p, double* estimate,
+                 double* spread) {
+  const double reciprocal = 1.0 / partialPressure;
+  const double g1 = std::log(p[0] * reciprocal);
+  const double g2 = std::log(p[1] * reciprocal);
+  if (!(g2 > g1)) return false;
+  // 1/T = 1/T1 + w (1/T2 - 1/T1) with w = g1 / (g1 - g2), in one division.
+  const double kelvin1 = t[0] + kKelvinOffset;
+  const double kelvin2 = t[1] + kKelvinOffset;
+  const double dg = g1 - g2;
+  *estimate = kelvin1 * kelvin2 * dg / (kelvin2 * dg + g1 * (kelvin1 - kelvin2)) - kKelvinOffset;
+  const double far = Larger(std::fabs(*estimate - t[0]), std::fabs(*estimate - t[1]));
+  *spread = Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC);
+  return true;
+}
+
+// A solver's estimate in the precisions that round it.
+double Rounded(double estimate, DewPointPrecision precision) {
+  if (estimate == NO_SOLUTION) return NO_SOLUTION;
+  return precision == DewPointPrecision::DecimalTenths
+             ? NearestDecimalTenth(RoundDecimal(estimate, -1))
+             : RoundDecimal(estimate, -1);
+}
+
 // The last round: two independent evaluations a little either side of a close estimate of the
 // crossing. Where the bisection ends is worked out for that pair while it is evaluated (it
 // depends on the pair's temperatures only); when the pair encloses the crossing, that is the
@@ -522,9 +571,11 @@ double Close(const Inversion& inversion, double partialPressure, double estimate
              Enclosure& enclosure) {
   const double lowest = inversion.lowestC;
   const double t = Clamp(estimate, lowest, kHighestC);
+  double ends[2];
+  PlacePair(estimate, spread, lowest, ends);
   Enclosure pair;
-  pair.below = Larger(t - spread, lowest);
-  pair.above = Smaller(t + spread, kHighestC);
+  pair.below = ends[0];
+  pair.above = ends[1];
   const double p3 = inversion.saturation(pair.below, inversion.totalPressure, inversion.model);
   const double p4 = inversion.saturation(pair.above, inversion.totalPressure, inversion.model);
   double result = NO_SOLUTION;
@@ -564,41 +615,26 @@ double Solve(Inversion& inversion, double partialPressure, Enclosure& enclosure)
     const double guess = TableGuess(*inversion.guessTable, std::log(partialPressure));
     return Close(inversion, partialPressure, guess, kGuessSpreadC, enclosure);
   }
-  const double lowest = inversion.lowestC;
-  const double lnRatio = RoughLog(partialPressure) - kMagnusLnMbar;
-  const double guess = inversion.iceGuess && lnRatio < 0.0
-                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
-                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
-  const double centre = Clamp(guess, lowest + kFirstSpreadC, kHighestC - kFirstSpreadC);
-  const double t1 = Larger(centre - kFirstSpreadC, lowest);
-  const double t2 = Smaller(centre + kFirstSpreadC, kHighestC);
-  const double reciprocal = 1.0 / partialPressure;
-  const double p1 = inversion.saturation(t1, inversion.totalPressure, inversion.model);
-  const double p2 = inversion.saturation(t2, inversion.totalPressure, inversion.model);
-  if (!PositiveFinite(p1) || !PositiveFinite(p2)) {
+  double t[2], p[2];
+  const double centre = FirstRound(inversion, partialPressure, t);
+  for (int k = 0; k < 2; ++k) {
+    p[k] = inversion.saturation(t[k], inversion.totalPressure, inversion.model);
+  }
+  if (!PositiveFinite(p[0]) || !PositiveFinite(p[1])) {
     return Bisect(inversion.saturation, partialPressure, inversion.totalPressure, inversion.model);
   }
-  Note(enclosure, t1, p1, partialPressure);
-  Note(enclosure, t2, p2, partialPressure);
+  Note(enclosure, t[0], p[0], partialPressure);
+  Note(enclosure, t[1], p[1], partialPressure);
   if (Enclosed(inversion, enclosure)) return Finish(inversion, partialPressure, enclosure);
-  const double g1 = std::log(p1 * reciprocal);
-  const double g2 = std::log(p2 * reciprocal);
-  if (!(g2 > g1)) {
+  double estimate, spread;
+  if (!SecondRound(partialPressure, t, p, &estimate, &spread)) {
     if (!NewtonSteps(inversion, partialPressure, centre, enclosure)) {
       return Bisect(inversion.saturation, partialPressure, inversion.totalPressure,
                     inversion.model);
     }
     return Finish(inversion, partialPressure, enclosure);
   }
-  // 1/T = 1/T1 + w (1/T2 - 1/T1) with w = g1 / (g1 - g2), in one division.
-  const double kelvin1 = t1 + kKelvinOffset;
-  const double kelvin2 = t2 + kKelvinOffset;
-  const double dg = g1 - g2;
-  const double t =
-      kelvin1 * kelvin2 * dg / (kelvin2 * dg + g1 * (kelvin1 - kelvin2)) - kKelvinOffset;
-  const double far = Larger(std::fabs(t - t1), std::fabs(t - t2));
-  return Close(inversion, partialPressure, t, Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC),
-               enclosure);
+  return Close(inversion, partialPressure, estimate, spread, enclosure);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -744,15 +780,10 @@ double SolveAt(Inversion inversion, double partialPressure, DewPointPrecision pr
   Enclosure enclosure;
   const double estimate = Solve(inversion, partialPressure, enclosure);
   if (estimate == NO_SOLUTION) return NO_SOLUTION;
-  switch (precision) {
-    case DewPointPrecision::Exact:
-      return ExactRoot(inversion, partialPressure, estimate, enclosure);
-    case DewPointPrecision::DecimalTenths:
-      return NearestDecimalTenth(RoundDecimal(estimate, -1));
-    case DewPointPrecision::Tenths:
-      break;
+  if (precision == DewPointPrecision::Exact) {
+    return ExactRoot(inversion, partialPressure, estimate, enclosure);
   }
-  return RoundDecimal(estimate, -1);
+  return Rounded(estimate, precision);
 }
 
 Inversion IceInversion(double totalPressureMbar, const MoistureModel& model) {
@@ -794,40 +825,6 @@ bool SurelyAtLeast(double kernel, double bound, double partialPressure) {
   return kernel * (1.0 - 2.0 * bound) > partialPressure && kernel < INFINITY;
 }
 
-// Where Solve, with an enhancement factor, places its first round: the two temperatures either
-// side of Magnus' guess.
-void FirstRound(const Inversion& inversion, double partialPressure, double* t) {
-  const double lnRatio = RoughLog(partialPressure) - kMagnusLnMbar;
-  const double guess = inversion.iceGuess && lnRatio < 0.0
-                           ? MagnusInverse(kMagnusIceA, kMagnusIceB, lnRatio)
-                           : MagnusInverse(kMagnusWaterA, kMagnusWaterB, lnRatio);
-  const double centre = Clamp(guess, kLowestC + kFirstSpreadC, kHighestC - kFirstSpreadC);
-  t[0] = Larger(centre - kFirstSpreadC, kLowestC);
-  t[1] = Smaller(centre + kFirstSpreadC, kHighestC);
-}
-
-// The next pair from the pair t with saturation pressures p, as Solve's second round places it:
-// around where the line through the pair in ln(pressure) against 1/(absolute temperature) meets
-// ln(partial pressure). False where that does not give a temperature.
-bool NextPair(double partialPressure, const double* p, double* t) {
-  if (!PositiveFinite(p[0]) || !PositiveFinite(p[1])) return false;
-  const double g1 = std::log(p[0] / partialPressure);
-  const double g2 = std::log(p[1] / partialPressure);
-  if (!(g2 > g1)) return false;
-  const double kelvin1 = t[0] + kKelvinOffset;
-  const double kelvin2 = t[1] + kKelvinOffset;
-  const double dg = g1 - g2;
-  const double estimate =
-      kelvin1 * kelvin2 * dg / (kelvin2 * dg + g1 * (kelvin1 - kelvin2)) - kKelvinOffset;
-  if (!std::isfinite(estimate)) return false;
-  const double far = Larger(std::fabs(estimate - t[0]), std::fabs(estimate - t[1]));
-  const double spread = Smaller(4e-3 * far * far + 2e-5, 0.4 * kEnclosureC);
-  const double centre = Clamp(estimate, kLowestC, kHighestC);
-  t[0] = Larger(centre - spread, kLowestC);
-  t[1] = Smaller(centre + spread, kHighestC);
-  return true;
-}
-
 // The elements of one block still open, with their pairs.
 struct ArrayBlock {
   size_t open = 0;
@@ -836,13 +833,6 @@ struct ArrayBlock {
   double t[2 * kArrayBlock], total[2 * kArrayBlock];
   double pressure[2 * kArrayBlock], bound[2 * kArrayBlock];
 };
-
-double Rounded(double estimate, DewPointPrecision precision) {
-  if (estimate == NO_SOLUTION) return NO_SOLUTION;
-  return precision == DewPointPrecision::DecimalTenths
-             ? NearestDecimalTenth(RoundDecimal(estimate, -1))
-             : RoundDecimal(estimate, -1);
-}
 
 }  // namespace
 
@@ -882,10 +872,8 @@ void SolveDewPointArray(bool overIce, size_t count, const double* partialPressur
       double* t = &block.t[2 * k];
       if (held.guessTable != nullptr) {
         // Straight to the last round, around the table's guess.
-        const double guess =
-            Clamp(TableGuess(*held.guessTable, std::log(partialPressure)), kLowestC, kHighestC);
-        t[0] = Larger(guess - kGuessSpreadC, kLowestC);
-        t[1] = Smaller(guess + kGuessSpreadC, kHighestC);
+        PlacePair(TableGuess(*held.guessTable, std::log(partialPressure)), kGuessSpreadC, kLowestC,
+                  t);
       } else {
         FirstRound(held, partialPressure, t);
       }
@@ -903,19 +891,22 @@ void SolveDewPointArray(bool overIce, size_t count, const double* partialPressur
         double* t = &block.t[2 * k];
         const double* p = &block.pressure[2 * k];
         const double* bound = &block.bound[2 * k];
+        double estimate, spread;
         if (t[1] - t[0] <= kEnclosureC && SurelyAtMost(p[0], bound[0], partialPressure) &&
             SurelyAtLeast(p[1], bound[1], partialPressure)) {
           Enclosure pair;
           pair.below = t[0];
           pair.above = t[1];
-          double estimate;
           if (!(pair.below >= kZeroBandC || pair.above <= -kZeroBandC) ||
               !FindPathEnd(pair, estimate)) {
             // The scalar solver would hold this very enclosure: it evaluates what it leaves open.
             estimate = Finish(inversionOf(i), partialPressure, pair);
           }
           answers[i] = Rounded(estimate, precision);
-        } else if (round + 1 < kArrayRounds && NextPair(partialPressure, p, t)) {
+        } else if (round + 1 < kArrayRounds && PositiveFinite(p[0]) && PositiveFinite(p[1]) &&
+                   SecondRound(partialPressure, t, p, &estimate, &spread) &&
+                   std::isfinite(estimate)) {
+          PlacePair(estimate, spread, kLowestC, t);
           const size_t j = stillOpen++;
           block.element[j] = i;
           block.partial[j] = partialPressure;
