@@ -193,13 +193,15 @@ void BM_FrostPointAtAnotherPressure(benchmark::State& state) {
   }
 }
 
+// The models the precision and array benchmarks run.
+constexpr MoistureModel kBenchModels[] = {{Formulation::GoffGratch, EnhancementFactor::None},
+                                          {Formulation::GoffGratch, EnhancementFactor::Greenspan},
+                                          {Formulation::Sonntag, EnhancementFactor::Bogel},
+                                          {Formulation::HylandWexler, EnhancementFactor::None}};
+
 void ModelsAndPrecisions(benchmark::internal::Benchmark* bench) {
   bench->ArgNames({"svp", "factor", "precision"});
-  const MoistureModel models[] = {{Formulation::GoffGratch, EnhancementFactor::None},
-                                  {Formulation::GoffGratch, EnhancementFactor::Greenspan},
-                                  {Formulation::Sonntag, EnhancementFactor::Bogel},
-                                  {Formulation::HylandWexler, EnhancementFactor::None}};
-  for (const MoistureModel& model : models) {
+  for (const MoistureModel& model : kBenchModels) {
     for (DewPointPrecision precision : {DewPointPrecision::Tenths, DewPointPrecision::Exact}) {
       bench->Args({Arg(model.formulation), Arg(model.enhancement), Arg(precision)});
     }
@@ -332,11 +334,7 @@ void SingleCalls(benchmark::State& state, int targetUnit) {
 
 void ArrayModels(benchmark::internal::Benchmark* bench) {
   bench->ArgNames({"svp", "factor", "computed"});
-  const MoistureModel models[] = {{Formulation::GoffGratch, EnhancementFactor::None},
-                                  {Formulation::GoffGratch, EnhancementFactor::Greenspan},
-                                  {Formulation::Sonntag, EnhancementFactor::Bogel},
-                                  {Formulation::HylandWexler, EnhancementFactor::None}};
-  for (const MoistureModel& model : models) {
+  for (const MoistureModel& model : kBenchModels) {
     for (int computed : {0, 1})
       bench->Args({Arg(model.formulation), Arg(model.enhancement), computed});
   }
