@@ -112,8 +112,11 @@ rm -f "$dist_dir"/ruruzir-*-py3-none-win_amd64.whl
 RURUZIR_LIBRARY="${library[0]}" RURUZIR_WHEEL_PLATFORM=win_amd64 "$wheel_venv/bin/pip" wheel \
   --quiet --no-index --no-build-isolation --no-deps --wheel-dir "$dist_dir" "$root/python"
 wheel_file="$(ls "$dist_dir"/ruruzir-*-py3-none-win_amd64.whl)"
-if ! unzip -Z1 "$wheel_file" | grep -qx 'ruruzir/ruruzir.dll' ||
-  unzip -Z1 "$wheel_file" | grep -q 'libruruzir.so'; then
+# The listing is read whole first: grep -q stops at its first match, and under pipefail the
+# SIGPIPE that unzip may then get would count as a failed check.
+wheel_files="$(unzip -Z1 "$wheel_file")"
+if ! grep -qx 'ruruzir/ruruzir.dll' <<<"$wheel_files" ||
+  grep -q 'libruruzir.so' <<<"$wheel_files"; then
   echo "dist: $wheel_file does not carry ruruzir.dll alone" >&2
   exit 1
 fi
