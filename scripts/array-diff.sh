@@ -15,5 +15,5 @@ set -euo pipefail
 # shellcheck source=scripts/lib/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 cd "$ruruzir_root"
-run_release_differential RURUZIR_ARRAY_DIFF_COUNT "${1:-20000}" 'VectorSaturation.*:ShownReadingValue.*:ArrayDifferential.*:ArraySolver.*' \
+run_release_differential RURUZIR_ARRAY_DIFF_COUNT "${1:-20000}" 'VectorSaturation.*:ShownReadingValue.*:*/ArrayDifferential.*:*/ArraySolver.*' \
   "usage: bash scripts/array-diff.sh [values per request]"

@@ -70,17 +70,10 @@ configure_build() {
   fi
 }
 
-# --- Wine session -----------------------------------------------------------------------
-
-xvfb_pid=""
-wine_pid=""
-
-# Uses the prefix DIR/wine, the one cmake/wine-run.sh makes for the folder DIR (as
-# RURUZIR_BUILD_DIR), also for programs started here with wine itself: Wine's own settings
-# as in wine-run.sh, and no Start-menu entries copied to the Linux desktop.
 # The longer differential runs: builds core_tests in Release (build/release) and runs the tests
 # `filter` selects with the environment variable `variable` set to `count`, a whole number
-# (checked; `usage` is printed when it is not).
+# (checked; `usage` is printed when it is not). The tests are shared out among one process per
+# processor (gtest's shards), each line marked with its shard; fails when any shard fails.
 #   run_release_differential VARIABLE COUNT FILTER USAGE
 run_release_differential() {
   local variable="$1" count="$2" filter="$3" usage="$4"
@@ -93,8 +86,34 @@ run_release_differential() {
   local release_dir="$ruruzir_root/build/release"
   configure_build native "$release_dir" "$release_dir/configure.log" -DCMAKE_BUILD_TYPE=Release
   cmake --build "$release_dir" -j2 --target core_tests
-  env "$variable=$count" "$release_dir/core_tests" --gtest_filter="$filter"
+  local shards index failed=0
+  local -a pids=()
+  shards=$(nproc)
+  for ((index = 0; index < shards; index++)); do
+    (
+      set -o pipefail
+      env "$variable=$count" GTEST_TOTAL_SHARDS="$shards" GTEST_SHARD_INDEX="$index" \
+        "$release_dir/core_tests" --gtest_filter="$filter" 2>&1 | sed -u "s/^/[shard $index] /"
+    ) &
+    pids+=("$!")
+  done
+  for index in "${!pids[@]}"; do
+    if ! wait "${pids[$index]}"; then
+      echo "shard $index failed" >&2
+      failed=1
+    fi
+  done
+  return "$failed"
 }
+
+# --- Wine session -----------------------------------------------------------------------
+
+xvfb_pid=""
+wine_pid=""
+
+# Uses the prefix DIR/wine, the one cmake/wine-run.sh makes for the folder DIR (as
+# RURUZIR_BUILD_DIR), also for programs started here with wine itself: Wine's own settings
+# as in wine-run.sh, and no Start-menu entries copied to the Linux desktop.
 
 use_wine_prefix() {
   export WINEPREFIX="$1/wine"
