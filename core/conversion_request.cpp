@@ -412,6 +412,8 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
   float targetMbar[kBlock];
   const auto unit = static_cast<MoistureUnitCode>(shared.sourceUnit);
   const bool dewPointTarget = IsDewPointUnit(shared.targetUnit);
+  // A value inside the unit's range passes its check; only the others need the whole check.
+  const SourceRange* range = FindSourceRange(shared.sourceUnit);
   bool overIce = false;
   for (size_t start = 0; start < count; start += kBlock) {
     const size_t end = count - start < kBlock ? count : start + kBlock;
@@ -420,7 +422,8 @@ void ConvertValuesVector(const HeldRequest& shared, size_t count, const double* 
       float sourceAt = shared.sourceMbar, targetAt = shared.targetMbar;
       RequestStatus status =
           columns ? ElementPressures(*columns, i, &sourceAt, &targetAt) : RequestStatus::Converted;
-      if (status == RequestStatus::Converted)
+      if (status == RequestStatus::Converted &&
+          !(range && values[i] >= range->low && values[i] <= range->high))
         status = CheckValue(shared.sourceUnit, values[i]).status;
       if (status != RequestStatus::Converted) {
         results[i] = NAN;

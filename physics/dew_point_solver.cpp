@@ -151,15 +151,23 @@ double FindGuessEntry(const GuessTable& table, int i) {
   return 1.0 / (0.5 * (lo + hi) + kKelvinOffset);
 }
 
-double GuessEntry(const GuessTable& table, int i) {
-  uint64_t bits = table.reciprocalKelvinBits[i].load(std::memory_order_acquire);
+// Kept out of line: the entries are found once, and read for every guess.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+double
+FindAndKeepGuessEntry(const GuessTable& table, int i) {
+  const double entry = FindGuessEntry(table, i);
+  uint64_t bits;
+  std::memcpy(&bits, &entry, sizeof bits);
+  table.reciprocalKelvinBits[i].store(bits, std::memory_order_release);
+  return entry;
+}
+
+inline double GuessEntry(const GuessTable& table, int i) {
+  const uint64_t bits = table.reciprocalKelvinBits[i].load(std::memory_order_acquire);
+  if (bits == 0) return FindAndKeepGuessEntry(table, i);
   double entry;
-  if (bits == 0) {
-    entry = FindGuessEntry(table, i);
-    std::memcpy(&bits, &entry, sizeof bits);
-    table.reciprocalKelvinBits[i].store(bits, std::memory_order_release);
-    return entry;
-  }
   std::memcpy(&entry, &bits, sizeof entry);
   return entry;
 }
