@@ -351,6 +351,27 @@ void BM_ArrayFrostToPpmV(benchmark::State& state) {
 void BM_SingleFrostToPpmV(benchmark::State& state) {
   SingleCalls(state, 4);
 }
+// The floor under the array path: the kernel's saturation pressures alone, one a value. Frost
+// point to frost point takes three a value (the source's, and the solver's pair).
+void BM_VectorSaturationIce(benchmark::State& state) {
+  const MoistureModel model = ModelOf(state);
+  const std::vector<double> temperatures = UnroundedFrostPoints();
+  const std::vector<double> pressures(temperatures.size(), 7000.0);
+  std::vector<double> saturation(temperatures.size()), bounds(temperatures.size());
+  for (auto _ : state) {
+    SaturationPressureArray(true, temperatures.size(), temperatures.data(), pressures.data(), model,
+                            saturation.data(), bounds.data());
+    benchmark::DoNotOptimize(saturation.data());
+  }
+  state.SetItemsProcessed(state.iterations() * temperatures.size());
+}
+void VectorModels(benchmark::internal::Benchmark* bench) {
+  bench->ArgNames({"svp", "factor"});
+  for (const MoistureModel& model : kBenchModels)
+    bench->Args({Arg(model.formulation), Arg(model.enhancement)});
+}
+
+BENCHMARK(BM_VectorSaturationIce)->Apply(VectorModels);
 BENCHMARK(BM_ArrayFrostToFrost)->Apply(ArrayModels);
 BENCHMARK(BM_SingleFrostToFrost)->Apply(ArrayModels);
 BENCHMARK(BM_ArrayFrostToPpmV)->Apply(ArrayModels);
