@@ -152,11 +152,7 @@ double FindGuessEntry(const GuessTable& table, int i) {
 }
 
 // Kept out of line: the entries are found once, and read for every guess.
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-double
-FindAndKeepGuessEntry(const GuessTable& table, int i) {
+[[gnu::noinline]] double FindAndKeepGuessEntry(const GuessTable& table, int i) {
   const double entry = FindGuessEntry(table, i);
   uint64_t bits;
   std::memcpy(&bits, &entry, sizeof bits);

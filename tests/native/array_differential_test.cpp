@@ -59,24 +59,21 @@ TEST(VectorSaturation, WithinItsBoundOfTheScalarFunctions) {
     t[i] = i % 4 == 0 ? std::nextafter(0.0, i % 8 ? 1.0 : -1.0) : temperature(random);
     p[i] = std::pow(10.0, logPressure(random));
   }
-  for (const Formulation formulation : kFormulations) {
-    for (const EnhancementFactor factor : kFactors) {
-      const MoistureModel model{formulation, factor};
-      for (const bool ice : {false, true}) {
-        SaturationPressureArray(ice, kCount - 3, t.data(), p.data(), model, vector.data(),
-                                bound.data());
-        double worst = 0.0;
-        for (size_t i = 0; i < kCount - 3; ++i) {
-          const double scalar = ice ? SaturationPressureIce(t[i], p[i], model)
-                                    : SaturationPressureWater(t[i], p[i], model);
-          if (!(bound[i] < 1e-6) || vector[i] == scalar) continue;  // unusable, or alike
-          const double apart = std::fabs(vector[i] / scalar - 1.0);
-          ASSERT_TRUE(std::isfinite(apart)) << t[i] << " " << p[i] << " " << vector[i];
-          worst = std::fmax(worst, apart / bound[i]);
-        }
-        EXPECT_LT(worst, 1.0 / 16)
-            << static_cast<int>(formulation) << " " << static_cast<int>(factor) << " " << ice;
+  for (const MoistureModel& model : EveryModel()) {
+    for (const bool ice : {false, true}) {
+      SaturationPressureArray(ice, kCount - 3, t.data(), p.data(), model, vector.data(),
+                              bound.data());
+      double worst = 0.0;
+      for (size_t i = 0; i < kCount - 3; ++i) {
+        const double scalar = ice ? SaturationPressureIce(t[i], p[i], model)
+                                  : SaturationPressureWater(t[i], p[i], model);
+        if (!(bound[i] < 1e-6) || vector[i] == scalar) continue;  // unusable, or alike
+        const double apart = std::fabs(vector[i] / scalar - 1.0);
+        ASSERT_TRUE(std::isfinite(apart)) << t[i] << " " << p[i] << " " << vector[i];
+        worst = std::fmax(worst, apart / bound[i]);
       }
+      EXPECT_LT(worst, 1.0 / 16) << static_cast<int>(model.formulation) << " "
+                                 << static_cast<int>(model.enhancement) << " " << ice;
     }
   }
 }
@@ -260,12 +257,10 @@ TEST_P(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
                          static_cast<int>(model.enhancement));
   const size_t count = ValuesPerRequest();
   size_t compared = 0;
-  const Formulation formulation = model.formulation;
-  const EnhancementFactor factor = model.enhancement;
   for (int source = 0; source <= 3; ++source) {
     ConversionRequest request = DefaultConversionRequest();
     request.sourceUnit = source;
-    request.model = {formulation, factor};
+    request.model = model;
     const double pressures[] = {1013.25, 7000.0, 30000.0, 2.5};
     request.sourcePressure.reading = pressures[random() % 4];
     request.targetPressure.reading = request.sourcePressure.reading;
@@ -314,9 +309,9 @@ TEST_P(ArrayDifferential, EveryElementIsTheSingleCallsResult) {
               << source << "->" << target << " " << values[i];
           ASSERT_TRUE(SameBits(results[i], one.value) ||
                       (std::isnan(results[i]) && std::isnan(one.value)))
-              << source << "->" << target << " f" << static_cast<int>(formulation) << " e"
-              << static_cast<int>(factor) << " p" << request.sourcePressure.reading << " "
-              << values[i] << ": " << results[i] << " vs " << one.value << " " << text;
+              << source << "->" << target << " f" << static_cast<int>(model.formulation) << " e"
+              << static_cast<int>(model.enhancement) << " p" << request.sourcePressure.reading
+              << " " << values[i] << ": " << results[i] << " vs " << one.value << " " << text;
           ++compared;
         }
       }
@@ -335,9 +330,8 @@ class ArraySolver : public testing::TestWithParam<MoistureModel> {};
 
 TEST_P(ArraySolver, EveryAnswerIsTheSolversBitForBit) {
   const MoistureModel model = GetParam();
-  const Formulation formulation = model.formulation;
-  const EnhancementFactor factor = model.enhancement;
-  std::mt19937_64 random(2612 + 8 * static_cast<int>(formulation) + static_cast<int>(factor));
+  std::mt19937_64 random(2612 + 8 * static_cast<int>(model.formulation) +
+                         static_cast<int>(model.enhancement));
   const size_t count = ValuesPerRequest() * 10;
   std::uniform_real_distribution<double> logPartial(-10.0, 3.3), logTotal(0.0, 4.5),
       celsius(-139.0, 59.0), unit(-1.0, 1.0);
@@ -380,9 +374,9 @@ TEST_P(ArraySolver, EveryAnswerIsTheSolversBitForBit) {
         const double one = ice ? SolveDewFrostPoint(partial[i], total[i], model, precision)
                                : SolveDewPoint(partial[i], total[i], model, precision);
         ASSERT_TRUE(SameBits(answers[i], one))
-            << "f" << static_cast<int>(formulation) << " e" << static_cast<int>(factor) << " ice "
-            << ice << " " << partial[i] << " mbar at " << total[i] << ": " << answers[i] << " vs "
-            << one;
+            << "f" << static_cast<int>(model.formulation) << " e"
+            << static_cast<int>(model.enhancement) << " ice " << ice << " " << partial[i]
+            << " mbar at " << total[i] << ": " << answers[i] << " vs " << one;
         ++compared;
       }
     }
